@@ -1,0 +1,66 @@
+#include "app/ConsoleDispatcher.h"
+
+#include "platform/Console.h"
+
+#include <cstdio>
+
+const char kHelpBanner[] =
+    "\n"
+    "*******************************COMMAND LINE OPTIONS**************************\n"
+    "  -h help information\n"
+    "  -e <filename> name of export ini file.Sample:[PelnoCpl -e d:\\PelnoCpl.ini]\n"
+    "  -i <filename> name of import ini file.Sample:[PelnoCpl -i d:\\PelnoCpl.ini]\n"
+    "  -u <filename> name of update bin file.Sample:[PelnoCpl -u d:\\PelnoCpl.bin]\n"
+    "  For more information,please see the usermanual\n"
+    "*****************************************************************************\n"
+    "Press any key to continue......";
+
+namespace {
+
+// The value of the first of the names present in the table.
+std::optional<std::wstring> FindAny(const CCommandLineInfoEx& commandLine, std::initializer_list<const wchar_t*> names)
+{
+    for (const wchar_t* name : names)
+        if (auto value = commandLine.Find(name))
+            return value;
+    return std::nullopt;
+}
+
+int PrintTestLines(IConsole& console)
+{
+    for (int i = 0; i < 10; ++i) {
+        char line[32];
+        std::snprintf(line, sizeof line, "test line %d\n", i);
+        console.Write(line);
+    }
+    return 0;
+}
+
+} // namespace
+
+DispatchResult DispatchConsoleCommand(const CCommandLineInfoEx& commandLine, IConsole& console,
+                                      const ConsoleCommands& commands)
+{
+    // "h" is listed by the banner itself, so it shows the banner too.
+    if (FindAny(commandLine, {L"?", L"help", L"h"})) {
+        console.Write(kHelpBanner);
+        return {true, 0};
+    }
+    struct Entry {
+        const wchar_t* name;
+        const wchar_t* longName;
+        const ConsoleCommand& command;
+    };
+    const Entry entries[] = {
+        {L"e", L"export", commands.exportParameters},
+        {L"i", L"import", commands.importParameters},
+        {L"u", L"update", commands.updateFirmware},
+    };
+    for (const Entry& entry : entries)
+        if (auto value = FindAny(commandLine, {entry.name, entry.longName}))
+            if (entry.command)
+                return {true, entry.command(*value)};
+    if (FindAny(commandLine, {L"t", L"test"}))
+        return {true, PrintTestLines(console)};
+    return {false, 0};
+}

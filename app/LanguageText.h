@@ -1,0 +1,21 @@
+#pragma once
+// Language texts: every visible text of the dialog face is looked up by a
+// decimal key in the language file chosen from the system's language.
+
+#include <string>
+#include <string_view>
+
+class IProfile;
+
+// The language file for a language id, relative to the program folder:
+// "\Language\2052.ini", "\Language\1041.ini", else "\Language\1033.ini".
+std::wstring LanguageFileFor(unsigned languageId);
+
+// The text of a key from the language file of the given program folder and
+// language; the key itself when the file, section or key is missing. Texts
+// are cut at 511 characters.
+std::wstring LookUpLanguageText(IProfile& profile, const std::wstring& programFolder, unsigned languageId,
+                                std::wstring_view key);
+
+// LookUpLanguageText with the process's seams; chooses the file anew each call.
+std::wstring GetLanguageText(std::wstring_view key);

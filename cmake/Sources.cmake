@@ -1,0 +1,28 @@
+# Portable sources: standard C++ only, built natively and for Windows.
+set(PELNO_PORTABLE_SOURCES
+  platform/Platform.cpp
+  platform/MemoryProfile.cpp
+  platform/MemoryRegistry.cpp
+  app/LanguageText.cpp
+  app/MainLog.cpp
+  app/TextEncoding.cpp
+  app/CommandLineInfoEx.cpp
+  app/ConsoleDispatcher.cpp
+  device/HidScan.cpp
+  device/DeviceManager.cpp
+  sim/SimScenario.cpp
+  sim/SimHidPort.cpp
+)
+
+# Windows-only sources: the Win32 seams, the window framework, the program.
+set(PELNO_WIN32_SOURCES
+  platform/Profile_win32.cpp
+  platform/Registry_win32.cpp
+  platform/Console_win32.cpp
+  platform/Monitors_win32.cpp
+  platform/WindowMessenger_win32.cpp
+  platform/System_win32.cpp
+  platform/HidPort_win32.cpp
+  win/AppBase.cpp
+  app/Win32Platform.cpp
+)

@@ -1,0 +1,53 @@
+# Windows build: the program, its runnable tree, and the tests run under Wine.
+
+# A static runtime, so that no MinGW DLL has to lie beside the executable.
+add_link_options(-static -static-libgcc -static-libstdc++)
+add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0A00)
+
+add_library(pelno_win32 STATIC ${PELNO_WIN32_SOURCES})
+target_link_libraries(pelno_win32 PUBLIC pelno_core setupapi hid comctl32 shell32 user32 gdi32)
+
+add_executable(PelnoCpl WIN32 app/PelnoCplApp.cpp)
+target_link_libraries(PelnoCpl PRIVATE pelno_win32)
+target_link_options(PelnoCpl PRIVATE -municode)
+
+# The language files beside the executable.
+file(GLOB PELNO_LANGUAGE_FILES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/res/Language/*.ini)
+foreach(lang ${PELNO_LANGUAGE_FILES})
+  get_filename_component(name ${lang} NAME)
+  add_custom_command(TARGET PelnoCpl POST_BUILD
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${PELNO_BIN_DIR}/Language
+    COMMAND ${CMAKE_COMMAND} -E copy_if_different ${lang} ${PELNO_BIN_DIR}/Language/${name})
+endforeach()
+
+# GoogleTest from Debian's sources, built with mingw.
+set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+
+file(GLOB PELNO_WINDOWS_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/windows/*.cpp)
+add_executable(pelno_windows_tests ${PELNO_WINDOWS_TESTS})
+target_link_libraries(pelno_windows_tests PRIVATE pelno_win32 gtest)
+target_link_options(pelno_windows_tests PRIVATE -municode)
+set_target_properties(pelno_windows_tests PROPERTIES
+  RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+add_dependencies(pelno_windows_tests PelnoCpl)
+
+# One CTest entry per test suite: each Wine start costs a few hundred ms, so
+# suites are run whole rather than test by test.
+set(PELNO_WINDOWS_SUITES Win32Profile Win32Registry ConsoleFace Startup SimulatedScan)
+foreach(suite ${PELNO_WINDOWS_SUITES})
+  add_test(NAME windows.${suite}
+    COMMAND pelno_windows_tests --gtest_filter=${suite}.*)
+  set_tests_properties(windows.${suite} PROPERTIES TIMEOUT 120 ENVIRONMENT "LC_ALL=en_US.UTF-8")
+endforeach()
+foreach(locale zh_CN:2052 ja_JP:1041 en_US:1033)
+  string(REPLACE ":" ";" parts ${locale})
+  list(GET parts 0 loc)
+  list(GET parts 1 id)
+  add_test(NAME windows.Language.${loc}
+    COMMAND pelno_windows_tests --gtest_filter=LanguageChoice.*)
+  set_tests_properties(windows.Language.${loc} PROPERTIES TIMEOUT 120
+    ENVIRONMENT "LC_ALL=${loc}.UTF-8;PELNO_EXPECTED_LANGID=${id}")
+endforeach()

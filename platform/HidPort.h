@@ -1,0 +1,39 @@
+#pragma once
+// Seam: the system's HID interfaces (or the virtual touchscreens standing in
+// for them). The acceptance rules live in portable code (device/HidScan);
+// the port only performs the system calls.
+
+#include "platform/HidDeviceInfo.h"
+
+#include <string>
+
+enum class HidEnumStatus { Found, NoMoreItems, Failed };
+enum class HidPropertyStatus { Ok, NoMemory, Failed };
+
+class IHidPort {
+public:
+    virtual ~IHidPort() = default;
+
+    // Enumeration of the present HID interfaces. BeginScan is false when the
+    // interface set cannot be created; EndScan releases it.
+    virtual bool BeginScan() = 0;
+    virtual HidEnumStatus NextInterface(unsigned index, std::wstring& path) = 0;
+    // The physical-device-object name of the interface NextInterface found last.
+    virtual HidPropertyStatus ReadDeviceObjectName(std::wstring& name, unsigned& errorCode) = 0;
+    virtual void EndScan() = 0;
+
+    // First half of opening: a handle for queries, the descriptor data and the
+    // attributes. False means rejected, with nothing held.
+    virtual bool OpenForQuery(const std::wstring& path, HidDeviceInfo& info) = 0;
+    // Second half: capabilities, the three report types, and the overlapped
+    // handle that is kept. False means rejected; the caller then closes.
+    virtual bool CompleteOpen(const std::wstring& path, HidDeviceInfo& info) = 0;
+    // Releases everything the info holds; safe on a partly filled info.
+    virtual void Close(HidDeviceInfo& info) = 0;
+
+    // Device-change notifications for one open handle, and for the arrival
+    // of any HID interface. Null when registration failed.
+    virtual NotificationHandle RegisterHandleNotification(WindowHandle window, DeviceHandle handle) = 0;
+    virtual NotificationHandle RegisterInterfaceNotification(WindowHandle window) = 0;
+    virtual void UnregisterNotification(NotificationHandle notification) = 0;
+};

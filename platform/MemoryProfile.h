@@ -1,0 +1,40 @@
+#pragma once
+// In-memory profile files for native tests: files, sections and keys kept
+// in insertion order and matched without regard to case.
+
+#include "platform/Profile.h"
+
+#include <mutex>
+#include <string>
+#include <utility>
+#include <vector>
+
+class CMemoryProfile : public IProfile {
+public:
+    std::wstring GetString(const std::wstring& file, std::wstring_view section, std::wstring_view key,
+                           std::wstring_view defaultValue) override;
+    bool WriteString(const std::wstring& file, std::wstring_view section, std::wstring_view key,
+                     std::wstring_view value) override;
+    std::vector<std::wstring> GetSectionNames(const std::wstring& file) override;
+
+    // Writes to this file fail (as a read-only file would).
+    void SetReadOnly(const std::wstring& file, bool readOnly);
+    bool HasFile(const std::wstring& file);
+
+private:
+    using Keys = std::vector<std::pair<std::wstring, std::wstring>>;
+    struct Section {
+        std::wstring name;
+        Keys keys;
+    };
+    struct File {
+        std::wstring name;
+        std::vector<Section> sections;
+        bool readOnly = false;
+    };
+    File* FindFile(const std::wstring& name);
+    File& FileFor(const std::wstring& name);
+
+    std::mutex m_mutex;
+    std::vector<File> m_files;
+};

@@ -1,0 +1,25 @@
+#pragma once
+// The process-wide set of seams, filled once at start-up (Win32 or simulated
+// implementations) and read by portable code that is not handed a seam.
+
+class IHidPort;
+class IRegistry;
+class IProfile;
+class IConsole;
+class IMonitorSource;
+class IWindowMessenger;
+class ISystem;
+
+struct PlatformServices {
+    IHidPort* hid = nullptr;
+    IRegistry* registry = nullptr;
+    IProfile* profile = nullptr;
+    IConsole* console = nullptr;
+    IMonitorSource* monitors = nullptr;
+    IWindowMessenger* messenger = nullptr;
+    ISystem* system = nullptr;
+};
+
+// Installs the services; call before any other thread starts.
+void SetPlatform(const PlatformServices& services);
+const PlatformServices& GetPlatform();

@@ -1,0 +1,14 @@
+#pragma once
+// Seam: facts about the running process and the system.
+
+#include <string>
+
+class ISystem {
+public:
+    virtual ~ISystem() = default;
+    // The system's default language id (1033 English, 2052 Chinese, 1041 Japanese).
+    virtual unsigned DefaultLanguageId() = 0;
+    // The folder of the running executable, without a trailing backslash.
+    virtual std::wstring ProgramFolder() = 0;
+    virtual void Sleep(unsigned milliseconds) = 0;
+};

@@ -1,0 +1,42 @@
+#pragma once
+// A scenario of virtual touchscreens: how many frames there are and what
+// each one reports about itself. Written as an .ini file (see
+// docs/scenarios.md) or given as a plain count.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+struct SimFrameSpec {
+    std::uint16_t vendorId = 0x6615;
+    std::uint16_t productId = 0x0001;
+    std::uint16_t versionNumber = 0x0100;
+    std::wstring deviceObjectName;    // physical-device-object name
+    std::string versionText = "V210"; // the four version characters
+    std::string serialNumber;
+    int touchScreenNumber = 0;        // the number stored inside the frame
+    int monitor = 0;                  // the monitor its glass lies on
+    bool openFails = false;           // the interface cannot be opened
+    bool nameUnreadable = false;      // its device object name cannot be read
+    bool notificationFails = false;   // device notifications cannot be registered
+};
+
+struct SimScenario {
+    std::vector<SimFrameSpec> frames;
+    // The interface list itself cannot be enumerated past this many entries.
+    std::optional<unsigned> enumerationFailsAt;
+};
+
+// The default frame i of a counted scenario.
+SimFrameSpec DefaultSimFrame(unsigned index);
+
+// A scenario of `count` default frames.
+SimScenario MakeCountedScenario(unsigned count);
+
+// Parses scenario text (UTF-8). On error returns nothing and sets `error`.
+std::optional<SimScenario> ParseScenario(const std::string& text, std::string& error);
+
+// The value of PELNOCPL_SIMULATE: a count, or the path of a scenario file
+// (UTF-8, or UTF-16LE with a byte-order mark).
+std::optional<SimScenario> LoadScenario(const std::wstring& setting, std::string& error);

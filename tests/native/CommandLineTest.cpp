@@ -1,0 +1,129 @@
+#include "app/CommandLineInfoEx.h"
+#include "app/ConsoleDispatcher.h"
+#include "TestSeams.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+CCommandLineInfoEx Parse(std::vector<std::wstring> arguments)
+{
+    CCommandLineInfoEx info;
+    info.ParseArguments(arguments);
+    return info;
+}
+
+// Records which console command ran with which value.
+struct CommandProbe {
+    std::wstring ran;
+    std::wstring value;
+    ConsoleCommands Commands(int exitCode = 0)
+    {
+        auto make = [this, exitCode](const wchar_t* name) {
+            return [this, name, exitCode](const std::wstring& v) {
+                ran = name;
+                value = v;
+                return exitCode;
+            };
+        };
+        return ConsoleCommands{make(L"export"), make(L"import"), make(L"update")};
+    }
+};
+
+} // namespace
+
+TEST(CommandLine, FlagTakesFollowingValueUnderLowerCaseName)
+{
+    auto info = Parse({L"-e", L"d:\\PelnoCpl.ini"});
+    EXPECT_EQ(info.OptionCount(), 1u);
+    EXPECT_EQ(info.Find(L"e"), L"d:\\PelnoCpl.ini");
+
+    auto upper = Parse({L"-E", L"d:\\PelnoCpl.ini"});
+    EXPECT_EQ(upper.OptionCount(), 2u);
+    EXPECT_EQ(upper.Find(L"E"), L"TRUE");
+    EXPECT_EQ(upper.Find(L"e"), L"d:\\PelnoCpl.ini");
+
+    auto lone = Parse({L"-e"});
+    EXPECT_EQ(lone.Find(L"e"), L"TRUE");
+}
+
+TEST(CommandLine, SlashFlagsValuesWithoutFlagAndRepeats)
+{
+    auto info = Parse({L"stray", L"/Import", L"a.ini", L"second", L"-t", L"-t"});
+    EXPECT_FALSE(info.Find(L"stray"));
+    EXPECT_EQ(info.Find(L"Import"), L"TRUE");
+    EXPECT_EQ(info.Find(L"import"), L"a.ini");
+    EXPECT_EQ(info.Find(L"t"), L"TRUE");
+    EXPECT_EQ(info.OptionCount(), 3u);
+
+    // A later flag replaces the value an earlier one received.
+    auto replaced = Parse({L"-e", L"x.ini", L"-e"});
+    EXPECT_EQ(replaced.Find(L"e"), L"TRUE");
+}
+
+TEST(ConsoleDispatch, HelpBannerForEveryHelpSpelling)
+{
+    for (const wchar_t* flag : {L"-?", L"/?", L"-help", L"/help", L"-h"}) {
+        CCapturingConsole console;
+        CommandProbe probe;
+        auto result = DispatchConsoleCommand(Parse({flag}), console, probe.Commands());
+        EXPECT_TRUE(result.handled) << flag;
+        EXPECT_EQ(result.exitCode, 0);
+        EXPECT_EQ(console.output, kHelpBanner) << flag;
+        EXPECT_TRUE(probe.ran.empty());
+    }
+    // The banner starts with a line break and ends without one.
+    std::string banner = kHelpBanner;
+    EXPECT_EQ(banner.front(), '\n');
+    EXPECT_EQ(banner.substr(banner.size() - 31), "Press any key to continue......");
+}
+
+TEST(ConsoleDispatch, OrderDecidesWhichCommandRuns)
+{
+    CCapturingConsole console;
+    CommandProbe probe;
+    auto both = DispatchConsoleCommand(Parse({L"-i", L"in.ini", L"-e", L"out.ini"}), console, probe.Commands());
+    EXPECT_TRUE(both.handled);
+    EXPECT_EQ(probe.ran, L"export");
+    EXPECT_EQ(probe.value, L"out.ini");
+
+    auto upperExport = DispatchConsoleCommand(Parse({L"-E", L"d:\\PelnoCpl.ini"}), console, probe.Commands());
+    EXPECT_TRUE(upperExport.handled);
+    EXPECT_EQ(probe.value, L"d:\\PelnoCpl.ini");
+
+    auto lone = DispatchConsoleCommand(Parse({L"-e"}), console, probe.Commands());
+    EXPECT_TRUE(lone.handled);
+    EXPECT_EQ(probe.value, L"TRUE");
+
+    auto update = DispatchConsoleCommand(Parse({L"/update", L"fw.bin"}), console, probe.Commands(1));
+    EXPECT_TRUE(update.handled);
+    EXPECT_EQ(update.exitCode, 1);
+    EXPECT_EQ(probe.ran, L"update");
+}
+
+TEST(ConsoleDispatch, UnknownOptionsOpenTheDialogFace)
+{
+    CommandProbe probe;
+    for (auto args : std::vector<std::vector<std::wstring>>{{L"-x"}, {L"-E"}, {L"-HELP"}, {L"-T"}}) {
+        CCapturingConsole console;
+        auto result = DispatchConsoleCommand(Parse(args), console, probe.Commands());
+        EXPECT_FALSE(result.handled) << args[0];
+        EXPECT_TRUE(console.output.empty());
+    }
+    EXPECT_TRUE(probe.ran.empty());
+}
+
+TEST(ConsoleDispatch, TestPrintoutAndMissingCommands)
+{
+    CCapturingConsole console;
+    auto result = DispatchConsoleCommand(Parse({L"/test"}), console, ConsoleCommands{});
+    EXPECT_TRUE(result.handled);
+    std::string expected;
+    for (int i = 0; i < 10; ++i)
+        expected += "test line " + std::to_string(i) + "\n";
+    EXPECT_EQ(console.output, expected);
+
+    // A command no subsystem offers is not handled.
+    CCapturingConsole other;
+    EXPECT_FALSE(DispatchConsoleCommand(Parse({L"-u", L"fw.bin"}), other, ConsoleCommands{}).handled);
+}

@@ -1,0 +1,204 @@
+#include "device/DeviceManager.h"
+#include "device/HidScan.h"
+#include "platform/Messages.h"
+#include "platform/Monitors.h"
+#include "sim/SimHidPort.h"
+#include "TestSeams.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+SimScenario Frames(std::initializer_list<SimFrameSpec> specs) { return SimScenario{std::vector<SimFrameSpec>(specs), {}}; }
+
+SimFrameSpec Frame(unsigned i, std::uint16_t vendor = 0x6615)
+{
+    SimFrameSpec spec = DefaultSimFrame(i);
+    spec.vendorId = vendor;
+    return spec;
+}
+
+struct Fixture {
+    explicit Fixture(SimScenario scenario) : port(std::move(scenario))
+    {
+        monitors.monitors = {{0, 0, 1920, 1080}, {1920, 0, 3200, 1024}};
+    }
+    CSimHidPort port;
+    CFixedMonitors monitors;
+    CRecordingMessenger messenger;
+};
+
+std::vector<std::wstring> Names(CDeviceManager& manager)
+{
+    std::vector<std::wstring> names;
+    for (unsigned i = 0; i < manager.Count(); ++i)
+        manager.WithRecord(i, [&](TouchScreenRecord& r) { names.push_back(r.deviceObjectName); });
+    return names;
+}
+
+} // namespace
+
+TEST(HidScan, AcceptsByVendorIdOnlyAndSkipsInterfacesThatFailToOpen)
+{
+    SimFrameSpec other = Frame(1, 0x845E);
+    SimFrameSpec locked = Frame(2);
+    locked.openFails = true;
+    SimFrameSpec oddProduct = Frame(3);
+    oddProduct.productId = 0xBEEF;
+    oddProduct.versionNumber = 0;
+    Fixture f(Frames({Frame(0), other, locked, oddProduct}));
+    CDeviceManager manager(f.port, f.monitors, f.messenger);
+
+    EXPECT_TRUE(manager.ScanCompleted());
+    ASSERT_EQ(manager.Count(), 2u);
+    EXPECT_EQ(Names(manager), (std::vector<std::wstring>{L"\\Device\\USBPDO-3", L"\\Device\\USBPDO-6"}));
+    manager.WithRecord(1, [](TouchScreenRecord& r) {
+        EXPECT_EQ(r.hid.attributes.productId, 0xBEEF);
+        EXPECT_EQ(r.openFlag, 1);
+        EXPECT_EQ(r.hid.openedOverlapped, 1u);
+        EXPECT_EQ(r.hid.openedExclusive, 0u);
+        EXPECT_EQ(r.identity, r.hid.handle);
+    });
+    // The rejected interface's query handle was closed again.
+    EXPECT_EQ(f.port.OpenHandleCount(), 2u);
+}
+
+TEST(HidScan, NothingFoundAndFailuresKeepEarlierTouchScreens)
+{
+    Fixture none(Frames({Frame(0, 0x1234)}));
+    CDeviceManager empty(none.port, none.monitors, none.messenger);
+    EXPECT_EQ(empty.Count(), 0u);
+    EXPECT_EQ(empty.HandleOf(0), kInvalidDeviceHandle);
+
+    SimScenario failing = Frames({Frame(0), Frame(1), Frame(2)});
+    failing.enumerationFailsAt = 2;
+    Fixture f(failing);
+    CDeviceManager manager(f.port, f.monitors, f.messenger);
+    EXPECT_FALSE(manager.ScanCompleted());
+    EXPECT_EQ(manager.Count(), 2u);
+
+    SimFrameSpec nameless = Frame(0);
+    nameless.nameUnreadable = true;
+    Fixture g(Frames({nameless}));
+    testing::internal::CaptureStdout();
+    CDeviceManager accepted(g.port, g.monitors, g.messenger);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "SetupDiGetDeviceRegistryProperty failed, Error: 13");
+    ASSERT_EQ(accepted.Count(), 1u);
+    EXPECT_EQ(Names(accepted), std::vector<std::wstring>{L""});
+}
+
+TEST(HidScan, StopsAddingAt64TouchScreens)
+{
+    Fixture f(MakeCountedScenario(70));
+    CDeviceManager manager(f.port, f.monitors, f.messenger);
+    EXPECT_EQ(manager.Count(), 64u);
+    EXPECT_EQ(f.port.OpenHandleCount(), 64u);
+    EXPECT_EQ(Names(manager).back(), L"\\Device\\USBPDO-66");
+}
+
+TEST(DeviceManager, UnplugSlotZeroOfThreeMovesTheOthersDownWithTheirMonitors)
+{
+    Fixture f(MakeCountedScenario(3));
+    CDeviceManager manager(f.port, f.monitors, f.messenger);
+    for (unsigned i = 0; i < 3; ++i)
+        manager.SetMapping(i, MappingEntry{manager.HandleOf(i), static_cast<int>(10 + i), static_cast<int>(i)});
+    DeviceHandle first = manager.HandleOf(0), second = manager.HandleOf(1), third = manager.HandleOf(2);
+
+    auto removed = manager.RemoveComplete(first);
+    ASSERT_TRUE(removed);
+    EXPECT_EQ(removed->slot, 0u);
+    EXPECT_EQ(removed->remainingCount, 2u);
+    EXPECT_EQ(manager.Count(), 2u);
+    EXPECT_EQ(manager.HandleOf(0), second);
+    EXPECT_EQ(manager.HandleOf(1), third);
+    EXPECT_EQ(manager.Mapping(0), (MappingEntry{second, 11, 0}));
+    EXPECT_EQ(manager.Mapping(1), (MappingEntry{third, 12, 1}));
+    EXPECT_EQ(manager.Mapping(2), MappingEntry{});
+    EXPECT_EQ(f.port.OpenHandleCount(), 2u);
+
+    ASSERT_EQ(f.messenger.posted.size(), 1u);
+    EXPECT_TRUE(f.messenger.posted[0].broadcast);
+    EXPECT_EQ(f.messenger.posted[0].message, WM_TOUCHSCREEN_REMOVED);
+    EXPECT_EQ(f.messenger.posted[0].lParam, 0);
+    EXPECT_TRUE(f.messenger.quits.empty());
+
+    // A handle no record holds changes nothing.
+    EXPECT_FALSE(manager.RemoveComplete(first));
+    EXPECT_EQ(manager.Count(), 2u);
+}
+
+TEST(DeviceManager, QueryRemoveThenRemoveCompleteDropsTheRecordAndTheLastEndsTheProgram)
+{
+    Fixture f(MakeCountedScenario(2));
+    CDeviceManager manager(f.port, f.monitors, f.messenger);
+    DeviceHandle last = manager.HandleOf(1);
+
+    manager.QueryRemove(last);
+    manager.WithRecord(1, [](TouchScreenRecord& r) {
+        EXPECT_EQ(r.openFlag, 0);
+        EXPECT_EQ(r.hid.handle, kInvalidDeviceHandle);
+    });
+    EXPECT_EQ(manager.Count(), 2u);
+    EXPECT_EQ(f.port.OpenHandleCount(), 1u);
+
+    // The closed record is still recognised by its handle value.
+    auto removed = manager.RemoveComplete(last);
+    ASSERT_TRUE(removed);
+    EXPECT_EQ(removed->slot, 1u);
+    EXPECT_EQ(manager.Count(), 1u);
+    EXPECT_EQ(manager.Mapping(1).monitorNumber, -1);
+
+    manager.RemoveComplete(manager.HandleOf(0));
+    EXPECT_EQ(manager.Count(), 0u);
+    EXPECT_EQ(f.messenger.quits, std::vector<int>{0});
+    EXPECT_EQ(f.port.OpenHandleCount(), 0u);
+}
+
+TEST(DeviceManager, WritesByHandleAreDroppedOnceTheTouchScreenMoved)
+{
+    Fixture f(MakeCountedScenario(2));
+    CDeviceManager manager(f.port, f.monitors, f.messenger);
+    DeviceHandle first = manager.HandleOf(0), second = manager.HandleOf(1);
+    EXPECT_TRUE(manager.WithRecord(1, second, [](TouchScreenRecord& r) { r.touchScreenNumber = 7; }));
+    manager.RemoveComplete(first);
+    // Slot 1 is gone and slot 0 now holds the other touchscreen.
+    EXPECT_FALSE(manager.WithRecord(1, second, [](TouchScreenRecord& r) { r.touchScreenNumber = 9; }));
+    EXPECT_FALSE(manager.WithRecord(0, first, [](TouchScreenRecord& r) { r.touchScreenNumber = 9; }));
+    manager.WithRecord(0, [](TouchScreenRecord& r) { EXPECT_EQ(r.touchScreenNumber, 7); });
+}
+
+TEST(DeviceManager, RegistrationFailureDropsThatTouchScreen)
+{
+    SimFrameSpec refusing = Frame(1);
+    refusing.notificationFails = true;
+    Fixture f(Frames({Frame(0), refusing, Frame(2)}));
+    CDeviceManager manager(f.port, f.monitors, f.messenger);
+    manager.RegisterNotifications(reinterpret_cast<WindowHandle>(0x100));
+    ASSERT_EQ(manager.Count(), 2u);
+    EXPECT_EQ(Names(manager), (std::vector<std::wstring>{L"\\Device\\USBPDO-3", L"\\Device\\USBPDO-5"}));
+    manager.WithRecord(1, [](TouchScreenRecord& r) { EXPECT_NE(r.notification, nullptr); });
+    EXPECT_EQ(f.port.OpenHandleCount(), 2u);
+}
+
+TEST(DeviceManager, MonitorsAreNumberedAnewOnEveryEnumerationAndCappedAt64)
+{
+    Fixture f(MakeCountedScenario(1));
+    CDeviceManager manager(f.port, f.monitors, f.messenger);
+    auto monitors = manager.Monitors();
+    ASSERT_EQ(monitors.size(), 2u);
+    EXPECT_EQ(monitors[1].left, 1920);
+    EXPECT_EQ(monitors[1].right, 3200);
+    EXPECT_EQ(monitors[1].index, 1);
+
+    f.monitors.monitors = {{-1280, 0, 0, 1024}};
+    manager.RefreshMonitors();
+    monitors = manager.Monitors();
+    ASSERT_EQ(monitors.size(), 1u);
+    EXPECT_EQ(monitors[0].left, -1280);
+    EXPECT_EQ(monitors[0].index, 0);
+
+    f.monitors.monitors.assign(70, MonitorRect{0, 0, 640, 480});
+    manager.RefreshMonitors();
+    EXPECT_EQ(manager.MonitorCount(), 64u);
+    EXPECT_EQ(manager.Monitors().back().index, 63);
+}
