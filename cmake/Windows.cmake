@@ -28,15 +28,15 @@ add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM
 
 file(GLOB PELNO_WINDOWS_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/windows/*.cpp)
 add_executable(pelno_windows_tests ${PELNO_WINDOWS_TESTS})
-target_link_libraries(pelno_windows_tests PRIVATE pelno_win32 gtest)
-target_link_options(pelno_windows_tests PRIVATE -municode)
+target_link_libraries(pelno_windows_tests PRIVATE pelno_win32 gtest_main)
+
 set_target_properties(pelno_windows_tests PROPERTIES
   RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
 add_dependencies(pelno_windows_tests PelnoCpl)
 
 # One CTest entry per test suite: each Wine start costs a few hundred ms, so
 # suites are run whole rather than test by test.
-set(PELNO_WINDOWS_SUITES Win32Profile Win32Registry ConsoleFace Startup SimulatedScan)
+set(PELNO_WINDOWS_SUITES Win32Profile Win32Registry Win32Hid ConsoleFace Startup)
 foreach(suite ${PELNO_WINDOWS_SUITES})
   add_test(NAME windows.${suite}
     COMMAND pelno_windows_tests --gtest_filter=${suite}.*)

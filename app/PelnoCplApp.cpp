@@ -1,0 +1,81 @@
+#include "app/PelnoCplApp.h"
+
+#include "app/CommandLineInfoEx.h"
+#include "app/ConsoleDispatcher.h"
+#include "app/LanguageText.h"
+#include "app/TextEncoding.h"
+#include "app/Win32Platform.h"
+#include "device/DeviceManager.h"
+#include "platform/Console.h"
+#include "platform/Platform.h"
+
+#include <commctrl.h>
+
+#include <memory>
+
+namespace {
+CPelnoCplApp theApp;
+}
+
+bool CPelnoCplApp::AnotherInstanceRuns()
+{
+    m_instanceMutex = CreateMutexW(nullptr, FALSE, AppName().c_str());
+    if (m_instanceMutex && GetLastError() != ERROR_ALREADY_EXISTS)
+        return false;
+    // Creation failing for any reason counts as another instance running.
+    if (HWND window = FindWindowW(nullptr, GetLanguageText(L"79").c_str())) {
+        if (IsIconic(window))
+            ShowWindow(window, SW_RESTORE);
+        SetForegroundWindow(window);
+    }
+    return true;
+}
+
+bool CPelnoCplApp::InitInstance()
+{
+    std::string platformError = InstallWin32Platform();
+
+    INITCOMMONCONTROLSEX controls{sizeof controls, 0xFF};
+    InitCommonControlsEx(&controls);
+
+    if (AnotherInstanceRuns()) {
+        PostQuitMessage(0);
+        return true;
+    }
+
+    auto commandLine = std::make_unique<CCommandLineInfoEx>();
+    commandLine->ParseArguments(Arguments());
+    if (commandLine->OptionCount() > 0) {
+        IConsole& console = *GetPlatform().console;
+        console.Attach();
+        console.SetTitle(L" ");
+        if (!platformError.empty())
+            console.Write(platformError + "\n");
+        DispatchResult result = DispatchConsoleCommand(*commandLine, console, ConsoleCommands{});
+        if (result.handled) {
+            m_exitCode = result.exitCode;
+            return false;
+        }
+    }
+    commandLine.reset();
+
+    if (!platformError.empty()) {
+        MessageBoxW(nullptr, FromUtf8(platformError).c_str(), GetLanguageText(L"79").c_str(), MB_OK | MB_ICONERROR);
+        m_exitCode = 1;
+        return false;
+    }
+
+    unsigned count = GetDeviceManager().Count();
+    if (count == 0) {
+        MessageBoxW(nullptr, GetLanguageText(L"72").c_str(), GetLanguageText(L"71").c_str(), MB_OK | MB_ICONINFORMATION);
+        PostQuitMessage(0);
+        return false;
+    }
+
+    // Until the main dialog exists, a GUI start reports what it found.
+    std::wstring found = std::to_wstring(count) + (count == 1 ? L" touchscreen was found." : L" touchscreens were found.");
+    MessageBoxW(nullptr, found.c_str(), GetLanguageText(L"79").c_str(), MB_OK | MB_ICONINFORMATION);
+    return false;
+}
+
+int CPelnoCplApp::ExitInstance() { return m_exitCode; }

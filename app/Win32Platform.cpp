@@ -1,0 +1,55 @@
+#include "app/Win32Platform.h"
+
+#include "platform/Platform.h"
+#include "platform/Win32Seams.h"
+#include "sim/SimHidPort.h"
+
+#include <memory>
+
+namespace {
+
+std::wstring EnvironmentValue(const wchar_t* name)
+{
+    DWORD size = GetEnvironmentVariableW(name, nullptr, 0);
+    if (size == 0)
+        return {};
+    std::wstring value(size, L'\0');
+    DWORD n = GetEnvironmentVariableW(name, value.data(), size);
+    value.resize(n < size ? n : 0);
+    return value;
+}
+
+} // namespace
+
+std::string InstallWin32Platform()
+{
+    static CWin32Profile profile;
+    static CWin32Registry registry;
+    static CWin32Console console;
+    static CWin32Monitors monitors;
+    static CWin32Messenger messenger;
+    static CWin32System system;
+    static std::unique_ptr<IHidPort> hid;
+
+    std::string error;
+    std::wstring simulate = EnvironmentValue(L"PELNOCPL_SIMULATE");
+    if (simulate.empty()) {
+        hid = std::make_unique<CWin32HidPort>();
+    } else {
+        auto scenario = LoadScenario(simulate, error);
+        if (!scenario)
+            error = "PELNOCPL_SIMULATE: " + error;
+        hid = std::make_unique<CSimHidPort>(scenario ? *scenario : SimScenario{});
+    }
+
+    PlatformServices services;
+    services.hid = hid.get();
+    services.registry = &registry;
+    services.profile = &profile;
+    services.console = &console;
+    services.monitors = &monitors;
+    services.messenger = &messenger;
+    services.system = &system;
+    SetPlatform(services);
+    return error;
+}

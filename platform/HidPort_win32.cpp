@@ -1,0 +1,241 @@
+#include "platform/Win32Seams.h"
+
+#include <dbt.h>
+#include <setupapi.h>
+
+#include <ntdef.h>
+extern "C" {
+#include <hidusage.h>
+#include <hidpi.h>
+#include <hidsdi.h>
+}
+
+namespace {
+
+GUID HidGuid()
+{
+    GUID guid;
+    HidD_GetHidGuid(&guid);
+    return guid;
+}
+
+HANDLE OpenPath(const std::wstring& path, DWORD flags)
+{
+    return CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                       OPEN_EXISTING, flags, nullptr);
+}
+
+// Fills one report type's buffer, capability arrays and data entries.
+bool FillReportType(HIDP_REPORT_TYPE type, USHORT reportLength, USHORT buttonCount, USHORT valueCount,
+                    PHIDP_PREPARSED_DATA preparsed, HidReportTypeInfo& report)
+{
+    report.reportBuffer.assign(reportLength, 0);
+
+    report.buttonCaps.assign(std::size_t(buttonCount) * sizeof(HIDP_BUTTON_CAPS), std::byte{0});
+    auto* buttons = reinterpret_cast<HIDP_BUTTON_CAPS*>(report.buttonCaps.data());
+    USHORT buttonsRead = buttonCount;
+    if (buttonCount)
+        HidP_GetSpecificButtonCaps(type, 0, 0, 0, buttons, &buttonsRead, preparsed);
+    report.buttonCapCount = buttonsRead;
+
+    report.valueCaps.assign(std::size_t(valueCount) * sizeof(HIDP_VALUE_CAPS), std::byte{0});
+    auto* values = reinterpret_cast<HIDP_VALUE_CAPS*>(report.valueCaps.data());
+    USHORT valuesRead = valueCount;
+    if (valueCount)
+        HidP_GetSpecificValueCaps(type, 0, 0, 0, values, &valuesRead, preparsed);
+    report.valueCapCount = valuesRead;
+
+    for (USHORT i = 0; i < buttonsRead; ++i) {
+        const HIDP_BUTTON_CAPS& caps = buttons[i];
+        HidDataEntry entry;
+        entry.isButton = true;
+        entry.usagePage = caps.UsagePage;
+        entry.reportId = caps.ReportID;
+        entry.usageMin = caps.IsRange ? caps.Range.UsageMin : caps.NotRange.Usage;
+        entry.usageMax = caps.IsRange ? caps.Range.UsageMax : caps.NotRange.Usage;
+        entry.maxUsageListLength = HidP_MaxUsageListLength(type, caps.UsagePage, preparsed);
+        entry.usages.assign(entry.maxUsageListLength, 0);
+        report.dataEntries.push_back(std::move(entry));
+    }
+    for (USHORT i = 0; i < valuesRead; ++i) {
+        const HIDP_VALUE_CAPS& caps = values[i];
+        USHORT first = caps.IsRange ? caps.Range.UsageMin : caps.NotRange.Usage;
+        USHORT last = caps.IsRange ? caps.Range.UsageMax : caps.NotRange.Usage;
+        for (unsigned usage = first; usage <= last; ++usage) {
+            HidDataEntry entry;
+            entry.usagePage = caps.UsagePage;
+            entry.reportId = caps.ReportID;
+            entry.usage = static_cast<std::uint16_t>(usage);
+            report.dataEntries.push_back(std::move(entry));
+        }
+    }
+    report.dataEntryCount = static_cast<std::uint32_t>(report.dataEntries.size());
+    return true;
+}
+
+} // namespace
+
+CWin32HidPort::~CWin32HidPort() { EndScan(); }
+
+bool CWin32HidPort::BeginScan()
+{
+    EndScan();
+    GUID guid = HidGuid();
+    HDEVINFO set = SetupDiGetClassDevsW(&guid, nullptr, nullptr, DIGCF_PRESENT | DIGCF_DEVICEINTERFACE);
+    if (set == INVALID_HANDLE_VALUE)
+        return false;
+    m_deviceSet = set;
+    return true;
+}
+
+HidEnumStatus CWin32HidPort::NextInterface(unsigned index, std::wstring& path)
+{
+    if (!m_deviceSet)
+        return HidEnumStatus::Failed;
+    GUID guid = HidGuid();
+    SP_DEVICE_INTERFACE_DATA interfaceData{};
+    interfaceData.cbSize = sizeof interfaceData;
+    if (!SetupDiEnumDeviceInterfaces(m_deviceSet, nullptr, &guid, index, &interfaceData))
+        return GetLastError() == ERROR_NO_MORE_ITEMS ? HidEnumStatus::NoMoreItems : HidEnumStatus::Failed;
+
+    DWORD required = 0;
+    SetupDiGetDeviceInterfaceDetailW(m_deviceSet, &interfaceData, nullptr, 0, &required, nullptr);
+    if (required < sizeof(SP_DEVICE_INTERFACE_DETAIL_DATA_W))
+        return HidEnumStatus::Failed;
+    std::vector<unsigned char> buffer(required, 0);
+    auto* detail = reinterpret_cast<SP_DEVICE_INTERFACE_DETAIL_DATA_W*>(buffer.data());
+    detail->cbSize = sizeof(SP_DEVICE_INTERFACE_DETAIL_DATA_W);
+    m_deviceInfoData.assign(sizeof(SP_DEVINFO_DATA), 0);
+    auto* deviceInfo = reinterpret_cast<SP_DEVINFO_DATA*>(m_deviceInfoData.data());
+    deviceInfo->cbSize = sizeof(SP_DEVINFO_DATA);
+    if (!SetupDiGetDeviceInterfaceDetailW(m_deviceSet, &interfaceData, detail, required, nullptr, deviceInfo))
+        return HidEnumStatus::Failed;
+    path = detail->DevicePath;
+    return HidEnumStatus::Found;
+}
+
+HidPropertyStatus CWin32HidPort::ReadDeviceObjectName(std::wstring& name, unsigned& errorCode)
+{
+    if (!m_deviceSet || m_deviceInfoData.empty())
+        return HidPropertyStatus::Failed;
+    auto* deviceInfo = reinterpret_cast<SP_DEVINFO_DATA*>(m_deviceInfoData.data());
+    DWORD size = 0;
+    SetupDiGetDeviceRegistryPropertyW(m_deviceSet, deviceInfo, SPDRP_PHYSICAL_DEVICE_OBJECT_NAME, nullptr, nullptr, 0,
+                                      &size);
+    std::vector<wchar_t> buffer(size / sizeof(wchar_t) + 1, L'\0');
+    if (!SetupDiGetDeviceRegistryPropertyW(m_deviceSet, deviceInfo, SPDRP_PHYSICAL_DEVICE_OBJECT_NAME, nullptr,
+                                           reinterpret_cast<BYTE*>(buffer.data()), size, nullptr)) {
+        errorCode = GetLastError();
+        return HidPropertyStatus::Failed;
+    }
+    name = buffer.data();
+    return HidPropertyStatus::Ok;
+}
+
+void CWin32HidPort::EndScan()
+{
+    if (m_deviceSet)
+        SetupDiDestroyDeviceInfoList(m_deviceSet);
+    m_deviceSet = nullptr;
+    m_deviceInfoData.clear();
+}
+
+bool CWin32HidPort::OpenForQuery(const std::wstring& path, HidDeviceInfo& info)
+{
+    HANDLE handle = OpenPath(path, 0);
+    if (handle == INVALID_HANDLE_VALUE)
+        return false;
+    PHIDP_PREPARSED_DATA preparsed = nullptr;
+    if (!HidD_GetPreparsedData(handle, &preparsed)) {
+        CloseHandle(handle);
+        return false;
+    }
+    HIDD_ATTRIBUTES attributes{};
+    attributes.Size = sizeof attributes;
+    if (!HidD_GetAttributes(handle, &attributes)) {
+        HidD_FreePreparsedData(preparsed);
+        CloseHandle(handle);
+        return false;
+    }
+    info.handle = handle;
+    info.preparsedData = preparsed;
+    info.attributes = HidAttributes{static_cast<std::uint32_t>(attributes.Size), attributes.VendorID,
+                                    attributes.ProductID, attributes.VersionNumber};
+    return true;
+}
+
+bool CWin32HidPort::CompleteOpen(const std::wstring& path, HidDeviceInfo& info)
+{
+    auto preparsed = static_cast<PHIDP_PREPARSED_DATA>(info.preparsedData);
+    HIDP_CAPS caps{};
+    if (HidP_GetCaps(preparsed, &caps) != HIDP_STATUS_SUCCESS)
+        return false;
+    HidCapabilities& c = info.capabilities;
+    c.usage = caps.Usage;
+    c.usagePage = caps.UsagePage;
+    c.inputReportByteLength = caps.InputReportByteLength;
+    c.outputReportByteLength = caps.OutputReportByteLength;
+    c.featureReportByteLength = caps.FeatureReportByteLength;
+    c.numberLinkCollectionNodes = caps.NumberLinkCollectionNodes;
+    c.numberInputButtonCaps = caps.NumberInputButtonCaps;
+    c.numberInputValueCaps = caps.NumberInputValueCaps;
+    c.numberInputDataIndices = caps.NumberInputDataIndices;
+    c.numberOutputButtonCaps = caps.NumberOutputButtonCaps;
+    c.numberOutputValueCaps = caps.NumberOutputValueCaps;
+    c.numberOutputDataIndices = caps.NumberOutputDataIndices;
+    c.numberFeatureButtonCaps = caps.NumberFeatureButtonCaps;
+    c.numberFeatureValueCaps = caps.NumberFeatureValueCaps;
+    c.numberFeatureDataIndices = caps.NumberFeatureDataIndices;
+
+    FillReportType(HidP_Input, caps.InputReportByteLength, caps.NumberInputButtonCaps, caps.NumberInputValueCaps,
+                   preparsed, info.reports[0]);
+    FillReportType(HidP_Output, caps.OutputReportByteLength, caps.NumberOutputButtonCaps, caps.NumberOutputValueCaps,
+                   preparsed, info.reports[1]);
+    FillReportType(HidP_Feature, caps.FeatureReportByteLength, caps.NumberFeatureButtonCaps,
+                   caps.NumberFeatureValueCaps, preparsed, info.reports[2]);
+
+    // The handle kept for report I/O is the overlapped one.
+    CloseHandle(static_cast<HANDLE>(info.handle));
+    info.handle = kInvalidDeviceHandle;
+    HANDLE overlapped = OpenPath(path, FILE_FLAG_OVERLAPPED);
+    if (overlapped == INVALID_HANDLE_VALUE)
+        return false;
+    info.handle = overlapped;
+    return true;
+}
+
+void CWin32HidPort::Close(HidDeviceInfo& info)
+{
+    if (info.handle != kInvalidDeviceHandle && info.handle)
+        CloseHandle(static_cast<HANDLE>(info.handle));
+    info.handle = kInvalidDeviceHandle;
+    if (info.preparsedData)
+        HidD_FreePreparsedData(static_cast<PHIDP_PREPARSED_DATA>(info.preparsedData));
+    info.preparsedData = nullptr;
+    for (HidReportTypeInfo& report : info.reports)
+        report = HidReportTypeInfo{};
+}
+
+NotificationHandle CWin32HidPort::RegisterHandleNotification(WindowHandle window, DeviceHandle handle)
+{
+    DEV_BROADCAST_HANDLE filter{};
+    filter.dbch_size = sizeof filter;
+    filter.dbch_devicetype = DBT_DEVTYP_HANDLE;
+    filter.dbch_handle = static_cast<HANDLE>(handle);
+    return RegisterDeviceNotificationW(static_cast<HWND>(window), &filter, DEVICE_NOTIFY_WINDOW_HANDLE);
+}
+
+NotificationHandle CWin32HidPort::RegisterInterfaceNotification(WindowHandle window)
+{
+    DEV_BROADCAST_DEVICEINTERFACE_W filter{};
+    filter.dbcc_size = sizeof filter;
+    filter.dbcc_devicetype = DBT_DEVTYP_DEVICEINTERFACE;
+    filter.dbcc_classguid = HidGuid();
+    return RegisterDeviceNotificationW(static_cast<HWND>(window), &filter, DEVICE_NOTIFY_WINDOW_HANDLE);
+}
+
+void CWin32HidPort::UnregisterNotification(NotificationHandle notification)
+{
+    if (notification)
+        UnregisterDeviceNotification(static_cast<HDEVNOTIFY>(notification));
+}

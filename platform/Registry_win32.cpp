@@ -1,0 +1,116 @@
+#include "platform/Win32Seams.h"
+
+namespace {
+
+HKEY RootKey(RegistryRoot root) { return root == RegistryRoot::LocalMachine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER; }
+
+// A registry key closed when it goes out of scope.
+class CRegKey {
+public:
+    CRegKey() = default;
+    ~CRegKey()
+    {
+        if (m_key)
+            RegCloseKey(m_key);
+    }
+    CRegKey(const CRegKey&) = delete;
+    CRegKey& operator=(const CRegKey&) = delete;
+    bool Open(RegistryRoot root, const std::wstring& path, REGSAM access)
+    {
+        return RegOpenKeyExW(RootKey(root), path.c_str(), 0, access, &m_key) == ERROR_SUCCESS;
+    }
+    bool Create(RegistryRoot root, const std::wstring& path)
+    {
+        return RegCreateKeyExW(RootKey(root), path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                               KEY_READ | KEY_WRITE, nullptr, &m_key, nullptr) == ERROR_SUCCESS;
+    }
+    HKEY Get() const { return m_key; }
+
+private:
+    HKEY m_key = nullptr;
+};
+
+} // namespace
+
+bool CWin32Registry::KeyExists(RegistryRoot root, const std::wstring& path)
+{
+    CRegKey key;
+    return key.Open(root, path, KEY_READ);
+}
+
+bool CWin32Registry::CreateKey(RegistryRoot root, const std::wstring& path)
+{
+    CRegKey key;
+    return key.Create(root, path);
+}
+
+std::optional<std::uint32_t> CWin32Registry::GetDword(RegistryRoot root, const std::wstring& path,
+                                                      const std::wstring& name)
+{
+    CRegKey key;
+    if (!key.Open(root, path, KEY_READ))
+        return std::nullopt;
+    DWORD type = 0, value = 0, size = sizeof value;
+    if (RegQueryValueExW(key.Get(), name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&value), &size) !=
+            ERROR_SUCCESS ||
+        type != REG_DWORD || size != sizeof value)
+        return std::nullopt;
+    return value;
+}
+
+bool CWin32Registry::SetDword(RegistryRoot root, const std::wstring& path, const std::wstring& name,
+                              std::uint32_t value)
+{
+    CRegKey key;
+    if (!key.Open(root, path, KEY_SET_VALUE))
+        return false;
+    DWORD data = value;
+    return RegSetValueExW(key.Get(), name.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&data), sizeof data) ==
+           ERROR_SUCCESS;
+}
+
+std::optional<std::wstring> CWin32Registry::GetString(RegistryRoot root, const std::wstring& path,
+                                                      const std::wstring& name)
+{
+    CRegKey key;
+    if (!key.Open(root, path, KEY_READ))
+        return std::nullopt;
+    DWORD type = 0, size = 0;
+    if (RegQueryValueExW(key.Get(), name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS ||
+        (type != REG_SZ && type != REG_EXPAND_SZ))
+        return std::nullopt;
+    std::wstring value(size / sizeof(wchar_t) + 1, L'\0');
+    size = static_cast<DWORD>(value.size() * sizeof(wchar_t));
+    if (RegQueryValueExW(key.Get(), name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(value.data()), &size) !=
+        ERROR_SUCCESS)
+        return std::nullopt;
+    value.resize(wcsnlen(value.c_str(), size / sizeof(wchar_t)));
+    return value;
+}
+
+bool CWin32Registry::SetString(RegistryRoot root, const std::wstring& path, const std::wstring& name,
+                               const std::wstring& value)
+{
+    CRegKey key;
+    if (!key.Open(root, path, KEY_SET_VALUE))
+        return false;
+    return RegSetValueExW(key.Get(), name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                          static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
+}
+
+std::vector<std::wstring> CWin32Registry::GetSubkeys(RegistryRoot root, const std::wstring& path)
+{
+    std::vector<std::wstring> names;
+    CRegKey key;
+    if (!key.Open(root, path, KEY_READ))
+        return names;
+    for (DWORD index = 0;; ++index) {
+        wchar_t name[256]; // key names are at most 255 characters
+        DWORD length = 256;
+        LONG status = RegEnumKeyExW(key.Get(), index, name, &length, nullptr, nullptr, nullptr, nullptr);
+        if (status != ERROR_SUCCESS)
+            break;
+        names.emplace_back(name, length);
+    }
+    return names;
+}

@@ -1,0 +1,27 @@
+#include "platform/Win32Seams.h"
+
+std::wstring ModulePath(HMODULE module)
+{
+    // GetModuleFileNameW truncates silently: grow until the path fits.
+    for (DWORD size = MAX_PATH;; size *= 2) {
+        std::wstring path(size, L'\0');
+        DWORD n = GetModuleFileNameW(module, path.data(), size);
+        if (n == 0)
+            return {};
+        if (n < size || size >= 32768 * 2) {
+            path.resize(n);
+            return path;
+        }
+    }
+}
+
+unsigned CWin32System::DefaultLanguageId() { return GetSystemDefaultLangID(); }
+
+std::wstring CWin32System::ProgramFolder()
+{
+    std::wstring path = ModulePath(nullptr);
+    std::size_t slash = path.find_last_of(L'\\');
+    return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash);
+}
+
+void CWin32System::Sleep(unsigned milliseconds) { ::Sleep(milliseconds); }

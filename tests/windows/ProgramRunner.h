@@ -1,0 +1,40 @@
+#pragma once
+// Starting PelnoCpl.exe from a test, with its output captured and every
+// wait bounded.
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+// The folder of the running test executable.
+std::wstring TestFolder();
+// PelnoCpl.exe in the build's runnable tree.
+std::wstring ProgramPath();
+// A new empty folder under the temp folder.
+std::wstring MakeTempFolder(const std::wstring& name);
+// A file name not used before in this test run, for captured output.
+std::wstring UniqueOutputFile();
+std::string ReadFileBytes(const std::wstring& path);
+
+struct ProgramRun {
+    PROCESS_INFORMATION process{};
+    ~ProgramRun();
+    // Waits for the end; returns the exit code, or -1 after the time-out
+    // (the process is then killed).
+    int Wait(DWORD milliseconds);
+};
+
+struct LaunchOptions {
+    std::wstring program = ProgramPath();
+    std::wstring arguments;
+    std::wstring outputFile; // standard output and error go here when set
+    std::wstring currentDirectory;
+    std::vector<std::pair<std::wstring, std::wstring>> environment; // added for this start
+};
+
+bool Launch(const LaunchOptions& options, ProgramRun& run);
+
+// Polls for a top-level window of that class and caption.
+HWND WaitForWindow(const wchar_t* className, const std::wstring& caption, DWORD milliseconds);
+std::wstring WindowText(HWND window);

@@ -1,0 +1,87 @@
+// Start-up of the dialog face: the no-touchscreen box, an unknown option,
+// and the single-instance rule, with the real executable under Wine.
+
+#include "ProgramRunner.h"
+#include "app/LanguageText.h"
+#include "platform/Win32Seams.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// A text of the shipped English language file.
+std::wstring EnglishText(const wchar_t* key)
+{
+    CWin32Profile profile;
+    std::wstring bin = ProgramPath().substr(0, ProgramPath().find_last_of(L'\\'));
+    return LookUpLanguageText(profile, bin, 1033, key);
+}
+
+std::wstring MessageText(HWND box) { return WindowText(GetDlgItem(box, 0xFFFF)); }
+
+} // namespace
+
+TEST(Startup, NoTouchScreenShowsTheBoxAndEndsWithZeroAfterOk)
+{
+    ASSERT_NE(EnglishText(L"71"), L"71") << "1033.ini is missing beside the program";
+    for (const wchar_t* arguments : {L"", L"-x"}) { // an unknown option opens the dialog face too
+        LaunchOptions options;
+        options.arguments = arguments;
+        options.environment = {{L"PELNOCPL_SIMULATE", L"0"}};
+        ProgramRun run;
+        ASSERT_TRUE(Launch(options, run));
+        HWND box = WaitForWindow(L"#32770", EnglishText(L"71"), 15000);
+        ASSERT_NE(box, nullptr) << "no message box titled with text 71";
+        EXPECT_EQ(MessageText(box), EnglishText(L"72"));
+        EXPECT_EQ(run.Wait(300), -1) << "the program must wait for OK";
+    }
+}
+
+TEST(Startup, OkEndsTheProgramWithCodeZero)
+{
+    LaunchOptions options;
+    options.environment = {{L"PELNOCPL_SIMULATE", L"0"}};
+    ProgramRun run;
+    ASSERT_TRUE(Launch(options, run));
+    HWND box = WaitForWindow(L"#32770", EnglishText(L"71"), 15000);
+    ASSERT_NE(box, nullptr);
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+    EXPECT_EQ(run.Wait(10000), 0);
+}
+
+TEST(Startup, SecondInstanceBringsTheFirstForwardAndEnds)
+{
+    LaunchOptions first;
+    first.environment = {{L"PELNOCPL_SIMULATE", L"2"}};
+    ProgramRun firstRun;
+    ASSERT_TRUE(Launch(first, firstRun));
+    HWND window = WaitForWindow(L"#32770", EnglishText(L"79"), 15000);
+    ASSERT_NE(window, nullptr) << "the first instance shows no window titled with text 79";
+    EXPECT_EQ(MessageText(window), L"2 touchscreens were found.");
+
+    // Put another window in front, then start the program again.
+    HWND other = CreateWindowExW(0, L"STATIC", L"in front", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr, nullptr,
+                                 nullptr, nullptr);
+    SetForegroundWindow(other);
+    LaunchOptions second;
+    second.arguments = L"-t"; // options of a second instance are not run
+    second.outputFile = UniqueOutputFile();
+    ProgramRun secondRun;
+    ASSERT_TRUE(Launch(second, secondRun));
+    EXPECT_EQ(secondRun.Wait(15000), 0);
+    EXPECT_EQ(ReadFileBytes(second.outputFile), "");
+    EXPECT_EQ(GetForegroundWindow(), window);
+    DestroyWindow(other);
+
+    PostMessageW(window, WM_COMMAND, IDOK, 0);
+    EXPECT_EQ(firstRun.Wait(10000), 0);
+
+    // With no first instance left, a start runs normally again.
+    LaunchOptions third;
+    third.arguments = L"-t";
+    third.outputFile = UniqueOutputFile();
+    ProgramRun thirdRun;
+    ASSERT_TRUE(Launch(third, thirdRun));
+    EXPECT_EQ(thirdRun.Wait(15000), 0);
+    EXPECT_EQ(ReadFileBytes(third.outputFile).substr(0, 11), "test line 0");
+}
