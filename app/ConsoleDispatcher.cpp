@@ -4,16 +4,15 @@
 
 #include <cstdio>
 
-const char kHelpBanner[] =
-    "\n"
-    "*******************************COMMAND LINE OPTIONS**************************\n"
-    "  -h help information\n"
-    "  -e <filename> name of export ini file.Sample:[PelnoCpl -e d:\\PelnoCpl.ini]\n"
-    "  -i <filename> name of import ini file.Sample:[PelnoCpl -i d:\\PelnoCpl.ini]\n"
-    "  -u <filename> name of update bin file.Sample:[PelnoCpl -u d:\\PelnoCpl.bin]\n"
-    "  For more information,please see the usermanual\n"
-    "*****************************************************************************\n"
-    "Press any key to continue......";
+const char kHelpBanner[] = "\n"
+                           "*******************************COMMAND LINE OPTIONS**************************\n"
+                           "  -h help information\n"
+                           "  -e <filename> name of export ini file.Sample:[PelnoCpl -e d:\\PelnoCpl.ini]\n"
+                           "  -i <filename> name of import ini file.Sample:[PelnoCpl -i d:\\PelnoCpl.ini]\n"
+                           "  -u <filename> name of update bin file.Sample:[PelnoCpl -u d:\\PelnoCpl.bin]\n"
+                           "  For more information,please see the usermanual\n"
+                           "*****************************************************************************\n"
+                           "Press any key to continue......";
 
 namespace {
 

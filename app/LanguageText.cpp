@@ -31,6 +31,6 @@ std::wstring GetLanguageText(std::wstring_view key)
     const PlatformServices& platform = GetPlatform();
     if (!platform.profile || !platform.system)
         return std::wstring(key);
-    return LookUpLanguageText(*platform.profile, platform.system->ProgramFolder(),
-                              platform.system->DefaultLanguageId(), key);
+    return LookUpLanguageText(*platform.profile, platform.system->ProgramFolder(), platform.system->DefaultLanguageId(),
+                              key);
 }

@@ -67,13 +67,15 @@ bool CPelnoCplApp::InitInstance()
 
     unsigned count = GetDeviceManager().Count();
     if (count == 0) {
-        MessageBoxW(nullptr, GetLanguageText(L"72").c_str(), GetLanguageText(L"71").c_str(), MB_OK | MB_ICONINFORMATION);
+        MessageBoxW(nullptr, GetLanguageText(L"72").c_str(), GetLanguageText(L"71").c_str(),
+                    MB_OK | MB_ICONINFORMATION);
         PostQuitMessage(0);
         return false;
     }
 
     // Until the main dialog exists, a GUI start reports what it found.
-    std::wstring found = std::to_wstring(count) + (count == 1 ? L" touchscreen was found." : L" touchscreens were found.");
+    std::wstring found =
+        std::to_wstring(count) + (count == 1 ? L" touchscreen was found." : L" touchscreens were found.");
     MessageBoxW(nullptr, found.c_str(), GetLanguageText(L"79").c_str(), MB_OK | MB_ICONINFORMATION);
     return false;
 }

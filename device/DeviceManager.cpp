@@ -85,8 +85,8 @@ void CDeviceManager::EnumerateMonitorsLocked()
     for (const MonitorRect& rect : m_monitorSource.Enumerate()) {
         if (m_monitorCount >= kMaxMonitors)
             break;
-        m_monitors[m_monitorCount] = MonitorEntry{rect.left, rect.top, rect.right, rect.bottom,
-                                                  static_cast<std::int32_t>(m_monitorCount)};
+        m_monitors[m_monitorCount] =
+            MonitorEntry{rect.left, rect.top, rect.right, rect.bottom, static_cast<std::int32_t>(m_monitorCount)};
         ++m_monitorCount;
     }
 }
@@ -152,8 +152,8 @@ std::optional<RemovalResult> CDeviceManager::RemoveComplete(DeviceHandle handle)
         // Close the gap: later records move down one slot with their monitors.
         for (unsigned j = i + 1; j < kMaxTouchScreens && m_slots[j]; ++j) {
             m_slots[j - 1] = std::move(m_slots[j]);
-            m_mapping[j - 1] = MappingEntry{m_slots[j - 1]->hid.handle, m_mapping[j].monitorNumber,
-                                            static_cast<std::int32_t>(j - 1)};
+            m_mapping[j - 1] =
+                MappingEntry{m_slots[j - 1]->hid.handle, m_mapping[j].monitorNumber, static_cast<std::int32_t>(j - 1)};
             m_mapping[j] = MappingEntry{};
         }
         --m_count;

@@ -37,7 +37,7 @@ struct MappingEntry {
 
 // What RemoveComplete did, for the main dialog's follow-up.
 struct RemovalResult {
-    unsigned slot = 0;          // the slot the touchscreen had
+    unsigned slot = 0; // the slot the touchscreen had
     unsigned remainingCount = 0;
 };
 

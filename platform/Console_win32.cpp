@@ -48,8 +48,8 @@ void CWin32Console::Attach()
     // Wine) is refused with ERROR_ACCESS_DENIED: that counts as attached.
     if (!AttachConsole(ATTACH_PARENT_PROCESS) && GetLastError() != ERROR_ACCESS_DENIED)
         return; // no console: output is lost
-    HANDLE console = CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                 nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE console = CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                 OPEN_EXISTING, 0, nullptr);
     if (console == INVALID_HANDLE_VALUE)
         return;
     CONSOLE_SCREEN_BUFFER_INFO info;

@@ -3,12 +3,15 @@
 #include <dbt.h>
 #include <setupapi.h>
 
+// The HID headers need this order: base types, usages, parser, class driver.
+// clang-format off
 #include <ntdef.h>
 extern "C" {
 #include <hidusage.h>
 #include <hidpi.h>
 #include <hidsdi.h>
 }
+// clang-format on
 
 namespace {
 

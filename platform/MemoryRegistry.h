@@ -14,9 +14,11 @@ class CMemoryRegistry : public IRegistry {
 public:
     bool KeyExists(RegistryRoot root, const std::wstring& path) override;
     bool CreateKey(RegistryRoot root, const std::wstring& path) override;
-    std::optional<std::uint32_t> GetDword(RegistryRoot root, const std::wstring& path, const std::wstring& name) override;
+    std::optional<std::uint32_t> GetDword(RegistryRoot root, const std::wstring& path,
+                                          const std::wstring& name) override;
     bool SetDword(RegistryRoot root, const std::wstring& path, const std::wstring& name, std::uint32_t value) override;
-    std::optional<std::wstring> GetString(RegistryRoot root, const std::wstring& path, const std::wstring& name) override;
+    std::optional<std::wstring> GetString(RegistryRoot root, const std::wstring& path,
+                                          const std::wstring& name) override;
     bool SetString(RegistryRoot root, const std::wstring& path, const std::wstring& name,
                    const std::wstring& value) override;
     std::vector<std::wstring> GetSubkeys(RegistryRoot root, const std::wstring& path) override;

@@ -14,10 +14,14 @@ public:
     virtual bool KeyExists(RegistryRoot root, const std::wstring& path) = 0;
     // Creates the key and every missing parent; false when that is refused.
     virtual bool CreateKey(RegistryRoot root, const std::wstring& path) = 0;
-    virtual std::optional<std::uint32_t> GetDword(RegistryRoot root, const std::wstring& path, const std::wstring& name) = 0;
-    virtual bool SetDword(RegistryRoot root, const std::wstring& path, const std::wstring& name, std::uint32_t value) = 0;
-    virtual std::optional<std::wstring> GetString(RegistryRoot root, const std::wstring& path, const std::wstring& name) = 0;
-    virtual bool SetString(RegistryRoot root, const std::wstring& path, const std::wstring& name, const std::wstring& value) = 0;
+    virtual std::optional<std::uint32_t> GetDword(RegistryRoot root, const std::wstring& path,
+                                                  const std::wstring& name) = 0;
+    virtual bool SetDword(RegistryRoot root, const std::wstring& path, const std::wstring& name,
+                          std::uint32_t value) = 0;
+    virtual std::optional<std::wstring> GetString(RegistryRoot root, const std::wstring& path,
+                                                  const std::wstring& name) = 0;
+    virtual bool SetString(RegistryRoot root, const std::wstring& path, const std::wstring& name,
+                           const std::wstring& value) = 0;
     // Names of the direct subkeys, in enumeration order; empty when the key is missing.
     virtual std::vector<std::wstring> GetSubkeys(RegistryRoot root, const std::wstring& path) = 0;
 };

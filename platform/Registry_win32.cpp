@@ -21,8 +21,8 @@ public:
     }
     bool Create(RegistryRoot root, const std::wstring& path)
     {
-        return RegCreateKeyExW(RootKey(root), path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                               KEY_READ | KEY_WRITE, nullptr, &m_key, nullptr) == ERROR_SUCCESS;
+        return RegCreateKeyExW(RootKey(root), path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_READ | KEY_WRITE,
+                               nullptr, &m_key, nullptr) == ERROR_SUCCESS;
     }
     HKEY Get() const { return m_key; }
 

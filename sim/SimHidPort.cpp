@@ -6,7 +6,7 @@ namespace {
 // Every virtual frame has one 100-byte report of each type.
 constexpr std::uint16_t kReportLength = 100;
 const wchar_t kHidClassGuid[] = L"{4d1e55b2-f16f-11cf-88cb-001111000030}";
-}
+} // namespace
 
 CSimHidPort::CSimHidPort(SimScenario scenario) : m_scenario(std::move(scenario))
 {

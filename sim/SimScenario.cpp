@@ -194,9 +194,8 @@ std::optional<SimScenario> ParseScenario(const std::string& text, std::string& e
 
 std::optional<SimScenario> LoadScenario(const std::wstring& setting, std::string& error)
 {
-    bool digits = !setting.empty() && std::all_of(setting.begin(), setting.end(), [](wchar_t c) {
-        return c >= L'0' && c <= L'9';
-    });
+    bool digits = !setting.empty() &&
+                  std::all_of(setting.begin(), setting.end(), [](wchar_t c) { return c >= L'0' && c <= L'9'; });
     if (digits) {
         if (setting.size() > 3) {
             error = "too many virtual touchscreens";
@@ -211,7 +210,8 @@ std::optional<SimScenario> LoadScenario(const std::wstring& setting, std::string
     }
     std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
     std::string text;
-    if (bytes.size() >= 2 && static_cast<unsigned char>(bytes[0]) == 0xFF && static_cast<unsigned char>(bytes[1]) == 0xFE) {
+    if (bytes.size() >= 2 && static_cast<unsigned char>(bytes[0]) == 0xFF &&
+        static_cast<unsigned char>(bytes[1]) == 0xFE) {
         std::wstring wide;
         for (std::size_t i = 2; i + 1 < bytes.size(); i += 2)
             wide += static_cast<wchar_t>(static_cast<unsigned char>(bytes[i]) |

@@ -15,11 +15,11 @@ struct SimFrameSpec {
     std::wstring deviceObjectName;    // physical-device-object name
     std::string versionText = "V210"; // the four version characters
     std::string serialNumber;
-    int touchScreenNumber = 0;        // the number stored inside the frame
-    int monitor = 0;                  // the monitor its glass lies on
-    bool openFails = false;           // the interface cannot be opened
-    bool nameUnreadable = false;      // its device object name cannot be read
-    bool notificationFails = false;   // device notifications cannot be registered
+    int touchScreenNumber = 0;      // the number stored inside the frame
+    int monitor = 0;                // the monitor its glass lies on
+    bool openFails = false;         // the interface cannot be opened
+    bool nameUnreadable = false;    // its device object name cannot be read
+    bool notificationFails = false; // device notifications cannot be registered
 };
 
 struct SimScenario {

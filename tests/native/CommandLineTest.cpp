@@ -1,6 +1,6 @@
+#include "TestSeams.h"
 #include "app/CommandLineInfoEx.h"
 #include "app/ConsoleDispatcher.h"
-#include "TestSeams.h"
 
 #include <gtest/gtest.h>
 

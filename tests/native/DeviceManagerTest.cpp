@@ -1,15 +1,18 @@
 #include "device/DeviceManager.h"
+#include "TestSeams.h"
 #include "device/HidScan.h"
 #include "platform/Messages.h"
 #include "platform/Monitors.h"
 #include "sim/SimHidPort.h"
-#include "TestSeams.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-SimScenario Frames(std::initializer_list<SimFrameSpec> specs) { return SimScenario{std::vector<SimFrameSpec>(specs), {}}; }
+SimScenario Frames(std::initializer_list<SimFrameSpec> specs)
+{
+    return SimScenario{std::vector<SimFrameSpec>(specs), {}};
+}
 
 SimFrameSpec Frame(unsigned i, std::uint16_t vendor = 0x6615)
 {

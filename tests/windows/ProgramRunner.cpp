@@ -34,8 +34,8 @@ std::wstring MakeTempFolder(const std::wstring& name)
 
 std::string ReadFileBytes(const std::wstring& path)
 {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                              0, nullptr);
+    HANDLE file =
+        CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return {};
     std::string bytes;
@@ -86,8 +86,9 @@ bool Launch(const LaunchOptions& options, ProgramRun& run)
     HANDLE output = INVALID_HANDLE_VALUE;
     if (!options.outputFile.empty()) {
         SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-        output = CreateFileW(options.outputFile.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                             &inherit, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+        output = CreateFileW(options.outputFile.c_str(), GENERIC_WRITE,
+                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, &inherit, CREATE_ALWAYS,
+                             FILE_ATTRIBUTE_NORMAL, nullptr);
         if (output == INVALID_HANDLE_VALUE)
             return false;
         startup.dwFlags = STARTF_USESTDHANDLES;
@@ -96,10 +97,9 @@ bool Launch(const LaunchOptions& options, ProgramRun& run)
         startup.hStdError = output;
     }
     std::wstring commandLine = L"\"" + options.program + L"\" " + options.arguments;
-    BOOL started = CreateProcessW(options.program.c_str(), commandLine.data(), nullptr, nullptr,
-                                  output != INVALID_HANDLE_VALUE, 0, nullptr,
-                                  options.currentDirectory.empty() ? nullptr : options.currentDirectory.c_str(),
-                                  &startup, &run.process);
+    BOOL started = CreateProcessW(
+        options.program.c_str(), commandLine.data(), nullptr, nullptr, output != INVALID_HANDLE_VALUE, 0, nullptr,
+        options.currentDirectory.empty() ? nullptr : options.currentDirectory.c_str(), &startup, &run.process);
     if (output != INVALID_HANDLE_VALUE)
         CloseHandle(output);
 

@@ -1,10 +1,10 @@
 // The Win32 seams against the real profile functions, registry and HID
 // class of the system (Wine's).
 
+#include "platform/Win32Seams.h"
 #include "ProgramRunner.h"
 #include "app/LanguageText.h"
 #include "device/HidScan.h"
-#include "platform/Win32Seams.h"
 
 #include <gtest/gtest.h>
 
@@ -112,7 +112,8 @@ TEST(LanguageChoice, SystemLanguageSelectsTheFile)
 
     std::wstring folder = MakeTempFolder(L"pelno_language");
     CreateDirectoryW((folder + L"\\Language").c_str(), nullptr);
-    WriteUtf16File(folder + L"\\Language\\2052.ini", L"[Language]\r\n79=\u89e6\u6478\u5c4f\u63a7\u5236\u9762\u677f\r\n");
+    WriteUtf16File(folder + L"\\Language\\2052.ini",
+                   L"[Language]\r\n79=\u89e6\u6478\u5c4f\u63a7\u5236\u9762\u677f\r\n");
     WriteUtf16File(folder + L"\\Language\\1041.ini", L"[Language]\r\n79=\u30bf\u30c3\u30c1\u30d1\u30cd\u30eb\r\n");
     WriteUtf16File(folder + L"\\Language\\1033.ini", L"[Language]\r\n79=TouchScreen Control Panel\r\n");
     CWin32Profile profile;
