@@ -10,7 +10,13 @@ set(PELNO_PORTABLE_SOURCES
   app/ConsoleDispatcher.cpp
   device/HidScan.cpp
   device/DeviceManager.cpp
+  device/ReportProtocol.cpp
+  device/ProtocolState.cpp
+  device/DeviceThread.cpp
+  device/RequestWorker.cpp
+  device/ProbeTouchScreens.cpp
   sim/SimScenario.cpp
+  sim/SimFrame.cpp
   sim/SimHidPort.cpp
 )
 

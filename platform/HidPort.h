@@ -5,10 +5,26 @@
 
 #include "platform/HidDeviceInfo.h"
 
+#include <cstddef>
+#include <cstdint>
+#include <memory>
 #include <string>
 
 enum class HidEnumStatus { Found, NoMoreItems, Failed };
 enum class HidPropertyStatus { Ok, NoMemory, Failed };
+
+enum class HidWaitResult { Completed, TimedOut, Failed };
+
+// An overlapped input-report read in progress. Destroying it cancels a read
+// still pending and waits for the cancellation, so that the caller's buffer
+// may be released right after.
+class IHidPendingRead {
+public:
+    virtual ~IHidPendingRead() = default;
+    // Waits at most this long; Completed fills bytesRead. A read that timed
+    // out stays pending and may be waited for again.
+    virtual HidWaitResult Wait(unsigned milliseconds, std::size_t& bytesRead) = 0;
+};
 
 class IHidPort {
 public:
@@ -30,6 +46,14 @@ public:
     virtual bool CompleteOpen(const std::wstring& path, HidDeviceInfo& info) = 0;
     // Releases everything the info holds; safe on a partly filled info.
     virtual void Close(HidDeviceInfo& info) = 0;
+
+    // Report I/O on an open (overlapped) handle.
+    virtual bool SendOutputReport(DeviceHandle handle, const std::uint8_t* report, std::size_t length) = 0;
+    virtual bool SendFeatureReport(DeviceHandle handle, const std::uint8_t* report, std::size_t length) = 0;
+    // Starts reading one input report into the buffer, which must outlive the
+    // returned read. Null when the read cannot be started.
+    virtual std::unique_ptr<IHidPendingRead> StartRead(DeviceHandle handle, std::uint8_t* buffer,
+                                                       std::size_t length) = 0;
 
     // Device-change notifications for one open handle, and for the arrival
     // of any HID interface. Null when registration failed.

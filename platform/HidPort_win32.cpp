@@ -1,5 +1,8 @@
 #include "platform/Win32Seams.h"
 
+#include "platform/DeviceBroadcast.h"
+
+#include <cstddef>
 #include <dbt.h>
 #include <setupapi.h>
 
@@ -76,7 +79,89 @@ bool FillReportType(HIDP_REPORT_TYPE type, USHORT reportLength, USHORT buttonCou
     return true;
 }
 
+// An overlapped ReadFile waited for through its event.
+class CWin32PendingRead : public IHidPendingRead {
+public:
+    CWin32PendingRead(HANDLE file, std::uint8_t* buffer, std::size_t length) : m_file(file)
+    {
+        m_overlapped.hEvent = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+        if (!m_overlapped.hEvent) {
+            m_state = State::Failed;
+            return;
+        }
+        if (!ReadFile(file, buffer, static_cast<DWORD>(length), nullptr, &m_overlapped) &&
+            GetLastError() != ERROR_IO_PENDING) {
+            m_state = State::Failed; // nothing is in flight
+            return;
+        }
+        m_state = State::Pending;
+    }
+    ~CWin32PendingRead() override
+    {
+        if (m_state == State::Pending) {
+            // The read must be over before its buffer and event go.
+            DWORD bytes = 0;
+            CancelIoEx(m_file, &m_overlapped);
+            GetOverlappedResult(m_file, &m_overlapped, &bytes, TRUE);
+        }
+        if (m_overlapped.hEvent)
+            CloseHandle(m_overlapped.hEvent);
+    }
+    bool Started() const { return m_state != State::Failed; }
+
+    HidWaitResult Wait(unsigned milliseconds, std::size_t& bytesRead) override
+    {
+        if (m_state == State::Failed)
+            return HidWaitResult::Failed;
+        if (m_state == State::Pending) {
+            DWORD wait = WaitForSingleObject(m_overlapped.hEvent, milliseconds);
+            if (wait == WAIT_TIMEOUT)
+                return HidWaitResult::TimedOut;
+            DWORD bytes = 0;
+            bool ok = wait == WAIT_OBJECT_0 && GetOverlappedResult(m_file, &m_overlapped, &bytes, FALSE);
+            m_state = ok ? State::Done : State::Failed;
+            m_bytes = bytes;
+            if (!ok)
+                return HidWaitResult::Failed;
+        }
+        bytesRead = m_bytes;
+        return HidWaitResult::Completed;
+    }
+
+private:
+    enum class State { Pending, Done, Failed };
+    HANDLE m_file;
+    OVERLAPPED m_overlapped{};
+    State m_state = State::Failed;
+    DWORD m_bytes = 0;
+};
+
 } // namespace
+
+std::unique_ptr<IHidPendingRead> StartOverlappedRead(HANDLE file, std::uint8_t* buffer, std::size_t length)
+{
+    auto read = std::make_unique<CWin32PendingRead>(file, buffer, length);
+    if (!read->Started())
+        return nullptr;
+    return read;
+}
+
+bool CWin32HidPort::SendOutputReport(DeviceHandle handle, const std::uint8_t* report, std::size_t length)
+{
+    std::vector<std::uint8_t> copy(report, report + length);
+    return HidD_SetOutputReport(static_cast<HANDLE>(handle), copy.data(), static_cast<ULONG>(copy.size())) != 0;
+}
+
+bool CWin32HidPort::SendFeatureReport(DeviceHandle handle, const std::uint8_t* report, std::size_t length)
+{
+    std::vector<std::uint8_t> copy(report, report + length);
+    return HidD_SetFeature(static_cast<HANDLE>(handle), copy.data(), static_cast<ULONG>(copy.size())) != 0;
+}
+
+std::unique_ptr<IHidPendingRead> CWin32HidPort::StartRead(DeviceHandle handle, std::uint8_t* buffer, std::size_t length)
+{
+    return StartOverlappedRead(static_cast<HANDLE>(handle), buffer, length);
+}
 
 CWin32HidPort::~CWin32HidPort() { EndScan(); }
 
@@ -218,6 +303,12 @@ void CWin32HidPort::Close(HidDeviceInfo& info)
     for (HidReportTypeInfo& report : info.reports)
         report = HidReportTypeInfo{};
 }
+
+// The virtual touchscreens post this layout for a removal; it must match the system's.
+static_assert(sizeof(DeviceBroadcastHandle) == sizeof(DEV_BROADCAST_HANDLE));
+static_assert(offsetof(DeviceBroadcastHandle, handle) == offsetof(DEV_BROADCAST_HANDLE, dbch_handle));
+static_assert(offsetof(DeviceBroadcastHandle, notification) == offsetof(DEV_BROADCAST_HANDLE, dbch_hdevnotify));
+static_assert(offsetof(DeviceBroadcastHandle, nameOffset) == offsetof(DEV_BROADCAST_HANDLE, dbch_nameoffset));
 
 NotificationHandle CWin32HidPort::RegisterHandleNotification(WindowHandle window, DeviceHandle handle)
 {

@@ -11,4 +11,6 @@ public:
     // The folder of the running executable, without a trailing backslash.
     virtual std::wstring ProgramFolder() = 0;
     virtual void Sleep(unsigned milliseconds) = 0;
+    // Raises the calling thread's priority (request workers run above normal).
+    virtual void RaiseCurrentThreadPriority() {}
 };

@@ -25,3 +25,5 @@ std::wstring CWin32System::ProgramFolder()
 }
 
 void CWin32System::Sleep(unsigned milliseconds) { ::Sleep(milliseconds); }
+
+void CWin32System::RaiseCurrentThreadPriority() { SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_HIGHEST); }

@@ -64,6 +64,7 @@ public:
     unsigned DefaultLanguageId() override;
     std::wstring ProgramFolder() override;
     void Sleep(unsigned milliseconds) override;
+    void RaiseCurrentThreadPriority() override;
 };
 
 class CWin32HidPort : public IHidPort {
@@ -78,6 +79,10 @@ public:
     bool CompleteOpen(const std::wstring& path, HidDeviceInfo& info) override;
     void Close(HidDeviceInfo& info) override;
 
+    bool SendOutputReport(DeviceHandle handle, const std::uint8_t* report, std::size_t length) override;
+    bool SendFeatureReport(DeviceHandle handle, const std::uint8_t* report, std::size_t length) override;
+    std::unique_ptr<IHidPendingRead> StartRead(DeviceHandle handle, std::uint8_t* buffer, std::size_t length) override;
+
     NotificationHandle RegisterHandleNotification(WindowHandle window, DeviceHandle handle) override;
     NotificationHandle RegisterInterfaceNotification(WindowHandle window) override;
     void UnregisterNotification(NotificationHandle notification) override;
@@ -86,6 +91,10 @@ private:
     void* m_deviceSet = nullptr;                 // HDEVINFO of the running scan
     std::vector<unsigned char> m_deviceInfoData; // SP_DEVINFO_DATA of the last interface found
 };
+
+// An overlapped read of any file handle opened with FILE_FLAG_OVERLAPPED
+// (the HID seam's read; tests use it on a named pipe). Null when it cannot start.
+std::unique_ptr<IHidPendingRead> StartOverlappedRead(HANDLE file, std::uint8_t* buffer, std::size_t length);
 
 // The full path of the running executable.
 std::wstring ModulePath(HMODULE module);

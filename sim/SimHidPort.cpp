@@ -1,6 +1,9 @@
 #include "sim/SimHidPort.h"
 
+#include "platform/WindowMessenger.h"
+
 #include <algorithm>
+#include <chrono>
 
 namespace {
 // Every virtual frame has one 100-byte report of each type.
@@ -8,10 +11,69 @@ constexpr std::uint16_t kReportLength = 100;
 const wchar_t kHidClassGuid[] = L"{4d1e55b2-f16f-11cf-88cb-001111000030}";
 } // namespace
 
-CSimHidPort::CSimHidPort(SimScenario scenario) : m_scenario(std::move(scenario))
+CSimHidPort::CSimHidPort(SimScenario scenario, IWindowMessenger* messenger)
+    : m_scenario(std::move(scenario)), m_messenger(messenger)
 {
-    for (const SimFrameSpec& spec : m_scenario.frames)
-        m_frames.push_back(Frame{spec, {}});
+    bool timed = false;
+    for (std::size_t i = 0; i < m_scenario.frames.size(); ++i) {
+        const SimFrameSpec& spec = m_scenario.frames[i];
+        m_frames.push_back(Frame{spec, std::make_shared<CSimFrame>(spec, static_cast<unsigned>(i)), {}, {}});
+        timed = timed || spec.unplugAfterMs.has_value();
+    }
+    if (timed)
+        m_timer = std::thread(&CSimHidPort::UnplugTimer, this);
+}
+
+CSimHidPort::~CSimHidPort()
+{
+    {
+        std::lock_guard lock(m_mutex);
+        m_closing = true;
+    }
+    m_timerWake.notify_all();
+    if (m_timer.joinable())
+        m_timer.join();
+}
+
+void CSimHidPort::UnplugTimer()
+{
+    const auto start = std::chrono::steady_clock::now();
+    std::vector<std::pair<std::chrono::steady_clock::time_point, unsigned>> due;
+    for (std::size_t i = 0; i < m_frames.size(); ++i)
+        if (m_frames[i].spec.unplugAfterMs)
+            due.emplace_back(start + std::chrono::milliseconds(*m_frames[i].spec.unplugAfterMs),
+                             static_cast<unsigned>(i));
+    std::sort(due.begin(), due.end());
+    for (auto [when, index] : due) {
+        std::unique_lock lock(m_mutex);
+        if (m_timerWake.wait_until(lock, when, [this] { return m_closing; }))
+            return;
+        lock.unlock();
+        Unplug(index);
+    }
+}
+
+void CSimHidPort::Unplug(unsigned index)
+{
+    std::vector<std::pair<WindowHandle, const DeviceBroadcastHandle*>> notices;
+    {
+        std::lock_guard lock(m_mutex);
+        if (index >= m_frames.size())
+            return;
+        Frame& frame = m_frames[index];
+        frame.device->Unplug();
+        // The system tells each registered window about each open handle.
+        for (std::size_t i = 0; i < frame.listeners.size(); ++i) {
+            DeviceBroadcastHandle& notice = m_broadcasts.emplace_back();
+            notice.handle = i < frame.openHandles.size() ? frame.openHandles[i] : nullptr;
+            notice.notification = frame.listeners[i].second;
+            notices.emplace_back(frame.listeners[i].first, &notice);
+        }
+    }
+    if (m_messenger)
+        for (auto [window, notice] : notices)
+            m_messenger->Post(window, kWmDeviceChange, kDbtDeviceRemoveComplete,
+                              reinterpret_cast<std::intptr_t>(notice));
 }
 
 std::wstring CSimHidPort::PathOf(unsigned index)
@@ -126,7 +188,10 @@ void CSimHidPort::Close(HidDeviceInfo& info)
     std::lock_guard lock(m_mutex);
     if (Frame* frame = FrameOfHandle(info.handle)) {
         auto& handles = frame->openHandles;
-        handles.erase(std::find(handles.begin(), handles.end(), info.handle));
+        auto at = std::find(handles.begin(), handles.end(), info.handle);
+        if (static_cast<std::size_t>(at - handles.begin()) < frame->listeners.size())
+            frame->listeners.erase(frame->listeners.begin() + (at - handles.begin()));
+        handles.erase(at);
     }
     info.handle = kInvalidDeviceHandle;
     info.preparsedData = nullptr;
@@ -134,7 +199,7 @@ void CSimHidPort::Close(HidDeviceInfo& info)
         report = HidReportTypeInfo{};
 }
 
-NotificationHandle CSimHidPort::RegisterHandleNotification(WindowHandle, DeviceHandle handle)
+NotificationHandle CSimHidPort::RegisterHandleNotification(WindowHandle window, DeviceHandle handle)
 {
     std::lock_guard lock(m_mutex);
     Frame* frame = FrameOfHandle(handle);
@@ -142,7 +207,44 @@ NotificationHandle CSimHidPort::RegisterHandleNotification(WindowHandle, DeviceH
         return nullptr;
     NotificationHandle notification = reinterpret_cast<NotificationHandle>(m_nextNotification);
     m_nextNotification += 4;
+    // Kept in the order of the handles, so that a removal names each one.
+    frame->listeners.resize(frame->openHandles.size());
+    auto at = std::find(frame->openHandles.begin(), frame->openHandles.end(), handle) - frame->openHandles.begin();
+    frame->listeners[static_cast<std::size_t>(at)] = {window, notification};
     return notification;
+}
+
+bool CSimHidPort::SendOutputReport(DeviceHandle handle, const std::uint8_t* report, std::size_t length)
+{
+    std::shared_ptr<CSimFrame> device;
+    {
+        std::lock_guard lock(m_mutex);
+        if (Frame* frame = FrameOfHandle(handle))
+            device = frame->device;
+    }
+    return device && device->ReceiveOutput(report, length);
+}
+
+bool CSimHidPort::SendFeatureReport(DeviceHandle handle, const std::uint8_t* report, std::size_t length)
+{
+    std::shared_ptr<CSimFrame> device;
+    {
+        std::lock_guard lock(m_mutex);
+        if (Frame* frame = FrameOfHandle(handle))
+            device = frame->device;
+    }
+    return device && device->ReceiveFeature(report, length);
+}
+
+std::unique_ptr<IHidPendingRead> CSimHidPort::StartRead(DeviceHandle handle, std::uint8_t* buffer, std::size_t length)
+{
+    std::shared_ptr<CSimFrame> device;
+    {
+        std::lock_guard lock(m_mutex);
+        if (Frame* frame = FrameOfHandle(handle))
+            device = frame->device;
+    }
+    return device ? device->StartRead(buffer, length) : nullptr;
 }
 
 NotificationHandle CSimHidPort::RegisterInterfaceNotification(WindowHandle)

@@ -2,15 +2,27 @@
 // The virtual touchscreens behind the HID seam: they enumerate, open and
 // close like HID interfaces, as the scenario describes them.
 
+#include "platform/DeviceBroadcast.h"
 #include "platform/HidPort.h"
+#include "sim/SimFrame.h"
 #include "sim/SimScenario.h"
 
+#include <condition_variable>
+#include <deque>
+#include <memory>
 #include <mutex>
+#include <thread>
 #include <vector>
+
+class IWindowMessenger;
 
 class CSimHidPort : public IHidPort {
 public:
-    explicit CSimHidPort(SimScenario scenario);
+    // Frames with an unplug time are removed that long after construction;
+    // the removal is posted as a device-change notification through the
+    // messenger to the window registered for the frame.
+    explicit CSimHidPort(SimScenario scenario, IWindowMessenger* messenger = nullptr);
+    ~CSimHidPort() override;
 
     bool BeginScan() override;
     HidEnumStatus NextInterface(unsigned index, std::wstring& path) override;
@@ -21,6 +33,10 @@ public:
     bool CompleteOpen(const std::wstring& path, HidDeviceInfo& info) override;
     void Close(HidDeviceInfo& info) override;
 
+    bool SendOutputReport(DeviceHandle handle, const std::uint8_t* report, std::size_t length) override;
+    bool SendFeatureReport(DeviceHandle handle, const std::uint8_t* report, std::size_t length) override;
+    std::unique_ptr<IHidPendingRead> StartRead(DeviceHandle handle, std::uint8_t* buffer, std::size_t length) override;
+
     NotificationHandle RegisterHandleNotification(WindowHandle window, DeviceHandle handle) override;
     NotificationHandle RegisterInterfaceNotification(WindowHandle window) override;
     void UnregisterNotification(NotificationHandle notification) override;
@@ -30,12 +46,19 @@ public:
     // How many handles are open now (for leak checks in tests).
     unsigned OpenHandleCount() const;
     const SimScenario& Scenario() const { return m_scenario; }
+    // The device side of frame i.
+    std::shared_ptr<CSimFrame> FrameAt(unsigned index) { return m_frames[index].device; }
+    // Unplugs frame i now, as its unplug time would.
+    void Unplug(unsigned index);
 
 private:
     struct Frame {
         SimFrameSpec spec;
+        std::shared_ptr<CSimFrame> device;
         std::vector<DeviceHandle> openHandles;
+        std::vector<std::pair<WindowHandle, NotificationHandle>> listeners; // per open handle
     };
+    void UnplugTimer();
     Frame* FrameOfPath(const std::wstring& path);
     Frame* FrameOfHandle(DeviceHandle handle);
     DeviceHandle NewHandle();
@@ -47,4 +70,10 @@ private:
     int m_lastIndex = -1;
     std::uintptr_t m_nextHandle = 0x5100;
     std::uintptr_t m_nextNotification = 0x9100;
+
+    IWindowMessenger* m_messenger;
+    std::deque<DeviceBroadcastHandle> m_broadcasts; // kept alive for the receivers
+    std::condition_variable m_timerWake;
+    bool m_closing = false;
+    std::thread m_timer;
 };

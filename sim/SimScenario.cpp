@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -111,6 +112,40 @@ bool ApplyFrameKey(SimFrameSpec& frame, const std::string& key, const std::strin
         return flag(frame.nameUnreadable);
     } else if (k == "notificationfails") {
         return flag(frame.notificationFails);
+    } else if (k == "silent") {
+        return flag(frame.silent);
+    } else if (k == "garbage") {
+        return flag(frame.garbage);
+    } else if (k == "answerdelay") {
+        auto n = number(0, 60000);
+        if (!n)
+            return false;
+        frame.answerDelayMs = static_cast<unsigned>(*n);
+    } else if (k == "unplugafter") {
+        auto n = number(0, 3600000);
+        if (!n)
+            return false;
+        frame.unplugAfterMs = static_cast<unsigned>(*n);
+    } else if (k == "ignorecommand") {
+        auto n = number(0, 0xFFFF);
+        if (!n)
+            return false;
+        frame.ignoredCommands.push_back(static_cast<std::uint16_t>(*n));
+    } else if (k == "logfile") {
+        frame.logFile = FromUtf8(value);
+    } else if (k == "touch") {
+        // delay,x,y
+        SimTouch touch;
+        unsigned delay = 0, x = 0, y = 0;
+        char tail = 0;
+        if (std::sscanf(value.c_str(), "%u ,%u ,%u %c", &delay, &x, &y, &tail) != 3 || x > 0xFFFF || y > 0xFFFF) {
+            error = "Touch must be delay,x,y";
+            return false;
+        }
+        touch.delayMs = delay;
+        touch.x = static_cast<std::uint16_t>(x);
+        touch.y = static_cast<std::uint16_t>(y);
+        frame.touches.push_back(touch);
     } else {
         error = "unknown key " + key;
         return false;

@@ -8,6 +8,14 @@
 #include <string>
 #include <vector>
 
+// One scripted touch: emitted `delayMs` after the previous one (or after
+// touch reporting started), at raw coordinates x, y.
+struct SimTouch {
+    unsigned delayMs = 0;
+    std::uint16_t x = 0;
+    std::uint16_t y = 0;
+};
+
 struct SimFrameSpec {
     std::uint16_t vendorId = 0x6615;
     std::uint16_t productId = 0x0001;
@@ -20,6 +28,15 @@ struct SimFrameSpec {
     bool openFails = false;         // the interface cannot be opened
     bool nameUnreadable = false;    // its device object name cannot be read
     bool notificationFails = false; // device notifications cannot be registered
+
+    // Protocol faults and scripts.
+    bool silent = false;                        // never answers
+    unsigned answerDelayMs = 0;                 // delay before each answer
+    bool garbage = false;                       // answers are random bytes
+    std::vector<std::uint16_t> ignoredCommands; // commands it never answers
+    std::optional<unsigned> unplugAfterMs;      // removed this long after the frames appear
+    std::wstring logFile;                       // every report received, in hex, one per line
+    std::vector<SimTouch> touches;              // emitted while touch reporting runs
 };
 
 struct SimScenario {

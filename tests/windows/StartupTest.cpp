@@ -21,7 +21,7 @@ std::wstring MessageText(HWND box) { return WindowText(GetDlgItem(box, 0xFFFF));
 
 } // namespace
 
-TEST(Startup, NoTouchScreenShowsTheBoxAndEndsWithZeroAfterOk)
+TEST(Startup, NoTouchScreenOrUnknownOptionShowsTheLanguageFileBox)
 {
     ASSERT_NE(EnglishText(L"71"), L"71") << "1033.ini is missing beside the program";
     for (const wchar_t* arguments : {L"", L"-x"}) { // an unknown option opens the dialog face too

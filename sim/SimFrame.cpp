@@ -1,0 +1,250 @@
+#include "sim/SimFrame.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+
+namespace {
+
+// The frame's own view of the protocol: report ids and command codes.
+constexpr std::uint8_t kHostCommandId = 0x31;
+constexpr std::uint8_t kAnswerId = 0x31;
+constexpr std::uint8_t kTouchByte = 0x84;
+constexpr std::size_t kDriverBufferReports = 64; // unread reports kept, the oldest dropped first
+
+std::uint16_t CodeOf(const std::uint8_t* report) { return static_cast<std::uint16_t>(report[1] << 8 | report[2]); }
+
+} // namespace
+
+class CSimFrame::CPendingRead : public IHidPendingRead {
+public:
+    CPendingRead(std::shared_ptr<CSimFrame> frame, std::uint8_t* buffer, std::size_t length)
+        : m_frame(std::move(frame)), m_read{buffer, length}
+    {
+    }
+    ~CPendingRead() override { m_frame->CancelRead(m_read); }
+    HidWaitResult Wait(unsigned milliseconds, std::size_t& bytes) override
+    {
+        return m_frame->WaitRead(m_read, milliseconds, bytes);
+    }
+    Read& State() { return m_read; }
+
+private:
+    std::shared_ptr<CSimFrame> m_frame;
+    Read m_read;
+};
+
+CSimFrame::CSimFrame(SimFrameSpec spec, unsigned index)
+    : m_spec(std::move(spec)), m_random(0x5EED0000u + index), m_storedNumber(m_spec.touchScreenNumber)
+{
+}
+
+int CSimFrame::StoredNumber()
+{
+    std::lock_guard lock(m_mutex);
+    return m_storedNumber;
+}
+
+bool CSimFrame::ReceiveOutput(const std::uint8_t* report, std::size_t length)
+{
+    std::lock_guard lock(m_mutex);
+    if (m_unplugged || length < 3)
+        return false;
+    LogLocked(report, length);
+    if (report[0] == kHostCommandId)
+        AnswerLocked(CodeOf(report), report);
+    return true;
+}
+
+bool CSimFrame::ReceiveFeature(const std::uint8_t* report, std::size_t length)
+{
+    std::lock_guard lock(m_mutex);
+    if (m_unplugged || length < 1)
+        return false;
+    LogLocked(report, length);
+    return true;
+}
+
+void CSimFrame::LogLocked(const std::uint8_t* report, std::size_t length)
+{
+    if (m_spec.logFile.empty())
+        return;
+    std::ofstream log(std::filesystem::path(m_spec.logFile), std::ios::app | std::ios::binary);
+    std::string line;
+    char hex[4];
+    for (std::size_t i = 0; i < length; ++i) {
+        std::snprintf(hex, sizeof hex, i ? " %02X" : "%02X", report[i]);
+        line += hex;
+    }
+    log << line << '\n';
+}
+
+void CSimFrame::QueueLocked(InputReport report, unsigned delayMs, bool touch)
+{
+    if (m_spec.garbage)
+        for (std::size_t i = 1; i < report.size(); ++i)
+            report[i] = static_cast<std::uint8_t>(m_random());
+    Queued queued{Clock::now() + std::chrono::milliseconds(delayMs), report, touch};
+    auto at = std::upper_bound(m_queue.begin(), m_queue.end(), queued.readyAt,
+                               [](Clock::time_point t, const Queued& q) { return t < q.readyAt; });
+    m_queue.insert(at, queued);
+    while (m_queue.size() > kDriverBufferReports)
+        m_queue.pop_front();
+    m_changed.notify_all();
+}
+
+void CSimFrame::QueueAnswerLocked(std::initializer_list<std::uint8_t> answer)
+{
+    InputReport report{};
+    report[0] = kAnswerId;
+    std::size_t i = 1;
+    for (std::uint8_t b : answer)
+        if (i < report.size())
+            report[i++] = b;
+    QueueLocked(report, m_spec.answerDelayMs);
+}
+
+void CSimFrame::QueueEndReplyLocked(std::uint8_t x) { QueueAnswerLocked({'A', x, '0', '0', '0', 0, 0, 0}); }
+
+void CSimFrame::AnswerLocked(std::uint16_t command, const std::uint8_t* report)
+{
+    if (m_spec.silent || std::find(m_spec.ignoredCommands.begin(), m_spec.ignoredCommands.end(), command) !=
+                             m_spec.ignoredCommands.end())
+        return;
+    const std::uint8_t x = report[1];
+    switch (command) {
+    case 0x6F00: // open an exchange: an opaque opening answer
+        QueueAnswerLocked({'O', 'K', 0x5A, 0xA5, 0x01, 0x02, 0x03, 0x04});
+        QueueEndReplyLocked(x);
+        break;
+    case 0x7676: { // hardware version
+        const std::string& v = m_spec.versionText;
+        QueueAnswerLocked({'V', 'v', std::uint8_t(v[0]), std::uint8_t(v[1]), std::uint8_t(v[2]), std::uint8_t(v[3])});
+        QueueEndReplyLocked(x);
+        break;
+    }
+    case 0x7673: { // serial number, as text
+        InputReport answer{};
+        answer[0] = kAnswerId;
+        answer[1] = 'V';
+        answer[2] = 's';
+        for (std::size_t i = 0; i < m_spec.serialNumber.size() && i + 3 < answer.size(); ++i)
+            answer[i + 3] = static_cast<std::uint8_t>(m_spec.serialNumber[i]);
+        QueueLocked(answer, m_spec.answerDelayMs);
+        QueueEndReplyLocked(x);
+        break;
+    }
+    case 0x7631: // stored touchscreen number
+        QueueAnswerLocked({'V', '1', static_cast<std::uint8_t>(m_storedNumber)});
+        QueueEndReplyLocked(x);
+        break;
+    case 0x5631: // store a new touchscreen number
+        m_storedNumber = report[3];
+        QueueEndReplyLocked(x);
+        break;
+    case 0xAA50: { // touch reporting: the scripted points, one report each
+        unsigned delay = 0;
+        for (const SimTouch& t : m_spec.touches) {
+            delay += t.delayMs;
+            InputReport touch{};
+            touch[0] = kAnswerId;
+            touch[1] = 'T';
+            touch[2] = kTouchByte;
+            touch[3] = static_cast<std::uint8_t>(t.x & 0xFF);
+            touch[4] = static_cast<std::uint8_t>(t.x >> 8);
+            touch[5] = static_cast<std::uint8_t>(t.y & 0xFF);
+            touch[6] = static_cast<std::uint8_t>(t.y >> 8);
+            QueueLocked(touch, delay, true);
+        }
+        break;
+    }
+    case 0xAA55: // touch reporting ends: touches not yet read are gone, no answer
+        m_queue.erase(std::remove_if(m_queue.begin(), m_queue.end(), [](const Queued& q) { return q.touch; }),
+                      m_queue.end());
+        break;
+    default: // unknown commands, and the opening answer sent back, get an end reply
+        QueueEndReplyLocked(x);
+        break;
+    }
+}
+
+void CSimFrame::DeliverDueLocked(Clock::time_point now)
+{
+    while (!m_queue.empty() && !m_pendingReads.empty() && m_queue.front().readyAt <= now) {
+        Read* read = m_pendingReads.front();
+        m_pendingReads.pop_front();
+        const InputReport& report = m_queue.front().report;
+        read->bytes = std::min(read->length, report.size());
+        std::memcpy(read->buffer, report.data(), read->bytes);
+        read->complete = true;
+        m_queue.pop_front();
+    }
+}
+
+std::unique_ptr<IHidPendingRead> CSimFrame::StartRead(std::uint8_t* buffer, std::size_t length)
+{
+    std::lock_guard lock(m_mutex);
+    if (m_unplugged)
+        return nullptr;
+    auto read = std::make_unique<CPendingRead>(shared_from_this(), buffer, length);
+    m_pendingReads.push_back(&read->State());
+    DeliverDueLocked(Clock::now());
+    return read;
+}
+
+HidWaitResult CSimFrame::WaitRead(Read& read, unsigned milliseconds, std::size_t& bytes)
+{
+    std::unique_lock lock(m_mutex);
+    const auto deadline = Clock::now() + std::chrono::milliseconds(milliseconds);
+    for (;;) {
+        DeliverDueLocked(Clock::now());
+        if (read.complete) {
+            bytes = read.bytes;
+            return HidWaitResult::Completed;
+        }
+        if (m_unplugged)
+            return HidWaitResult::Failed;
+        if (Clock::now() >= deadline)
+            return HidWaitResult::TimedOut;
+        auto until = deadline;
+        if (!m_queue.empty() && m_queue.front().readyAt < until)
+            until = m_queue.front().readyAt;
+        m_changed.wait_until(lock, until);
+    }
+}
+
+void CSimFrame::CancelRead(Read& read)
+{
+    std::lock_guard lock(m_mutex);
+    m_pendingReads.remove(&read);
+}
+
+void CSimFrame::Unplug()
+{
+    {
+        std::lock_guard lock(m_mutex);
+        m_unplugged = true;
+        m_queue.clear();
+    }
+    m_changed.notify_all();
+}
+
+bool CSimFrame::Unplugged()
+{
+    std::lock_guard lock(m_mutex);
+    return m_unplugged;
+}
+
+std::size_t CSimFrame::QueuedReports()
+{
+    std::lock_guard lock(m_mutex);
+    return m_queue.size();
+}
+
+std::size_t CSimFrame::PendingReads()
+{
+    std::lock_guard lock(m_mutex);
+    return m_pendingReads.size();
+}

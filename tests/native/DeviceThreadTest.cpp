@@ -1,0 +1,299 @@
+// The device thread and its workers against virtual frames.
+
+#include "device/DeviceThread.h"
+#include "device/DeviceManager.h"
+#include "device/ProbeTouchScreens.h"
+#include "device/ProtocolState.h"
+#include "device/ReportProtocol.h"
+#include "platform/Messages.h"
+#include "platform/Monitors.h"
+#include "platform/WindowMessenger.h"
+#include "sim/SimHidPort.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <condition_variable>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <thread>
+
+namespace {
+
+using namespace std::chrono_literals;
+
+WindowHandle const kWindow = reinterpret_cast<WindowHandle>(0x1000);
+WindowHandle const kGoneWindow = reinterpret_cast<WindowHandle>(0xDEAD);
+
+// Receives replies the way a window does: it owns and frees each one.
+class CReplyCollector : public IWindowMessenger {
+public:
+    struct Received {
+        unsigned message;
+        std::unique_ptr<DeviceReply> reply;
+    };
+    bool Post(WindowHandle window, unsigned message, std::uintptr_t, std::intptr_t lParam) override
+    {
+        if (window == kGoneWindow)
+            return false;
+        std::lock_guard lock(m_mutex);
+        if (message == kWmDeviceChange)
+            ++removals;
+        else
+            received.push_back({message, std::unique_ptr<DeviceReply>(reinterpret_cast<DeviceReply*>(lParam))});
+        m_changed.notify_all();
+        return true;
+    }
+    void Broadcast(unsigned, std::uintptr_t, std::intptr_t) override {}
+    void PostQuit(int) override {}
+
+    // Waits until at least n replies arrived.
+    bool WaitForCount(std::size_t n, std::chrono::milliseconds timeout = 3000ms)
+    {
+        std::unique_lock lock(m_mutex);
+        return m_changed.wait_for(lock, timeout, [&] { return received.size() >= n; });
+    }
+    std::size_t Count()
+    {
+        std::lock_guard lock(m_mutex);
+        return received.size();
+    }
+
+    std::mutex m_mutex;
+    std::condition_variable m_changed;
+    std::vector<Received> received;
+    int removals = 0;
+};
+
+std::wstring TempLog(const std::string& name)
+{
+    auto path = std::filesystem::temp_directory_path() / ("pelno_" + name + ".log");
+    std::filesystem::remove(path);
+    return path.wstring();
+}
+
+std::vector<std::string> LogLines(const std::wstring& path)
+{
+    std::ifstream in{std::filesystem::path(path)};
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line.substr(0, 8)); // report id and command bytes
+    return lines;
+}
+
+struct Engine {
+    explicit Engine(SimScenario scenario)
+        : port(std::move(scenario), &collector), devices(port, monitors, collector),
+          thread(port, collector, devices, state)
+    {
+        thread.Start();
+    }
+    ~Engine() { thread.Stop(); }
+
+    void Send(unsigned slot, std::uint16_t command, WindowHandle window = kWindow,
+              std::initializer_list<std::uint8_t> arguments = {})
+    {
+        auto request = std::make_unique<DeviceRequest>();
+        request->deviceHandle = devices.HandleOf(slot);
+        request->slot = static_cast<std::int32_t>(slot);
+        request->replyWindow = window;
+        request->report = MakeCommandReport(command, arguments);
+        thread.PostRequest(std::move(request));
+    }
+    bool WaitIdle(std::chrono::milliseconds timeout = 2000ms)
+    {
+        for (auto end = std::chrono::steady_clock::now() + timeout; std::chrono::steady_clock::now() < end;) {
+            if (thread.OutstandingRequests() == 0)
+                return true;
+            std::this_thread::sleep_for(5ms);
+        }
+        return false;
+    }
+
+    CReplyCollector collector;
+    CSimHidPort port;
+    CFixedMonitors monitors;
+    CDeviceManager devices;
+    CProtocolState state;
+    CDeviceThread thread;
+};
+
+SimScenario OneFrame(std::function<void(SimFrameSpec&)> edit)
+{
+    SimScenario scenario = MakeCountedScenario(1);
+    edit(scenario.frames[0]);
+    return scenario;
+}
+
+} // namespace
+
+TEST(DeviceThread, GuardedCommandWaitsForTheOpeningAnswerThenSendsItBackFirst)
+{
+    std::wstring log = TempLog("guarded");
+    Engine e(OneFrame([&](SimFrameSpec& f) { f.logFile = log; }));
+
+    e.Send(0, Command::ReadVersion);
+    std::this_thread::sleep_for(200ms);
+    EXPECT_TRUE(LogLines(log).empty()) << "sent without an opening answer";
+    EXPECT_EQ(e.collector.Count(), 0u);
+
+    e.Send(0, Command::Open);
+    ASSERT_TRUE(e.collector.WaitForCount(2));
+    EXPECT_EQ(e.collector.received[0].message, WM_OPENING_REPLY);
+    EXPECT_TRUE(IsDataReply(e.collector.received[0].reply->Answer()));
+    EXPECT_FALSE(IsDataReply(e.collector.received[1].reply->Answer()));
+    // The dialog's handler keeps the data reply as the opening answer.
+    e.state.SetOpeningAnswer(std::move(e.collector.received[0].reply));
+
+    e.Send(0, Command::ReadVersion);
+    ASSERT_TRUE(e.collector.WaitForCount(4));
+    EXPECT_EQ(e.collector.received[2].message, WM_VERSION_REPLY);
+    EXPECT_EQ(DecodeVersion(e.collector.received[2].reply->Answer()),
+              (std::array<std::int32_t, 4>{'V', '2', '1', '0'}));
+    EXPECT_EQ(e.collector.received[2].reply->slot, 0);
+    ASSERT_TRUE(e.WaitIdle());
+    // The opening answer ("OK...") went back, 80 ms before the command.
+    EXPECT_EQ(LogLines(log), (std::vector<std::string>{"31 6F 00", "31 4F 4B", "31 76 76"}));
+    std::filesystem::remove(log);
+}
+
+TEST(DeviceThread, StreamingDeliversOnlyTouchesAndStopTouchEndsTheWorker)
+{
+    Engine e(OneFrame([](SimFrameSpec& f) { f.touches = {{10, 100, 200}, {10, 4095, 1}, {10, 0x1234, 0x0FED}}; }));
+    e.Send(0, Command::StartTouch);
+    ASSERT_TRUE(e.collector.WaitForCount(3));
+    EXPECT_TRUE(e.state.streaming);
+    const std::uint8_t* r = e.collector.received[2].reply->Answer();
+    EXPECT_EQ(e.collector.received[2].message, WM_TOUCH_POINT);
+    EXPECT_EQ(r[1], kTouchAnswer);
+    EXPECT_EQ(r[2] | r[3] << 8, 0x1234);
+    EXPECT_EQ(r[4] | r[5] << 8, 0x0FED);
+
+    std::this_thread::sleep_for(100ms);
+    EXPECT_EQ(e.thread.OutstandingRequests(), 1u) << "the streaming worker keeps reading";
+    e.Send(0, Command::StopTouch);
+    EXPECT_TRUE(e.WaitIdle(500ms));
+    EXPECT_FALSE(e.state.streaming);
+
+    // While streaming, the answers to another command are not delivered
+    // (whichever worker reads them).
+    e.Send(0, Command::StartTouch);
+    ASSERT_TRUE(e.collector.WaitForCount(6));
+    e.Send(0, Command::ReadSerial, kWindow);
+    e.Send(0, 0x1234);
+    std::this_thread::sleep_for(200ms);
+    EXPECT_EQ(e.collector.Count(), 6u);
+    e.Send(0, Command::StopTouch);
+    e.state.stop = true;
+    EXPECT_TRUE(e.WaitIdle(500ms));
+}
+
+TEST(DeviceThread, NumberReplyIsWrittenIntoTheRecordAndLostWindowsFreeTheirReplies)
+{
+    Engine e(OneFrame([](SimFrameSpec& f) { f.touchScreenNumber = 7; }));
+    auto opening = std::make_unique<DeviceReply>();
+    opening->report = MakeCommandReport(0x4F4B);
+    e.state.SetOpeningAnswer(std::move(opening));
+
+    e.Send(0, Command::ReadNumber, kGoneWindow); // its replies cannot be posted
+    ASSERT_TRUE(e.WaitIdle());
+    e.devices.WithRecord(0, [](TouchScreenRecord& r) { EXPECT_EQ(r.touchScreenNumber, 7); });
+    EXPECT_EQ(e.collector.Count(), 0u);
+
+    e.Send(0, Command::WriteNumber, kWindow, {42});
+    ASSERT_TRUE(e.collector.WaitForCount(1));
+    EXPECT_EQ(e.collector.received[0].message, WM_NUMBER_WRITE_REPLY);
+    EXPECT_EQ(e.port.FrameAt(0)->StoredNumber(), 42);
+}
+
+TEST(DeviceThread, StopFlagEndsAWorkerWaitingOnASilentFrame)
+{
+    Engine e(OneFrame([](SimFrameSpec& f) { f.silent = true; }));
+    e.Send(0, Command::Open);
+    for (int i = 0; i < 100 && e.port.FrameAt(0)->PendingReads() == 0; ++i)
+        std::this_thread::sleep_for(5ms);
+    ASSERT_EQ(e.port.FrameAt(0)->PendingReads(), 1u);
+    std::this_thread::sleep_for(200ms);
+    EXPECT_EQ(e.thread.OutstandingRequests(), 1u) << "a silent frame keeps its worker polling";
+
+    auto start = std::chrono::steady_clock::now();
+    e.state.stop = true;
+    ASSERT_TRUE(e.WaitIdle(1000ms));
+    auto took = std::chrono::steady_clock::now() - start;
+    // One 60 ms slice, with room for a loaded machine and the sanitizers.
+    EXPECT_LT(took, 400ms);
+    EXPECT_EQ(e.port.FrameAt(0)->PendingReads(), 0u) << "the read was cancelled";
+}
+
+TEST(DeviceThread, CollectingProbeFillsVersionsAndTimesOutOnASilentFrame)
+{
+    Engine e(MakeCountedScenario(2));
+    e.state.collecting = true;
+    RequestPoster post = [&](std::unique_ptr<DeviceRequest> r) { return e.thread.PostRequest(std::move(r)); };
+    EXPECT_TRUE(ProbeTouchScreens(e.devices, e.state, post));
+    EXPECT_TRUE(e.state.HasOpeningAnswer());
+    e.devices.WithRecord(1, [](TouchScreenRecord& r) {
+        EXPECT_EQ(r.hardwareVersion[0], 'V' * 324 + '2');
+        EXPECT_EQ(r.hardwareVersion[1], '1' * 324 + '0');
+        EXPECT_EQ(r.hardwareVersion[2], 0);
+    });
+    EXPECT_EQ(e.collector.Count(), 0u) << "collected answers reach no window";
+
+    Engine silent(OneFrame([](SimFrameSpec& f) { f.silent = true; }));
+    silent.state.collecting = true;
+    RequestPoster postSilent = [&](std::unique_ptr<DeviceRequest> r) {
+        return silent.thread.PostRequest(std::move(r));
+    };
+    EXPECT_FALSE(ProbeTouchScreens(silent.devices, silent.state, postSilent));
+    EXPECT_TRUE(silent.state.stop);
+    EXPECT_TRUE(silent.WaitIdle());
+
+    // Without a device thread (the console face) a request is freed unsent.
+    SetCurrentDeviceThread(nullptr);
+    EXPECT_FALSE(PostDeviceRequest(std::make_unique<DeviceRequest>()));
+}
+
+TEST(DeviceThread, StressMixedTrafficWithUnplugsFreesEverything)
+{
+    SimScenario scenario = MakeCountedScenario(8);
+    for (SimFrameSpec& f : scenario.frames)
+        f.touches = {{1, 10, 20}, {1, 30, 40}};
+    scenario.frames[3].answerDelayMs = 5;
+    scenario.frames[5].garbage = true;
+    Engine e(scenario);
+    auto opening = std::make_unique<DeviceReply>();
+    opening->report = MakeCommandReport(0x4F4B);
+    e.state.SetOpeningAnswer(std::move(opening));
+
+    const std::uint16_t commands[] = {Command::Open,       Command::ReadVersion, Command::ReadSerial,
+                                      Command::ReadNumber, Command::WriteNumber, 0x1234,
+                                      Command::StartTouch, Command::StopTouch};
+    std::vector<std::thread> senders;
+    for (int t = 0; t < 4; ++t)
+        senders.emplace_back([&, t] {
+            std::mt19937 random(t);
+            for (int i = 0; i < 75; ++i) {
+                unsigned slot = random() % 8;
+                e.Send(slot, commands[random() % 8], random() % 5 ? kWindow : kGoneWindow, {std::uint8_t(slot)});
+                if (i % 20 == 19)
+                    e.state.stop = false;
+                std::this_thread::sleep_for(std::chrono::milliseconds(random() % 3));
+            }
+        });
+    std::thread unplugger([&] {
+        for (unsigned frame : {2u, 6u}) {
+            std::this_thread::sleep_for(40ms);
+            e.port.Unplug(frame);
+            e.devices.RemoveComplete(e.devices.HandleOf(frame == 6 ? 5 : 2));
+        }
+    });
+    for (std::thread& s : senders)
+        s.join();
+    unplugger.join();
+    e.Send(0, Command::StopTouch);
+    e.state.stop = true; // garbage frames never end their exchanges
+    EXPECT_TRUE(e.WaitIdle(3000ms));
+    EXPECT_EQ(e.devices.Count(), 6u);
+    EXPECT_GT(e.collector.Count(), 0u);
+}
