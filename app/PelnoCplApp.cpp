@@ -6,6 +6,8 @@
 #include "app/TextEncoding.h"
 #include "app/Win32Platform.h"
 #include "device/DeviceManager.h"
+#include "device/DeviceThread.h"
+#include "device/ProtocolState.h"
 #include "platform/Console.h"
 #include "platform/Platform.h"
 
@@ -16,6 +18,9 @@
 namespace {
 CPelnoCplApp theApp;
 }
+
+CPelnoCplApp::CPelnoCplApp() = default;
+CPelnoCplApp::~CPelnoCplApp() = default;
 
 bool CPelnoCplApp::AnotherInstanceRuns()
 {
@@ -73,6 +78,12 @@ bool CPelnoCplApp::InitInstance()
         return false;
     }
 
+    const PlatformServices& platform = GetPlatform();
+    m_deviceThread = std::make_unique<CDeviceThread>(*platform.hid, *platform.messenger, GetDeviceManager(),
+                                                     GetProtocolState(), platform.system);
+    m_deviceThread->Start();
+    SetCurrentDeviceThread(m_deviceThread.get());
+
     // Until the main dialog exists, a GUI start reports what it found.
     std::wstring found =
         std::to_wstring(count) + (count == 1 ? L" touchscreen was found." : L" touchscreens were found.");
@@ -80,4 +91,13 @@ bool CPelnoCplApp::InitInstance()
     return false;
 }
 
-int CPelnoCplApp::ExitInstance() { return m_exitCode; }
+int CPelnoCplApp::ExitInstance()
+{
+    // No worker may outlive the objects it uses: stop and join before release.
+    if (m_deviceThread) {
+        SetCurrentDeviceThread(nullptr);
+        m_deviceThread->Stop();
+        m_deviceThread.reset();
+    }
+    return m_exitCode;
+}

@@ -3,8 +3,13 @@
 
 #include "win/AppBase.h"
 
+#include <memory>
+
+class CDeviceThread;
 class CPelnoCplApp : public CAppBase {
 public:
+    CPelnoCplApp();
+    ~CPelnoCplApp() override;
     bool InitInstance() override;
     int ExitInstance() override;
 
@@ -13,5 +18,6 @@ private:
     bool AnotherInstanceRuns();
 
     HANDLE m_instanceMutex = nullptr; // held until the process ends
+    std::unique_ptr<CDeviceThread> m_deviceThread;
     int m_exitCode = 0;
 };

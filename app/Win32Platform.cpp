@@ -39,7 +39,7 @@ std::string InstallWin32Platform()
         auto scenario = LoadScenario(simulate, error);
         if (!scenario)
             error = "PELNOCPL_SIMULATE: " + error;
-        hid = std::make_unique<CSimHidPort>(scenario ? *scenario : SimScenario{});
+        hid = std::make_unique<CSimHidPort>(scenario ? *scenario : SimScenario{}, &messenger);
     }
 
     PlatformServices services;

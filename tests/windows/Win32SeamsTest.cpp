@@ -126,3 +126,54 @@ TEST(LanguageChoice, SystemLanguageSelectsTheFile)
         EXPECT_EQ(text, L"TouchScreen Control Panel");
     EXPECT_EQ(LookUpLanguageText(profile, folder, id, L"9999"), L"9999");
 }
+
+TEST(Win32Hid, OverlappedReadTimesOutCompletesAndCancels)
+{
+    // A named pipe stands in for a HID handle: both are read overlapped.
+    std::wstring name = L"\\\\.\\pipe\\pelno_read_" + std::to_wstring(GetCurrentProcessId());
+    HANDLE server = CreateNamedPipeW(name.c_str(), PIPE_ACCESS_DUPLEX | FILE_FLAG_OVERLAPPED,
+                                     PIPE_TYPE_MESSAGE | PIPE_READMODE_MESSAGE, 1, 4096, 4096, 0, nullptr);
+    ASSERT_NE(server, INVALID_HANDLE_VALUE);
+    HANDLE client = CreateFileW(name.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(client, INVALID_HANDLE_VALUE);
+    auto write = [&](std::uint8_t fill) {
+        std::vector<std::uint8_t> report(100, fill);
+        DWORD n = 0;
+        return WriteFile(client, report.data(), 100, &n, nullptr) && n == 100;
+    };
+
+    std::vector<std::uint8_t> buffer(100, 0);
+    {
+        auto read = StartOverlappedRead(server, buffer.data(), buffer.size());
+        ASSERT_TRUE(read);
+        std::size_t bytes = 0;
+        EXPECT_EQ(read->Wait(60, bytes), HidWaitResult::TimedOut);
+        EXPECT_EQ(read->Wait(60, bytes), HidWaitResult::TimedOut) << "a timed-out read stays pending";
+        ASSERT_TRUE(write(0x84));
+        EXPECT_EQ(read->Wait(1000, bytes), HidWaitResult::Completed);
+        EXPECT_EQ(bytes, 100u);
+        EXPECT_EQ(buffer[99], 0x84);
+    }
+    {
+        // Cancelled: the next report is left for the next read.
+        std::vector<std::uint8_t> abandoned(100, 0);
+        auto read = StartOverlappedRead(server, abandoned.data(), abandoned.size());
+        ASSERT_TRUE(read);
+        std::size_t bytes = 0;
+        EXPECT_EQ(read->Wait(60, bytes), HidWaitResult::TimedOut);
+        read.reset();
+        ASSERT_TRUE(write(0x41));
+        EXPECT_EQ(abandoned[0], 0);
+    }
+    auto next = StartOverlappedRead(server, buffer.data(), buffer.size());
+    ASSERT_TRUE(next);
+    std::size_t bytes = 0;
+    EXPECT_EQ(next->Wait(1000, bytes), HidWaitResult::Completed);
+    EXPECT_EQ(buffer[0], 0x41);
+    next.reset();
+
+    // A closed handle cannot be read.
+    CloseHandle(client);
+    CloseHandle(server);
+    EXPECT_FALSE(StartOverlappedRead(server, buffer.data(), buffer.size()));
+}
