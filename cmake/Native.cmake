@@ -1,5 +1,6 @@
 # Native build: the portable core and its tests, with the installed GoogleTest.
 find_package(GTest REQUIRED)
+find_package(Threads REQUIRED)
 include(GoogleTest)
 
 file(GLOB PELNO_NATIVE_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/native/*.cpp)
@@ -7,6 +8,9 @@ add_executable(pelno_native_tests ${PELNO_NATIVE_TESTS})
 target_link_libraries(pelno_native_tests PRIVATE pelno_core GTest::gtest_main Threads::Threads)
 target_compile_definitions(pelno_native_tests PRIVATE
   PELNO_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
-find_package(Threads REQUIRED)
 gtest_discover_tests(pelno_native_tests DISCOVERY_TIMEOUT 30
   PROPERTIES TIMEOUT 60)
+
+# The device engine benchmark (tools/bench builds it without sanitizers).
+add_executable(pelno_bench EXCLUDE_FROM_ALL tests/bench/DeviceEngineBench.cpp)
+target_link_libraries(pelno_bench PRIVATE pelno_core Threads::Threads)

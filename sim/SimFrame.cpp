@@ -16,6 +16,20 @@ constexpr std::size_t kDriverBufferReports = 64; // unread reports kept, the old
 
 std::uint16_t CodeOf(const std::uint8_t* report) { return static_cast<std::uint16_t>(report[1] << 8 | report[2]); }
 
+// A touch: answer byte 0x84, then X and Y little-endian.
+CSimFrame::InputReport TouchReport(std::uint16_t x, std::uint16_t y)
+{
+    CSimFrame::InputReport touch{};
+    touch[0] = kAnswerId;
+    touch[1] = 'T';
+    touch[2] = kTouchByte;
+    touch[3] = static_cast<std::uint8_t>(x & 0xFF);
+    touch[4] = static_cast<std::uint8_t>(x >> 8);
+    touch[5] = static_cast<std::uint8_t>(y & 0xFF);
+    touch[6] = static_cast<std::uint8_t>(y >> 8);
+    return touch;
+}
+
 } // namespace
 
 class CSimFrame::CPendingRead : public IHidPendingRead {
@@ -148,15 +162,7 @@ void CSimFrame::AnswerLocked(std::uint16_t command, const std::uint8_t* report)
         unsigned delay = 0;
         for (const SimTouch& t : m_spec.touches) {
             delay += t.delayMs;
-            InputReport touch{};
-            touch[0] = kAnswerId;
-            touch[1] = 'T';
-            touch[2] = kTouchByte;
-            touch[3] = static_cast<std::uint8_t>(t.x & 0xFF);
-            touch[4] = static_cast<std::uint8_t>(t.x >> 8);
-            touch[5] = static_cast<std::uint8_t>(t.y & 0xFF);
-            touch[6] = static_cast<std::uint8_t>(t.y >> 8);
-            QueueLocked(touch, delay, true);
+            QueueLocked(TouchReport(t.x, t.y), delay, true);
         }
         break;
     }
@@ -168,6 +174,13 @@ void CSimFrame::AnswerLocked(std::uint16_t command, const std::uint8_t* report)
         QueueEndReplyLocked(x);
         break;
     }
+}
+
+void CSimFrame::QueueTouch(std::uint16_t x, std::uint16_t y)
+{
+    std::lock_guard lock(m_mutex);
+    if (!m_unplugged)
+        QueueLocked(TouchReport(x, y), 0, true);
 }
 
 void CSimFrame::DeliverDueLocked(Clock::time_point now)

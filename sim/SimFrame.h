@@ -35,6 +35,9 @@ public:
 
     std::unique_ptr<IHidPendingRead> StartRead(std::uint8_t* buffer, std::size_t length);
 
+    // A finger lifted now at raw x, y: one touch report, read like a scripted one.
+    void QueueTouch(std::uint16_t x, std::uint16_t y);
+
     // Removes the frame: pending and later reads fail, sends fail.
     void Unplug();
     bool Unplugged();

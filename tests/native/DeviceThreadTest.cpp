@@ -5,6 +5,7 @@
 #include "device/ProbeTouchScreens.h"
 #include "device/ProtocolState.h"
 #include "device/ReportProtocol.h"
+#include "platform/DeviceBroadcast.h"
 #include "platform/Messages.h"
 #include "platform/Monitors.h"
 #include "platform/WindowMessenger.h"
@@ -38,9 +39,11 @@ public:
         if (window == kGoneWindow)
             return false;
         std::lock_guard lock(m_mutex);
-        if (message == kWmDeviceChange)
+        if (message == kWmDeviceChange) {
             ++removals;
-        else
+            lastRemoval = *reinterpret_cast<const DeviceBroadcastHandle*>(lParam);
+            removalWindow = window;
+        } else
             received.push_back({message, std::unique_ptr<DeviceReply>(reinterpret_cast<DeviceReply*>(lParam))});
         m_changed.notify_all();
         return true;
@@ -64,6 +67,8 @@ public:
     std::condition_variable m_changed;
     std::vector<Received> received;
     int removals = 0;
+    DeviceBroadcastHandle lastRemoval;
+    WindowHandle removalWindow = nullptr;
 };
 
 std::wstring TempLog(const std::string& name)
@@ -296,4 +301,31 @@ TEST(DeviceThread, StressMixedTrafficWithUnplugsFreesEverything)
     EXPECT_TRUE(e.WaitIdle(3000ms));
     EXPECT_EQ(e.devices.Count(), 6u);
     EXPECT_GT(e.collector.Count(), 0u);
+}
+
+TEST(DeviceThread, UnpluggedFrameEndsItsReadsAndNotifiesTheRegisteredWindow)
+{
+    SimScenario scenario = MakeCountedScenario(2);
+    scenario.frames[1].unplugAfterMs = 150;
+    Engine e(scenario);
+    e.devices.RegisterNotifications(kWindow);
+    DeviceHandle handle = e.devices.HandleOf(1);
+    NotificationHandle notification = nullptr;
+    e.devices.WithRecord(1, [&](TouchScreenRecord& r) { notification = r.notification; });
+
+    auto opening = std::make_unique<DeviceReply>();
+    opening->report = MakeCommandReport(0x4F4B);
+    e.state.SetOpeningAnswer(std::move(opening));
+    e.Send(1, Command::StartTouch); // reads until the frame goes
+    for (int i = 0; i < 100 && e.collector.removals == 0; ++i)
+        std::this_thread::sleep_for(10ms);
+    ASSERT_EQ(e.collector.removals, 1);
+    EXPECT_EQ(e.collector.removalWindow, kWindow);
+    EXPECT_EQ(e.collector.lastRemoval.deviceType, kDbtDevTypeHandle);
+    EXPECT_EQ(e.collector.lastRemoval.handle, handle);
+    EXPECT_EQ(e.collector.lastRemoval.notification, notification);
+    // Its pending reads failed, so its workers are gone without the stop flag.
+    EXPECT_TRUE(e.WaitIdle(500ms));
+    EXPECT_FALSE(e.state.stop);
+    e.state.streaming = false;
 }
