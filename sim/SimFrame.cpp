@@ -12,6 +12,12 @@ namespace {
 constexpr std::uint8_t kHostCommandId = 0x31;
 constexpr std::uint8_t kAnswerId = 0x31;
 constexpr std::uint8_t kTouchByte = 0x84;
+constexpr std::uint8_t kScanId = 0x30;
+constexpr std::uint8_t kFrameId = 0x51;
+constexpr std::size_t kScanBytesPerReport = 8;
+constexpr std::uint8_t kAccepted = 0x11;
+// The console updater writes short reports and reads one status per report.
+constexpr std::size_t kLongReport = 100;
 constexpr std::size_t kDriverBufferReports = 64; // unread reports kept, the oldest dropped first
 
 std::uint16_t CodeOf(const std::uint8_t* report) { return static_cast<std::uint16_t>(report[1] << 8 | report[2]); }
@@ -67,9 +73,77 @@ bool CSimFrame::ReceiveOutput(const std::uint8_t* report, std::size_t length)
     if (m_unplugged || length < 3)
         return false;
     LogLocked(report, length);
-    if (report[0] == kHostCommandId)
+    if (report[0] == kFrameId || (report[0] == kHostCommandId && CodeOf(report) == 0x5262))
+        AnswerFirmwareLocked(report, length);
+    else if (report[0] == kHostCommandId)
         AnswerLocked(CodeOf(report), report);
     return true;
+}
+
+void CSimFrame::AnswerFirmwareLocked(const std::uint8_t* report, std::size_t length)
+{
+    if (m_spec.silent)
+        return;
+    std::uint8_t status = kAccepted; // entering update mode is always acknowledged
+    if (report[0] == kFrameId) {
+        if (m_framesAnswered < m_spec.frameReplies.size())
+            status = m_spec.frameReplies[m_framesAnswered];
+        ++m_framesAnswered;
+    }
+    InputReport answer{};
+    answer[0] = kAnswerId;
+    answer[1] = status;
+    QueueLocked(answer, m_spec.answerDelayMs);
+    // A report sent through the device thread is one exchange: it ends with an
+    // end reply. The console updater reads exactly one status per report.
+    if (length >= kLongReport)
+        QueueEndReplyLocked(report[1]);
+}
+
+// Level bytes: "Zv", the counts, step byte, marker, threshold, a spare byte,
+// one unused byte, then LED k's level at 9 + k * step (the bytes between repeat it).
+std::vector<std::uint8_t> CSimFrame::LevelBytes() const
+{
+    const int h = m_spec.ledStepByte >> 4, d = m_spec.ledStepByte & 0x0F;
+    const int step = std::max(1, d <= 1 ? h : h / d);
+    const int leds = m_spec.ledsX + m_spec.ledsY;
+    std::vector<std::uint8_t> bytes = {'Z',
+                                       'v',
+                                       std::uint8_t(m_spec.ledsX),
+                                       std::uint8_t(m_spec.ledsY),
+                                       m_spec.ledStepByte,
+                                       m_spec.ledMarker,
+                                       m_spec.ledThreshold,
+                                       0,
+                                       0};
+    for (int k = 0; k < leds; ++k) {
+        bool bad = std::find(m_spec.badLeds.begin(), m_spec.badLeds.end(), k) != m_spec.badLeds.end();
+        std::uint8_t level = bad ? std::uint8_t(m_spec.ledThreshold / 2) : std::uint8_t(200);
+        for (int i = 0; i < (k + 1 < leds ? step : 1); ++i)
+            bytes.push_back(level);
+    }
+    return bytes;
+}
+
+// Status bytes: "Zg", six header bytes, then every LED marked as a candidate.
+std::vector<std::uint8_t> CSimFrame::StatusBytes() const
+{
+    std::vector<std::uint8_t> bytes = {'Z', 'g', 0, 0, 0, 0, 0, 0};
+    bytes.insert(bytes.end(), static_cast<std::size_t>(m_spec.ledsX + m_spec.ledsY), m_spec.ledMarker);
+    return bytes;
+}
+
+// Scan data travels eight bytes per report, report id 0x30, then an end reply.
+void CSimFrame::QueueScanLocked(std::uint8_t second, const std::vector<std::uint8_t>& bytes)
+{
+    for (std::size_t at = 0; at < bytes.size(); at += kScanBytesPerReport) {
+        InputReport chunk{};
+        chunk[0] = kScanId;
+        for (std::size_t i = 0; i < kScanBytesPerReport && at + i < bytes.size(); ++i)
+            chunk[1 + i] = bytes[at + i];
+        QueueLocked(chunk, m_spec.answerDelayMs);
+    }
+    QueueEndReplyLocked(second);
 }
 
 bool CSimFrame::ReceiveFeature(const std::uint8_t* report, std::size_t length)
@@ -157,6 +231,14 @@ void CSimFrame::AnswerLocked(std::uint16_t command, const std::uint8_t* report)
     case 0x5631: // store a new touchscreen number
         m_storedNumber = report[3];
         QueueEndReplyLocked(x);
+        break;
+    case 0x5A76: // diagnostics header: the level bytes
+        QueueScanLocked(x, LevelBytes());
+        break;
+    case 0x5A67: // diagnostics data: the status bytes
+        QueueScanLocked(x, StatusBytes());
+        break;
+    case 0x5263: // firmware finish: no answer
         break;
     case 0xAA50: { // touch reporting: the scripted points, one report each
         unsigned delay = 0;

@@ -65,6 +65,10 @@ private:
     void QueueLocked(InputReport report, unsigned delayMs, bool touch = false);
     void QueueAnswerLocked(std::initializer_list<std::uint8_t> answer);
     void QueueEndReplyLocked(std::uint8_t x);
+    void QueueScanLocked(std::uint8_t second, const std::vector<std::uint8_t>& bytes);
+    std::vector<std::uint8_t> LevelBytes() const;
+    std::vector<std::uint8_t> StatusBytes() const;
+    void AnswerFirmwareLocked(const std::uint8_t* report, std::size_t length);
     void DeliverDueLocked(Clock::time_point now);
     HidWaitResult WaitRead(Read& read, unsigned milliseconds, std::size_t& bytes);
     void CancelRead(Read& read);
@@ -76,5 +80,6 @@ private:
     std::list<Read*> m_pendingReads;
     std::mt19937 m_random;
     int m_storedNumber;
+    std::size_t m_framesAnswered = 0;
     bool m_unplugged = false;
 };

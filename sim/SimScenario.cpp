@@ -51,6 +51,21 @@ std::optional<bool> ParseFlag(const std::string& text)
     return std::nullopt;
 }
 
+// A comma-separated list of numbers within bounds.
+std::optional<std::vector<long>> ParseList(const std::string& text, long low, long high)
+{
+    std::vector<long> values;
+    std::string item;
+    std::istringstream in(text);
+    while (std::getline(in, item, ',')) {
+        auto n = ParseNumber(Trim(item));
+        if (!n || *n < low || *n > high)
+            return std::nullopt;
+        values.push_back(*n);
+    }
+    return values;
+}
+
 bool ApplyFrameKey(SimFrameSpec& frame, const std::string& key, const std::string& value, std::string& error)
 {
     auto number = [&](long low, long high) -> std::optional<long> {
@@ -133,6 +148,30 @@ bool ApplyFrameKey(SimFrameSpec& frame, const std::string& key, const std::strin
         frame.ignoredCommands.push_back(static_cast<std::uint16_t>(*n));
     } else if (k == "logfile") {
         frame.logFile = FromUtf8(value);
+    } else if (k == "ledsx" || k == "ledsy" || k == "ledstep" || k == "ledmarker" || k == "ledthreshold") {
+        auto n = number(0, 255);
+        if (!n)
+            return false;
+        if (k == "ledsx")
+            frame.ledsX = static_cast<int>(*n);
+        else if (k == "ledsy")
+            frame.ledsY = static_cast<int>(*n);
+        else if (k == "ledstep")
+            frame.ledStepByte = static_cast<std::uint8_t>(*n);
+        else if (k == "ledmarker")
+            frame.ledMarker = static_cast<std::uint8_t>(*n);
+        else
+            frame.ledThreshold = static_cast<std::uint8_t>(*n);
+    } else if (k == "badleds" || k == "framereplies") {
+        auto list = ParseList(value, 0, k == "badleds" ? 509 : 255);
+        if (!list) {
+            error = "value of " + key + " is not a list of numbers";
+            return false;
+        }
+        if (k == "badleds")
+            frame.badLeds.assign(list->begin(), list->end());
+        else
+            frame.frameReplies.assign(list->begin(), list->end());
     } else if (k == "touch") {
         // delay,x,y
         SimTouch touch;

@@ -37,6 +37,18 @@ struct SimFrameSpec {
     std::optional<unsigned> unplugAfterMs;      // removed this long after the frames appear
     std::wstring logFile;                       // every report received, in hex, one per line
     std::vector<SimTouch> touches;              // emitted while touch reporting runs
+
+    // The LED scan the diagnostics commands return.
+    int ledsX = 16;
+    int ledsY = 12;
+    std::uint8_t ledStepByte = 0x11; // high nibble step, low nibble its divisor
+    std::uint8_t ledMarker = 0x01;   // status of every LED (all are candidates)
+    std::uint8_t ledThreshold = 50;  // a level below it is bad
+    std::vector<int> badLeds;        // 0-based LED indexes whose level is low
+
+    // Firmware update: the status answering the n-th frame (0x11 accepted,
+    // 0x13 or 0x22 rejected); frames past the list are accepted.
+    std::vector<std::uint8_t> frameReplies;
 };
 
 struct SimScenario {
