@@ -5,6 +5,7 @@
 #include "app/LanguageText.h"
 #include "app/TextEncoding.h"
 #include "app/Win32Platform.h"
+#include "config/ParameterCommands.h"
 #include "device/DeviceManager.h"
 #include "device/DeviceThread.h"
 #include "device/ProtocolState.h"
@@ -56,7 +57,9 @@ bool CPelnoCplApp::InitInstance()
         console.SetTitle(L" ");
         if (!platformError.empty())
             console.Write(platformError + "\n");
-        DispatchResult result = DispatchConsoleCommand(*commandLine, console, ConsoleCommands{});
+        ConsoleCommands commands;
+        AddParameterCommands(commands);
+        DispatchResult result = DispatchConsoleCommand(*commandLine, console, commands);
         if (result.handled) {
             m_exitCode = result.exitCode;
             return false;

@@ -14,3 +14,8 @@ gtest_discover_tests(pelno_native_tests DISCOVERY_TIMEOUT 30
 # The device engine benchmark (tools/bench builds it without sanitizers).
 add_executable(pelno_bench EXCLUDE_FROM_ALL tests/bench/DeviceEngineBench.cpp)
 target_link_libraries(pelno_bench PRIVATE pelno_core Threads::Threads)
+
+# The configuration library over the process-wide registry seam.
+add_library(Sarnet STATIC ${SARNET_SOURCES} libs/sarnet/SarnetRegistry.cpp)
+target_link_libraries(Sarnet PUBLIC pelno_core)
+target_link_libraries(pelno_native_tests PRIVATE Sarnet)

@@ -18,6 +18,12 @@ set(PELNO_PORTABLE_SOURCES
   sim/SimScenario.cpp
   sim/SimFrame.cpp
   sim/SimHidPort.cpp
+  config/DeviceKey.cpp
+  config/ParameterHelpers.cpp
+  config/ParameterValidation.cpp
+  config/ParameterExport.cpp
+  config/ParameterImport.cpp
+  calibration/CalibrationResult.cpp
 )
 
 # Windows-only sources: the Win32 seams, the window framework, the program.
@@ -31,4 +37,11 @@ set(PELNO_WIN32_SOURCES
   platform/HidPort_win32.cpp
   win/AppBase.cpp
   app/Win32Platform.cpp
+  config/ParameterCommands_win32.cpp
+)
+
+# The configuration library: a DLL on Windows, a static library natively.
+set(SARNET_SOURCES
+  libs/sarnet/Sarnet.cpp
+  libs/sarnet/SarnetStore.cpp
 )

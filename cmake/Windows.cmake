@@ -7,8 +7,15 @@ add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WIN
 add_library(pelno_win32 STATIC ${PELNO_WIN32_SOURCES})
 target_link_libraries(pelno_win32 PUBLIC pelno_core setupapi hid comctl32 shell32 user32 gdi32)
 
+# Sarnet.dll beside the executable, with its own Win32 registry; the
+# import library is what the program and the tests link against.
+add_library(Sarnet SHARED ${SARNET_SOURCES} libs/sarnet/SarnetRegistry_win32.cpp platform/Registry_win32.cpp)
+target_include_directories(Sarnet PRIVATE ${CMAKE_SOURCE_DIR})
+target_compile_definitions(Sarnet PRIVATE SARNET_BUILDING_DLL)
+set_target_properties(Sarnet PROPERTIES PREFIX "" IMPORT_PREFIX "lib")
+
 add_executable(PelnoCpl WIN32 app/PelnoCplApp.cpp)
-target_link_libraries(PelnoCpl PRIVATE pelno_win32)
+target_link_libraries(PelnoCpl PRIVATE pelno_win32 Sarnet)
 target_link_options(PelnoCpl PRIVATE -municode)
 
 # The language files beside the executable.
@@ -34,7 +41,10 @@ add_subdirectory(${PELNO_GTEST_SOURCE_DIR} ${CMAKE_BINARY_DIR}/googletest EXCLUD
 
 file(GLOB PELNO_WINDOWS_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/windows/*.cpp)
 add_executable(pelno_windows_tests ${PELNO_WINDOWS_TESTS})
-target_link_libraries(pelno_windows_tests PRIVATE pelno_win32 gtest_main)
+target_link_libraries(pelno_windows_tests PRIVATE pelno_win32 Sarnet gtest_main)
+# The tests load Sarnet.dll from their own folder.
+add_custom_command(TARGET pelno_windows_tests POST_BUILD
+  COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:Sarnet> ${CMAKE_BINARY_DIR}/tests/)
 
 set_target_properties(pelno_windows_tests PROPERTIES
   RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)

@@ -65,6 +65,31 @@ std::vector<std::wstring> CMemoryProfile::GetSectionNames(const std::wstring& fi
     return names;
 }
 
+ProfileEntries CMemoryProfile::GetSection(const std::wstring& file, std::wstring_view section)
+{
+    std::lock_guard lock(m_mutex);
+    if (File* f = FindFile(file))
+        for (const Section& s : f->sections)
+            if (EqualsNoCase(s.name, section))
+                return s.keys;
+    return {};
+}
+
+bool CMemoryProfile::WriteSection(const std::wstring& file, std::wstring_view section, const ProfileEntries& entries)
+{
+    std::lock_guard lock(m_mutex);
+    File& f = FileFor(file);
+    if (f.readOnly)
+        return false;
+    for (Section& s : f.sections)
+        if (EqualsNoCase(s.name, section)) {
+            s.keys = entries;
+            return true;
+        }
+    f.sections.push_back(Section{std::wstring(section), entries});
+    return true;
+}
+
 void CMemoryProfile::SetReadOnly(const std::wstring& file, bool readOnly)
 {
     std::lock_guard lock(m_mutex);

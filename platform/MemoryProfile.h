@@ -16,6 +16,9 @@ public:
     bool WriteString(const std::wstring& file, std::wstring_view section, std::wstring_view key,
                      std::wstring_view value) override;
     std::vector<std::wstring> GetSectionNames(const std::wstring& file) override;
+    ProfileEntries GetSection(const std::wstring& file, std::wstring_view section) override;
+    bool WriteSection(const std::wstring& file, std::wstring_view section, const ProfileEntries& entries) override;
+    bool FileExists(const std::wstring& file) override { return HasFile(file); }
 
     // Writes to this file fail (as a read-only file would).
     void SetReadOnly(const std::wstring& file, bool readOnly);

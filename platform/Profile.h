@@ -3,7 +3,11 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
+
+// The keys of one section with their values, in file order.
+using ProfileEntries = std::vector<std::pair<std::wstring, std::wstring>>;
 
 class IProfile {
 public:
@@ -16,4 +20,12 @@ public:
                              std::wstring_view value) = 0;
     // Every section name of the file, in file order.
     virtual std::vector<std::wstring> GetSectionNames(const std::wstring& file) = 0;
+    // Every key of a section with its value as the file holds it (blanks
+    // around the '=' removed, quotes kept); empty when the section is missing.
+    virtual ProfileEntries GetSection(const std::wstring& file, std::wstring_view section) = 0;
+    // Replaces the section's keys with these, in this order (one file write
+    // instead of one per key); false when the file could not be written.
+    virtual bool WriteSection(const std::wstring& file, std::wstring_view section, const ProfileEntries& entries) = 0;
+    // True when the file exists (a folder does not count).
+    virtual bool FileExists(const std::wstring& file) = 0;
 };

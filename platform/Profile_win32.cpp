@@ -38,3 +38,58 @@ std::vector<std::wstring> CWin32Profile::GetSectionNames(const std::wstring& fil
         }
     }
 }
+
+namespace {
+std::wstring_view Trimmed(std::wstring_view text)
+{
+    while (!text.empty() && (text.front() == L' ' || text.front() == L'\t'))
+        text.remove_prefix(1);
+    while (!text.empty() && (text.back() == L' ' || text.back() == L'\t'))
+        text.remove_suffix(1);
+    return text;
+}
+} // namespace
+
+ProfileEntries CWin32Profile::GetSection(const std::wstring& file, std::wstring_view section)
+{
+    std::wstring sectionText(section);
+    // Like the section names, a full buffer is reported as size - 2.
+    for (DWORD size = 8192;; size *= 2) {
+        std::wstring buffer(size, L'\0');
+        DWORD n = GetPrivateProfileSectionW(sectionText.c_str(), buffer.data(), size, file.c_str());
+        if (n < size - 2 || size >= (1u << 24)) {
+            ProfileEntries entries;
+            for (const wchar_t* p = buffer.c_str(); p < buffer.c_str() + n && *p; p += wcslen(p) + 1) {
+                std::wstring_view line(p);
+                std::size_t equals = line.find(L'=');
+                if (equals == std::wstring_view::npos)
+                    entries.emplace_back(std::wstring(Trimmed(line)), std::wstring());
+                else
+                    entries.emplace_back(std::wstring(Trimmed(line.substr(0, equals))),
+                                         std::wstring(Trimmed(line.substr(equals + 1))));
+            }
+            return entries;
+        }
+    }
+}
+
+bool CWin32Profile::WriteSection(const std::wstring& file, std::wstring_view section, const ProfileEntries& entries)
+{
+    // "key=value" strings one after another, the list ended by an empty one.
+    std::wstring block;
+    for (const auto& [key, value] : entries) {
+        block += key;
+        block += L'=';
+        block += value;
+        block += L'\0';
+    }
+    block += L'\0';
+    std::wstring sectionText(section);
+    return WritePrivateProfileSectionW(sectionText.c_str(), block.c_str(), file.c_str()) != 0;
+}
+
+bool CWin32Profile::FileExists(const std::wstring& file)
+{
+    DWORD attributes = GetFileAttributesW(file.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}

@@ -10,10 +10,18 @@ enum class RegistryRoot { LocalMachine, CurrentUser };
 
 class IRegistry {
 public:
+    static constexpr unsigned kAccessDenied = 5;
+
     virtual ~IRegistry() = default;
     virtual bool KeyExists(RegistryRoot root, const std::wstring& path) = 0;
     // Creates the key and every missing parent; false when that is refused.
     virtual bool CreateKey(RegistryRoot root, const std::wstring& path) = 0;
+    // As CreateKey, with the system's error code (0 when the key was created
+    // or already existed) for callers that report it.
+    virtual unsigned CreateKeyCode(RegistryRoot root, const std::wstring& path)
+    {
+        return CreateKey(root, path) ? 0 : kAccessDenied;
+    }
     virtual std::optional<std::uint32_t> GetDword(RegistryRoot root, const std::wstring& path,
                                                   const std::wstring& name) = 0;
     virtual bool SetDword(RegistryRoot root, const std::wstring& path, const std::wstring& name,

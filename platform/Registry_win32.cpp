@@ -19,10 +19,11 @@ public:
     {
         return RegOpenKeyExW(RootKey(root), path.c_str(), 0, access, &m_key) == ERROR_SUCCESS;
     }
-    bool Create(RegistryRoot root, const std::wstring& path)
+    bool Create(RegistryRoot root, const std::wstring& path) { return CreateCode(root, path) == ERROR_SUCCESS; }
+    LONG CreateCode(RegistryRoot root, const std::wstring& path)
     {
         return RegCreateKeyExW(RootKey(root), path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_READ | KEY_WRITE,
-                               nullptr, &m_key, nullptr) == ERROR_SUCCESS;
+                               nullptr, &m_key, nullptr);
     }
     HKEY Get() const { return m_key; }
 
@@ -42,6 +43,12 @@ bool CWin32Registry::CreateKey(RegistryRoot root, const std::wstring& path)
 {
     CRegKey key;
     return key.Create(root, path);
+}
+
+unsigned CWin32Registry::CreateKeyCode(RegistryRoot root, const std::wstring& path)
+{
+    CRegKey key;
+    return static_cast<unsigned>(key.CreateCode(root, path));
 }
 
 std::optional<std::uint32_t> CWin32Registry::GetDword(RegistryRoot root, const std::wstring& path,

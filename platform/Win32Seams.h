@@ -18,12 +18,16 @@ public:
     bool WriteString(const std::wstring& file, std::wstring_view section, std::wstring_view key,
                      std::wstring_view value) override;
     std::vector<std::wstring> GetSectionNames(const std::wstring& file) override;
+    ProfileEntries GetSection(const std::wstring& file, std::wstring_view section) override;
+    bool WriteSection(const std::wstring& file, std::wstring_view section, const ProfileEntries& entries) override;
+    bool FileExists(const std::wstring& file) override;
 };
 
 class CWin32Registry : public IRegistry {
 public:
     bool KeyExists(RegistryRoot root, const std::wstring& path) override;
     bool CreateKey(RegistryRoot root, const std::wstring& path) override;
+    unsigned CreateKeyCode(RegistryRoot root, const std::wstring& path) override;
     std::optional<std::uint32_t> GetDword(RegistryRoot root, const std::wstring& path,
                                           const std::wstring& name) override;
     bool SetDword(RegistryRoot root, const std::wstring& path, const std::wstring& name, std::uint32_t value) override;

@@ -1,0 +1,10 @@
+#include "libs/sarnet/SarnetRegistry.h"
+
+#include "platform/Win32Seams.h"
+
+// The DLL has no share in the program's seams: it keeps a registry of its own.
+IRegistry* SarnetRegistry()
+{
+    static CWin32Registry registry;
+    return &registry;
+}
