@@ -7,7 +7,9 @@
 #include "platform/Console.h"
 #include "platform/Profile.h"
 #include "platform/Registry.h"
+#include "platform/TextCase.h"
 
+#include <algorithm>
 #include <string_view>
 #include <vector>
 
@@ -21,16 +23,30 @@ int Stop(IConsole& console, const char* message)
 }
 
 // Writes the values of one registry key into the section of the same
-// meaning, keys in the given order; false when the file refused a write.
-bool ExportKey(ParameterContext& context, const std::wstring& file, const std::wstring& section,
-               const std::wstring& keyPath, const wchar_t* const* names, std::size_t count)
+// meaning, keys in the given order; false when the file refused the write.
+// The section is written whole, once: each private-profile write rewrites
+// the file, so one call per key would cost a file write per value.
+bool ExportKey(ParameterContext& context, const std::wstring& file, std::vector<std::wstring>& fileSections,
+               const std::wstring& section, const std::wstring& keyPath, const wchar_t* const* names, std::size_t count)
 {
+    std::vector<std::wstring> keys(names, names + count);
+    std::vector<std::optional<std::uint32_t>> read =
+        context.registry.GetDwords(RegistryRoot::LocalMachine, keyPath, keys);
+    ProfileEntries values;
     for (std::size_t i = 0; i < count; ++i) {
-        std::int32_t value = ReadDword(context.registry, keyPath, names[i]);
-        if (!context.profile.WriteString(file, section, names[i], std::to_wstring(value)))
-            return false;
+        // A value that cannot be read is exported as 0.
+        std::int32_t value = static_cast<std::int32_t>(read[i].value_or(0));
+        values.emplace_back(keys[i], std::to_wstring(value));
     }
-    return true;
+    // Only a section the file already holds (or this export wrote) needs
+    // reading and merging.
+    bool present = std::any_of(fileSections.begin(), fileSections.end(),
+                               [&](const std::wstring& name) { return EqualsNoCase(name, section); });
+    if (present)
+        values = MergeEntries(context.profile.GetSection(file, section), values);
+    else
+        fileSections.push_back(section);
+    return context.profile.WriteSection(file, section, values);
 }
 
 } // namespace
@@ -56,7 +72,9 @@ int ExportParameters(ParameterContext& context, const std::wstring& value)
     const wchar_t* driverKeys[std::size(kDriverRows)];
     for (std::size_t i = 0; i < std::size(kDriverRows); ++i)
         driverKeys[i] = kDriverRows[i].key;
-    if (!ExportKey(context, path, kDriverSection, kDriverParametersPath, driverKeys, std::size(driverKeys)))
+    std::vector<std::wstring> fileSections = context.profile.GetSectionNames(path);
+    if (!ExportKey(context, path, fileSections, kDriverSection, kDriverParametersPath, driverKeys,
+                   std::size(driverKeys)))
         return Stop(console, "Export failed!\n");
 
     bool complete = true;
@@ -70,7 +88,8 @@ int ExportParameters(ParameterContext& context, const std::wstring& value)
                 complete = false;
                 break;
             }
-            if (!ExportKey(context, path, name, keyPath, kTouchScreenExportKeys, std::size(kTouchScreenExportKeys)))
+            if (!ExportKey(context, path, fileSections, name, keyPath, kTouchScreenExportKeys,
+                           std::size(kTouchScreenExportKeys)))
                 return Stop(console, "Export failed!\n");
         }
     }

@@ -19,11 +19,6 @@ bool OpenOrCreateKey(ParameterContext& context, const std::wstring& path)
     return false;
 }
 
-std::int32_t ReadDword(IRegistry& registry, const std::wstring& path, const std::wstring& name)
-{
-    return static_cast<std::int32_t>(registry.GetDword(RegistryRoot::LocalMachine, path, name).value_or(0));
-}
-
 std::wstring DirectoryPrefix(const std::wstring& directory)
 {
     if (!directory.empty() && directory.back() == L'\\')
@@ -58,6 +53,38 @@ bool IsAcceptableFileName(std::wstring_view path)
 bool HasIniExtension(std::wstring_view path)
 {
     return path.size() >= 4 && EqualsNoCase(path.substr(path.size() - 4), L".ini");
+}
+
+std::wstring ProfileValue(const ProfileEntries& entries, std::wstring_view key, std::wstring_view defaultValue)
+{
+    for (const auto& [name, value] : entries) {
+        if (!EqualsNoCase(name, key))
+            continue;
+        if (value.size() >= 2 && (value.front() == L'"' || value.front() == L'\'') && value.back() == value.front())
+            return value.substr(1, value.size() - 2);
+        return value;
+    }
+    return std::wstring(defaultValue);
+}
+
+ProfileEntries MergeEntries(ProfileEntries entries, const ProfileEntries& updates)
+{
+    for (const auto& [key, value] : updates) {
+        bool found = false;
+        for (auto& [name, old] : entries)
+            if (EqualsNoCase(name, key)) {
+                // Later copies of a key are dropped: the file keeps one.
+                if (found)
+                    name.clear();
+                else
+                    old = value;
+                found = true;
+            }
+        if (!found)
+            entries.emplace_back(key, value);
+    }
+    std::erase_if(entries, [](const auto& entry) { return entry.first.empty(); });
+    return entries;
 }
 
 std::string FormatNarrow(const char* format, ...)

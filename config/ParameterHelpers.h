@@ -1,12 +1,13 @@
 #pragma once
 // Registry and file-name helpers shared by the parameter export and import.
 
+#include "platform/Profile.h"
+
 #include <cstdint>
 #include <string>
 #include <string_view>
 
 struct ParameterContext;
-class IRegistry;
 
 extern const char kPressAnyKey[];
 
@@ -14,8 +15,6 @@ extern const char kPressAnyKey[];
 // prints "error %x\n" with the creation's error code (0 when it worked) and
 // returns false: a caller that wants the new key asks a second time.
 bool OpenOrCreateKey(ParameterContext& context, const std::wstring& path);
-// The value as a 32-bit integer, or 0 when it cannot be read.
-std::int32_t ReadDword(IRegistry& registry, const std::wstring& path, const std::wstring& name);
 // The directory with a backslash appended unless it already ends in one.
 std::wstring DirectoryPrefix(const std::wstring& directory);
 // The path itself when it holds a backslash, else the path in the directory.
@@ -26,4 +25,11 @@ std::wstring TrimRight(std::wstring_view text);
 bool IsAcceptableFileName(std::wstring_view path);
 // True when the text ends in ".ini", in any case.
 bool HasIniExtension(std::wstring_view path);
+// The value of a key among a section's entries as a key-by-key profile read
+// gives it: the first key of that name in any case, one pair of enclosing
+// quotes removed; the default when the key is missing.
+std::wstring ProfileValue(const ProfileEntries& entries, std::wstring_view key, std::wstring_view defaultValue);
+// The section's entries with these keys set: existing keys keep their place
+// and any other keys stay, new keys follow in the given order.
+ProfileEntries MergeEntries(ProfileEntries entries, const ProfileEntries& updates);
 std::string FormatNarrow(const char* format, ...);

@@ -9,6 +9,9 @@
 #include "platform/Registry.h"
 #include "platform/TextCase.h"
 
+#include <utility>
+#include <vector>
+
 namespace {
 
 // The longest value text a key yields, as the profile read buffer holds it.
@@ -23,10 +26,11 @@ void OpenOrCreateTwice(ParameterContext& context, const std::wstring& path)
         OpenOrCreateKey(context, path);
 }
 
-std::wstring ReadText(ParameterContext& context, const std::wstring& file, const std::wstring& section,
-                      const wchar_t* key, const wchar_t* defaultText)
+// A key's text, or its default when missing, as a key-by-key read with a
+// 256-character buffer gives it. The section is read once, as a whole.
+std::wstring ReadText(const ProfileEntries& section, const wchar_t* key, const wchar_t* defaultText)
 {
-    std::wstring text = context.profile.GetString(file, section, key, defaultText);
+    std::wstring text = ProfileValue(section, key, defaultText);
     if (text.size() > kMaxValueText)
         text.resize(kMaxValueText);
     return text;
@@ -35,30 +39,30 @@ std::wstring ReadText(ParameterContext& context, const std::wstring& file, const
 bool ImportDriverSection(ParameterContext& context, const std::wstring& file)
 {
     OpenOrCreateTwice(context, kDriverParametersPath);
-    bool stored = true;
+    ProfileEntries entries = context.profile.GetSection(file, kDriverSection);
+    std::vector<std::pair<std::wstring, std::uint32_t>> values;
     for (const DriverParameterRow& row : kDriverRows) {
-        ValidatedValue v = ValidateDriverValue(row, ReadText(context, file, kDriverSection, row.key, L"0"));
+        ValidatedValue v = ValidateDriverValue(row, ReadText(entries, row.key, L"0"));
         if (v.message)
             context.console.Write(v.message);
-        stored &= context.registry.SetDword(RegistryRoot::LocalMachine, kDriverParametersPath, row.key,
-                                            static_cast<std::uint32_t>(v.value));
+        values.emplace_back(row.key, static_cast<std::uint32_t>(v.value));
     }
-    return stored;
+    return context.registry.SetDwords(RegistryRoot::LocalMachine, kDriverParametersPath, values);
 }
 
 bool ImportTouchScreenSection(ParameterContext& context, const std::wstring& file, const std::wstring& section)
 {
     std::wstring keyPath = std::wstring(kDeviceParametersPath) + L"\\" + section;
     OpenOrCreateTwice(context, keyPath);
-    bool stored = true;
+    ProfileEntries entries = context.profile.GetSection(file, section);
+    std::vector<std::pair<std::wstring, std::uint32_t>> values;
     for (const TouchScreenParameterRow& row : kTouchScreenRows) {
-        ValidatedValue v = ValidateTouchScreenValue(row, ReadText(context, file, section, row.key, row.defaultText));
+        ValidatedValue v = ValidateTouchScreenValue(row, ReadText(entries, row.key, row.defaultText));
         if (v.message)
             context.console.Write(v.message);
-        stored &= context.registry.SetDword(RegistryRoot::LocalMachine, keyPath, row.key,
-                                            static_cast<std::uint32_t>(v.value));
+        values.emplace_back(row.key, static_cast<std::uint32_t>(v.value));
     }
-    return stored;
+    return context.registry.SetDwords(RegistryRoot::LocalMachine, keyPath, values);
 }
 
 // A touchscreen section names a subkey of its own: an empty name or a

@@ -21,7 +21,8 @@ public:
     // Every section name of the file, in file order.
     virtual std::vector<std::wstring> GetSectionNames(const std::wstring& file) = 0;
     // Every key of a section with its value as the file holds it (blanks
-    // around the '=' removed, quotes kept); empty when the section is missing.
+    // around the '=' removed, quotes kept; comments and lines without '='
+    // left out); empty when the section is missing.
     virtual ProfileEntries GetSection(const std::wstring& file, std::wstring_view section) = 0;
     // Replaces the section's keys with these, in this order (one file write
     // instead of one per key); false when the file could not be written.

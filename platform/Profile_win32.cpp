@@ -62,9 +62,8 @@ ProfileEntries CWin32Profile::GetSection(const std::wstring& file, std::wstring_
             for (const wchar_t* p = buffer.c_str(); p < buffer.c_str() + n && *p; p += wcslen(p) + 1) {
                 std::wstring_view line(p);
                 std::size_t equals = line.find(L'=');
-                if (equals == std::wstring_view::npos)
-                    entries.emplace_back(std::wstring(Trimmed(line)), std::wstring());
-                else
+                // A line without '=' is no key to a key-by-key read either.
+                if (equals != std::wstring_view::npos)
                     entries.emplace_back(std::wstring(Trimmed(line.substr(0, equals))),
                                          std::wstring(Trimmed(line.substr(equals + 1))));
             }

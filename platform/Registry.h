@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 enum class RegistryRoot { LocalMachine, CurrentUser };
@@ -26,6 +27,26 @@ public:
                                                   const std::wstring& name) = 0;
     virtual bool SetDword(RegistryRoot root, const std::wstring& path, const std::wstring& name,
                           std::uint32_t value) = 0;
+    // Several values of one key at once, in the order named (the Win32
+    // registry opens the key once instead of once per value).
+    virtual std::vector<std::optional<std::uint32_t>> GetDwords(RegistryRoot root, const std::wstring& path,
+                                                                const std::vector<std::wstring>& names)
+    {
+        std::vector<std::optional<std::uint32_t>> values;
+        for (const std::wstring& name : names)
+            values.push_back(GetDword(root, path, name));
+        return values;
+    }
+    // Stores several values into one key; false when any of them could not
+    // be stored (the others are still written).
+    virtual bool SetDwords(RegistryRoot root, const std::wstring& path,
+                           const std::vector<std::pair<std::wstring, std::uint32_t>>& values)
+    {
+        bool stored = true;
+        for (const auto& [name, value] : values)
+            stored &= SetDword(root, path, name, value);
+        return stored;
+    }
     virtual std::optional<std::wstring> GetString(RegistryRoot root, const std::wstring& path,
                                                   const std::wstring& name) = 0;
     virtual bool SetString(RegistryRoot root, const std::wstring& path, const std::wstring& name,

@@ -51,18 +51,56 @@ unsigned CWin32Registry::CreateKeyCode(RegistryRoot root, const std::wstring& pa
     return static_cast<unsigned>(key.CreateCode(root, path));
 }
 
+namespace {
+
+std::optional<std::uint32_t> QueryDword(HKEY key, const std::wstring& name)
+{
+    DWORD type = 0, value = 0, size = sizeof value;
+    if (RegQueryValueExW(key, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&value), &size) != ERROR_SUCCESS ||
+        type != REG_DWORD || size != sizeof value)
+        return std::nullopt;
+    return value;
+}
+
+bool StoreDword(HKEY key, const std::wstring& name, std::uint32_t value)
+{
+    DWORD data = value;
+    return RegSetValueExW(key, name.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&data), sizeof data) ==
+           ERROR_SUCCESS;
+}
+
+} // namespace
+
 std::optional<std::uint32_t> CWin32Registry::GetDword(RegistryRoot root, const std::wstring& path,
                                                       const std::wstring& name)
 {
     CRegKey key;
     if (!key.Open(root, path, KEY_READ))
         return std::nullopt;
-    DWORD type = 0, value = 0, size = sizeof value;
-    if (RegQueryValueExW(key.Get(), name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&value), &size) !=
-            ERROR_SUCCESS ||
-        type != REG_DWORD || size != sizeof value)
-        return std::nullopt;
-    return value;
+    return QueryDword(key.Get(), name);
+}
+
+std::vector<std::optional<std::uint32_t>> CWin32Registry::GetDwords(RegistryRoot root, const std::wstring& path,
+                                                                    const std::vector<std::wstring>& names)
+{
+    std::vector<std::optional<std::uint32_t>> values(names.size());
+    CRegKey key;
+    if (key.Open(root, path, KEY_READ))
+        for (std::size_t i = 0; i < names.size(); ++i)
+            values[i] = QueryDword(key.Get(), names[i]);
+    return values;
+}
+
+bool CWin32Registry::SetDwords(RegistryRoot root, const std::wstring& path,
+                               const std::vector<std::pair<std::wstring, std::uint32_t>>& values)
+{
+    CRegKey key;
+    if (!key.Open(root, path, KEY_SET_VALUE))
+        return values.empty();
+    bool stored = true;
+    for (const auto& [name, value] : values)
+        stored &= StoreDword(key.Get(), name, value);
+    return stored;
 }
 
 bool CWin32Registry::SetDword(RegistryRoot root, const std::wstring& path, const std::wstring& name,
@@ -71,9 +109,7 @@ bool CWin32Registry::SetDword(RegistryRoot root, const std::wstring& path, const
     CRegKey key;
     if (!key.Open(root, path, KEY_SET_VALUE))
         return false;
-    DWORD data = value;
-    return RegSetValueExW(key.Get(), name.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&data), sizeof data) ==
-           ERROR_SUCCESS;
+    return StoreDword(key.Get(), name, value);
 }
 
 std::optional<std::wstring> CWin32Registry::GetString(RegistryRoot root, const std::wstring& path,

@@ -31,6 +31,10 @@ public:
     std::optional<std::uint32_t> GetDword(RegistryRoot root, const std::wstring& path,
                                           const std::wstring& name) override;
     bool SetDword(RegistryRoot root, const std::wstring& path, const std::wstring& name, std::uint32_t value) override;
+    std::vector<std::optional<std::uint32_t>> GetDwords(RegistryRoot root, const std::wstring& path,
+                                                        const std::vector<std::wstring>& names) override;
+    bool SetDwords(RegistryRoot root, const std::wstring& path,
+                   const std::vector<std::pair<std::wstring, std::uint32_t>>& values) override;
     std::optional<std::wstring> GetString(RegistryRoot root, const std::wstring& path,
                                           const std::wstring& name) override;
     bool SetString(RegistryRoot root, const std::wstring& path, const std::wstring& name,

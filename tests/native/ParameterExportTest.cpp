@@ -158,3 +158,32 @@ TEST_F(ExportFixture, FailedFileWriteIsReported)
 }
 
 } // namespace
+
+namespace {
+
+TEST(ParameterHelpers, SectionValuesReadAsKeyByKey)
+{
+    const ProfileEntries section = {
+        {L"Mode", L"1"},   {L"mode", L"2"},     {L"Quoted", L"\"12\""}, {L"Single", L"'7'"},
+        {L"Half", L"\"3"}, {L"Mixed", L"'4\""}, {L"Lone", L"\""},       {L"Empty", L""},
+    };
+    struct Case {
+        const wchar_t* key;
+        const wchar_t* value;
+    };
+    const Case cases[] = {
+        {L"MODE", L"1"},     {L"Quoted", L"12"}, {L"Single", L"7"}, {L"Half", L"\"3"},
+        {L"Mixed", L"'4\""}, {L"Lone", L"\""},   {L"Empty", L""},   {L"Missing", L"default"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(ProfileValue(section, c.key, L"default"), c.value) << ToUtf8(c.key);
+}
+
+TEST(ParameterHelpers, MergeKeepsOtherKeysAndOneCopyOfEach)
+{
+    ProfileEntries existing = {{L"Comment", L"left"}, {L"m1x", L"1"}, {L"M1X", L"9"}, {L"MaxX", L"5"}};
+    ProfileEntries merged = MergeEntries(existing, {{L"M1X", L"2"}, {L"MaxX", L"6"}, {L"MinX", L"0"}});
+    EXPECT_EQ(merged, (ProfileEntries{{L"Comment", L"left"}, {L"m1x", L"2"}, {L"MaxX", L"6"}, {L"MinX", L"0"}}));
+}
+
+} // namespace
