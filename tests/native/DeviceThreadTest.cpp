@@ -57,6 +57,11 @@ public:
         std::unique_lock lock(m_mutex);
         return m_changed.wait_for(lock, timeout, [&] { return received.size() >= n; });
     }
+    int Removals()
+    {
+        std::lock_guard lock(m_mutex);
+        return removals;
+    }
     std::size_t Count()
     {
         std::lock_guard lock(m_mutex);
@@ -317,9 +322,9 @@ TEST(DeviceThread, UnpluggedFrameEndsItsReadsAndNotifiesTheRegisteredWindow)
     opening->report = MakeCommandReport(0x4F4B);
     e.state.SetOpeningAnswer(std::move(opening));
     e.Send(1, Command::StartTouch); // reads until the frame goes
-    for (int i = 0; i < 100 && e.collector.removals == 0; ++i)
+    for (int i = 0; i < 100 && e.collector.Removals() == 0; ++i)
         std::this_thread::sleep_for(10ms);
-    ASSERT_EQ(e.collector.removals, 1);
+    ASSERT_EQ(e.collector.Removals(), 1);
     EXPECT_EQ(e.collector.removalWindow, kWindow);
     EXPECT_EQ(e.collector.lastRemoval.deviceType, kDbtDevTypeHandle);
     EXPECT_EQ(e.collector.lastRemoval.handle, handle);
