@@ -3,6 +3,7 @@
 #include "platform/Platform.h"
 #include "platform/Win32Seams.h"
 #include "sim/SimHidPort.h"
+#include "sim/SimMouseFinger.h"
 
 #include <memory>
 
@@ -39,7 +40,9 @@ std::string InstallWin32Platform()
         auto scenario = LoadScenario(simulate, error);
         if (!scenario)
             error = "PELNOCPL_SIMULATE: " + error;
-        hid = std::make_unique<CSimHidPort>(scenario ? *scenario : SimScenario{}, &messenger);
+        auto sim = std::make_unique<CSimHidPort>(scenario ? *scenario : SimScenario{}, &messenger);
+        StartMouseFinger(*sim);
+        hid = std::move(sim);
     }
 
     PlatformServices services;

@@ -18,6 +18,7 @@ set(PELNO_PORTABLE_SOURCES
   sim/SimScenario.cpp
   sim/SimFrame.cpp
   sim/SimHidPort.cpp
+  sim/SimMouseFinger.cpp
   config/DeviceKey.cpp
   config/ParameterHelpers.cpp
   config/ParameterValidation.cpp
@@ -37,6 +38,7 @@ set(PELNO_WIN32_SOURCES
   platform/HidPort_win32.cpp
   win/AppBase.cpp
   app/Win32Platform.cpp
+  sim/SimMouseFinger_win32.cpp
   config/ParameterCommands_win32.cpp
 )
 

@@ -128,8 +128,10 @@ std::vector<std::uint8_t> CSimFrame::LevelBytes() const
 // Status bytes: "Zg", six header bytes, then every LED marked as a candidate.
 std::vector<std::uint8_t> CSimFrame::StatusBytes() const
 {
-    std::vector<std::uint8_t> bytes = {'Z', 'g', 0, 0, 0, 0, 0, 0};
-    bytes.insert(bytes.end(), static_cast<std::size_t>(m_spec.ledsX + m_spec.ledsY), m_spec.ledMarker);
+    std::vector<std::uint8_t> bytes(8 + static_cast<std::size_t>(m_spec.ledsX + m_spec.ledsY), m_spec.ledMarker);
+    bytes[0] = 'Z';
+    bytes[1] = 'g';
+    std::fill(bytes.begin() + 2, bytes.begin() + 8, std::uint8_t(0));
     return bytes;
 }
 
@@ -241,6 +243,7 @@ void CSimFrame::AnswerLocked(std::uint16_t command, const std::uint8_t* report)
     case 0x5263: // firmware finish: no answer
         break;
     case 0xAA50: { // touch reporting: the scripted points, one report each
+        m_streaming = true;
         unsigned delay = 0;
         for (const SimTouch& t : m_spec.touches) {
             delay += t.delayMs;
@@ -249,6 +252,7 @@ void CSimFrame::AnswerLocked(std::uint16_t command, const std::uint8_t* report)
         break;
     }
     case 0xAA55: // touch reporting ends: touches not yet read are gone, no answer
+        m_streaming = false;
         m_queue.erase(std::remove_if(m_queue.begin(), m_queue.end(), [](const Queued& q) { return q.touch; }),
                       m_queue.end());
         break;
@@ -263,6 +267,12 @@ void CSimFrame::QueueTouch(std::uint16_t x, std::uint16_t y)
     std::lock_guard lock(m_mutex);
     if (!m_unplugged)
         QueueLocked(TouchReport(x, y), 0, true);
+}
+
+bool CSimFrame::Streaming()
+{
+    std::lock_guard lock(m_mutex);
+    return m_streaming && !m_unplugged;
 }
 
 void CSimFrame::DeliverDueLocked(Clock::time_point now)

@@ -37,6 +37,8 @@ public:
 
     // A finger lifted now at raw x, y: one touch report, read like a scripted one.
     void QueueTouch(std::uint16_t x, std::uint16_t y);
+    // Between touch reporting's start (0xAA50) and its stop (0xAA55).
+    bool Streaming();
 
     // Removes the frame: pending and later reads fail, sends fail.
     void Unplug();
@@ -82,4 +84,5 @@ private:
     int m_storedNumber;
     std::size_t m_framesAnswered = 0;
     bool m_unplugged = false;
+    bool m_streaming = false;
 };

@@ -162,6 +162,11 @@ bool ApplyFrameKey(SimFrameSpec& frame, const std::string& key, const std::strin
             frame.ledMarker = static_cast<std::uint8_t>(*n);
         else
             frame.ledThreshold = static_cast<std::uint8_t>(*n);
+    } else if (k == "rawmaxx" || k == "rawmaxy") {
+        auto n = number(1, 0xFFFF);
+        if (!n)
+            return false;
+        (k == "rawmaxx" ? frame.rawMaxX : frame.rawMaxY) = static_cast<std::uint16_t>(*n);
     } else if (k == "badleds" || k == "framereplies") {
         auto list = ParseList(value, 0, k == "badleds" ? 509 : 255);
         if (!list) {

@@ -37,6 +37,8 @@ struct SimFrameSpec {
     std::optional<unsigned> unplugAfterMs;      // removed this long after the frames appear
     std::wstring logFile;                       // every report received, in hex, one per line
     std::vector<SimTouch> touches;              // emitted while touch reporting runs
+    std::uint16_t rawMaxX = 4095;               // the mouse finger's raw range over the monitor
+    std::uint16_t rawMaxY = 4095;
 
     // The LED scan the diagnostics commands return.
     int ledsX = 16;

@@ -1,6 +1,7 @@
 // The virtual frame from the host's side of the HID seam: what it answers.
 
 #include "sim/SimHidPort.h"
+#include "sim/SimMouseFinger.h"
 
 #include <gtest/gtest.h>
 
@@ -193,4 +194,22 @@ TEST(SimFrame, FaultsSilentGarbageIgnoredAndUnplugged)
     std::size_t n = 0;
     EXPECT_EQ(read->Wait(1000, n), HidWaitResult::Failed);
     EXPECT_FALSE(gone.Send({0x31, 'v', 'v'}));
+}
+
+TEST(SimFrame, MousePointsScaleAcrossTheMonitorToTheRawRange)
+{
+    MonitorRect second{1920, 0, 3200, 1024};
+    auto corner = ScaleToRaw(1920, 0, second, 4095, 4095);
+    EXPECT_EQ(corner.x, 0);
+    EXPECT_EQ(corner.y, 0);
+    auto far = ScaleToRaw(3199, 1023, second, 4095, 4095);
+    EXPECT_EQ(far.x, 4095);
+    EXPECT_EQ(far.y, 4095);
+    auto middle = ScaleToRaw(1920 + 640, 512, second, 1000, 2000);
+    EXPECT_EQ(middle.x, 640 * 1000 / 1279);
+    EXPECT_EQ(middle.y, 512 * 2000 / 1023);
+    // Points off the monitor are held to its edges; a degenerate monitor gives 0.
+    EXPECT_EQ(ScaleToRaw(0, 5000, second, 4095, 4095).x, 0);
+    EXPECT_EQ(ScaleToRaw(0, 5000, second, 4095, 4095).y, 4095);
+    EXPECT_EQ(ScaleToRaw(10, 10, MonitorRect{10, 10, 11, 11}, 4095, 4095).x, 0);
 }
