@@ -56,8 +56,8 @@ private:
     Read m_read;
 };
 
-CSimFrame::CSimFrame(SimFrameSpec spec, unsigned index)
-    : m_spec(std::move(spec)), m_random(0x5EED0000u + index), m_storedNumber(m_spec.touchScreenNumber)
+CSimFrame::CSimFrame(SimFrameSetup setup, unsigned index)
+    : m_setup(std::move(setup)), m_random(0x5EED0000u + index), m_storedNumber(m_setup.touchScreenNumber)
 {
 }
 
@@ -82,18 +82,18 @@ bool CSimFrame::ReceiveOutput(const std::uint8_t* report, std::size_t length)
 
 void CSimFrame::AnswerFirmwareLocked(const std::uint8_t* report, std::size_t length)
 {
-    if (m_spec.silent)
+    if (m_setup.silent)
         return;
     std::uint8_t status = kAccepted; // entering update mode is always acknowledged
     if (report[0] == kFrameId) {
-        if (m_framesAnswered < m_spec.frameReplies.size())
-            status = m_spec.frameReplies[m_framesAnswered];
+        if (m_framesAnswered < m_setup.frameReplies.size())
+            status = m_setup.frameReplies[m_framesAnswered];
         ++m_framesAnswered;
     }
     InputReport answer{};
     answer[0] = kAnswerId;
     answer[1] = status;
-    QueueLocked(answer, m_spec.answerDelayMs);
+    QueueLocked(answer, m_setup.answerDelayMs);
     // A report sent through the device thread is one exchange: it ends with an
     // end reply. The console updater reads exactly one status per report.
     if (length >= kLongReport)
@@ -104,21 +104,21 @@ void CSimFrame::AnswerFirmwareLocked(const std::uint8_t* report, std::size_t len
 // one unused byte, then LED k's level at 9 + k * step (the bytes between repeat it).
 std::vector<std::uint8_t> CSimFrame::LevelBytes() const
 {
-    const int h = m_spec.ledStepByte >> 4, d = m_spec.ledStepByte & 0x0F;
+    const int h = m_setup.ledStepByte >> 4, d = m_setup.ledStepByte & 0x0F;
     const int step = std::max(1, d <= 1 ? h : h / d);
-    const int leds = m_spec.ledsX + m_spec.ledsY;
+    const int leds = m_setup.ledsX + m_setup.ledsY;
     std::vector<std::uint8_t> bytes = {'Z',
                                        'v',
-                                       std::uint8_t(m_spec.ledsX),
-                                       std::uint8_t(m_spec.ledsY),
-                                       m_spec.ledStepByte,
-                                       m_spec.ledMarker,
-                                       m_spec.ledThreshold,
+                                       std::uint8_t(m_setup.ledsX),
+                                       std::uint8_t(m_setup.ledsY),
+                                       m_setup.ledStepByte,
+                                       m_setup.ledMarker,
+                                       m_setup.ledThreshold,
                                        0,
                                        0};
     for (int k = 0; k < leds; ++k) {
-        bool bad = std::find(m_spec.badLeds.begin(), m_spec.badLeds.end(), k) != m_spec.badLeds.end();
-        std::uint8_t level = bad ? std::uint8_t(m_spec.ledThreshold / 2) : std::uint8_t(200);
+        bool bad = std::find(m_setup.badLeds.begin(), m_setup.badLeds.end(), k) != m_setup.badLeds.end();
+        std::uint8_t level = bad ? std::uint8_t(m_setup.ledThreshold / 2) : std::uint8_t(200);
         for (int i = 0; i < (k + 1 < leds ? step : 1); ++i)
             bytes.push_back(level);
     }
@@ -128,7 +128,7 @@ std::vector<std::uint8_t> CSimFrame::LevelBytes() const
 // Status bytes: "Zg", six header bytes, then every LED marked as a candidate.
 std::vector<std::uint8_t> CSimFrame::StatusBytes() const
 {
-    std::vector<std::uint8_t> bytes(8 + static_cast<std::size_t>(m_spec.ledsX + m_spec.ledsY), m_spec.ledMarker);
+    std::vector<std::uint8_t> bytes(8 + static_cast<std::size_t>(m_setup.ledsX + m_setup.ledsY), m_setup.ledMarker);
     bytes[0] = 'Z';
     bytes[1] = 'g';
     std::fill(bytes.begin() + 2, bytes.begin() + 8, std::uint8_t(0));
@@ -143,7 +143,7 @@ void CSimFrame::QueueScanLocked(std::uint8_t second, const std::vector<std::uint
         chunk[0] = kScanId;
         for (std::size_t i = 0; i < kScanBytesPerReport && at + i < bytes.size(); ++i)
             chunk[1 + i] = bytes[at + i];
-        QueueLocked(chunk, m_spec.answerDelayMs);
+        QueueLocked(chunk, m_setup.answerDelayMs);
     }
     QueueEndReplyLocked(second);
 }
@@ -159,9 +159,9 @@ bool CSimFrame::ReceiveFeature(const std::uint8_t* report, std::size_t length)
 
 void CSimFrame::LogLocked(const std::uint8_t* report, std::size_t length)
 {
-    if (m_spec.logFile.empty())
+    if (m_setup.logFile.empty())
         return;
-    std::ofstream log(std::filesystem::path(m_spec.logFile), std::ios::app | std::ios::binary);
+    std::ofstream log(std::filesystem::path(m_setup.logFile), std::ios::app | std::ios::binary);
     std::string line;
     char hex[4];
     for (std::size_t i = 0; i < length; ++i) {
@@ -173,7 +173,7 @@ void CSimFrame::LogLocked(const std::uint8_t* report, std::size_t length)
 
 void CSimFrame::QueueLocked(InputReport report, unsigned delayMs, bool touch)
 {
-    if (m_spec.garbage)
+    if (m_setup.garbage)
         for (std::size_t i = 1; i < report.size(); ++i)
             report[i] = static_cast<std::uint8_t>(m_random());
     Queued queued{Clock::now() + std::chrono::milliseconds(delayMs), report, touch};
@@ -193,15 +193,15 @@ void CSimFrame::QueueAnswerLocked(std::initializer_list<std::uint8_t> answer)
     for (std::uint8_t b : answer)
         if (i < report.size())
             report[i++] = b;
-    QueueLocked(report, m_spec.answerDelayMs);
+    QueueLocked(report, m_setup.answerDelayMs);
 }
 
 void CSimFrame::QueueEndReplyLocked(std::uint8_t x) { QueueAnswerLocked({'A', x, '0', '0', '0', 0, 0, 0}); }
 
 void CSimFrame::AnswerLocked(std::uint16_t command, const std::uint8_t* report)
 {
-    if (m_spec.silent || std::find(m_spec.ignoredCommands.begin(), m_spec.ignoredCommands.end(), command) !=
-                             m_spec.ignoredCommands.end())
+    if (m_setup.silent || std::find(m_setup.ignoredCommands.begin(), m_setup.ignoredCommands.end(), command) !=
+                              m_setup.ignoredCommands.end())
         return;
     const std::uint8_t x = report[1];
     switch (command) {
@@ -210,7 +210,7 @@ void CSimFrame::AnswerLocked(std::uint16_t command, const std::uint8_t* report)
         QueueEndReplyLocked(x);
         break;
     case 0x7676: { // hardware version
-        const std::string& v = m_spec.versionText;
+        const std::string& v = m_setup.versionText;
         QueueAnswerLocked({'V', 'v', std::uint8_t(v[0]), std::uint8_t(v[1]), std::uint8_t(v[2]), std::uint8_t(v[3])});
         QueueEndReplyLocked(x);
         break;
@@ -220,9 +220,9 @@ void CSimFrame::AnswerLocked(std::uint16_t command, const std::uint8_t* report)
         answer[0] = kAnswerId;
         answer[1] = 'V';
         answer[2] = 's';
-        for (std::size_t i = 0; i < m_spec.serialNumber.size() && i + 3 < answer.size(); ++i)
-            answer[i + 3] = static_cast<std::uint8_t>(m_spec.serialNumber[i]);
-        QueueLocked(answer, m_spec.answerDelayMs);
+        for (std::size_t i = 0; i < m_setup.serialNumber.size() && i + 3 < answer.size(); ++i)
+            answer[i + 3] = static_cast<std::uint8_t>(m_setup.serialNumber[i]);
+        QueueLocked(answer, m_setup.answerDelayMs);
         QueueEndReplyLocked(x);
         break;
     }
@@ -245,7 +245,7 @@ void CSimFrame::AnswerLocked(std::uint16_t command, const std::uint8_t* report)
     case 0xAA50: { // touch reporting: the scripted points, one report each
         m_streaming = true;
         unsigned delay = 0;
-        for (const SimTouch& t : m_spec.touches) {
+        for (const SimTouch& t : m_setup.touches) {
             delay += t.delayMs;
             QueueLocked(TouchReport(t.x, t.y), delay, true);
         }

@@ -23,9 +23,9 @@ public:
     using Clock = std::chrono::steady_clock;
     using InputReport = std::array<std::uint8_t, 100>;
 
-    CSimFrame(SimFrameSpec spec, unsigned index);
+    CSimFrame(SimFrameSetup setup, unsigned index);
 
-    const SimFrameSpec& Spec() const { return m_spec; }
+    const SimFrameSetup& Setup() const { return m_setup; }
     // The number stored inside the frame (written by 0x5631).
     int StoredNumber();
 
@@ -75,7 +75,7 @@ private:
     HidWaitResult WaitRead(Read& read, unsigned milliseconds, std::size_t& bytes);
     void CancelRead(Read& read);
 
-    SimFrameSpec m_spec;
+    SimFrameSetup m_setup;
     std::mutex m_mutex;
     std::condition_variable m_changed;
     std::deque<Queued> m_queue; // ordered by readyAt

@@ -16,9 +16,9 @@ CSimHidPort::CSimHidPort(SimScenario scenario, IWindowMessenger* messenger)
 {
     bool timed = false;
     for (std::size_t i = 0; i < m_scenario.frames.size(); ++i) {
-        const SimFrameSpec& spec = m_scenario.frames[i];
-        m_frames.push_back(Frame{spec, std::make_shared<CSimFrame>(spec, static_cast<unsigned>(i)), {}, {}});
-        timed = timed || spec.unplugAfterMs.has_value();
+        const SimFrameSetup& setup = m_scenario.frames[i];
+        m_frames.push_back(Frame{setup, std::make_shared<CSimFrame>(setup, static_cast<unsigned>(i)), {}, {}});
+        timed = timed || setup.unplugAfterMs.has_value();
     }
     if (timed)
         m_timer = std::thread(&CSimHidPort::UnplugTimer, this);
@@ -40,8 +40,8 @@ void CSimHidPort::UnplugTimer()
     const auto start = std::chrono::steady_clock::now();
     std::vector<std::pair<std::chrono::steady_clock::time_point, unsigned>> due;
     for (std::size_t i = 0; i < m_frames.size(); ++i)
-        if (m_frames[i].spec.unplugAfterMs)
-            due.emplace_back(start + std::chrono::milliseconds(*m_frames[i].spec.unplugAfterMs),
+        if (m_frames[i].setup.unplugAfterMs)
+            due.emplace_back(start + std::chrono::milliseconds(*m_frames[i].setup.unplugAfterMs),
                              static_cast<unsigned>(i));
     std::sort(due.begin(), due.end());
     for (auto [when, index] : due) {
@@ -108,12 +108,12 @@ HidPropertyStatus CSimHidPort::ReadDeviceObjectName(std::wstring& name, unsigned
     std::lock_guard lock(m_mutex);
     if (m_lastIndex < 0)
         return HidPropertyStatus::Failed;
-    const SimFrameSpec& spec = m_frames[static_cast<std::size_t>(m_lastIndex)].spec;
-    if (spec.nameUnreadable) {
+    const SimFrameSetup& setup = m_frames[static_cast<std::size_t>(m_lastIndex)].setup;
+    if (setup.nameUnreadable) {
         errorCode = 13; // ERROR_INVALID_DATA
         return HidPropertyStatus::Failed;
     }
-    name = spec.deviceObjectName;
+    name = setup.deviceObjectName;
     return HidPropertyStatus::Ok;
 }
 
@@ -151,14 +151,14 @@ bool CSimHidPort::OpenForQuery(const std::wstring& path, HidDeviceInfo& info)
 {
     std::lock_guard lock(m_mutex);
     Frame* frame = FrameOfPath(path);
-    if (!frame || frame->spec.openFails)
+    if (!frame || frame->setup.openFails)
         return false;
     info.handle = NewHandle();
     frame->openHandles.push_back(info.handle);
     info.attributes.size = 12;
-    info.attributes.vendorId = frame->spec.vendorId;
-    info.attributes.productId = frame->spec.productId;
-    info.attributes.versionNumber = frame->spec.versionNumber;
+    info.attributes.vendorId = frame->setup.vendorId;
+    info.attributes.productId = frame->setup.productId;
+    info.attributes.versionNumber = frame->setup.versionNumber;
     return true;
 }
 
@@ -203,7 +203,7 @@ NotificationHandle CSimHidPort::RegisterHandleNotification(WindowHandle window, 
 {
     std::lock_guard lock(m_mutex);
     Frame* frame = FrameOfHandle(handle);
-    if (!frame || frame->spec.notificationFails)
+    if (!frame || frame->setup.notificationFails)
         return nullptr;
     NotificationHandle notification = reinterpret_cast<NotificationHandle>(m_nextNotification);
     m_nextNotification += 4;

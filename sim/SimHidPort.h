@@ -53,7 +53,7 @@ public:
 
 private:
     struct Frame {
-        SimFrameSpec spec;
+        SimFrameSetup setup;
         std::shared_ptr<CSimFrame> device;
         std::vector<DeviceHandle> openHandles;
         std::vector<std::pair<WindowHandle, NotificationHandle>> listeners; // per open handle

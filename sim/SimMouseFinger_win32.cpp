@@ -17,13 +17,13 @@ void TouchAt(POINT point)
     std::vector<MonitorRect> monitors = CWin32Monitors().Enumerate();
     for (unsigned i = 0; i < port->Scenario().frames.size(); ++i) {
         auto frame = port->FrameAt(i);
-        const SimFrameSpec& spec = frame->Spec();
-        if (!frame->Streaming() || spec.monitor < 0 || static_cast<std::size_t>(spec.monitor) >= monitors.size())
+        const SimFrameSetup& setup = frame->Setup();
+        if (!frame->Streaming() || setup.monitor < 0 || static_cast<std::size_t>(setup.monitor) >= monitors.size())
             continue;
-        const MonitorRect& m = monitors[static_cast<std::size_t>(spec.monitor)];
+        const MonitorRect& m = monitors[static_cast<std::size_t>(setup.monitor)];
         if (point.x < m.left || point.x >= m.right || point.y < m.top || point.y >= m.bottom)
             continue;
-        RawPoint raw = ScaleToRaw(point.x, point.y, m, spec.rawMaxX, spec.rawMaxY);
+        RawPoint raw = ScaleToRaw(point.x, point.y, m, setup.rawMaxX, setup.rawMaxY);
         frame->QueueTouch(raw.x, raw.y);
     }
 }

@@ -66,7 +66,7 @@ std::optional<std::vector<long>> ParseList(const std::string& text, long low, lo
     return values;
 }
 
-bool ApplyFrameKey(SimFrameSpec& frame, const std::string& key, const std::string& value, std::string& error)
+bool ApplyFrameKey(SimFrameSetup& frame, const std::string& key, const std::string& value, std::string& error)
 {
     auto number = [&](long low, long high) -> std::optional<long> {
         auto n = ParseNumber(value);
@@ -199,9 +199,9 @@ bool ApplyFrameKey(SimFrameSpec& frame, const std::string& key, const std::strin
 
 } // namespace
 
-SimFrameSpec DefaultSimFrame(unsigned index)
+SimFrameSetup DefaultSimFrame(unsigned index)
 {
-    SimFrameSpec frame;
+    SimFrameSetup frame;
     frame.deviceObjectName = L"\\Device\\USBPDO-" + std::to_wstring(index + 3);
     frame.serialNumber = "SIM" + std::to_string(1000 + index);
     frame.touchScreenNumber = static_cast<int>(index);

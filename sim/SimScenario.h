@@ -16,7 +16,7 @@ struct SimTouch {
     std::uint16_t y = 0;
 };
 
-struct SimFrameSpec {
+struct SimFrameSetup {
     std::uint16_t vendorId = 0x6615;
     std::uint16_t productId = 0x0001;
     std::uint16_t versionNumber = 0x0100;
@@ -54,13 +54,13 @@ struct SimFrameSpec {
 };
 
 struct SimScenario {
-    std::vector<SimFrameSpec> frames;
+    std::vector<SimFrameSetup> frames;
     // The interface list itself cannot be enumerated past this many entries.
     std::optional<unsigned> enumerationFailsAt;
 };
 
 // The default frame i of a counted scenario.
-SimFrameSpec DefaultSimFrame(unsigned index);
+SimFrameSetup DefaultSimFrame(unsigned index);
 
 // A scenario of `count` default frames.
 SimScenario MakeCountedScenario(unsigned count);

@@ -94,7 +94,7 @@ void MeasureLatency(unsigned frames, std::size_t samples)
 void MeasureIdleWorkers(unsigned seconds)
 {
     SimScenario scenario = MakeCountedScenario(4);
-    for (SimFrameSpec& frame : scenario.frames)
+    for (SimFrameSetup& frame : scenario.frames)
         frame.silent = true;
     CTimingMessenger messenger(0);
     CSimHidPort port(scenario, &messenger);

@@ -9,16 +9,16 @@
 
 namespace {
 
-SimScenario Frames(std::initializer_list<SimFrameSpec> specs)
+SimScenario Frames(std::initializer_list<SimFrameSetup> setups)
 {
-    return SimScenario{std::vector<SimFrameSpec>(specs), {}};
+    return SimScenario{std::vector<SimFrameSetup>(setups), {}};
 }
 
-SimFrameSpec Frame(unsigned i, std::uint16_t vendor = 0x6615)
+SimFrameSetup Frame(unsigned i, std::uint16_t vendor = 0x6615)
 {
-    SimFrameSpec spec = DefaultSimFrame(i);
-    spec.vendorId = vendor;
-    return spec;
+    SimFrameSetup setup = DefaultSimFrame(i);
+    setup.vendorId = vendor;
+    return setup;
 }
 
 struct Fixture {
@@ -43,10 +43,10 @@ std::vector<std::wstring> Names(CDeviceManager& manager)
 
 TEST(HidScan, AcceptsByVendorIdOnlyAndSkipsInterfacesThatFailToOpen)
 {
-    SimFrameSpec other = Frame(1, 0x845E);
-    SimFrameSpec locked = Frame(2);
+    SimFrameSetup other = Frame(1, 0x845E);
+    SimFrameSetup locked = Frame(2);
     locked.openFails = true;
-    SimFrameSpec oddProduct = Frame(3);
+    SimFrameSetup oddProduct = Frame(3);
     oddProduct.productId = 0xBEEF;
     oddProduct.versionNumber = 0;
     Fixture f(Frames({Frame(0), other, locked, oddProduct}));
@@ -80,7 +80,7 @@ TEST(HidScan, NothingFoundAndFailuresKeepEarlierTouchScreens)
     EXPECT_FALSE(manager.ScanCompleted());
     EXPECT_EQ(manager.Count(), 2u);
 
-    SimFrameSpec nameless = Frame(0);
+    SimFrameSetup nameless = Frame(0);
     nameless.nameUnreadable = true;
     Fixture g(Frames({nameless}));
     testing::internal::CaptureStdout();
@@ -172,7 +172,7 @@ TEST(DeviceManager, WritesByHandleAreDroppedOnceTheTouchScreenMoved)
 
 TEST(DeviceManager, RegistrationFailureDropsThatTouchScreen)
 {
-    SimFrameSpec refusing = Frame(1);
+    SimFrameSetup refusing = Frame(1);
     refusing.notificationFails = true;
     Fixture f(Frames({Frame(0), refusing, Frame(2)}));
     CDeviceManager manager(f.port, f.monitors, f.messenger);

@@ -129,7 +129,7 @@ struct Engine {
     CDeviceThread thread;
 };
 
-SimScenario OneFrame(std::function<void(SimFrameSpec&)> edit)
+SimScenario OneFrame(std::function<void(SimFrameSetup&)> edit)
 {
     SimScenario scenario = MakeCountedScenario(1);
     edit(scenario.frames[0]);
@@ -141,7 +141,7 @@ SimScenario OneFrame(std::function<void(SimFrameSpec&)> edit)
 TEST(DeviceThread, GuardedCommandWaitsForTheOpeningAnswerThenSendsItBackFirst)
 {
     std::wstring log = TempLog("guarded");
-    Engine e(OneFrame([&](SimFrameSpec& f) { f.logFile = log; }));
+    Engine e(OneFrame([&](SimFrameSetup& f) { f.logFile = log; }));
 
     e.Send(0, Command::ReadVersion);
     std::this_thread::sleep_for(200ms);
@@ -170,7 +170,7 @@ TEST(DeviceThread, GuardedCommandWaitsForTheOpeningAnswerThenSendsItBackFirst)
 
 TEST(DeviceThread, StreamingDeliversOnlyTouchesAndStopTouchEndsTheWorker)
 {
-    Engine e(OneFrame([](SimFrameSpec& f) { f.touches = {{10, 100, 200}, {10, 4095, 1}, {10, 0x1234, 0x0FED}}; }));
+    Engine e(OneFrame([](SimFrameSetup& f) { f.touches = {{10, 100, 200}, {10, 4095, 1}, {10, 0x1234, 0x0FED}}; }));
     e.Send(0, Command::StartTouch);
     ASSERT_TRUE(e.collector.WaitForCount(3));
     EXPECT_TRUE(e.state.streaming);
@@ -201,7 +201,7 @@ TEST(DeviceThread, StreamingDeliversOnlyTouchesAndStopTouchEndsTheWorker)
 
 TEST(DeviceThread, NumberReplyIsWrittenIntoTheRecordAndLostWindowsFreeTheirReplies)
 {
-    Engine e(OneFrame([](SimFrameSpec& f) { f.touchScreenNumber = 7; }));
+    Engine e(OneFrame([](SimFrameSetup& f) { f.touchScreenNumber = 7; }));
     auto opening = std::make_unique<DeviceReply>();
     opening->report = MakeCommandReport(0x4F4B);
     e.state.SetOpeningAnswer(std::move(opening));
@@ -219,7 +219,7 @@ TEST(DeviceThread, NumberReplyIsWrittenIntoTheRecordAndLostWindowsFreeTheirRepli
 
 TEST(DeviceThread, StopFlagEndsAWorkerWaitingOnASilentFrame)
 {
-    Engine e(OneFrame([](SimFrameSpec& f) { f.silent = true; }));
+    Engine e(OneFrame([](SimFrameSetup& f) { f.silent = true; }));
     e.Send(0, Command::Open);
     for (int i = 0; i < 100 && e.port.FrameAt(0)->PendingReads() == 0; ++i)
         std::this_thread::sleep_for(5ms);
@@ -250,7 +250,7 @@ TEST(DeviceThread, CollectingProbeFillsVersionsAndTimesOutOnASilentFrame)
     });
     EXPECT_EQ(e.collector.Count(), 0u) << "collected answers reach no window";
 
-    Engine silent(OneFrame([](SimFrameSpec& f) { f.silent = true; }));
+    Engine silent(OneFrame([](SimFrameSetup& f) { f.silent = true; }));
     silent.state.collecting = true;
     RequestPoster postSilent = [&](std::unique_ptr<DeviceRequest> r) {
         return silent.thread.PostRequest(std::move(r));
@@ -267,7 +267,7 @@ TEST(DeviceThread, CollectingProbeFillsVersionsAndTimesOutOnASilentFrame)
 TEST(DeviceThread, StressMixedTrafficWithUnplugsFreesEverything)
 {
     SimScenario scenario = MakeCountedScenario(8);
-    for (SimFrameSpec& f : scenario.frames)
+    for (SimFrameSetup& f : scenario.frames)
         f.touches = {{1, 10, 20}, {1, 30, 40}};
     scenario.frames[3].answerDelayMs = 5;
     scenario.frames[5].garbage = true;

@@ -13,7 +13,7 @@ namespace {
 using Bytes = std::vector<std::uint8_t>;
 
 struct Host {
-    explicit Host(SimFrameSpec spec) : port(SimScenario{{spec}, {}})
+    explicit Host(SimFrameSetup setup) : port(SimScenario{{setup}, {}})
     {
         HidDeviceInfo info;
         port.OpenForQuery(CSimHidPort::PathOf(0), info);
@@ -52,10 +52,10 @@ bool IsEnd(const Bytes& report, std::uint8_t x)
 
 TEST(SimFrame, CommandsAnswerDataThenOneEndReply)
 {
-    SimFrameSpec spec = DefaultSimFrame(0);
-    spec.versionText = "A1B2";
-    spec.serialNumber = "XK7";
-    Host host(spec);
+    SimFrameSetup setup = DefaultSimFrame(0);
+    setup.versionText = "A1B2";
+    setup.serialNumber = "XK7";
+    Host host(setup);
 
     host.Send({0x31, 'v', 'v'});
     auto version = host.Drain();
@@ -81,14 +81,14 @@ TEST(SimFrame, CommandsAnswerDataThenOneEndReply)
 
 TEST(SimFrame, DiagnosticsStreamsCarryTheScanEightBytesPerReport)
 {
-    SimFrameSpec spec = DefaultSimFrame(0);
-    spec.ledsX = 10;
-    spec.ledsY = 5;
-    spec.ledStepByte = 0x21; // step 2
-    spec.ledMarker = 7;
-    spec.ledThreshold = 50;
-    spec.badLeds = {3, 14};
-    Host host(spec);
+    SimFrameSetup setup = DefaultSimFrame(0);
+    setup.ledsX = 10;
+    setup.ledsY = 5;
+    setup.ledStepByte = 0x21; // step 2
+    setup.ledMarker = 7;
+    setup.ledThreshold = 50;
+    setup.badLeds = {3, 14};
+    Host host(setup);
 
     auto collect = [&](std::uint8_t second) {
         host.Send({0x31, 'Z', second});
@@ -115,12 +115,12 @@ TEST(SimFrame, DiagnosticsStreamsCarryTheScanEightBytesPerReport)
 
 TEST(SimFrame, FirmwareFramesAreAnsweredAsScriptedForBothTransports)
 {
-    SimFrameSpec spec = DefaultSimFrame(0);
-    spec.frameReplies = {0x13, 0x22, 0x11};
+    SimFrameSetup setup = DefaultSimFrame(0);
+    setup.frameReplies = {0x13, 0x22, 0x11};
     auto log = std::filesystem::temp_directory_path() / "pelno_simframe_firmware.log";
     std::filesystem::remove(log);
-    spec.logFile = log.wstring();
-    Host host(spec);
+    setup.logFile = log.wstring();
+    Host host(setup);
 
     // Through the device thread: 100-byte reports, a status then an end reply.
     host.Send({0x31, 'R', 'b', 5});
@@ -159,13 +159,13 @@ TEST(SimFrame, FirmwareFramesAreAnsweredAsScriptedForBothTransports)
 
 TEST(SimFrame, FaultsSilentGarbageIgnoredAndUnplugged)
 {
-    SimFrameSpec silent = DefaultSimFrame(0);
+    SimFrameSetup silent = DefaultSimFrame(0);
     silent.silent = true;
     Host quiet(silent);
     quiet.Send({0x31, 'o', 0});
     EXPECT_TRUE(quiet.Drain().empty());
 
-    SimFrameSpec ignoring = DefaultSimFrame(0);
+    SimFrameSetup ignoring = DefaultSimFrame(0);
     ignoring.ignoredCommands = {0x7676};
     Host picky(ignoring);
     picky.Send({0x31, 'v', 'v'});
@@ -173,7 +173,7 @@ TEST(SimFrame, FaultsSilentGarbageIgnoredAndUnplugged)
     picky.Send({0x31, 'v', '1'});
     EXPECT_EQ(picky.Drain().size(), 2u);
 
-    SimFrameSpec noisy = DefaultSimFrame(0);
+    SimFrameSetup noisy = DefaultSimFrame(0);
     noisy.garbage = true;
     Host garbage(noisy);
     garbage.Send({0x31, 'v', 'v'});
@@ -181,7 +181,7 @@ TEST(SimFrame, FaultsSilentGarbageIgnoredAndUnplugged)
     ASSERT_EQ(replies.size(), 2u);
     EXPECT_FALSE(replies[0][1] == 'V' && replies[0][2] == 'v');
 
-    SimFrameSpec slow = DefaultSimFrame(0);
+    SimFrameSetup slow = DefaultSimFrame(0);
     slow.answerDelayMs = 100;
     Host late(slow);
     late.Send({0x31, 'v', 'v'});

@@ -36,7 +36,7 @@ TEST(SimScenario, FileDescribesEachFrame)
     std::filesystem::remove(path);
     ASSERT_TRUE(scenario) << error;
     ASSERT_EQ(scenario->frames.size(), 2u);
-    const SimFrameSpec& a = scenario->frames[0];
+    const SimFrameSetup& a = scenario->frames[0];
     EXPECT_EQ(a.productId, 0x0C20);
     EXPECT_EQ(a.deviceObjectName, L"\\Device\\USBPDO-11");
     EXPECT_EQ(a.versionText, "A1B2");
