@@ -120,7 +120,7 @@ void CDeviceThread::OnDeviceRequest(std::uintptr_t, std::intptr_t lParam)
         return;
     }
     request->replyMessage = ReplyMessageFor(request->report);
-    const bool firmwareFrame = request->report[0] == kFirmwareReportId;
+    const bool firmwareFrame = IsFirmwareFrame(request->report);
     const std::uint16_t command = CommandOf(request->report);
     if (!firmwareFrame && command == Command::StartTouch)
         m_state.streaming = true;
@@ -134,11 +134,9 @@ void CDeviceThread::OnDeviceRequest(std::uintptr_t, std::intptr_t lParam)
             --m_outstanding;
             return; // dropped: nothing is sent
         }
-        auto echo = std::make_unique<DeviceRequest>();
+        auto echo = std::make_unique<DeviceRequest>(*opening);
         echo->deviceHandle = request->deviceHandle;
-        echo->slot = opening->slot;
         echo->replyWindow = nullptr;
-        echo->report = opening->report;
         echo->report[0] = kCommandReportId;
         echo->replyMessage = ReplyMessageFor(echo->report);
         ++m_outstanding;

@@ -23,12 +23,8 @@ bool OpenHidDevice(IHidPort& port, const std::wstring& path, HidDeviceInfo& info
 
 void CloseHidDevice(IHidPort& port, HidDeviceInfo& info)
 {
-    port.Close(info);
+    port.Close(info); // the port releases the handle, descriptor data and buffers
     info.devicePath.clear();
-    info.handle = kInvalidDeviceHandle;
-    info.preparsedData = nullptr;
-    for (HidReportTypeInfo& report : info.reports)
-        report = HidReportTypeInfo{};
 }
 
 bool ScanTouchScreens(IHidPort& port, std::vector<std::unique_ptr<TouchScreenRecord>>& found, std::size_t limit)

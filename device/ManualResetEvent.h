@@ -26,11 +26,6 @@ public:
         std::unique_lock lock(m_mutex);
         return m_changed.wait_for(lock, std::chrono::milliseconds(milliseconds), [this] { return m_set; });
     }
-    bool IsSet()
-    {
-        std::lock_guard lock(m_mutex);
-        return m_set;
-    }
 
 private:
     std::mutex m_mutex;

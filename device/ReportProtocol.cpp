@@ -19,7 +19,7 @@ std::uint16_t CommandOf(const Report& report) { return static_cast<std::uint16_t
 
 std::uint32_t ReplyMessageFor(const Report& report)
 {
-    if (report[0] == kFirmwareReportId)
+    if (IsFirmwareFrame(report))
         return WM_UPDATE_REPLY;
     switch (CommandOf(report)) {
     case Command::Open:

@@ -31,6 +31,9 @@ constexpr std::uint16_t UpdateFinish = 0x5263;
 // A 100-byte output report: report id 0x31, the command's two bytes, arguments.
 Report MakeCommandReport(std::uint16_t command, std::initializer_list<std::uint8_t> arguments = {});
 
+// A firmware-update frame (report id 0x51) rather than a command.
+inline bool IsFirmwareFrame(const Report& report) { return report[0] == kFirmwareReportId; }
+
 // The command code of an output report: byte 1 times 256 plus byte 2.
 std::uint16_t CommandOf(const Report& report);
 

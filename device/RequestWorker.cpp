@@ -66,7 +66,7 @@ bool HandleCollected(const WorkerContext& context, const DeviceRequest& request,
 void RunRequestWorker(std::unique_ptr<DeviceRequest> request, WorkerContext context)
 {
     const std::uint16_t command = CommandOf(request->report);
-    const bool firmwareFrame = request->report[0] == kFirmwareReportId;
+    const bool firmwareFrame = IsFirmwareFrame(request->report);
     if (!firmwareFrame && IsGuardedCommand(command))
         std::this_thread::sleep_for(std::chrono::milliseconds(kGuardedPauseMs));
 

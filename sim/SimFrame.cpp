@@ -1,5 +1,7 @@
 #include "sim/SimFrame.h"
 
+#include "device/ReportProtocol.h" // the shared constants only: the frame does its own framing
+
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
@@ -8,12 +10,8 @@
 
 namespace {
 
-// The frame's own view of the protocol: report ids and command codes.
-constexpr std::uint8_t kHostCommandId = 0x31;
-constexpr std::uint8_t kAnswerId = 0x31;
-constexpr std::uint8_t kTouchByte = 0x84;
-constexpr std::uint8_t kScanId = 0x30;
-constexpr std::uint8_t kFrameId = 0x51;
+// The report id of the frame's answers.
+constexpr std::uint8_t kAnswerId = kCommandReportId;
 constexpr std::size_t kScanBytesPerReport = 8;
 constexpr std::uint8_t kAccepted = 0x11;
 // The console updater writes short reports and reads one status per report.
@@ -28,7 +26,7 @@ CSimFrame::InputReport TouchReport(std::uint16_t x, std::uint16_t y)
     CSimFrame::InputReport touch{};
     touch[0] = kAnswerId;
     touch[1] = 'T';
-    touch[2] = kTouchByte;
+    touch[2] = kTouchAnswer;
     touch[3] = static_cast<std::uint8_t>(x & 0xFF);
     touch[4] = static_cast<std::uint8_t>(x >> 8);
     touch[5] = static_cast<std::uint8_t>(y & 0xFF);
@@ -73,9 +71,9 @@ bool CSimFrame::ReceiveOutput(const std::uint8_t* report, std::size_t length)
     if (m_unplugged || length < 3)
         return false;
     LogLocked(report, length);
-    if (report[0] == kFrameId || (report[0] == kHostCommandId && CodeOf(report) == 0x5262))
+    if (report[0] == kFirmwareReportId || (report[0] == kCommandReportId && CodeOf(report) == Command::UpdateStep))
         AnswerFirmwareLocked(report, length);
-    else if (report[0] == kHostCommandId)
+    else if (report[0] == kCommandReportId)
         AnswerLocked(CodeOf(report), report);
     return true;
 }
@@ -85,7 +83,7 @@ void CSimFrame::AnswerFirmwareLocked(const std::uint8_t* report, std::size_t len
     if (m_setup.silent)
         return;
     std::uint8_t status = kAccepted; // entering update mode is always acknowledged
-    if (report[0] == kFrameId) {
+    if (report[0] == kFirmwareReportId) {
         if (m_framesAnswered < m_setup.frameReplies.size())
             status = m_setup.frameReplies[m_framesAnswered];
         ++m_framesAnswered;
@@ -140,7 +138,7 @@ void CSimFrame::QueueScanLocked(std::uint8_t second, const std::vector<std::uint
 {
     for (std::size_t at = 0; at < bytes.size(); at += kScanBytesPerReport) {
         InputReport chunk{};
-        chunk[0] = kScanId;
+        chunk[0] = kDiagnosticsReportId;
         for (std::size_t i = 0; i < kScanBytesPerReport && at + i < bytes.size(); ++i)
             chunk[1 + i] = bytes[at + i];
         QueueLocked(chunk, m_setup.answerDelayMs);
@@ -205,17 +203,17 @@ void CSimFrame::AnswerLocked(std::uint16_t command, const std::uint8_t* report)
         return;
     const std::uint8_t x = report[1];
     switch (command) {
-    case 0x6F00: // open an exchange: an opaque opening answer
+    case Command::Open: // open an exchange: an opaque opening answer
         QueueAnswerLocked({'O', 'K', 0x5A, 0xA5, 0x01, 0x02, 0x03, 0x04});
         QueueEndReplyLocked(x);
         break;
-    case 0x7676: { // hardware version
+    case Command::ReadVersion: { // hardware version
         const std::string& v = m_setup.versionText;
         QueueAnswerLocked({'V', 'v', std::uint8_t(v[0]), std::uint8_t(v[1]), std::uint8_t(v[2]), std::uint8_t(v[3])});
         QueueEndReplyLocked(x);
         break;
     }
-    case 0x7673: { // serial number, as text
+    case Command::ReadSerial: { // serial number, as text
         InputReport answer{};
         answer[0] = kAnswerId;
         answer[1] = 'V';
@@ -226,23 +224,23 @@ void CSimFrame::AnswerLocked(std::uint16_t command, const std::uint8_t* report)
         QueueEndReplyLocked(x);
         break;
     }
-    case 0x7631: // stored touchscreen number
+    case Command::ReadNumber: // stored touchscreen number
         QueueAnswerLocked({'V', '1', static_cast<std::uint8_t>(m_storedNumber)});
         QueueEndReplyLocked(x);
         break;
-    case 0x5631: // store a new touchscreen number
+    case Command::WriteNumber: // store a new touchscreen number
         m_storedNumber = report[3];
         QueueEndReplyLocked(x);
         break;
-    case 0x5A76: // diagnostics header: the level bytes
+    case Command::DiagnosticsHeader: // diagnostics header: the level bytes
         QueueScanLocked(x, LevelBytes());
         break;
-    case 0x5A67: // diagnostics data: the status bytes
+    case Command::DiagnosticsData: // diagnostics data: the status bytes
         QueueScanLocked(x, StatusBytes());
         break;
-    case 0x5263: // firmware finish: no answer
+    case Command::UpdateFinish: // firmware finish: no answer
         break;
-    case 0xAA50: { // touch reporting: the scripted points, one report each
+    case Command::StartTouch: { // touch reporting: the scripted points, one report each
         m_streaming = true;
         unsigned delay = 0;
         for (const SimTouch& t : m_setup.touches) {
@@ -251,7 +249,7 @@ void CSimFrame::AnswerLocked(std::uint16_t command, const std::uint8_t* report)
         }
         break;
     }
-    case 0xAA55: // touch reporting ends: touches not yet read are gone, no answer
+    case Command::StopTouch: // touch reporting ends: touches not yet read are gone, no answer
         m_streaming = false;
         m_queue.erase(std::remove_if(m_queue.begin(), m_queue.end(), [](const Queued& q) { return q.touch; }),
                       m_queue.end());

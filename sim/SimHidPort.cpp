@@ -63,11 +63,11 @@ void CSimHidPort::Unplug(unsigned index)
         Frame& frame = m_frames[index];
         frame.device->Unplug();
         // The system tells each registered window about each open handle.
-        for (std::size_t i = 0; i < frame.listeners.size(); ++i) {
+        for (const Frame::Listener& listener : frame.listeners) {
             DeviceBroadcastHandle& notice = m_broadcasts.emplace_back();
-            notice.handle = i < frame.openHandles.size() ? frame.openHandles[i] : nullptr;
-            notice.notification = frame.listeners[i].second;
-            notices.emplace_back(frame.listeners[i].first, &notice);
+            notice.handle = listener.handle;
+            notice.notification = listener.notification;
+            notices.emplace_back(listener.window, &notice);
         }
     }
     if (m_messenger)
@@ -188,10 +188,8 @@ void CSimHidPort::Close(HidDeviceInfo& info)
     std::lock_guard lock(m_mutex);
     if (Frame* frame = FrameOfHandle(info.handle)) {
         auto& handles = frame->openHandles;
-        auto at = std::find(handles.begin(), handles.end(), info.handle);
-        if (static_cast<std::size_t>(at - handles.begin()) < frame->listeners.size())
-            frame->listeners.erase(frame->listeners.begin() + (at - handles.begin()));
-        handles.erase(at);
+        handles.erase(std::find(handles.begin(), handles.end(), info.handle));
+        std::erase_if(frame->listeners, [&](const Frame::Listener& l) { return l.handle == info.handle; });
     }
     info.handle = kInvalidDeviceHandle;
     info.preparsedData = nullptr;
@@ -207,43 +205,32 @@ NotificationHandle CSimHidPort::RegisterHandleNotification(WindowHandle window, 
         return nullptr;
     NotificationHandle notification = reinterpret_cast<NotificationHandle>(m_nextNotification);
     m_nextNotification += 4;
-    // Kept in the order of the handles, so that a removal names each one.
-    frame->listeners.resize(frame->openHandles.size());
-    auto at = std::find(frame->openHandles.begin(), frame->openHandles.end(), handle) - frame->openHandles.begin();
-    frame->listeners[static_cast<std::size_t>(at)] = {window, notification};
+    frame->listeners.push_back({handle, window, notification});
     return notification;
+}
+
+std::shared_ptr<CSimFrame> CSimHidPort::DeviceOf(DeviceHandle handle)
+{
+    std::lock_guard lock(m_mutex);
+    Frame* frame = FrameOfHandle(handle);
+    return frame ? frame->device : nullptr;
 }
 
 bool CSimHidPort::SendOutputReport(DeviceHandle handle, const std::uint8_t* report, std::size_t length)
 {
-    std::shared_ptr<CSimFrame> device;
-    {
-        std::lock_guard lock(m_mutex);
-        if (Frame* frame = FrameOfHandle(handle))
-            device = frame->device;
-    }
+    auto device = DeviceOf(handle);
     return device && device->ReceiveOutput(report, length);
 }
 
 bool CSimHidPort::SendFeatureReport(DeviceHandle handle, const std::uint8_t* report, std::size_t length)
 {
-    std::shared_ptr<CSimFrame> device;
-    {
-        std::lock_guard lock(m_mutex);
-        if (Frame* frame = FrameOfHandle(handle))
-            device = frame->device;
-    }
+    auto device = DeviceOf(handle);
     return device && device->ReceiveFeature(report, length);
 }
 
 std::unique_ptr<IHidPendingRead> CSimHidPort::StartRead(DeviceHandle handle, std::uint8_t* buffer, std::size_t length)
 {
-    std::shared_ptr<CSimFrame> device;
-    {
-        std::lock_guard lock(m_mutex);
-        if (Frame* frame = FrameOfHandle(handle))
-            device = frame->device;
-    }
+    auto device = DeviceOf(handle);
     return device ? device->StartRead(buffer, length) : nullptr;
 }
 
@@ -255,7 +242,12 @@ NotificationHandle CSimHidPort::RegisterInterfaceNotification(WindowHandle)
     return notification;
 }
 
-void CSimHidPort::UnregisterNotification(NotificationHandle) {}
+void CSimHidPort::UnregisterNotification(NotificationHandle notification)
+{
+    std::lock_guard lock(m_mutex);
+    for (Frame& frame : m_frames)
+        std::erase_if(frame.listeners, [&](const Frame::Listener& l) { return l.notification == notification; });
+}
 
 unsigned CSimHidPort::OpenHandleCount() const
 {

@@ -56,11 +56,19 @@ private:
         SimFrameSetup setup;
         std::shared_ptr<CSimFrame> device;
         std::vector<DeviceHandle> openHandles;
-        std::vector<std::pair<WindowHandle, NotificationHandle>> listeners; // per open handle
+        // Windows registered for device-change notifications on a handle.
+        struct Listener {
+            DeviceHandle handle;
+            WindowHandle window;
+            NotificationHandle notification;
+        };
+        std::vector<Listener> listeners;
     };
     void UnplugTimer();
     Frame* FrameOfPath(const std::wstring& path);
     Frame* FrameOfHandle(DeviceHandle handle);
+    // The device side of the frame open on this handle; null for another handle.
+    std::shared_ptr<CSimFrame> DeviceOf(DeviceHandle handle);
     DeviceHandle NewHandle();
 
     SimScenario m_scenario;

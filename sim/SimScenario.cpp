@@ -10,6 +10,7 @@
 #include <fstream>
 #include <iterator>
 #include <sstream>
+#include <type_traits>
 
 namespace {
 
@@ -85,22 +86,20 @@ bool ApplyFrameKey(SimFrameSetup& frame, const std::string& key, const std::stri
         target = *f;
         return true;
     };
+    // Stores a number within bounds into a field of any integer type.
+    auto assign = [&](auto& field, long low, long high) {
+        auto n = number(low, high);
+        if (n)
+            field = static_cast<std::remove_reference_t<decltype(field)>>(*n);
+        return n.has_value();
+    };
     std::string k = Lower(key);
     if (k == "vendorid") {
-        auto n = number(0, 0xFFFF);
-        if (!n)
-            return false;
-        frame.vendorId = static_cast<std::uint16_t>(*n);
+        return assign(frame.vendorId, 0, 0xFFFF);
     } else if (k == "productid") {
-        auto n = number(0, 0xFFFF);
-        if (!n)
-            return false;
-        frame.productId = static_cast<std::uint16_t>(*n);
-    } else if (k == "devicenumber" || k == "versionnumber") {
-        auto n = number(0, 0xFFFF);
-        if (!n)
-            return false;
-        frame.versionNumber = static_cast<std::uint16_t>(*n);
+        return assign(frame.productId, 0, 0xFFFF);
+    } else if (k == "versionnumber") {
+        return assign(frame.versionNumber, 0, 0xFFFF);
     } else if (k == "deviceobjectname") {
         frame.deviceObjectName = FromUtf8(value);
     } else if (k == "version") {
@@ -112,15 +111,9 @@ bool ApplyFrameKey(SimFrameSetup& frame, const std::string& key, const std::stri
     } else if (k == "serial") {
         frame.serialNumber = value;
     } else if (k == "number") {
-        auto n = number(0, 255);
-        if (!n)
-            return false;
-        frame.touchScreenNumber = static_cast<int>(*n);
+        return assign(frame.touchScreenNumber, 0, 255);
     } else if (k == "monitor") {
-        auto n = number(0, 63);
-        if (!n)
-            return false;
-        frame.monitor = static_cast<int>(*n);
+        return assign(frame.monitor, 0, 63);
     } else if (k == "openfails") {
         return flag(frame.openFails);
     } else if (k == "nameunreadable") {
@@ -132,15 +125,9 @@ bool ApplyFrameKey(SimFrameSetup& frame, const std::string& key, const std::stri
     } else if (k == "garbage") {
         return flag(frame.garbage);
     } else if (k == "answerdelay") {
-        auto n = number(0, 60000);
-        if (!n)
-            return false;
-        frame.answerDelayMs = static_cast<unsigned>(*n);
+        return assign(frame.answerDelayMs, 0, 60000);
     } else if (k == "unplugafter") {
-        auto n = number(0, 3600000);
-        if (!n)
-            return false;
-        frame.unplugAfterMs = static_cast<unsigned>(*n);
+        return assign(frame.unplugAfterMs, 0, 3600000);
     } else if (k == "ignorecommand") {
         auto n = number(0, 0xFFFF);
         if (!n)

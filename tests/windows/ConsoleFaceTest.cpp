@@ -8,37 +8,9 @@
 
 namespace {
 
-// Text-mode output: every line break is CR LF.
-std::string WithCrLf(const std::string& text)
+CapturedRun RunConsole(const std::wstring& arguments, const std::wstring& program = ProgramPath())
 {
-    std::string out;
-    for (char c : text) {
-        if (c == '\n')
-            out += '\r';
-        out += c;
-    }
-    return out;
-}
-
-struct ConsoleRun {
-    int exitCode;
-    std::string output;
-};
-
-ConsoleRun RunConsole(const std::wstring& arguments, const std::wstring& program = ProgramPath())
-{
-    std::wstring folder = MakeTempFolder(L"pelno_console");
-    LaunchOptions options;
-    options.program = program;
-    options.arguments = arguments;
-    options.outputFile = folder + L"\\out.txt";
-    ProgramRun run;
-    if (!Launch(options, run)) {
-        ADD_FAILURE() << "cannot start " << std::string(program.begin(), program.end()) << ": " << GetLastError();
-        return {-2, {}};
-    }
-    int code = run.Wait(20000);
-    return {code, ReadFileBytes(options.outputFile)};
+    return RunCaptured(program, arguments);
 }
 
 } // namespace
@@ -46,7 +18,7 @@ ConsoleRun RunConsole(const std::wstring& arguments, const std::wstring& program
 TEST(ConsoleFace, HelpBannerByteForByteForEverySpelling)
 {
     for (const wchar_t* flag : {L"-help", L"/?", L"-?", L"/help", L"-h"}) {
-        ConsoleRun run = RunConsole(flag);
+        CapturedRun run = RunConsole(flag);
         EXPECT_EQ(run.exitCode, 0) << flag;
         EXPECT_EQ(run.output, WithCrLf(kHelpBanner)) << flag;
     }
@@ -54,7 +26,7 @@ TEST(ConsoleFace, HelpBannerByteForByteForEverySpelling)
 
 TEST(ConsoleFace, TestPrintoutAndSimulationDoNotMatter)
 {
-    ConsoleRun run = RunConsole(L"-t");
+    CapturedRun run = RunConsole(L"-t");
     EXPECT_EQ(run.exitCode, 0);
     std::string expected;
     for (int i = 0; i < 10; ++i)
@@ -85,7 +57,7 @@ TEST(ConsoleFace, RunsFromAFolderLongerThan200Characters)
     ASSERT_GT(folder.size(), 200u);
     ASSERT_LT(program.size(), std::size_t(MAX_PATH));
     ASSERT_TRUE(CopyFileW(ProgramPath().c_str(), program.c_str(), FALSE)) << GetLastError();
-    ConsoleRun run = RunConsole(L"-t", program);
+    CapturedRun run = RunConsole(L"-t", program);
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_EQ(run.output.substr(0, 13), "test line 0\r\n");
     DeleteFileW(program.c_str());

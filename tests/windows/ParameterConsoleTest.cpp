@@ -59,13 +59,13 @@ TEST_F(ParameterConsole, ExportWithoutDriverKeyCreatesItThenExportsZeros)
 {
     std::wstring file = folder + L"\\first.ini";
     DeleteFileW(file.c_str());
-    ToolRun first = RunPelno(L"-e " + file);
+    CapturedRun first = RunPelno(L"-e " + file);
     EXPECT_EQ(first.exitCode, 1);
     EXPECT_EQ(first.output, kHeader + "error 0\r\nRead driver data failed!,please retry!" + kPress);
     EXPECT_EQ(GetFileAttributesW(file.c_str()), INVALID_FILE_ATTRIBUTES);
     EXPECT_EQ(RunReg(L"query \"HKLM\\" + kDriverPath + L"\"").exitCode, 0) << "the key now exists";
 
-    ToolRun second = RunPelno(L"-e " + file);
+    CapturedRun second = RunPelno(L"-e " + file);
     EXPECT_EQ(second.exitCode, 0);
     EXPECT_EQ(second.output, kHeader + "Export completed!\r\n" + kPress);
     std::string expected = "[DriverParameters]\r\n";
@@ -85,7 +85,7 @@ TEST_F(ParameterConsole, ExportOfThreeTouchScreensAndReexportToTheSameFile)
     std::wstring file = folder + L"\\three.ini";
     DeleteFileW(file.c_str());
     // A relative name lands in the current directory.
-    ToolRun run = RunPelno(L"-E three.ini", folder);
+    CapturedRun run = RunPelno(L"-E three.ini", folder);
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_EQ(run.output, kHeader + "Export completed!\r\n" + kPress);
     std::string once = ReadFileBytes(file);
@@ -115,7 +115,7 @@ TEST_F(ParameterConsole, ExportThatCannotWriteTheFileFails)
 {
     SetParameter(kDriverPath, L"Mode", 1);
     // A folder that does not exist: the private-profile write fails.
-    ToolRun run = RunPelno(L"-e " + folder + L"\\missing\\p.ini");
+    CapturedRun run = RunPelno(L"-e " + folder + L"\\missing\\p.ini");
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_EQ(run.output, kHeader + "Export failed!\r\n" + kPress);
 }
@@ -124,7 +124,7 @@ TEST_F(ParameterConsole, ImportOfAFileWithoutDriverSection)
 {
     std::wstring file = folder + L"\\nodriver.ini";
     WriteFileBytes(file, "[TouchScreen0]\r\nM1X=100\r\nScreenX=-65536\r\n");
-    ToolRun run = RunPelno(L"-i " + file);
+    CapturedRun run = RunPelno(L"-i " + file);
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_EQ(run.output, kHeader + "Import config to file " + Narrow(file) + " \r\n" +
                               "error 0\r\n" // DriverParameters created
@@ -157,7 +157,7 @@ TEST_F(ParameterConsole, ImportOfBadValuesNewAndForbiddenSectionNames)
     text += "[Lab Frame\\Nested]\r\nM1X=2\r\n";
     std::wstring file = folder + L"\\BAD.INI";
     WriteFileBytes(file, text);
-    ToolRun run = RunPelno(L"-i " + file);
+    CapturedRun run = RunPelno(L"-i " + file);
     EXPECT_EQ(run.exitCode, 0);
     // Every driver row but Mode and the two flags that accept 1 is out of range.
     EXPECT_EQ(Count(run.output, "Mode value is incorrect! value = 0,1,2\r\n"), 1u);
@@ -172,19 +172,19 @@ TEST_F(ParameterConsole, ImportOfBadValuesNewAndForbiddenSectionNames)
     EXPECT_EQ(RegQueryDword(lab, L"IsCalibrate"), "0x1");
     EXPECT_EQ(RegQueryDword(lab, L"ScreenWidth"), "0x500");
     // Nothing was written outside the touchscreen's own subkey.
-    ToolRun keys = RunReg(L"query \"HKLM\\" + kDevicePath + L"\"");
+    CapturedRun keys = RunReg(L"query \"HKLM\\" + kDevicePath + L"\"");
     EXPECT_EQ(Count(keys.output, "DeviceParameters\\"), 1u) << keys.output;
     EXPECT_NE(RunReg(L"query \"HKLM\\" + lab + L"\\Nested\"").exitCode, 0);
 }
 
 TEST_F(ParameterConsole, ImportStopsOnMissingOrWrongFile)
 {
-    ToolRun missing = RunPelno(L"-i " + folder + L"\\missing.ini");
+    CapturedRun missing = RunPelno(L"-i " + folder + L"\\missing.ini");
     EXPECT_EQ(missing.exitCode, 1);
     EXPECT_EQ(missing.output, kHeader + Narrow(folder) + "\\missing.ini doesn't exist!");
     std::wstring txt = folder + L"\\values.txt";
     WriteFileBytes(txt, "[DriverParameters]\r\nMode=1\r\n");
-    ToolRun wrong = RunPelno(L"-i " + txt);
+    CapturedRun wrong = RunPelno(L"-i " + txt);
     EXPECT_EQ(wrong.exitCode, 1);
     EXPECT_EQ(wrong.output, kHeader + "Import config to file " + Narrow(txt) +
                                 " \r\nImport file type must be ini file,Import exit!" + kPress);
@@ -197,7 +197,7 @@ TEST_F(ParameterConsole, ImportWhoseRegistryWritesFailReportsErrors)
     std::wstring file = folder + L"\\long.ini";
     WriteFileBytes(file, "[DriverParameters]\r\nDoubleClickTime=500\r\n[" + std::string(300, 'L') +
                              "]\r\nM1X=1\r\n[TouchScreen2]\r\nM1X=2\r\n");
-    ToolRun run = RunPelno(L"-i " + file);
+    CapturedRun run = RunPelno(L"-i " + file);
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_TRUE(run.output.ends_with("Import completed with errors!\r\n" + kPress)) << run.output;
     EXPECT_EQ(RegQueryDword(kDevicePath + L"\\TouchScreen2", L"M1X"), "0x2") << "later sections still imported";
@@ -221,7 +221,7 @@ TEST_F(ParameterConsole, ExportedFileImportsBackUnchanged)
     DeleteFileW(file.c_str());
     ASSERT_EQ(RunPelno(L"-e " + file).exitCode, 0);
     DeleteServiceKey();
-    ToolRun run = RunPelno(L"-i " + file);
+    CapturedRun run = RunPelno(L"-i " + file);
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_EQ(Count(run.output, "incorrect"), 0u) << run.output;
     for (int k = 0; k < 26; ++k) {

@@ -17,39 +17,21 @@ void SetParameter(const std::wstring& path, const wchar_t* name, std::int32_t va
     RegCloseKey(key);
 }
 
-namespace {
-ToolRun Run(const std::wstring& program, const std::wstring& arguments, const std::wstring& currentDirectory)
+CapturedRun RunPelno(const std::wstring& arguments, const std::wstring& currentDirectory)
 {
-    LaunchOptions options;
-    options.program = program;
-    options.arguments = arguments;
-    options.outputFile = UniqueOutputFile();
-    options.currentDirectory = currentDirectory;
-    ProgramRun run;
-    ToolRun result;
-    if (!Launch(options, run))
-        return result;
-    result.exitCode = run.Wait(30000);
-    result.output = ReadFileBytes(options.outputFile);
-    return result;
-}
-} // namespace
-
-ToolRun RunPelno(const std::wstring& arguments, const std::wstring& currentDirectory)
-{
-    return Run(ProgramPath(), arguments, currentDirectory);
+    return RunCaptured(ProgramPath(), arguments, currentDirectory);
 }
 
-ToolRun RunReg(const std::wstring& arguments)
+CapturedRun RunReg(const std::wstring& arguments)
 {
     wchar_t system[MAX_PATH];
     GetSystemDirectoryW(system, MAX_PATH);
-    return Run(std::wstring(system) + L"\\reg.exe", arguments, {});
+    return RunCaptured(std::wstring(system) + L"\\reg.exe", arguments);
 }
 
 std::string RegQueryDword(const std::wstring& path, const wchar_t* name)
 {
-    ToolRun run = RunReg(L"query \"HKLM\\" + path + L"\" /v " + name);
+    CapturedRun run = RunReg(L"query \"HKLM\\" + path + L"\" /v " + name);
     if (run.exitCode != 0)
         return {};
     std::size_t at = run.output.find("REG_DWORD");
@@ -58,17 +40,6 @@ std::string RegQueryDword(const std::wstring& path, const wchar_t* name)
     std::size_t start = run.output.find("0x", at);
     std::size_t end = run.output.find_first_of("\r\n", start);
     return run.output.substr(start, end - start);
-}
-
-std::string WithCrLf(const std::string& text)
-{
-    std::string out;
-    for (char c : text) {
-        if (c == '\n')
-            out += '\r';
-        out += c;
-    }
-    return out;
 }
 
 void WriteFileBytes(const std::wstring& path, const std::string& bytes)

@@ -13,18 +13,14 @@ extern const wchar_t kServiceKey[];
 void DeleteServiceKey();
 void SetParameter(const std::wstring& path, const wchar_t* name, std::int32_t value);
 
-struct ToolRun {
-    int exitCode = -2;
-    std::string output;
-};
+#include "ProgramRunner.h"
 
 // PelnoCpl.exe with these arguments, output captured (CR LF line breaks).
-ToolRun RunPelno(const std::wstring& arguments, const std::wstring& currentDirectory = {});
+CapturedRun RunPelno(const std::wstring& arguments, const std::wstring& currentDirectory = {});
 // reg.exe with these arguments.
-ToolRun RunReg(const std::wstring& arguments);
+CapturedRun RunReg(const std::wstring& arguments);
 // The DWORD as reg query prints it ("0x..."), or empty when it reports none.
 std::string RegQueryDword(const std::wstring& path, const wchar_t* name);
 
-std::string WithCrLf(const std::string& text);
 void WriteFileBytes(const std::wstring& path, const std::string& bytes);
 std::string Narrow(const std::wstring& text);

@@ -108,6 +108,34 @@ bool Launch(const LaunchOptions& options, ProgramRun& run)
     return started != 0;
 }
 
+CapturedRun RunCaptured(const std::wstring& program, const std::wstring& arguments,
+                        const std::wstring& currentDirectory)
+{
+    LaunchOptions options;
+    options.program = program;
+    options.arguments = arguments;
+    options.outputFile = UniqueOutputFile();
+    options.currentDirectory = currentDirectory;
+    ProgramRun run;
+    CapturedRun result;
+    if (!Launch(options, run))
+        return result;
+    result.exitCode = run.Wait(30000);
+    result.output = ReadFileBytes(options.outputFile);
+    return result;
+}
+
+std::string WithCrLf(const std::string& text)
+{
+    std::string out;
+    for (char c : text) {
+        if (c == '\n')
+            out += '\r';
+        out += c;
+    }
+    return out;
+}
+
 HWND WaitForWindow(const wchar_t* className, const std::wstring& caption, DWORD milliseconds)
 {
     for (DWORD waited = 0; waited <= milliseconds; waited += 100) {

@@ -35,6 +35,19 @@ struct LaunchOptions {
 
 bool Launch(const LaunchOptions& options, ProgramRun& run);
 
+struct CapturedRun {
+    int exitCode = -2; // -2: could not start; -1: killed after the time-out
+    std::string output;
+};
+
+// Runs a program to its end (30 s at most) with standard output and error
+// captured in a file of their own.
+CapturedRun RunCaptured(const std::wstring& program, const std::wstring& arguments,
+                        const std::wstring& currentDirectory = {});
+
+// Text as a text-mode stream writes it: every line break is CR LF.
+std::string WithCrLf(const std::string& text);
+
 // Polls for a top-level window of that class and caption.
 HWND WaitForWindow(const wchar_t* className, const std::wstring& caption, DWORD milliseconds);
 std::wstring WindowText(HWND window);
