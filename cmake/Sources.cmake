@@ -37,6 +37,7 @@ set(PELNO_WIN32_SOURCES
   platform/System_win32.cpp
   platform/HidPort_win32.cpp
   win/AppBase.cpp
+  win/SubclassedWindow.cpp
   app/Win32Platform.cpp
   sim/SimMouseFinger_win32.cpp
   config/ParameterCommands_win32.cpp
