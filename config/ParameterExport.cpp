@@ -22,31 +22,56 @@ int Stop(IConsole& console, const char* message)
     return 1;
 }
 
-// Writes the values of one registry key into the section of the same
-// meaning, keys in the given order; false when the file refused the write.
-// The section is written whole, once: each private-profile write rewrites
-// the file, so one call per key would cost a file write per value.
-bool ExportKey(ParameterContext& context, const std::wstring& file, std::vector<std::wstring>& fileSections,
-               const std::wstring& section, const std::wstring& keyPath, const wchar_t* const* names, std::size_t count)
+// The values of one registry key as the section of the same meaning, keys
+// in the given order; a value that cannot be read is exported as 0.
+ProfileSection ReadKey(ParameterContext& context, const std::wstring& section, const std::wstring& keyPath,
+                       const wchar_t* const* names, std::size_t count)
 {
     std::vector<std::wstring> keys(names, names + count);
     std::vector<std::optional<std::uint32_t>> read =
         context.registry.GetDwords(RegistryRoot::LocalMachine, keyPath, keys);
-    ProfileEntries values;
-    for (std::size_t i = 0; i < count; ++i) {
-        // A value that cannot be read is exported as 0.
-        std::int32_t value = static_cast<std::int32_t>(read[i].value_or(0));
-        values.emplace_back(keys[i], std::to_wstring(value));
+    ProfileSection result{section, {}};
+    for (std::size_t i = 0; i < count; ++i)
+        result.entries.emplace_back(keys[i], std::to_wstring(static_cast<std::int32_t>(read[i].value_or(0))));
+    return result;
+}
+
+// Writes the sections into an existing file, each whole and once, so that
+// the file's other sections and keys stay; false when a write failed.
+bool WriteIntoFile(IProfile& profile, const std::wstring& file, const std::vector<ProfileSection>& sections)
+{
+    std::vector<std::wstring> present = profile.GetSectionNames(file);
+    for (const ProfileSection& section : sections) {
+        ProfileEntries values = section.entries;
+        // Only a section the file already holds (or this export wrote) needs
+        // reading and merging.
+        bool known = std::any_of(present.begin(), present.end(),
+                                 [&](const std::wstring& name) { return EqualsNoCase(name, section.name); });
+        if (known)
+            values = MergeEntries(profile.GetSection(file, section.name), values);
+        else
+            present.push_back(section.name);
+        if (!profile.WriteSection(file, section.name, values))
+            return false;
     }
-    // Only a section the file already holds (or this export wrote) needs
-    // reading and merging.
-    bool present = std::any_of(fileSections.begin(), fileSections.end(),
-                               [&](const std::wstring& name) { return EqualsNoCase(name, section); });
-    if (present)
-        values = MergeEntries(context.profile.GetSection(file, section), values);
-    else
-        fileSections.push_back(section);
-    return context.profile.WriteSection(file, section, values);
+    return true;
+}
+
+// A new file is written whole with one write: each private-profile write
+// rewrites the file, which would cost a file write per section.
+bool WriteExport(IProfile& profile, const std::wstring& file, const std::vector<ProfileSection>& sections)
+{
+    if (!profile.FileExists(file)) {
+        switch (profile.CreateWithSections(file, sections)) {
+        case NewFileResult::Written:
+            return true;
+        case NewFileResult::Failed:
+            return false;
+        case NewFileResult::AlreadyExists:
+            break; // made in the meantime: write into it
+        }
+    }
+    return WriteIntoFile(profile, file, sections);
 }
 
 } // namespace
@@ -72,10 +97,8 @@ int ExportParameters(ParameterContext& context, const std::wstring& value)
     const wchar_t* driverKeys[std::size(kDriverRows)];
     for (std::size_t i = 0; i < std::size(kDriverRows); ++i)
         driverKeys[i] = kDriverRows[i].key;
-    std::vector<std::wstring> fileSections = context.profile.GetSectionNames(path);
-    if (!ExportKey(context, path, fileSections, kDriverSection, kDriverParametersPath, driverKeys,
-                   std::size(driverKeys)))
-        return Stop(console, "Export failed!\n");
+    std::vector<ProfileSection> sections;
+    sections.push_back(ReadKey(context, kDriverSection, kDriverParametersPath, driverKeys, std::size(driverKeys)));
 
     bool complete = true;
     if (context.registry.KeyExists(RegistryRoot::LocalMachine, kDeviceParametersPath)) {
@@ -88,11 +111,12 @@ int ExportParameters(ParameterContext& context, const std::wstring& value)
                 complete = false;
                 break;
             }
-            if (!ExportKey(context, path, fileSections, name, keyPath, kTouchScreenExportKeys,
-                           std::size(kTouchScreenExportKeys)))
-                return Stop(console, "Export failed!\n");
+            sections.push_back(
+                ReadKey(context, name, keyPath, kTouchScreenExportKeys, std::size(kTouchScreenExportKeys)));
         }
     }
+    if (!WriteExport(context.profile, path, sections))
+        return Stop(console, "Export failed!\n");
     console.Write("Export completed!\n");
     console.Write(kPressAnyKey);
     return complete ? 0 : 1;

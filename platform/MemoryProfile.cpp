@@ -38,6 +38,7 @@ bool CMemoryProfile::WriteString(const std::wstring& file, std::wstring_view sec
     File& f = FileFor(file);
     if (f.readOnly)
         return false;
+    ++m_writes;
     Section* target = nullptr;
     for (Section& s : f.sections)
         if (EqualsNoCase(s.name, section))
@@ -81,6 +82,7 @@ bool CMemoryProfile::WriteSection(const std::wstring& file, std::wstring_view se
     File& f = FileFor(file);
     if (f.readOnly)
         return false;
+    ++m_writes;
     for (Section& s : f.sections)
         if (EqualsNoCase(s.name, section)) {
             s.keys = entries;
@@ -88,6 +90,27 @@ bool CMemoryProfile::WriteSection(const std::wstring& file, std::wstring_view se
         }
     f.sections.push_back(Section{std::wstring(section), entries});
     return true;
+}
+
+NewFileResult CMemoryProfile::CreateWithSections(const std::wstring& file, const std::vector<ProfileSection>& sections)
+{
+    std::lock_guard lock(m_mutex);
+    if (FindFile(file))
+        return NewFileResult::AlreadyExists;
+    for (const std::wstring& folder : m_missingFolders)
+        if (file.size() > folder.size() && EqualsNoCase(std::wstring_view(file).substr(0, folder.size()), folder))
+            return NewFileResult::Failed;
+    File& f = FileFor(file);
+    for (const ProfileSection& section : sections)
+        f.sections.push_back(Section{section.name, section.entries});
+    ++m_writes;
+    return NewFileResult::Written;
+}
+
+void CMemoryProfile::SetMissingFolder(const std::wstring& folder)
+{
+    std::lock_guard lock(m_mutex);
+    m_missingFolders.push_back(folder);
 }
 
 void CMemoryProfile::SetReadOnly(const std::wstring& file, bool readOnly)

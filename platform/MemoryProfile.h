@@ -18,11 +18,16 @@ public:
     std::vector<std::wstring> GetSectionNames(const std::wstring& file) override;
     ProfileEntries GetSection(const std::wstring& file, std::wstring_view section) override;
     bool WriteSection(const std::wstring& file, std::wstring_view section, const ProfileEntries& entries) override;
+    NewFileResult CreateWithSections(const std::wstring& file, const std::vector<ProfileSection>& sections) override;
     bool FileExists(const std::wstring& file) override { return HasFile(file); }
 
     // Writes to this file fail (as a read-only file would).
     void SetReadOnly(const std::wstring& file, bool readOnly);
     bool HasFile(const std::wstring& file);
+    // New files in this folder cannot be created (a folder that is missing).
+    void SetMissingFolder(const std::wstring& folder);
+    // How many times a file was written whole or by section.
+    int WriteCount() const { return m_writes; }
 
 private:
     using Keys = std::vector<std::pair<std::wstring, std::wstring>>;
@@ -40,4 +45,6 @@ private:
 
     std::mutex m_mutex;
     std::vector<File> m_files;
+    std::vector<std::wstring> m_missingFolders;
+    int m_writes = 0;
 };

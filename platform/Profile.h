@@ -9,6 +9,13 @@
 // The keys of one section with their values, in file order.
 using ProfileEntries = std::vector<std::pair<std::wstring, std::wstring>>;
 
+struct ProfileSection {
+    std::wstring name;
+    ProfileEntries entries;
+};
+
+enum class NewFileResult { Written, AlreadyExists, Failed };
+
 class IProfile {
 public:
     virtual ~IProfile() = default;
@@ -27,6 +34,10 @@ public:
     // Replaces the section's keys with these, in this order (one file write
     // instead of one per key); false when the file could not be written.
     virtual bool WriteSection(const std::wstring& file, std::wstring_view section, const ProfileEntries& entries) = 0;
+    // Creates the file holding these sections, in this order, with one write,
+    // laid out as the section writes would have left it. AlreadyExists (and
+    // nothing written) when the file is there; Failed when it cannot be made.
+    virtual NewFileResult CreateWithSections(const std::wstring& file, const std::vector<ProfileSection>& sections) = 0;
     // True when the file exists (a folder does not count).
     virtual bool FileExists(const std::wstring& file) = 0;
 };

@@ -87,6 +87,42 @@ bool CWin32Profile::WriteSection(const std::wstring& file, std::wstring_view sec
     return WritePrivateProfileSectionW(sectionText.c_str(), block.c_str(), file.c_str()) != 0;
 }
 
+NewFileResult CWin32Profile::CreateWithSections(const std::wstring& file, const std::vector<ProfileSection>& sections)
+{
+    // The layout the private-profile writes give a new file: ANSI text,
+    // "[name]" and then "key=value" lines, each ended by CR LF.
+    std::wstring text;
+    for (const ProfileSection& section : sections) {
+        text += L'[' + section.name + L"]\r\n";
+        for (const auto& [key, value] : section.entries)
+            text += key + L'=' + value + L"\r\n";
+    }
+    std::string bytes;
+    if (!text.empty()) {
+        int size =
+            WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+        if (size <= 0)
+            return NewFileResult::Failed;
+        bytes.resize(static_cast<std::size_t>(size));
+        WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), bytes.data(), size, nullptr,
+                            nullptr);
+    }
+
+    HANDLE handle = CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE)
+        return GetLastError() == ERROR_FILE_EXISTS ? NewFileResult::AlreadyExists : NewFileResult::Failed;
+    DWORD written = 0;
+    bool ok =
+        WriteFile(handle, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) && written == bytes.size();
+    ok = CloseHandle(handle) && ok;
+    if (!ok) {
+        // No half-written file is left behind.
+        DeleteFileW(file.c_str());
+        return NewFileResult::Failed;
+    }
+    return NewFileResult::Written;
+}
+
 bool CWin32Profile::FileExists(const std::wstring& file)
 {
     DWORD attributes = GetFileAttributesW(file.c_str());

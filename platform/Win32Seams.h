@@ -20,6 +20,7 @@ public:
     std::vector<std::wstring> GetSectionNames(const std::wstring& file) override;
     ProfileEntries GetSection(const std::wstring& file, std::wstring_view section) override;
     bool WriteSection(const std::wstring& file, std::wstring_view section, const ProfileEntries& entries) override;
+    NewFileResult CreateWithSections(const std::wstring& file, const std::vector<ProfileSection>& sections) override;
     bool FileExists(const std::wstring& file) override;
 };
 

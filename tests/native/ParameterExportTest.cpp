@@ -187,3 +187,35 @@ TEST(ParameterHelpers, MergeKeepsOtherKeysAndOneCopyOfEach)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(ExportFixture, NewFileIsWrittenOnceAndAnExistingOneKeepsItsOtherContent)
+{
+    for (int t = 0; t < 3; ++t)
+        Set(DevicePath(L"TouchScreen" + std::to_wstring(t)), L"M1X", 100 + t);
+    ASSERT_EQ(ExportParameters(context, L"d:\\new.ini"), 0);
+    EXPECT_EQ(profile.WriteCount(), 1) << "a new file takes one write";
+    EXPECT_EQ(profile.GetSectionNames(L"d:\\new.ini"),
+              (std::vector<std::wstring>{L"DriverParameters", L"TouchScreen0", L"TouchScreen1", L"TouchScreen2"}));
+    EXPECT_EQ(profile.GetString(L"d:\\new.ini", L"TouchScreen2", L"M1X", L"?"), L"102");
+
+    profile.WriteSection(L"d:\\old.ini", L"Notes", {{L"Owner", L"lab"}});
+    profile.WriteSection(L"d:\\old.ini", L"touchscreen1", {{L"Extra", L"kept"}, {L"M1X", L"7"}});
+    ASSERT_EQ(ExportParameters(context, L"d:\\old.ini"), 0);
+    EXPECT_EQ(profile.GetString(L"d:\\old.ini", L"Notes", L"Owner", L"?"), L"lab");
+    EXPECT_EQ(profile.GetString(L"d:\\old.ini", L"TouchScreen1", L"Extra", L"?"), L"kept");
+    EXPECT_EQ(profile.GetString(L"d:\\old.ini", L"TouchScreen1", L"M1X", L"?"), L"101");
+    EXPECT_EQ(profile.GetSectionNames(L"d:\\old.ini").size(), 5u) << "one copy of each section";
+}
+
+TEST_F(ExportFixture, NewFileThatCannotBeMadeFails)
+{
+    Set(DevicePath(L"TouchScreen0"), L"M1X", 1);
+    profile.SetMissingFolder(L"d:\\missing\\");
+    EXPECT_EQ(ExportParameters(context, L"d:\\missing\\p.ini"), 1);
+    EXPECT_EQ(console.output, kHeader + "Export failed!\n" + kPress);
+    EXPECT_FALSE(profile.HasFile(L"d:\\missing\\p.ini"));
+}
+
+} // namespace
