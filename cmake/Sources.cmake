@@ -54,3 +54,8 @@ list(APPEND PELNO_PORTABLE_SOURCES
   ui/XPButtonLook.cpp
   ui/HyperLinkLook.cpp
 )
+list(APPEND PELNO_WIN32_SOURCES
+  ui/XPButton.cpp
+  ui/HyperLink.cpp
+  ui/ImageStatic.cpp
+)

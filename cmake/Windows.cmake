@@ -46,6 +46,10 @@ target_link_libraries(pelno_windows_tests PRIVATE pelno_win32 Sarnet gtest_main)
 add_custom_command(TARGET pelno_windows_tests POST_BUILD
   COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:Sarnet> ${CMAKE_BINARY_DIR}/tests/)
 
+# The owner-drawn controls: the tests' own bitmap 177.
+enable_language(RC)
+target_sources(pelno_windows_tests PRIVATE tests/windows/TestResources.rc)
+
 set_target_properties(pelno_windows_tests PROPERTIES
   RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
 add_dependencies(pelno_windows_tests PelnoCpl)
@@ -53,6 +57,8 @@ add_dependencies(pelno_windows_tests PelnoCpl)
 # One CTest entry per test suite: each Wine start costs a few hundred ms, so
 # suites are run whole rather than test by test.
 set(PELNO_WINDOWS_SUITES Win32Profile Win32Registry Win32Hid SimMouseFinger ConsoleFace Startup SarnetDll ParameterConsole)
+# The owner-drawn controls.
+list(APPEND PELNO_WINDOWS_SUITES XPButton HyperLink ImageStatic)
 foreach(suite ${PELNO_WINDOWS_SUITES})
   add_test(NAME windows.${suite}
     COMMAND pelno_windows_tests --gtest_filter=${suite}.*)
