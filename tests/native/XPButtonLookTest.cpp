@@ -30,15 +30,6 @@ TEST(XPButtonLook, GradientIndexOfClientRow)
     EXPECT_EQ(GradientIndex(5, 0), 63) << "an empty face does not divide by zero";
 }
 
-TEST(XPButtonLook, ActiveWhenFocusedPressedOrDefault)
-{
-    EXPECT_FALSE(IsActive({}));
-    EXPECT_FALSE(IsActive({.hot = true, .disabled = true}));
-    EXPECT_TRUE(IsActive({.focused = true}));
-    EXPECT_TRUE(IsActive({.pressed = true}));
-    EXPECT_TRUE(IsActive({.isDefault = true}));
-}
-
 TEST(XPButtonLook, HoverFrameWinsOverFocusFrame)
 {
     EXPECT_EQ(FrameOf({}), XPButtonFrame::None);
@@ -90,10 +81,4 @@ TEST(XPButtonLook, LongCaptionsBecomeTheTwoRegionCalibrateLines)
     auto pressed = RegionCalibrateLines(true);
     EXPECT_EQ(pressed[0].at, (LookPoint{21, 13}));
     EXPECT_EQ(pressed[1].at, (LookPoint{17, 33}));
-}
-
-TEST(XPButtonLook, CentredTextCorner)
-{
-    EXPECT_EQ(CentredText({0, 0, 80, 40}, 30, 13), (LookPoint{25, 13}));
-    EXPECT_EQ(CentredText({10, 5, 20, 15}, 30, 4), (LookPoint{0, 8})) << "wider text overhangs both sides";
 }

@@ -86,6 +86,13 @@ Rgb CCanvas::At(int x, int y) const
             static_cast<std::uint8_t>(pixel)};
 }
 
+std::unique_ptr<CCanvas> PrintClient(HWND window, int width, int height, Rgb fill)
+{
+    auto canvas = std::make_unique<CCanvas>(width, height, fill);
+    SendMessageW(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(static_cast<HDC>(*canvas)), PRF_CLIENT);
+    return canvas;
+}
+
 void PumpFor(DWORD milliseconds, const std::function<void(const MSG&)>& seen)
 {
     PumpUntil([] { return false; }, milliseconds, seen);

@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 
 // A top-level window whose procedure hands WM_DRAWITEM, WM_CTLCOLOR* and
@@ -49,6 +50,10 @@ private:
     HGDIOBJ m_previous = nullptr;
     const std::uint32_t* m_bits = nullptr;
 };
+
+// What the window draws when printed (WM_PRINTCLIENT) onto a canvas of that
+// size and colour.
+std::unique_ptr<CCanvas> PrintClient(HWND window, int width, int height, Rgb fill);
 
 inline Rgb ToRgb(COLORREF colour) { return {GetRValue(colour), GetGValue(colour), GetBValue(colour)}; }
 

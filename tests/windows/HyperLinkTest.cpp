@@ -52,12 +52,11 @@ struct LinkWindow {
     {
         RECT client;
         GetClientRect(handle, &client);
-        CCanvas canvas(client.right, client.bottom, {255, 255, 255});
-        SendMessageW(handle, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(static_cast<HDC>(canvas)), PRF_CLIENT);
+        auto canvas = PrintClient(handle, client.right, client.bottom, {255, 255, 255});
         int count = 0;
-        for (int y = 0; y < canvas.Height(); ++y)
-            for (int x = 0; x < canvas.Width(); ++x)
-                count += canvas.At(x, y) == colour;
+        for (int y = 0; y < canvas->Height(); ++y)
+            for (int x = 0; x < canvas->Width(); ++x)
+                count += canvas->At(x, y) == colour;
         return count;
     }
     RECT RectInParent() const

@@ -17,12 +17,7 @@ struct PictureWindow {
         handle = parent.AddControl(L"STATIC", L"", SS_LEFT, {10, 10, 10 + width, 10 + height}, 1089);
         subclassed = picture.SubclassDlgItem(1089, parent);
     }
-    std::unique_ptr<CCanvas> Print(int width, int height)
-    {
-        auto canvas = std::make_unique<CCanvas>(width, height, kGrey);
-        SendMessageW(handle, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(static_cast<HDC>(*canvas)), PRF_CLIENT);
-        return canvas;
-    }
+    std::unique_ptr<CCanvas> Print(int width, int height) { return PrintClient(handle, width, height, kGrey); }
     CReflectingParent parent;
     HWND handle = nullptr;
     CImageStatic picture;
