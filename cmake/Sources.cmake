@@ -48,3 +48,14 @@ set(SARNET_SOURCES
   libs/sarnet/Sarnet.cpp
   libs/sarnet/SarnetStore.cpp
 )
+
+# The owner-drawn controls: their looks (portable) and their windows.
+list(APPEND PELNO_PORTABLE_SOURCES
+  ui/XPButtonLook.cpp
+  ui/HyperLinkLook.cpp
+)
+list(APPEND PELNO_WIN32_SOURCES
+  ui/XPButton.cpp
+  ui/HyperLink.cpp
+  ui/ImageStatic.cpp
+)

@@ -14,8 +14,15 @@ target_include_directories(Sarnet PRIVATE ${CMAKE_SOURCE_DIR})
 target_compile_definitions(Sarnet PRIVATE SARNET_BUILDING_DLL)
 set_target_properties(Sarnet PROPERTIES PREFIX "" IMPORT_PREFIX "lib")
 
+# Grell.dll beside the executable: the mouse-hook library.
+add_library(Grell SHARED libs/grell/Grell.cpp)
+target_include_directories(Grell PRIVATE ${CMAKE_SOURCE_DIR})
+target_compile_definitions(Grell PRIVATE GRELL_BUILDING_DLL)
+target_link_libraries(Grell PRIVATE user32)
+set_target_properties(Grell PROPERTIES PREFIX "" IMPORT_PREFIX "lib")
+
 add_executable(PelnoCpl WIN32 app/PelnoCplApp.cpp)
-target_link_libraries(PelnoCpl PRIVATE pelno_win32 Sarnet)
+target_link_libraries(PelnoCpl PRIVATE pelno_win32 Sarnet Grell)
 target_link_options(PelnoCpl PRIVATE -municode)
 
 # The language files beside the executable.
@@ -46,6 +53,14 @@ target_link_libraries(pelno_windows_tests PRIVATE pelno_win32 Sarnet gtest_main)
 add_custom_command(TARGET pelno_windows_tests POST_BUILD
   COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:Sarnet> ${CMAKE_BINARY_DIR}/tests/)
 
+# The owner-drawn controls and the mouse-hook library: the tests' own
+# bitmap 177 and Grell.dll beside the test executable.
+enable_language(RC)
+target_sources(pelno_windows_tests PRIVATE tests/windows/TestResources.rc)
+target_link_libraries(pelno_windows_tests PRIVATE Grell)
+add_custom_command(TARGET pelno_windows_tests POST_BUILD
+  COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:Grell> ${CMAKE_BINARY_DIR}/tests/)
+
 set_target_properties(pelno_windows_tests PROPERTIES
   RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
 add_dependencies(pelno_windows_tests PelnoCpl)
@@ -53,6 +68,8 @@ add_dependencies(pelno_windows_tests PelnoCpl)
 # One CTest entry per test suite: each Wine start costs a few hundred ms, so
 # suites are run whole rather than test by test.
 set(PELNO_WINDOWS_SUITES Win32Profile Win32Registry Win32Hid SimMouseFinger ConsoleFace Startup SarnetDll ParameterConsole)
+# The owner-drawn controls and the mouse-hook library.
+list(APPEND PELNO_WINDOWS_SUITES XPButton HyperLink ImageStatic GrellDll)
 foreach(suite ${PELNO_WINDOWS_SUITES})
   add_test(NAME windows.${suite}
     COMMAND pelno_windows_tests --gtest_filter=${suite}.*)

@@ -5,6 +5,10 @@
 namespace {
 // The subclass id: one subclass of ours per control.
 constexpr UINT_PTR kSubclassId = 0x50434C;
+// Marks a control subclassed by an object of ours. (GetWindowSubclass would
+// tell, but comctl32 exports it by ordinal only and the MinGW import
+// library does not name it.)
+constexpr wchar_t kSubclassedProperty[] = L"PelnoSubclassed";
 } // namespace
 
 CSubclassedWindow::~CSubclassedWindow() { Unsubclass(); }
@@ -13,11 +17,11 @@ bool CSubclassedWindow::SubclassWindow(HWND window)
 {
     if (!window || m_hWnd)
         return false;
-    DWORD_PTR existing = 0;
-    if (::GetWindowSubclass(window, SubclassProc, kSubclassId, &existing))
+    if (::GetPropW(window, kSubclassedProperty))
         return false;
     if (!::SetWindowSubclass(window, SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this)))
         return false;
+    ::SetPropW(window, kSubclassedProperty, reinterpret_cast<HANDLE>(this));
     m_hWnd = window;
     OnSubclassed();
     return true;
@@ -28,6 +32,7 @@ void CSubclassedWindow::Unsubclass()
     if (!m_hWnd)
         return;
     ::RemoveWindowSubclass(m_hWnd, SubclassProc, kSubclassId);
+    ::RemovePropW(m_hWnd, kSubclassedProperty);
     m_hWnd = nullptr;
 }
 

@@ -1,0 +1,39 @@
+#include "ui/ImageStatic.h"
+
+#include "win/GdiObjects.h"
+
+LRESULT CImageStatic::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_PAINT: {
+        PAINTSTRUCT paint;
+        HDC dc = ::BeginPaint(m_hWnd, &paint);
+        Paint(dc);
+        ::EndPaint(m_hWnd, &paint);
+        return 0;
+    }
+    case WM_PRINTCLIENT:
+        Paint(reinterpret_cast<HDC>(wParam));
+        return 0;
+    default:
+        return DefaultProc(message, wParam, lParam);
+    }
+}
+
+// The bitmap is loaded at every paint and released after it, so nothing is
+// held between paints. A bitmap of another size than the control is
+// stretched to it; a module without the bitmap paints nothing.
+void CImageStatic::Paint(HDC dc)
+{
+    auto module = reinterpret_cast<HINSTANCE>(::GetWindowLongPtrW(m_hWnd, GWLP_HINSTANCE));
+    CBitmap bitmap(::LoadBitmapW(module, MAKEINTRESOURCEW(kImageStaticBitmap)));
+    BITMAP size{};
+    if (!bitmap || !::GetObjectW(bitmap, sizeof size, &size))
+        return;
+    CMemoryDC source(dc);
+    CSelectObject select(source, bitmap);
+    RECT client = GetClientRect();
+    CSaveDC saved(dc);
+    ::SetStretchBltMode(dc, COLORONCOLOR);
+    ::StretchBlt(dc, 0, 0, client.right, client.bottom, source, 0, 0, size.bmWidth, size.bmHeight, SRCCOPY);
+}

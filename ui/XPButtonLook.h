@@ -1,0 +1,110 @@
+#pragma once
+// How the owner-drawn push button looks, said without a device context: its
+// pens, the 64-step vertical gradient of its face, the hover and focus
+// frames, and where its caption goes. The Win32 drawing (ui/XPButton.cpp)
+// follows these rules; the native tests check them.
+
+#include "ui/LookTypes.h"
+
+#include <array>
+#include <cstddef>
+
+// The nine pens, in the order the button creates them. All are drawn in the
+// inside-frame style.
+enum class XPButtonPen {
+    OuterFrame,
+    HoverLeft,
+    HoverRight,
+    HoverTop,
+    HoverBottom,
+    FocusLeft,
+    FocusRight,
+    FocusTop,
+    FocusBottom,
+};
+
+struct PenLook {
+    int width = 1;
+    Rgb colour;
+};
+
+inline constexpr std::array<PenLook, 9> kXPButtonPens{{
+    {1, {0, 0, 0}},       // rounded outer frame
+    {3, {85, 173, 253}},  // hover frame, left edge
+    {3, {86, 180, 253}},  // hover frame, right edge
+    {2, {87, 190, 253}},  // hover frame, top edge
+    {2, {88, 191, 253}},  // hover frame, bottom edge
+    {3, {153, 198, 252}}, // focus frame, left edge
+    {3, {162, 189, 252}}, // focus frame, right edge
+    {2, {162, 201, 255}}, // focus frame, top edge
+    {2, {162, 201, 255}}, // focus frame, bottom edge
+}};
+
+inline const PenLook& PenOf(XPButtonPen pen) { return kXPButtonPens[static_cast<std::size_t>(pen)]; }
+
+// The button's two solid brushes (normal and pressed) share one colour: the
+// fill inside the rounded frame, which the face's gradient then covers.
+inline constexpr Rgb kXPButtonBrushColour{222, 223, 236};
+// The corner ellipse of the rounded outer frame.
+inline constexpr int kXPButtonCornerEllipse = 6;
+inline constexpr int kXPButtonGradientSteps = 64;
+// The caption is read up to this many characters.
+inline constexpr std::size_t kXPButtonCaptionLimit = 260;
+
+// What a drawing knows about the button.
+struct XPButtonState {
+    bool hot = false;       // the mouse hovers over it
+    bool focused = false;   // it has the keyboard focus
+    bool pressed = false;   // it is held down
+    bool isDefault = false; // it is the dialog's default button
+    bool disabled = false;
+};
+
+// Focused, pressed or the default button: the face takes the active colours.
+bool IsActive(const XPButtonState& state);
+
+// Colour index 0..63 of the gradient: a = 255 - i/4, c = 255 - i/3,
+// b = 255 - i/5. Red and green are equal; the table picks them and blue by
+// the hot and active flags.
+Rgb GradientColour(int index, bool hot, bool active);
+
+// The gradient fills the face row by row; client row y takes colour index
+// 63 * y / face height, at most 63 (y counts from the button's top, so the
+// face's first row, below the system edge, already has index 63 * edge / h).
+int GradientIndex(int y, int faceHeight);
+
+// The frame around the face: the strong hover frame while the mouse is over
+// the button, else the pale focus frame (with the system focus rectangle)
+// while it has the focus, else none.
+enum class XPButtonFrame { None, Hover, Focus };
+XPButtonFrame FrameOf(const XPButtonState& state);
+
+// One edge line of a frame, from one point to the other (the end point is
+// not drawn, as a line on the system's device contexts).
+struct FrameLine {
+    LookPoint from;
+    LookPoint to;
+    XPButtonPen pen = XPButtonPen::OuterFrame;
+};
+// The four lines of a hover or focus frame, in drawing order: left, right,
+// top, bottom edge. Empty for XPButtonFrame::None.
+std::array<FrameLine, 4> FrameLinesOf(const LookRect& face, XPButtonFrame frame);
+
+// A caption of up to 12 characters is centred in the button; a longer one is
+// replaced by the two fixed lines "Region" and "Calibrate", the caption of the
+// region calibration button, which needs two lines to fit.
+enum class CaptionLayout { Centred, RegionCalibrateLines };
+CaptionLayout CaptionLayoutOf(std::size_t captionLength);
+
+struct CaptionLine {
+    const wchar_t* text = L"";
+    LookPoint at; // top-left corner of the text, client coordinates
+};
+// The two fixed lines, moved 1 pixel right and down while pressed.
+std::array<CaptionLine, 2> RegionCalibrateLines(bool pressed);
+
+// How far the caption moves right and down while the button is pressed.
+inline int PressedOffset(bool pressed) { return pressed ? 1 : 0; }
+
+// The top-left corner that centres a text of that size in the rectangle.
+LookPoint CentredText(const LookRect& rect, int textWidth, int textHeight);
