@@ -47,3 +47,13 @@ set(SARNET_SOURCES
   libs/sarnet/Sarnet.cpp
   libs/sarnet/SarnetStore.cpp
 )
+
+# Firmware update (update/): the firmware files.
+list(APPEND PELNO_PORTABLE_SOURCES
+  update/FirmwareImage.cpp
+  update/HexText.cpp
+  update/Crc16Arc.cpp
+  update/FirmwareFile.cpp
+)
+# The firmware-file maker (tools/firmware-maker): the tool and the tests' files.
+set(PELNO_FIRMWARE_MAKER_SOURCES tools/firmware-maker/FirmwareMaker.cpp)

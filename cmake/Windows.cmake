@@ -53,6 +53,8 @@ add_dependencies(pelno_windows_tests PelnoCpl)
 # One CTest entry per test suite: each Wine start costs a few hundred ms, so
 # suites are run whole rather than test by test.
 set(PELNO_WINDOWS_SUITES Win32Profile Win32Registry Win32Hid SimMouseFinger ConsoleFace Startup SarnetDll ParameterConsole)
+target_sources(pelno_windows_tests PRIVATE ${PELNO_FIRMWARE_MAKER_SOURCES})
+target_include_directories(pelno_windows_tests PRIVATE ${CMAKE_SOURCE_DIR}/tools/firmware-maker)
 foreach(suite ${PELNO_WINDOWS_SUITES})
   add_test(NAME windows.${suite}
     COMMAND pelno_windows_tests --gtest_filter=${suite}.*)
