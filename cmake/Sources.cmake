@@ -48,12 +48,17 @@ set(SARNET_SOURCES
   libs/sarnet/SarnetStore.cpp
 )
 
-# Firmware update (update/): the firmware files.
+# Firmware update (update/): the firmware files, both transports, the console update.
 list(APPEND PELNO_PORTABLE_SOURCES
   update/FirmwareImage.cpp
   update/HexText.cpp
   update/Crc16Arc.cpp
   update/FirmwareFile.cpp
+  update/ConsoleFrames.cpp
+  update/ConsoleUpdater.cpp
+)
+list(APPEND PELNO_WIN32_SOURCES
+  update/FirmwareCommands_win32.cpp
 )
 # The firmware-file maker (tools/firmware-maker): the tool and the tests' files.
 set(PELNO_FIRMWARE_MAKER_SOURCES tools/firmware-maker/FirmwareMaker.cpp)
