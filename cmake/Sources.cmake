@@ -56,6 +56,7 @@ list(APPEND PELNO_PORTABLE_SOURCES
   update/FirmwareFile.cpp
   update/ConsoleFrames.cpp
   update/ConsoleUpdater.cpp
+  update/UpdateTransfer.cpp
 )
 list(APPEND PELNO_WIN32_SOURCES
   update/FirmwareCommands_win32.cpp
