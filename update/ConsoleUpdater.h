@@ -69,6 +69,6 @@ private:
     ConsoleFirmware m_firmware;
     DeviceHandle m_target = kInvalidDeviceHandle;
     bool m_console = false;  // standard output is a console: the cursor can move
-    int m_shownPercent = -1; // the last progress figure printed (not a console)
+    int m_shownPercent = -1; // the figure shown last on this touchscreen's screen
     char m_lastPrinted = '\n';
 };
