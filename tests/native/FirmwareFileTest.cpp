@@ -212,3 +212,26 @@ TEST(DialogFirmware, TheWholeFileIsTheRecordSequenceWithoutAnyCheck)
     TempFile over("kolvane_over", std::string(2 * kFirmwareImageCapacity + 2, '7'));
     EXPECT_FALSE(LoadDialogFirmware(image, over.Path()));
 }
+
+TEST(FirmwareMaker, RecordListsAndFilledPayloads)
+{
+    std::istringstream list("0A 1B 2c\n\n# comment\n-\n  00112233  \n");
+    std::string error;
+    auto records = ParseRecordList(list, error);
+    ASSERT_TRUE(records) << error;
+    EXPECT_EQ(*records, (FirmwareRecords{{0x0A, 0x1B, 0x2C}, {}, {0x00, 0x11, 0x22, 0x33}}));
+    std::istringstream bad("0A 1B\n0A zz\n");
+    EXPECT_FALSE(ParseRecordList(bad, error));
+    EXPECT_EQ(error.rfind("line 2:", 0), 0u) << error;
+
+    // Filled payloads have exactly the size asked for, whatever is left for the last record.
+    for (std::size_t size : {0, 2, 3, 1000, 1025, 1026, 262122}) {
+        auto filled = FillRecords(size, 1022, 1);
+        ASSERT_TRUE(filled) << size;
+        EXPECT_EQ(MakeRecordSequence(*filled).size(), size);
+        for (const FirmwareRecord& record : *filled)
+            EXPECT_LE(record.size(), 1022u);
+    }
+    EXPECT_FALSE(FillRecords(1, 1022, 1));
+    EXPECT_EQ(ConsoleFrameCount(*FillRecords(262122, 1022, 1)), 5632u);
+}

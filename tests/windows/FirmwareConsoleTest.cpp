@@ -73,18 +73,7 @@ struct FirmwareConsole : ::testing::Test {
     // PelnoCpl.exe -u in the test folder with the scenario's frames.
     CapturedRun Update(const std::wstring& file, const std::wstring& simulate)
     {
-        LaunchOptions options;
-        options.arguments = L"-u " + file;
-        options.outputFile = UniqueOutputFile();
-        options.currentDirectory = folder;
-        options.environment = {{L"PELNOCPL_SIMULATE", simulate}};
-        ProgramRun run;
-        CapturedRun result;
-        if (!Launch(options, run))
-            return result;
-        result.exitCode = run.Wait(30000);
-        result.output = ReadFileBytes(options.outputFile);
-        return result;
+        return RunCaptured(ProgramPath(), L"-u " + file, folder, {{L"PELNOCPL_SIMULATE", simulate}});
     }
 };
 

@@ -1,7 +1,10 @@
 #include "FirmwareMaker.h"
 
+#include "update/HexText.h"
+
 #include <algorithm>
 #include <random>
+#include <sstream>
 
 std::vector<std::uint8_t> MakeRecordSequence(const FirmwareRecords& records)
 {
@@ -74,47 +77,27 @@ std::optional<FirmwareRecords> FillRecords(std::size_t payloadSize, std::size_t 
     return records;
 }
 
-namespace {
-
-int DigitValue(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
-} // namespace
-
 std::optional<FirmwareRecords> ParseRecordList(std::istream& in, std::string& error)
 {
     FirmwareRecords records;
     int lineNumber = 0;
     for (std::string line; std::getline(in, line);) {
         ++lineNumber;
-        std::string digits;
-        for (char c : line)
-            if (c != ' ' && c != '\t' && c != '\r')
-                digits += c;
-        if (digits.empty() || digits[0] == '#')
+        std::istringstream text(line);
+        std::string first;
+        if (!(text >> first) || first[0] == '#')
             continue;
         FirmwareRecord record;
-        if (digits != "-") {
-            for (std::size_t i = 0; i < digits.size(); i += 2) {
-                int high = DigitValue(digits[i]);
-                int low = i + 1 < digits.size() ? DigitValue(digits[i + 1]) : -1;
-                if (high < 0 || low < 0) {
-                    error = "line " + std::to_string(lineNumber) + ": not a list of hex byte pairs";
-                    return std::nullopt;
-                }
-                record.push_back(static_cast<std::uint8_t>(high * 16 + low));
+        if (first != "-") {
+            text.clear();
+            text.seekg(0);
+            if (ReadHexBytes(text, record, 0xFFFF) == HexReadResult::TooLong) {
+                error = "line " + std::to_string(lineNumber) + ": a record holds at most 65535 bytes";
+                return std::nullopt;
             }
         }
-        if (record.size() > 0xFFFF) {
-            error = "line " + std::to_string(lineNumber) + ": a record holds at most 65535 bytes";
+        if (std::string rest; text >> rest) {
+            error = "line " + std::to_string(lineNumber) + ": not a list of hex bytes: " + rest;
             return std::nullopt;
         }
         records.push_back(std::move(record));

@@ -2,7 +2,8 @@
 // Making firmware files for tests and trials: the console file (16 header
 // bytes, the payload size big-endian, the records, a CRC-16/ARC of all that,
 // big-endian) or the dialog file (the records alone), written as hex text.
-// Written from the file's description alone, apart from the program's reader.
+// The file is written from its description alone, apart from the program's
+// checks (only the record list is read with the program's hex-text rule).
 
 #include <array>
 #include <cstdint>
@@ -33,8 +34,8 @@ std::uint16_t FirmwareCrc(std::span<const std::uint8_t> bytes);
 // when no sequence has that size (1 byte).
 std::optional<FirmwareRecords> FillRecords(std::size_t payloadSize, std::size_t length, std::uint32_t seed);
 
-// A record list: one record a line, its bytes as hex pairs (blanks between
-// them optional); blank lines and lines starting with # are skipped, a line
+// A record list: one record a line, its bytes as hex text the way firmware
+// files write them; blank lines and lines starting with # are skipped, a line
 // holding only - is an empty record.
 std::optional<FirmwareRecords> ParseRecordList(std::istream& in, std::string& error);
 

@@ -13,8 +13,8 @@ namespace {
 
 const char kUsage[] = "usage: make-firmware [options] [RECORDS]\n"
                       "Writes a console firmware file (the -u command's): 16 header bytes, the payload size,\n"
-                      "the records and their CRC, as hex text. RECORDS holds one record a line as hex byte\n"
-                      "pairs (# comments, - for an empty record); standard input when not given.\n"
+                      "the records and their CRC, as hex text. RECORDS holds one record a line as hex\n"
+                      "bytes (# comments, - for an empty record); standard input when not given.\n"
                       "  --dialog            write the update dialog's file instead: the records alone\n"
                       "  --header HEX        the 16 header bytes as 32 hex digits (default all zero)\n"
                       "  --fill SIZE,LENGTH  no record list: pseudo-random records of LENGTH bytes filling a\n"
