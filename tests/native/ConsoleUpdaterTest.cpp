@@ -133,8 +133,10 @@ struct ConsoleRun {
 
 class FirmwareFile {
 public:
-    explicit FirmwareFile(const FirmwareRecords& records, const std::string& name = "update.bin")
-        : m_name(name), m_path(InCurrentDirectory(name))
+    // Named after the test: CTest runs tests side by side.
+    explicit FirmwareFile(const FirmwareRecords& records)
+        : m_name(std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + ".bin"),
+          m_path(InCurrentDirectory(m_name))
     {
         std::ofstream(m_path, std::ios::binary) << ToHexText(MakeConsoleFirmware({}, records));
     }
@@ -273,7 +275,7 @@ TEST(ConsoleUpdater, ARejectedFrameFailsThatTouchScreenAtOnceAndTheNextGoesOn)
     // The frame answers entering update mode too; each frame is judged by its
     // own reply. The figure counts completed records: it is still 0 before the second frame.
     auto first = run.port.SentTo(run.devices.HandleOf(0));
-    EXPECT_EQ(FramesOf(first).size(), 2u);
+    ASSERT_EQ(FramesOf(first).size(), 2u);
     EXPECT_EQ(first.back().bytes[0], 0x51); // no finish
     EXPECT_EQ(FramesOf(run.port.SentTo(run.devices.HandleOf(1))).size(), 2u);
     EXPECT_EQ(run.output.output, "\n" + ExpectedLines({0}) +
