@@ -19,7 +19,13 @@ struct ConsoleFirmware {
     FirmwareImage image; // every byte decoded from the file
     std::array<std::uint8_t, kFirmwareHeaderSize> header{};
     std::uint32_t payloadSize = 0; // P
-    FirmwarePayload Payload() const { return FirmwarePayload(image.bytes).subspan(kFirmwareHeaderSize, payloadSize); }
+    // The records; empty until a file was checked.
+    FirmwarePayload Payload() const
+    {
+        if (image.bytes.size() < kFirmwareHeaderSize + payloadSize)
+            return {};
+        return FirmwarePayload(image.bytes).subspan(kFirmwareHeaderSize, payloadSize);
+    }
 };
 
 // Checks the decoded bytes of a console file and takes its header and
