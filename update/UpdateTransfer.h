@@ -6,7 +6,7 @@
 // without an accepted frame in between ends the transfer.
 //
 // Frames are 100-byte reports: 0x51, a mark ('A' for a record's first frame,
-// 'B' for the others), then 49 bytes from the payload; consecutive frames of
+// 'B' for the others), then up to 49 payload bytes; consecutive frames of
 // a record overlap by 2 bytes, and a record's last frame carries the 2 bytes
 // after it (0 past the payload's end).
 
