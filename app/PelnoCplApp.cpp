@@ -11,6 +11,7 @@
 #include "device/ProtocolState.h"
 #include "platform/Console.h"
 #include "platform/Platform.h"
+#include "update/FirmwareCommands.h"
 
 #include <commctrl.h>
 
@@ -59,6 +60,7 @@ bool CPelnoCplApp::InitInstance()
             console.Write(platformError + "\n");
         ConsoleCommands commands;
         AddParameterCommands(commands);
+        AddFirmwareCommands(commands);
         DispatchResult result = DispatchConsoleCommand(*commandLine, console, commands);
         if (result.handled) {
             m_exitCode = result.exitCode;

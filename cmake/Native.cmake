@@ -19,3 +19,9 @@ target_link_libraries(pelno_bench PRIVATE pelno_core Threads::Threads)
 add_library(Sarnet STATIC ${SARNET_SOURCES} libs/sarnet/SarnetRegistry.cpp)
 target_link_libraries(Sarnet PUBLIC pelno_core)
 target_link_libraries(pelno_native_tests PRIVATE Sarnet)
+
+# Firmware files for the tests, and the make-firmware tool (tools/make-firmware).
+target_sources(pelno_native_tests PRIVATE ${PELNO_FIRMWARE_MAKER_SOURCES})
+target_include_directories(pelno_native_tests PRIVATE ${CMAKE_SOURCE_DIR}/tools/firmware-maker)
+add_executable(pelno_make_firmware tools/firmware-maker/main.cpp ${PELNO_FIRMWARE_MAKER_SOURCES})
+target_link_libraries(pelno_make_firmware PRIVATE pelno_core)

@@ -59,3 +59,18 @@ list(APPEND PELNO_WIN32_SOURCES
   ui/HyperLink.cpp
   ui/ImageStatic.cpp
 )
+# Firmware update (update/): the firmware files, both transports, the console update.
+list(APPEND PELNO_PORTABLE_SOURCES
+  update/FirmwareImage.cpp
+  update/HexText.cpp
+  update/Crc16Arc.cpp
+  update/FirmwareFile.cpp
+  update/ConsoleFrames.cpp
+  update/ConsoleUpdater.cpp
+  update/UpdateTransfer.cpp
+)
+list(APPEND PELNO_WIN32_SOURCES
+  update/FirmwareCommands_win32.cpp
+)
+# The firmware-file maker (tools/firmware-maker): the tool and the tests' files.
+set(PELNO_FIRMWARE_MAKER_SOURCES tools/firmware-maker/FirmwareMaker.cpp)

@@ -6,6 +6,8 @@ add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WIN
 
 add_library(pelno_win32 STATIC ${PELNO_WIN32_SOURCES})
 target_link_libraries(pelno_win32 PUBLIC pelno_core setupapi hid comctl32 shell32 user32 gdi32)
+# The console update raises the timer resolution for its 20 ms frame pauses.
+target_link_libraries(pelno_win32 PUBLIC winmm)
 
 # Sarnet.dll beside the executable, with its own Win32 registry; the
 # import library is what the program and the tests link against.
@@ -70,6 +72,10 @@ add_dependencies(pelno_windows_tests PelnoCpl)
 set(PELNO_WINDOWS_SUITES Win32Profile Win32Registry Win32Hid SimMouseFinger ConsoleFace Startup SarnetDll ParameterConsole)
 # The owner-drawn controls and the mouse-hook library.
 list(APPEND PELNO_WINDOWS_SUITES XPButton HyperLink ImageStatic GrellDll)
+# Firmware update: the console update end to end, and its progress on a real console.
+list(APPEND PELNO_WINDOWS_SUITES FirmwareConsole FirmwareConsoleScreen)
+target_sources(pelno_windows_tests PRIVATE ${PELNO_FIRMWARE_MAKER_SOURCES})
+target_include_directories(pelno_windows_tests PRIVATE ${CMAKE_SOURCE_DIR}/tools/firmware-maker)
 foreach(suite ${PELNO_WINDOWS_SUITES})
   add_test(NAME windows.${suite}
     COMMAND pelno_windows_tests --gtest_filter=${suite}.*)

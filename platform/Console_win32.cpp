@@ -98,3 +98,14 @@ void CWin32Console::Write(std::string_view text)
     std::fwrite(text.data(), 1, text.size(), stdout);
     std::fflush(stdout);
 }
+
+std::string ToConsoleText(std::wstring_view text)
+{
+    if (text.empty())
+        return {};
+    int size = WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+    std::string out(size > 0 ? static_cast<std::size_t>(size) : 0, '\0');
+    if (size > 0)
+        WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), out.data(), size, nullptr, nullptr);
+    return out;
+}

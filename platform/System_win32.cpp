@@ -15,6 +15,15 @@ std::wstring ModulePath(HMODULE module)
     }
 }
 
+std::wstring CurrentDirectory()
+{
+    DWORD size = GetCurrentDirectoryW(0, nullptr);
+    std::wstring directory(size, L'\0');
+    DWORD length = GetCurrentDirectoryW(size, directory.data());
+    directory.resize(length < size ? length : 0);
+    return directory;
+}
+
 unsigned CWin32System::DefaultLanguageId() { return GetSystemDefaultLangID(); }
 
 std::wstring CWin32System::ProgramFolder()

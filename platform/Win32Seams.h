@@ -107,3 +107,9 @@ std::unique_ptr<IHidPendingRead> StartOverlappedRead(HANDLE file, std::uint8_t* 
 
 // The full path of the running executable.
 std::wstring ModulePath(HMODULE module);
+
+// The process's current directory, however long.
+std::wstring CurrentDirectory();
+
+// A file or section name as the console face prints it: in the ANSI code page.
+std::string ToConsoleText(std::wstring_view text);

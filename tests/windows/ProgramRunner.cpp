@@ -109,13 +109,15 @@ bool Launch(const LaunchOptions& options, ProgramRun& run)
 }
 
 CapturedRun RunCaptured(const std::wstring& program, const std::wstring& arguments,
-                        const std::wstring& currentDirectory)
+                        const std::wstring& currentDirectory,
+                        const std::vector<std::pair<std::wstring, std::wstring>>& environment)
 {
     LaunchOptions options;
     options.program = program;
     options.arguments = arguments;
     options.outputFile = UniqueOutputFile();
     options.currentDirectory = currentDirectory;
+    options.environment = environment;
     ProgramRun run;
     CapturedRun result;
     if (!Launch(options, run))

@@ -41,9 +41,10 @@ struct CapturedRun {
 };
 
 // Runs a program to its end (30 s at most) with standard output and error
-// captured in a file of their own.
+// captured in a file of their own, with these variables added to its environment.
 CapturedRun RunCaptured(const std::wstring& program, const std::wstring& arguments,
-                        const std::wstring& currentDirectory = {});
+                        const std::wstring& currentDirectory = {},
+                        const std::vector<std::pair<std::wstring, std::wstring>>& environment = {});
 
 // Text as a text-mode stream writes it: every line break is CR LF.
 std::string WithCrLf(const std::string& text);
