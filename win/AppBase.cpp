@@ -1,6 +1,7 @@
 #include "win/AppBase.h"
 
 #include "platform/Win32Seams.h"
+#include "win/Dialog.h"
 
 #include <shellapi.h>
 
@@ -44,6 +45,8 @@ int CAppBase::Run()
 {
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        if (CDialog::RouteMessage(msg)) // modeless dialogs see their messages first
+            continue;
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }

@@ -1,0 +1,94 @@
+#pragma once
+// The dialog base: a dialog from a resource template, modeless (Create) or
+// modal (DoModal), whose messages go through the class's message table.
+//
+// Modal dialogs run our own message loop rather than the system's: the
+// dialog is created modeless, its owner is disabled, and the loop calls
+// RouteMessage for every message until EndDialog. The system's modal loop
+// would hide posted thread messages and the messages meant for
+// PreTranslateMessage; ours shows them to the dialog first. A WM_QUIT ends
+// the loop too and is posted again for the loop outside.
+//
+// Before its table sees them, a dialog reflects WM_DRAWITEM and WM_CTLCOLOR*
+// to the control that sent them (win/Reflection.h); a non-zero answer of the
+// control is the dialog's answer. WM_COMMAND is reflected to its control and
+// then dispatched to the table as well.
+
+#include "win/MessageMap.h"
+#include "win/Window.h"
+
+#include <string>
+
+class CDialog : public CWindow {
+public:
+    explicit CDialog(UINT templateId, HINSTANCE instance = nullptr);
+    // A derived dialog destroys its window in its own destructor, so that its
+    // handlers still see the last messages.
+    virtual ~CDialog();
+    CDialog(const CDialog&) = delete;
+    CDialog& operator=(const CDialog&) = delete;
+
+    // Creates the dialog modeless; false when the template cannot be loaded.
+    bool Create(HWND parent = nullptr);
+    // Runs the dialog modally over the owner (disabled meanwhile); returns
+    // the EndDialog result, or -1 when it could not be created or a WM_QUIT
+    // ended it.
+    INT_PTR DoModal(HWND owner = nullptr);
+    // Ends the dialog: a modal one leaves its loop and is destroyed there, a
+    // modeless one is destroyed at once.
+    void EndDialog(INT_PTR result);
+    bool IsModal() const { return m_modal; }
+
+    // Shows the message to the dialogs of this thread before it is
+    // dispatched: a thread message (no window) to their thread-message
+    // entries, any other to PreTranslateMessage of the dialog holding its
+    // window and of that dialog's owners, then to IsDialogMessage. True when
+    // the message was handled and must not be dispatched.
+    static bool RouteMessage(MSG& msg);
+
+    // Texts, checks and enabling of the dialog's controls.
+    std::wstring GetDlgItemText(int id) const;
+    void SetDlgItemText(int id, const std::wstring& text) const;
+    bool IsDlgButtonChecked(int id) const;
+    void CheckDlgButton(int id, bool checked) const;
+    void EnableDlgItem(int id, bool enable) const;
+    bool IsDlgItemEnabled(int id) const;
+
+    static const MessageTable kMessageTable;
+
+protected:
+    // WM_INITDIALOG; true lets the system focus the first control.
+    virtual bool OnInitDialog() { return true; }
+    // Sees the messages of the dialog's windows before they are dispatched
+    // (see RouteMessage); true when it handled the message.
+    virtual bool PreTranslateMessage(MSG& msg) { return false; }
+    // IDOK and IDCANCEL: end the dialog with that result.
+    virtual void OnOK() { EndDialog(IDOK); }
+    virtual void OnCancel() { EndDialog(IDCANCEL); }
+    // The window is gone (WM_NCDESTROY); the object may still live.
+    virtual void OnFinalMessage() {}
+
+    virtual const MessageTable& Messages() const { return kMessageTable; }
+
+    // The system's default handling of a message, for a handler that adds to it.
+    LRESULT DefaultHandling(UINT message, WPARAM wParam, LPARAM lParam) const
+    {
+        return ::DefWindowProcW(m_hWnd, message, wParam, lParam);
+    }
+
+private:
+    static const MessageEntry kEntries[];
+
+    static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    static CDialog* FromHandle(HWND window);
+    INT_PTR OnDialogMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    // The first table entry for the message, most derived class first.
+    const MessageEntry* Find(MessageKind kind, UINT message, WPARAM wParam, LPARAM lParam) const;
+    bool DispatchThreadMessage(const MSG& msg);
+
+    UINT m_templateId;
+    HINSTANCE m_instance;
+    bool m_modal = false;
+    bool m_ended = false;
+    INT_PTR m_result = -1;
+};
