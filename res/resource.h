@@ -1,0 +1,30 @@
+// Resource ids of PelnoCpl.rc, shared by the resource script and the code.
+#pragma once
+
+// Icons and bitmaps
+#define IDI_APPLICATION_ICON 128
+#define IDB_LIST_CALIBRATED 175     // list image 1, masked with black
+#define IDB_LIST_NOT_CALIBRATED 176 // list image 0, masked with RGB(255, 0, 255)
+#define IDB_PICTURE 177             // the main dialog's picture
+
+// The main dialog
+#define IDD_MAIN 102
+#define IDC_EXIT 1 // IDOK
+#define IDC_SETTINGS 1053
+#define IDC_DIAGNOSTICS 1054
+#define IDC_ABOUT 1055
+#define IDC_CALIBRATE 1056
+#define IDC_TOUCHSCREEN_LIST 1064
+#define IDC_MAPPING 1070
+#define IDC_PICTURE 1089
+#define IDC_REGION_CALIBRATE 1105
+#define IDC_LIST_GROUP 1117
+#define IDC_CALIBRATION_HINT 1118
+#define IDC_CALIBRATE_TITLE 1119
+#define IDC_CALIBRATE_WHEN_NEW 1120
+#define IDC_REGION_WHEN_PART 1121
+#define IDC_MAPPING_TITLE 1122
+#define IDC_MAPPING_WHEN_SEVERAL 1123
+#define IDC_REGION_TITLE 1124
+#define IDC_CALIBRATE_WHEN_INACCURATE 1125
+#define IDC_HELP_MANUAL 57670
