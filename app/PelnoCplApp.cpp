@@ -3,8 +3,10 @@
 #include "app/CommandLineInfoEx.h"
 #include "app/ConsoleDispatcher.h"
 #include "app/LanguageText.h"
+#include "app/OvamerDlg.h"
 #include "app/TextEncoding.h"
 #include "app/Win32Platform.h"
+#include "calibration/MouseHookMessages.h"
 #include "config/ParameterCommands.h"
 #include "device/DeviceManager.h"
 #include "device/DeviceThread.h"
@@ -89,10 +91,14 @@ bool CPelnoCplApp::InitInstance()
     m_deviceThread->Start();
     SetCurrentDeviceThread(m_deviceThread.get());
 
-    // Until the main dialog exists, a GUI start reports what it found.
-    std::wstring found =
-        std::to_wstring(count) + (count == 1 ? L" touchscreen was found." : L" touchscreens were found.");
-    MessageBoxW(nullptr, found.c_str(), GetLanguageText(L"79").c_str(), MB_OK | MB_ICONINFORMATION);
+    // The mouse hook's messages keep their numbers for the process's life.
+    RegisterMouseHookMessages();
+    {
+        // Our modal loop (win/Dialog.h) lets the dialog see posted messages
+        // before they are dispatched. The dialog makes itself the main window.
+        COvamerDlg dialog;
+        dialog.DoModal();
+    }
     return false;
 }
 

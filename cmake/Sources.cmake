@@ -43,6 +43,10 @@ set(PELNO_WIN32_SOURCES
   config/ParameterCommands_win32.cpp
 )
 
+# The main dialog: its behaviour (portable) and its window, the dialog base.
+list(APPEND PELNO_PORTABLE_SOURCES app/MainPanel.cpp)
+list(APPEND PELNO_WIN32_SOURCES win/Dialog.cpp app/OvamerDlg.cpp calibration/MouseHookMessages_win32.cpp)
+
 # The configuration library: a DLL on Windows, a static library natively.
 set(SARNET_SOURCES
   libs/sarnet/Sarnet.cpp

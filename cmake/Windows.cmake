@@ -27,6 +27,19 @@ add_executable(PelnoCpl WIN32 app/PelnoCplApp.cpp)
 target_link_libraries(PelnoCpl PRIVATE pelno_win32 Sarnet Grell)
 target_link_options(PelnoCpl PRIVATE -municode)
 
+# The resources (dialogs, images, version, manifest), compiled by windres.
+# The main dialog calls Grell.dll; Grell.dll lies beside the executable.
+enable_language(RC)
+set(PELNO_RESOURCES ${CMAKE_SOURCE_DIR}/res/PelnoCpl.rc)
+file(GLOB PELNO_RESOURCE_FILES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/res/images/*.bmp ${CMAKE_SOURCE_DIR}/res/*.ico
+  ${CMAKE_SOURCE_DIR}/res/*.manifest ${CMAKE_SOURCE_DIR}/res/resource.h)
+set_source_files_properties(${PELNO_RESOURCES} PROPERTIES OBJECT_DEPENDS "${PELNO_RESOURCE_FILES}")
+target_sources(PelnoCpl PRIVATE ${PELNO_RESOURCES})
+target_include_directories(PelnoCpl PRIVATE $<$<COMPILE_LANGUAGE:RC>:${CMAKE_SOURCE_DIR}/res>)
+target_link_libraries(pelno_win32 PUBLIC Grell)
+# The main dialog's behaviour reads the touchscreens' parameters through Sarnet.dll.
+target_link_libraries(pelno_core PUBLIC Sarnet)
+
 # The language files beside the executable.
 file(GLOB PELNO_LANGUAGE_FILES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/res/Language/*.ini)
 foreach(lang ${PELNO_LANGUAGE_FILES})
@@ -51,6 +64,11 @@ add_subdirectory(${PELNO_GTEST_SOURCE_DIR} ${CMAKE_BINARY_DIR}/googletest EXCLUD
 file(GLOB PELNO_WINDOWS_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/windows/*.cpp)
 add_executable(pelno_windows_tests ${PELNO_WINDOWS_TESTS})
 target_link_libraries(pelno_windows_tests PRIVATE pelno_win32 Sarnet gtest_main)
+# The dialogs under test load their templates and images from the test executable.
+target_sources(pelno_windows_tests PRIVATE ${PELNO_RESOURCES})
+target_include_directories(pelno_windows_tests PRIVATE $<$<COMPILE_LANGUAGE:RC>:${CMAKE_SOURCE_DIR}/res>)
+add_custom_command(TARGET pelno_windows_tests POST_BUILD
+  COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:Grell> ${CMAKE_BINARY_DIR}/tests/)
 # The tests load Sarnet.dll from their own folder.
 add_custom_command(TARGET pelno_windows_tests POST_BUILD
   COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:Sarnet> ${CMAKE_BINARY_DIR}/tests/)

@@ -1,0 +1,402 @@
+#include "app/MainPanel.h"
+
+#include "config/DeviceConfig.h"
+#include "device/DeviceManager.h"
+#include "device/ProtocolState.h"
+#include "device/ReportProtocol.h"
+#include "libs/sarnet/Sarnet.h"
+#include "platform/DeviceBroadcast.h"
+#include "platform/HidPort.h"
+#include "platform/Messages.h"
+#include "platform/System.h"
+#include "platform/WindowMessenger.h"
+
+#include <chrono>
+
+namespace {
+
+constexpr unsigned kJobRunning = 1;
+constexpr unsigned kSaveWanted = 2;
+
+// The pauses of the start-up query and the mapping save.
+constexpr unsigned kBeforeOpeningMs = 200;
+constexpr unsigned kBetweenCommandsMs = 20;
+constexpr unsigned kAfterFailureMs = 500;
+constexpr unsigned kBeforeSaveMs = 100;
+// Workers look at the stop flag every 60 ms: once set, it stays set this
+// long before it is cleared, so that every worker it was meant for sees it.
+constexpr std::int64_t kStopHoldMs = 200;
+
+std::int64_t NowMs()
+{
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
+} // namespace
+
+std::wstring TouchScreenLabel(std::int32_t touchScreenNumber, std::int32_t monitorNumber)
+{
+    return L"TouchScreen No." + std::to_wstring(touchScreenNumber) + L" \n   Monitor     No." +
+           std::to_wstring(monitorNumber);
+}
+
+std::optional<std::wstring> HelpFailureTextKey(std::intptr_t shellResult)
+{
+    if (shellResult == 2) // the file was not found
+        return L"73";
+    if (shellResult == 31) // no program is associated with it
+        return L"74";
+    return std::nullopt;
+}
+
+CMainPanel::CMainPanel(MainPanelServices services, IMainPanelView& view) : m_services(std::move(services)), m_view(view)
+{
+}
+
+CMainPanel::~CMainPanel() { Close(); }
+
+void CMainPanel::Open(WindowHandle window)
+{
+    m_window = window;
+    m_services.devices.RegisterNotifications(window);
+    m_services.hid.RegisterInterfaceNotification(window);
+    m_selected = 0;
+    StartJob(Job::StartupQuery);
+}
+
+void CMainPanel::Close()
+{
+    m_closing = true;
+    m_closingEvent.Set();
+    m_exchangeEnded.Set();
+    if (m_jobThread.joinable())
+        m_jobThread.join();
+}
+
+// ---- the jobs
+
+void CMainPanel::StartJob(Job job)
+{
+    if (m_closing)
+        return;
+    unsigned expected = m_jobs.load();
+    for (;;) {
+        if (expected & kJobRunning) {
+            // Only the mapping save can come while a job runs: it runs after it.
+            if (m_jobs.compare_exchange_weak(expected, expected | kSaveWanted))
+                return;
+        } else if (m_jobs.compare_exchange_weak(expected, kJobRunning)) {
+            break;
+        }
+    }
+    if (m_jobThread.joinable())
+        m_jobThread.join(); // the previous job has ended
+    m_jobThread = std::thread(&CMainPanel::RunJobs, this, job);
+}
+
+void CMainPanel::RunJobs(Job first)
+{
+    if (m_services.system)
+        m_services.system->RaiseCurrentThreadPriority();
+    for (Job job = first;; job = Job::SaveMapping) {
+        if (job == Job::StartupQuery)
+            RunStartupQuery();
+        else
+            RunSaveMapping();
+        unsigned expected = kJobRunning;
+        if (Closing() || m_jobs.compare_exchange_strong(expected, 0)) {
+            m_jobs = 0;
+            return;
+        }
+        m_jobs.fetch_and(~kSaveWanted); // a save was asked for meanwhile: run it now
+    }
+}
+
+void CMainPanel::RunStartupQuery()
+{
+    for (unsigned i = 0; i < m_services.devices.Count(); ++i) {
+        if (!Pause(kBeforeOpeningMs))
+            return;
+        // A time-out at the previous touchscreen stopped its workers; the
+        // exchanges of this one need the flag clear again.
+        if (m_stopSetByTimeout)
+            ClearStopFlag();
+        const DeviceHandle handle = m_services.devices.HandleOf(i);
+        bool answered = OpenExchange();
+        answered = answered && Pause(kBetweenCommandsMs) && Exchange(i, handle, Command::ReadVersion);
+        answered = answered && Pause(kBetweenCommandsMs) && Exchange(i, handle, Command::ReadSerial);
+        if (answered) {
+            if (!Pause(kBetweenCommandsMs))
+                return;
+            if (!Exchange(i, handle, Command::ReadNumber) && !Pause(kBetweenCommandsMs))
+                return;
+        } else if (!Pause(kAfterFailureMs)) {
+            return;
+        }
+    }
+    ClearStopFlag();
+    m_services.messenger.Post(m_window, WM_PANEL_REFRESH_LIST, 0, 0);
+}
+
+void CMainPanel::RunSaveMapping()
+{
+    if (!Pause(kBeforeSaveMs))
+        return;
+    for (unsigned i = 0; i < m_services.devices.Count(); ++i) {
+        const MappingEntry entry = m_services.devices.Mapping(i);
+        if (entry.monitorNumber < 0 || !entry.deviceHandle)
+            continue;
+        ClearStopFlag();
+        const bool opened = OpenExchange();
+        m_services.devices.WithRecord(
+            i, [&](TouchScreenRecord& record) { record.touchScreenNumber = entry.touchScreenNumber; });
+        const bool written =
+            Exchange(i, m_services.devices.HandleOf(i), Command::WriteNumber, {static_cast<std::uint8_t>(i)});
+        if (Closing())
+            return;
+        if (!opened || !written) {
+            if (!Pause(kAfterFailureMs))
+                return;
+            m_services.messenger.Post(m_window, WM_PANEL_SAVE_FAILED, i, 0);
+        }
+    }
+    ClearStopFlag();
+    m_services.messenger.Post(m_window, WM_PANEL_REFRESH_LIST, 0, 0);
+}
+
+bool CMainPanel::Exchange(unsigned slot, DeviceHandle handle, std::uint16_t command,
+                          std::initializer_list<std::uint8_t> arguments)
+{
+    if (Closing())
+        return false;
+    auto request = std::make_unique<DeviceRequest>();
+    request->deviceHandle = handle;
+    request->slot = static_cast<std::int32_t>(slot);
+    request->replyWindow = m_window;
+    request->report = MakeCommandReport(command, arguments);
+    m_exchangeEnded.Reset();
+    m_awaitedReply = ReplyMessageFor(request->report);
+    m_services.postRequest(std::move(request)); // a request that cannot go is seen as a time-out
+    const bool ended = m_exchangeEnded.Wait(kExchangeTimeoutMs) && !Closing();
+    m_awaitedReply = 0;
+    if (!ended && !Closing()) {
+        // The worker may read on for ever: stop it.
+        m_services.state.stop = true;
+        m_stopSetByTimeout = true;
+        m_stopSetAtMs = NowMs();
+    }
+    return ended;
+}
+
+bool CMainPanel::OpenExchange()
+{
+    const int selected = m_selected;
+    const DeviceHandle handle =
+        selected >= 0 ? m_services.devices.HandleOf(static_cast<unsigned>(selected)) : kInvalidDeviceHandle;
+    return Exchange(0, handle, Command::Open);
+}
+
+bool CMainPanel::Pause(unsigned milliseconds) { return !m_closingEvent.Wait(milliseconds); }
+
+void CMainPanel::ClearStopFlag()
+{
+    if (m_stopSetByTimeout) {
+        const std::int64_t held = NowMs() - m_stopSetAtMs;
+        if (held < kStopHoldMs)
+            Pause(static_cast<unsigned>(kStopHoldMs - held));
+        m_stopSetByTimeout = false;
+    }
+    m_services.state.stop = false;
+}
+
+// ---- replies (window thread)
+
+void CMainPanel::EndReply(unsigned message)
+{
+    // A late end reply of an exchange that timed out ends nothing.
+    unsigned awaited = message;
+    if (m_awaitedReply.compare_exchange_strong(awaited, 0))
+        m_exchangeEnded.Set();
+}
+
+void CMainPanel::OnOpeningReply(std::unique_ptr<DeviceReply> reply)
+{
+    if (!reply)
+        return;
+    if (IsDataReply(reply->Answer()))
+        m_services.state.SetOpeningAnswer(std::move(reply)); // held for the guarded commands
+    else
+        EndReply(WM_OPENING_REPLY);
+}
+
+void CMainPanel::OnVersionReply(std::unique_ptr<DeviceReply> reply)
+{
+    if (!reply)
+        return;
+    const std::uint8_t* r = reply->Answer();
+    if (!IsDataReply(r)) {
+        EndReply(WM_VERSION_REPLY);
+        return;
+    }
+    const auto version = DecodeVersion(r);
+    m_services.devices.WithRecord(static_cast<unsigned>(reply->slot), [&](TouchScreenRecord& record) {
+        if (version) {
+            for (int i = 0; i < 4; ++i)
+                record.hardwareVersion[i] = (*version)[i];
+        } else {
+            // No version: 1, 0, 0; the fourth value stays.
+            record.hardwareVersion[0] = 1;
+            record.hardwareVersion[1] = 0;
+            record.hardwareVersion[2] = 0;
+        }
+    });
+}
+
+void CMainPanel::OnSerialReply(std::unique_ptr<DeviceReply> reply)
+{
+    if (!reply)
+        return;
+    if (!IsDataReply(reply->Answer())) {
+        EndReply(WM_SERIAL_REPLY);
+        return;
+    }
+    // The answer's contents are not decoded: any answer means "no serial number".
+    m_services.devices.WithRecord(static_cast<unsigned>(reply->slot), [](TouchScreenRecord& record) {
+        record.serialPart1 = 0;
+        record.serialPart2 = 0;
+        record.serialPart3 = 0xFFFF;
+    });
+}
+
+void CMainPanel::OnNumberReadReply(std::unique_ptr<DeviceReply> reply)
+{
+    if (!reply)
+        return;
+    const std::uint8_t* r = reply->Answer();
+    if (!IsDataReply(r)) {
+        EndReply(WM_NUMBER_READ_REPLY);
+        return;
+    }
+    if (reply->slot < 0 || static_cast<unsigned>(reply->slot) >= m_services.devices.Count())
+        return;
+    const unsigned slot = static_cast<unsigned>(reply->slot);
+    DeviceConfig config{};
+    config.TouchScreenNumber = DecodeTouchScreenNumber(r);
+    GetDeviceConfig(&config); // a record it cannot read stays as it was
+    const DeviceHandle handle = m_services.devices.HandleOf(slot);
+    m_services.devices.SetMapping(slot, MappingEntry{handle, config.MonitorID, config.TouchScreenNumber});
+    m_services.devices.WithRecord(slot, [&](TouchScreenRecord& record) {
+        record.calibrationState = config.IsCalibrate;
+        record.touchScreenNumber = config.TouchScreenNumber;
+        record.monitorNumber = config.MonitorID;
+    });
+}
+
+void CMainPanel::OnNumberWriteReply(std::unique_ptr<DeviceReply> reply)
+{
+    if (reply)
+        EndReply(WM_NUMBER_WRITE_REPLY); // any answer ends the exchange
+}
+
+// ---- the list
+
+void CMainPanel::RefreshRecord(unsigned slot)
+{
+    std::int32_t number = 0;
+    DeviceHandle identity = nullptr;
+    if (!m_services.devices.WithRecord(slot, [&](TouchScreenRecord& record) {
+            if (record.touchScreenNumber < 0 || record.touchScreenNumber > 254)
+                record.touchScreenNumber = 0;
+            number = record.touchScreenNumber;
+            identity = record.identity;
+        }))
+        return;
+    DeviceConfig config{};
+    config.TouchScreenNumber = number;
+    GetDeviceConfig(&config);
+    m_services.devices.WithRecord(slot, identity, [&](TouchScreenRecord& record) {
+        record.monitorNumber = static_cast<std::uint32_t>(config.MonitorID) > 255 ? 0 : config.MonitorID;
+        record.calibrationState = config.IsCalibrate;
+    });
+}
+
+void CMainPanel::RefreshList()
+{
+    std::vector<TouchScreenListItem> items;
+    const unsigned count = m_services.devices.Count();
+    for (unsigned i = 0; i < count; ++i) {
+        RefreshRecord(i);
+        m_services.devices.WithRecord(i, [&](const TouchScreenRecord& record) {
+            items.push_back({TouchScreenLabel(record.touchScreenNumber, record.monitorNumber),
+                             record.calibrationState == 1 ? 1 : 0});
+        });
+    }
+    // The list selects its first item, unless unplugging took the selection away.
+    if (m_selected >= 0)
+        m_selected = items.empty() ? -1 : 0;
+    m_view.ShowTouchScreens(items, m_selected);
+    UpdateActions();
+    m_listReady = true;
+    m_view.ListReady();
+}
+
+void CMainPanel::OnSelectionChanged(int item)
+{
+    m_selected = item;
+    UpdateActions();
+}
+
+bool CMainPanel::ActionsEnabled() const
+{
+    const int selected = m_selected;
+    if (selected < 0)
+        return false;
+    bool enabled = false;
+    m_services.devices.WithRecord(static_cast<unsigned>(selected), [&](const TouchScreenRecord& record) {
+        enabled = record.calibrationState == 0 || record.calibrationState == 1;
+    });
+    return enabled;
+}
+
+void CMainPanel::UpdateActions() { m_view.EnableActions(ActionsEnabled()); }
+
+// ---- device changes and the other dialogs
+
+void CMainPanel::OnDeviceChange(std::uintptr_t event, DeviceHandle handle)
+{
+    if (event == kDbtDeviceQueryRemove) {
+        m_services.devices.QueryRemove(handle);
+        return;
+    }
+    if (event != kDbtDeviceRemovePending && event != kDbtDeviceRemoveComplete)
+        return;
+    const auto slot = m_services.devices.FindSlot(handle);
+    if (!slot)
+        return;
+    NotificationHandle notification = nullptr;
+    m_services.devices.WithRecord(*slot, [&](const TouchScreenRecord& record) { notification = record.notification; });
+    m_services.messenger.Post(m_window, WM_UNREGISTER_NOTIFICATION, 0, reinterpret_cast<std::intptr_t>(notification));
+    // The diagnostics and calibration dialogs bound to the slot are closed
+    // here once they exist.
+    if (static_cast<int>(*slot) == m_selected)
+        m_selected = -1;
+    m_services.devices.RemoveComplete(handle);
+    RefreshList(); // updates the actions too
+}
+
+void CMainPanel::OnUnregisterNotification(NotificationHandle notification)
+{
+    m_services.hid.UnregisterNotification(notification);
+}
+
+void CMainPanel::OnMappingClosed() { StartJob(Job::SaveMapping); }
+
+void CMainPanel::OnCalibrationEnd(std::uintptr_t result, std::intptr_t slot)
+{
+    if (result != 0 || m_services.devices.Count() == 0 || slot < 0)
+        return;
+    m_services.devices.WithRecord(static_cast<unsigned>(slot),
+                                  [](TouchScreenRecord& record) { record.calibrationState = 1; });
+    RefreshList();
+}

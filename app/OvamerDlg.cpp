@@ -1,0 +1,323 @@
+#include "app/OvamerDlg.h"
+
+#include "app/LanguageText.h"
+#include "calibration/MouseHookMessages.h"
+#include "device/DeviceManager.h"
+#include "device/DeviceThread.h"
+#include "device/ProtocolState.h"
+#include "libs/grell/Grell.h"
+#include "platform/Messages.h"
+#include "platform/Platform.h"
+#include "platform/System.h"
+#include "platform/Win32Seams.h"
+#include "res/resource.h"
+#include "win/AppBase.h"
+
+#include <dbt.h>
+#include <shellapi.h>
+
+#include <memory>
+
+namespace {
+
+constexpr COLORREF kBackgroundColour = RGB(236, 233, 216);
+
+// The buttons, in the order of m_buttons; the first five are the actions.
+constexpr int kButtonIds[] = {IDC_MAPPING,     IDC_CALIBRATE, IDC_REGION_CALIBRATE, IDC_SETTINGS,
+                              IDC_DIAGNOSTICS, IDC_ABOUT,     IDC_HELP_MANUAL,      IDC_EXIT};
+constexpr std::size_t kActionButtons = 5;
+
+struct ControlText {
+    int id;
+    const wchar_t* key;
+};
+constexpr ControlText kControlTexts[] = {
+    {IDC_MAPPING, L"1"},
+    {IDC_CALIBRATE, L"2"},
+    {IDC_REGION_CALIBRATE, L"3"},
+    {IDC_SETTINGS, L"4"},
+    {IDC_DIAGNOSTICS, L"5"},
+    {IDC_ABOUT, L"6"},
+    {IDC_HELP_MANUAL, L"7"},
+    {IDC_EXIT, L"8"},
+    {IDC_LIST_GROUP, L"9"},
+    {IDC_CALIBRATION_HINT, L"10"},
+    {IDC_CALIBRATE_TITLE, L"11"},
+    {IDC_CALIBRATE_WHEN_NEW, L"12"},
+    {IDC_CALIBRATE_WHEN_INACCURATE, L"13"},
+    {IDC_MAPPING_TITLE, L"14"},
+    {IDC_MAPPING_WHEN_SEVERAL, L"15"},
+    {IDC_REGION_TITLE, L"100"},
+    {IDC_REGION_WHEN_PART, L"101"},
+};
+
+MainPanelServices ProcessPanelServices()
+{
+    const PlatformServices& platform = GetPlatform();
+    return MainPanelServices{GetDeviceManager(),  GetProtocolState(), *platform.hid,
+                             *platform.messenger, &PostDeviceRequest, platform.system};
+}
+
+// The caption of the program's own message boxes.
+std::wstring ApplicationName()
+{
+    if (CAppBase* app = CAppBase::Current())
+        return app->AppName();
+    std::wstring path = ModulePath(nullptr);
+    std::size_t slash = path.find_last_of(L'\\');
+    std::wstring name = slash == std::wstring::npos ? path : path.substr(slash + 1);
+    return name.substr(0, name.find_last_of(L'.'));
+}
+
+} // namespace
+
+const MessageEntry COvamerDlg::kEntries[] = {
+    OnMessage<&COvamerDlg::OnClose>(WM_CLOSE),
+    OnMessage<&COvamerDlg::OnDestroy>(WM_DESTROY),
+    OnMessage<&COvamerDlg::OnSetCursor>(WM_SETCURSOR),
+    OnMessage<&COvamerDlg::OnCtlColor>(WM_CTLCOLORDLG),
+    OnMessage<&COvamerDlg::OnCtlColor>(WM_CTLCOLORSTATIC),
+    OnMessage<&COvamerDlg::OnCtlColor>(WM_CTLCOLORBTN),
+    OnMessage<&COvamerDlg::OnDeviceChange>(WM_DEVICECHANGE),
+    OnMessage<&COvamerDlg::OnOpeningReply>(WM_OPENING_REPLY),
+    OnMessage<&COvamerDlg::OnVersionReply>(WM_VERSION_REPLY),
+    OnMessage<&COvamerDlg::OnSerialReply>(WM_SERIAL_REPLY),
+    OnMessage<&COvamerDlg::OnNumberReadReply>(WM_NUMBER_READ_REPLY),
+    OnMessage<&COvamerDlg::OnNumberWriteReply>(WM_NUMBER_WRITE_REPLY),
+    OnMessage<&COvamerDlg::OnUnregisterNotification>(WM_UNREGISTER_NOTIFICATION),
+    OnMessage<&COvamerDlg::OnMappingClosed>(WM_MAPPING_CLOSED),
+    OnMessage<&COvamerDlg::OnCalibrationEnd>(WM_CALIBRATION_END),
+    OnMessage<&COvamerDlg::OnMappingEnd>(WM_MAPPING_END),
+    OnMessage<&COvamerDlg::OnRefreshList>(WM_PANEL_REFRESH_LIST),
+    OnMessage<&COvamerDlg::OnSaveMappingFailed>(WM_PANEL_SAVE_FAILED),
+    OnCommand<&COvamerDlg::OnHelp>(IDC_HELP_MANUAL, BN_CLICKED),
+    OnNotify<&COvamerDlg::OnListItemChanged>(IDC_TOUCHSCREEN_LIST, LVN_ITEMCHANGED),
+    // Exit is IDOK: the base class ends the dialog with it.
+};
+const MessageTable COvamerDlg::kMessageTable = MakeMessageTable(&CDialog::kMessageTable, kEntries);
+
+COvamerDlg::COvamerDlg() : COvamerDlg(ProcessPanelServices()) {}
+
+COvamerDlg::COvamerDlg(MainPanelServices services)
+    : CDialog(IDD_MAIN), m_panel(std::move(services), *this), m_background(::CreateSolidBrush(kBackgroundColour))
+{
+}
+
+COvamerDlg::~COvamerDlg()
+{
+    if (m_hWnd)
+        ::DestroyWindow(m_hWnd);
+    m_panel.Close();
+    if (m_bigIcon)
+        ::DestroyIcon(m_bigIcon);
+    if (m_smallIcon)
+        ::DestroyIcon(m_smallIcon);
+}
+
+bool COvamerDlg::OnInitDialog()
+{
+    HINSTANCE instance = ::GetModuleHandleW(nullptr);
+    m_bigIcon = static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(IDI_APPLICATION_ICON), IMAGE_ICON,
+                                                ::GetSystemMetrics(SM_CXICON), ::GetSystemMetrics(SM_CYICON), 0));
+    m_smallIcon = static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(IDI_APPLICATION_ICON), IMAGE_ICON,
+                                                  ::GetSystemMetrics(SM_CXSMICON), ::GetSystemMetrics(SM_CYSMICON), 0));
+    SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_bigIcon));
+    SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_smallIcon));
+    if (CAppBase* app = CAppBase::Current())
+        app->SetMainWindow(m_hWnd);
+
+    RegisterMouseHookMessages();
+    for (std::size_t i = 0; i < m_buttons.size(); ++i)
+        m_buttons[i].SubclassDlgItem(kButtonIds[i], m_hWnd);
+    m_picture.SubclassDlgItem(IDC_PICTURE, m_hWnd);
+    m_list.Attach(GetDlgItem(IDC_TOUCHSCREEN_LIST));
+    LoadListImages();
+    m_list.SetRedraw(true);
+    SetLanguageTexts();
+
+    m_panel.Open(m_hWnd);
+    return true;
+}
+
+void COvamerDlg::LoadListImages()
+{
+    HINSTANCE instance = ::GetModuleHandleW(nullptr);
+    m_images.Create(72, 58);
+    // Image 0: not calibrated, image 1: calibrated (TouchScreenListItem::image).
+    CBitmap notCalibrated(::LoadBitmapW(instance, MAKEINTRESOURCEW(IDB_LIST_NOT_CALIBRATED)));
+    CBitmap calibrated(::LoadBitmapW(instance, MAKEINTRESOURCEW(IDB_LIST_CALIBRATED)));
+    m_images.AddMasked(notCalibrated, RGB(255, 0, 255));
+    m_images.AddMasked(calibrated, RGB(0, 0, 0));
+    m_list.SetImageList(m_images, LVSIL_NORMAL);
+}
+
+void COvamerDlg::SetLanguageTexts()
+{
+    SetWindowText(GetLanguageText(L"79"));
+    for (const ControlText& text : kControlTexts)
+        SetDlgItemText(text.id, GetLanguageText(text.key));
+}
+
+bool COvamerDlg::PreTranslateMessage(MSG& msg)
+{
+    if (msg.hwnd == m_hWnd) {
+        if (msg.message == WM_CALIBRATION_BEGIN) {
+            EnableWindow(false);
+            return true;
+        }
+        if (msg.message == WM_CALIBRATION_END)
+            EnableWindow(true); // and the table handles it
+        const MouseHookMessages& mouse = RegisterMouseHookMessages();
+        if (msg.message == mouse.down || msg.message == mouse.up || msg.message == mouse.move) {
+            OnMouseHookEvent(msg.message == mouse.down ? MouseHookEvent::Down
+                             : msg.message == mouse.up ? MouseHookEvent::Up
+                                                       : MouseHookEvent::Move);
+            return true;
+        }
+    }
+    // Keys of this dialog's own controls: Escape never closes it; Enter
+    // presses the focused button, as Space does, except in the list.
+    if (msg.message >= WM_KEYFIRST && msg.message <= WM_KEYLAST &&
+        (msg.hwnd == m_hWnd || ::IsChild(m_hWnd, msg.hwnd))) {
+        if (msg.wParam == VK_ESCAPE)
+            return true;
+        if (msg.wParam == VK_RETURN && ::GetFocus() != m_list)
+            msg.wParam = VK_SPACE;
+    }
+    return false;
+}
+
+// ---- IMainPanelView
+
+void COvamerDlg::ShowTouchScreens(const std::vector<TouchScreenListItem>& items, int selected)
+{
+    m_fillingList = true;
+    m_list.DeleteAllItems();
+    for (std::size_t i = 0; i < items.size(); ++i)
+        m_list.InsertItem(static_cast<int>(i), items[i].text, items[i].image);
+    if (selected >= 0)
+        m_list.SetItemState(selected, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    m_fillingList = false;
+}
+
+void COvamerDlg::EnableActions(bool enable)
+{
+    for (std::size_t i = 0; i < kActionButtons; ++i)
+        EnableDlgItem(kButtonIds[i], enable);
+}
+
+void COvamerDlg::ListReady()
+{
+    // The cursor over the dialog changes back at once, not at the next move.
+    PostMessage(WM_SETCURSOR, reinterpret_cast<WPARAM>(m_hWnd), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+}
+
+// ---- messages
+
+void COvamerDlg::OnClose()
+{
+    StopMouseHook(m_hWnd);
+    EndDialog(IDCANCEL);
+}
+
+void COvamerDlg::OnDestroy()
+{
+    // The jobs end before the window they post to goes.
+    m_panel.Close();
+    if (CAppBase* app = CAppBase::Current(); app && app->MainWindow() == m_hWnd)
+        app->SetMainWindow(nullptr);
+}
+
+LRESULT COvamerDlg::OnSetCursor(WPARAM wParam, LPARAM lParam)
+{
+    if (!m_panel.ListIsReady()) {
+        ::SetCursor(::LoadCursorW(nullptr, IDC_WAIT));
+        return TRUE;
+    }
+    return DefaultHandling(WM_SETCURSOR, wParam, lParam);
+}
+
+LRESULT COvamerDlg::OnCtlColor(WPARAM dc, LPARAM)
+{
+    HDC context = reinterpret_cast<HDC>(dc);
+    ::SetTextColor(context, RGB(0, 0, 0));
+    ::SetBkMode(context, TRANSPARENT);
+    return reinterpret_cast<LRESULT>(m_background.Get());
+}
+
+LRESULT COvamerDlg::OnDeviceChange(WPARAM event, LPARAM data)
+{
+    const auto* header = reinterpret_cast<const DEV_BROADCAST_HDR*>(data);
+    if (header && header->dbch_devicetype == DBT_DEVTYP_HANDLE)
+        m_panel.OnDeviceChange(event, reinterpret_cast<const DEV_BROADCAST_HANDLE*>(data)->dbch_handle);
+    return TRUE; // a query-remove is always granted
+}
+
+void COvamerDlg::OnOpeningReply(DeviceReply* reply) { m_panel.OnOpeningReply(std::unique_ptr<DeviceReply>(reply)); }
+
+void COvamerDlg::OnVersionReply(DeviceReply* reply) { m_panel.OnVersionReply(std::unique_ptr<DeviceReply>(reply)); }
+
+void COvamerDlg::OnSerialReply(DeviceReply* reply) { m_panel.OnSerialReply(std::unique_ptr<DeviceReply>(reply)); }
+
+void COvamerDlg::OnNumberReadReply(DeviceReply* reply)
+{
+    m_panel.OnNumberReadReply(std::unique_ptr<DeviceReply>(reply));
+}
+
+void COvamerDlg::OnNumberWriteReply(DeviceReply* reply)
+{
+    m_panel.OnNumberWriteReply(std::unique_ptr<DeviceReply>(reply));
+}
+
+void COvamerDlg::OnUnregisterNotification(WPARAM, LPARAM notification)
+{
+    m_panel.OnUnregisterNotification(reinterpret_cast<NotificationHandle>(notification));
+}
+
+void COvamerDlg::OnMappingClosed(MappingClosedRecord* record)
+{
+    std::unique_ptr<MappingClosedRecord> owned(record); // the sender gave it away
+    if (owned)
+        m_panel.OnMappingClosed();
+}
+
+void COvamerDlg::OnCalibrationEnd(WPARAM result, LPARAM slot)
+{
+    // The window was enabled again in pre-translation.
+    m_panel.OnCalibrationEnd(result, slot);
+}
+
+void COvamerDlg::OnMappingEnd()
+{
+    EnableWindow(true);
+    m_panel.RefreshList();
+}
+
+void COvamerDlg::OnRefreshList() { m_panel.RefreshList(); }
+
+void COvamerDlg::OnSaveMappingFailed()
+{
+    ::MessageBoxW(m_hWnd, kSaveMappingFailedText, ApplicationName().c_str(), MB_OK);
+}
+
+void COvamerDlg::OnHelp()
+{
+    const PlatformServices& platform = GetPlatform();
+    std::wstring manual = (platform.system ? platform.system->ProgramFolder() : std::wstring()) + L"\\UserManual.pdf";
+    auto result = reinterpret_cast<std::intptr_t>(
+        ::ShellExecuteW(m_hWnd, L"open", manual.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
+    if (auto key = HelpFailureTextKey(result))
+        ::MessageBoxW(m_hWnd, GetLanguageText(*key).c_str(), GetLanguageText(L"70").c_str(),
+                      MB_OK | MB_ICONINFORMATION);
+}
+
+void COvamerDlg::OnListItemChanged(NMHDR& header)
+{
+    const auto& change = reinterpret_cast<const NMLISTVIEW&>(header);
+    if (m_fillingList || !(change.uChanged & LVIF_STATE) || !((change.uNewState ^ change.uOldState) & LVIS_SELECTED))
+        return;
+    if (change.uNewState & LVIS_SELECTED)
+        m_panel.OnSelectionChanged(change.iItem);
+    else if (m_list.GetSelectedItem() < 0)
+        m_panel.OnSelectionChanged(-1);
+}

@@ -1,0 +1,80 @@
+#pragma once
+// The main window: the touchscreen list and the buttons of every function.
+// What it does is CMainPanel's; this class maps the window's messages to it,
+// copies what it decides into the controls, and draws.
+//
+// Not wired yet, until their dialogs exist: Calibrate, Region Calibrate,
+// Mapping, Settings, Diagnostics, About, and a double click on the list.
+
+#include "app/MainPanel.h"
+#include "calibration/MappingClosedRecord.h"
+#include "ui/ImageStatic.h"
+#include "ui/XPButton.h"
+#include "win/Dialog.h"
+#include "win/GdiObjects.h"
+#include "win/ImageList.h"
+#include "win/ListView.h"
+
+#include <array>
+
+class COvamerDlg : public CDialog, private IMainPanelView {
+public:
+    // Over the process-wide device manager, protocol state, seams and device thread.
+    COvamerDlg();
+    explicit COvamerDlg(MainPanelServices services);
+    ~COvamerDlg() override;
+
+    const CMainPanel& Panel() const { return m_panel; }
+
+    static const MessageTable kMessageTable;
+
+protected:
+    enum class MouseHookEvent { Down, Up, Move };
+    // The mouse hook's messages, taken in pre-translation. Region
+    // calibration tracks its drag here; until it exists they are dropped.
+    virtual void OnMouseHookEvent(MouseHookEvent event) {}
+
+    bool OnInitDialog() override;
+    bool PreTranslateMessage(MSG& msg) override;
+    const MessageTable& Messages() const override { return kMessageTable; }
+
+private:
+    static const MessageEntry kEntries[];
+
+    // IMainPanelView
+    void ShowTouchScreens(const std::vector<TouchScreenListItem>& items, int selected) override;
+    void EnableActions(bool enable) override;
+    void ListReady() override;
+
+    void SetLanguageTexts();
+    void LoadListImages();
+
+    void OnClose();
+    void OnDestroy();
+    LRESULT OnSetCursor(WPARAM wParam, LPARAM lParam);
+    LRESULT OnCtlColor(WPARAM dc, LPARAM control);
+    LRESULT OnDeviceChange(WPARAM event, LPARAM data);
+    void OnOpeningReply(DeviceReply* reply);
+    void OnVersionReply(DeviceReply* reply);
+    void OnSerialReply(DeviceReply* reply);
+    void OnNumberReadReply(DeviceReply* reply);
+    void OnNumberWriteReply(DeviceReply* reply);
+    void OnUnregisterNotification(WPARAM, LPARAM notification);
+    void OnMappingClosed(MappingClosedRecord* record);
+    void OnCalibrationEnd(WPARAM result, LPARAM slot);
+    void OnMappingEnd();
+    void OnRefreshList();
+    void OnSaveMappingFailed();
+    void OnHelp();
+    void OnListItemChanged(NMHDR& header);
+
+    CMainPanel m_panel;
+    CListView m_list;
+    CImageList m_images;
+    std::array<CXPButton, 8> m_buttons;
+    CImageStatic m_picture;
+    CBrush m_background;
+    HICON m_bigIcon = nullptr;
+    HICON m_smallIcon = nullptr;
+    bool m_fillingList = false; // the list's own notifications are not selections then
+};
