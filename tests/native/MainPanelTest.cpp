@@ -1,0 +1,511 @@
+// The main dialog's behaviour against virtual frames, the real device
+// thread and the configuration library over an in-memory registry. The test
+// plays the window: it takes what is posted to it and hands it to the panel
+// as the dialog's message table does.
+
+#include "app/MainPanel.h"
+#include "device/DeviceManager.h"
+#include "device/DeviceThread.h"
+#include "device/ProtocolState.h"
+#include "device/ReportProtocol.h"
+#include "libs/sarnet/Sarnet.h"
+#include "platform/DeviceBroadcast.h"
+#include "platform/MemoryRegistry.h"
+#include "platform/Messages.h"
+#include "platform/Monitors.h"
+#include "platform/Platform.h"
+#include "platform/WindowMessenger.h"
+#include "sim/SimHidPort.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <condition_variable>
+#include <deque>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <mutex>
+
+namespace {
+
+using namespace std::chrono_literals;
+using Clock = std::chrono::steady_clock;
+
+WindowHandle const kWindow = reinterpret_cast<WindowHandle>(0x7001);
+
+bool IsReplyMessage(unsigned message)
+{
+    return message == WM_OPENING_REPLY || message == WM_VERSION_REPLY || message == WM_SERIAL_REPLY ||
+           message == WM_NUMBER_READ_REPLY || message == WM_NUMBER_WRITE_REPLY;
+}
+
+// The window's message queue: what the device thread, the panel's jobs and
+// the virtual frames post to the window.
+class CWindowQueue : public IWindowMessenger {
+public:
+    struct Message {
+        unsigned message;
+        std::uintptr_t wParam;
+        std::intptr_t lParam;
+    };
+    ~CWindowQueue() override
+    {
+        for (const Message& m : m_queue)
+            if (IsReplyMessage(m.message))
+                delete reinterpret_cast<DeviceReply*>(m.lParam);
+    }
+    bool Post(WindowHandle window, unsigned message, std::uintptr_t wParam, std::intptr_t lParam) override
+    {
+        if (window != kWindow)
+            return false;
+        {
+            std::lock_guard lock(m_mutex);
+            m_queue.push_back({message, wParam, lParam});
+        }
+        m_changed.notify_all();
+        return true;
+    }
+    void Broadcast(unsigned message, std::uintptr_t, std::intptr_t lParam) override
+    {
+        std::lock_guard lock(m_mutex);
+        if (message == WM_TOUCHSCREEN_REMOVED)
+            removedSlots.push_back(static_cast<int>(lParam));
+    }
+    void PostQuit(int) override
+    {
+        std::lock_guard lock(m_mutex);
+        ++quits;
+    }
+    std::optional<Message> Take(std::chrono::milliseconds timeout)
+    {
+        std::unique_lock lock(m_mutex);
+        if (!m_changed.wait_for(lock, timeout, [this] { return !m_queue.empty(); }))
+            return std::nullopt;
+        Message m = m_queue.front();
+        m_queue.pop_front();
+        return m;
+    }
+
+    std::vector<int> removedSlots;
+    int quits = 0;
+
+private:
+    std::mutex m_mutex;
+    std::condition_variable m_changed;
+    std::deque<Message> m_queue;
+};
+
+class CRecordingView : public IMainPanelView {
+public:
+    void ShowTouchScreens(const std::vector<TouchScreenListItem>& shown, int selectedItem) override
+    {
+        items = shown;
+        selected = selectedItem;
+    }
+    void EnableActions(bool enable) override { actionsEnabled = enable; }
+    void ListReady() override { ++readyCount; }
+
+    std::vector<TouchScreenListItem> items;
+    int selected = -2;
+    bool actionsEnabled = true;
+    int readyCount = 0;
+};
+
+// Stores a touchscreen's parameters as the calibration or the mapping would.
+void StoreParameters(std::int32_t number, std::int32_t monitor, std::int32_t calibrated)
+{
+    DeviceConfig config{};
+    config.TouchScreenNumber = number;
+    config.MonitorID = monitor;
+    config.IsCalibrate = calibrated;
+    ASSERT_EQ(SetDeviceConfig(0, config), 1);
+}
+
+std::wstring TempLog(const std::string& name)
+{
+    auto path = std::filesystem::temp_directory_path() / ("pelno_panel_" + name + ".log");
+    std::filesystem::remove(path);
+    return path.wstring();
+}
+
+// The report id and command bytes of every report a frame received.
+std::vector<std::string> Commands(const std::wstring& log)
+{
+    std::ifstream in{std::filesystem::path(log)};
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line.substr(0, 8));
+    return lines;
+}
+
+SimScenario Frames(unsigned count, const std::function<void(unsigned, SimFrameSetup&)>& edit = {})
+{
+    SimScenario scenario = MakeCountedScenario(count);
+    if (edit)
+        for (unsigned i = 0; i < count; ++i)
+            edit(i, scenario.frames[i]);
+    return scenario;
+}
+
+struct PanelRig {
+    explicit PanelRig(SimScenario scenario)
+        : registryInstalled(registry), port(std::move(scenario), &window), devices(port, monitors, window),
+          thread(port, window, devices, state),
+          panel(
+              MainPanelServices{devices, state, port, window,
+                                [this](std::unique_ptr<DeviceRequest> r) { return thread.PostRequest(std::move(r)); }},
+              view)
+    {
+        thread.Start();
+    }
+    ~PanelRig()
+    {
+        panel.Close();
+        thread.Stop();
+    }
+
+    // Plays the window until the condition holds; false after the time-out.
+    bool PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout = 10s)
+    {
+        for (auto end = Clock::now() + timeout; !done();) {
+            auto left = std::chrono::duration_cast<std::chrono::milliseconds>(end - Clock::now());
+            if (left <= 0ms)
+                return false;
+            if (auto m = window.Take(std::min<std::chrono::milliseconds>(left, 50ms)))
+                Dispatch(*m);
+        }
+        return true;
+    }
+    bool PumpUntilReady(int readyCount = 1, std::chrono::milliseconds timeout = 10s)
+    {
+        return PumpUntil([&] { return view.readyCount >= readyCount; }, timeout);
+    }
+
+    void Dispatch(const CWindowQueue::Message& m)
+    {
+        auto reply = [&] { return std::unique_ptr<DeviceReply>(reinterpret_cast<DeviceReply*>(m.lParam)); };
+        switch (m.message) {
+        case WM_OPENING_REPLY:
+            return panel.OnOpeningReply(reply());
+        case WM_VERSION_REPLY:
+            return panel.OnVersionReply(reply());
+        case WM_SERIAL_REPLY:
+            return panel.OnSerialReply(reply());
+        case WM_NUMBER_READ_REPLY:
+            return panel.OnNumberReadReply(reply());
+        case WM_NUMBER_WRITE_REPLY:
+            return panel.OnNumberWriteReply(reply());
+        case WM_PANEL_REFRESH_LIST:
+            return panel.RefreshList();
+        case WM_PANEL_SAVE_FAILED:
+            saveFailures.push_back(static_cast<unsigned>(m.wParam));
+            return;
+        case WM_UNREGISTER_NOTIFICATION:
+            unregistered.push_back(reinterpret_cast<NotificationHandle>(m.lParam));
+            return panel.OnUnregisterNotification(reinterpret_cast<NotificationHandle>(m.lParam));
+        case kWmDeviceChange:
+            return panel.OnDeviceChange(m.wParam, reinterpret_cast<const DeviceBroadcastHandle*>(m.lParam)->handle);
+        default:
+            FAIL() << "unexpected message " << m.message;
+        }
+    }
+
+    TouchScreenRecord Record(unsigned slot)
+    {
+        TouchScreenRecord copy;
+        devices.WithRecord(slot, [&](const TouchScreenRecord& r) {
+            copy.calibrationState = r.calibrationState;
+            copy.touchScreenNumber = r.touchScreenNumber;
+            copy.monitorNumber = r.monitorNumber;
+            copy.serialPart1 = r.serialPart1;
+            copy.serialPart2 = r.serialPart2;
+            copy.serialPart3 = r.serialPart3;
+            copy.notification = r.notification;
+            std::copy(std::begin(r.hardwareVersion), std::end(r.hardwareVersion), copy.hardwareVersion);
+        });
+        return copy;
+    }
+
+    std::vector<std::int32_t> Version(unsigned slot)
+    {
+        TouchScreenRecord r = Record(slot);
+        return std::vector<std::int32_t>(r.hardwareVersion, r.hardwareVersion + 4);
+    }
+
+    // Feeds an answer to a reply handler as the device thread would.
+    std::unique_ptr<DeviceReply> Answer(unsigned slot, std::initializer_list<std::uint8_t> bytes)
+    {
+        auto reply = std::make_unique<DeviceReply>();
+        reply->slot = static_cast<std::int32_t>(slot);
+        std::size_t i = 1;
+        for (std::uint8_t b : bytes)
+            reply->report[i++] = b;
+        return reply;
+    }
+
+    // Stores {number, monitor, calibrated} parameter records in the rig's registry.
+    void Store(std::initializer_list<std::array<std::int32_t, 3>> records)
+    {
+        for (const auto& r : records)
+            StoreParameters(r[0], r[1], r[2]);
+    }
+
+    struct InstalledRegistry {
+        explicit InstalledRegistry(CMemoryRegistry& registry)
+        {
+            PlatformServices services;
+            services.registry = &registry;
+            SetPlatform(services);
+        }
+        ~InstalledRegistry() { SetPlatform(PlatformServices{}); }
+    };
+
+    CMemoryRegistry registry;
+    InstalledRegistry registryInstalled;
+    CWindowQueue window;
+    CSimHidPort port;
+    CFixedMonitors monitors;
+    CDeviceManager devices;
+    CProtocolState state;
+    CDeviceThread thread;
+    CRecordingView view;
+    CMainPanel panel;
+    std::vector<unsigned> saveFailures;
+    std::vector<NotificationHandle> unregistered;
+};
+
+} // namespace
+
+TEST(MainPanel, ListsEveryTouchScreenByItsStoredNumbersAndSelectsTheFirst)
+{
+    const std::wstring log0 = TempLog("list0"), log1 = TempLog("list1");
+    PanelRig rig(Frames(3, [&](unsigned i, SimFrameSetup& f) {
+        f.touchScreenNumber = static_cast<int>(5 + 2 * i); // 5, 7, 9
+        f.versionText = std::string("A1b") + char('0' + i);
+        if (i == 0)
+            f.logFile = log0;
+        if (i == 1)
+            f.logFile = log1;
+    }));
+    rig.Store({{5, 1, 1}, {7, 0, 0}, {9, 2, 1}});
+
+    rig.panel.Open(kWindow);
+    EXPECT_FALSE(rig.panel.ListIsReady());
+    ASSERT_TRUE(rig.PumpUntilReady());
+
+    EXPECT_EQ(rig.view.items, (std::vector<TouchScreenListItem>{{L"TouchScreen No.5 \n   Monitor     No.1", 1},
+                                                                {L"TouchScreen No.7 \n   Monitor     No.0", 0},
+                                                                {L"TouchScreen No.9 \n   Monitor     No.2", 1}}));
+    EXPECT_EQ(rig.view.selected, 0);
+    EXPECT_EQ(rig.panel.Selected(), 0);
+    EXPECT_TRUE(rig.view.actionsEnabled);
+    EXPECT_TRUE(rig.panel.ListIsReady());
+    EXPECT_FALSE(rig.state.stop);
+
+    for (unsigned i = 0; i < 3; ++i) {
+        TouchScreenRecord r = rig.Record(i);
+        EXPECT_EQ(rig.Version(i), (std::vector<std::int32_t>{'A', '1', 'b', '0' + static_cast<int>(i)}));
+        EXPECT_EQ(r.serialPart1, 0);
+        EXPECT_EQ(r.serialPart2, 0);
+        EXPECT_EQ(r.serialPart3, 0xFFFF);
+        EXPECT_EQ(r.touchScreenNumber, static_cast<std::int32_t>(5 + 2 * i));
+        EXPECT_NE(r.notification, nullptr);
+    }
+    EXPECT_EQ(rig.devices.Mapping(2), (MappingEntry{rig.devices.HandleOf(2), 2, 9}));
+    EXPECT_EQ(rig.devices.Mapping(1), (MappingEntry{rig.devices.HandleOf(1), 0, 7}));
+
+    // Every opening goes to the selected touchscreen (slot 0); each guarded
+    // command is preceded by the opening answer sent back ("OK").
+    const std::string open = "31 6F 00", echo = "31 4F 4B";
+    EXPECT_EQ(Commands(log0),
+              (std::vector<std::string>{open, echo, "31 76 76", echo, "31 76 73", echo, "31 76 31", open, open}));
+    EXPECT_EQ(Commands(log1), (std::vector<std::string>{echo, "31 76 76", echo, "31 76 73", echo, "31 76 31"}));
+    std::filesystem::remove(log0);
+    std::filesystem::remove(log1);
+}
+
+TEST(MainPanel, ASilentTouchScreenIsListedWithItsEarlierValuesAndTheOthersAnswer)
+{
+    PanelRig rig(Frames(3, [](unsigned i, SimFrameSetup& f) {
+        f.touchScreenNumber = i == 0 ? 3 : 4;
+        f.silent = i == 1;
+    }));
+    rig.Store({{3, 1, 1}, {4, 2, 0}});
+
+    const auto start = Clock::now();
+    rig.panel.Open(kWindow);
+    ASSERT_TRUE(rig.PumpUntilReady(1, 15s));
+    const auto elapsed = Clock::now() - start;
+
+    EXPECT_EQ(rig.view.items, (std::vector<TouchScreenListItem>{{L"TouchScreen No.3 \n   Monitor     No.1", 1},
+                                                                {L"TouchScreen No.0 \n   Monitor     No.0", 0},
+                                                                {L"TouchScreen No.4 \n   Monitor     No.2", 0}}));
+    EXPECT_EQ(rig.Version(1), (std::vector<std::int32_t>{0, 0, 0, 0}));
+    EXPECT_EQ(rig.Record(1).serialPart3, 0);
+    EXPECT_EQ(rig.devices.Mapping(1), MappingEntry{});
+    EXPECT_EQ(rig.Record(2).hardwareVersion[0], 'V') << "the touchscreen after the silent one was queried";
+    // One bounded wait of 3 s and the 500 ms pause after it, on top of the
+    // three touchscreens' own pauses.
+    EXPECT_LT(elapsed, 3000ms + 500ms + 3 * 600ms + 1500ms);
+    EXPECT_FALSE(rig.state.stop);
+}
+
+TEST(MainPanel, RepliesAreDecodedIntoTheRecord)
+{
+    PanelRig rig(Frames(2));
+    rig.Store({{12, 3, 1}});
+    rig.devices.WithRecord(1, [](TouchScreenRecord& r) { r.hardwareVersion[3] = 9; });
+
+    rig.panel.OnVersionReply(rig.Answer(1, {'V', 'v', '2', '1', '0', 'x'}));
+    EXPECT_EQ(rig.Version(1), (std::vector<std::int32_t>{'2', '1', '0', 'x'}));
+    rig.panel.OnVersionReply(rig.Answer(1, {'V', 'v', ' ', '1', '0', 'x'})); // a blank: no version
+    EXPECT_EQ(rig.Version(1), (std::vector<std::int32_t>{1, 0, 0, 'x'}));
+
+    rig.panel.OnNumberReadReply(rig.Answer(1, {'V', '1', 12}));
+    EXPECT_EQ(rig.Record(1).touchScreenNumber, 12);
+    EXPECT_EQ(rig.Record(1).monitorNumber, 3);
+    EXPECT_EQ(rig.Record(1).calibrationState, 1);
+    EXPECT_EQ(rig.devices.Mapping(1), (MappingEntry{rig.devices.HandleOf(1), 3, 12}));
+    for (std::uint8_t none : {std::uint8_t(' '), std::uint8_t(0xFF)}) {
+        rig.panel.OnNumberReadReply(rig.Answer(1, {'V', '1', none}));
+        EXPECT_EQ(rig.Record(1).touchScreenNumber, 0);
+    }
+    // An end reply changes no record, and ends no exchange while none is awaited.
+    rig.panel.OnNumberReadReply(rig.Answer(0, {'A', 'v', '0', '0', '0', 0, 0, 0}));
+    EXPECT_EQ(rig.Record(0).touchScreenNumber, 0);
+    EXPECT_EQ(rig.devices.Mapping(0), MappingEntry{});
+}
+
+TEST(MainPanel, RefreshingARecordKeepsNumbersAndMonitorsInRange)
+{
+    PanelRig rig(Frames(1));
+    rig.Store({{0, 300, 1}});
+    rig.devices.WithRecord(0, [](TouchScreenRecord& r) { r.touchScreenNumber = 255; });
+    rig.panel.RefreshRecord(0);
+    EXPECT_EQ(rig.Record(0).touchScreenNumber, 0);
+    EXPECT_EQ(rig.Record(0).monitorNumber, 0) << "monitor 300 is taken as 0";
+    EXPECT_EQ(rig.Record(0).calibrationState, 1);
+
+    rig.Store({{0, 255, 0}});
+    rig.panel.RefreshRecord(0);
+    EXPECT_EQ(rig.Record(0).monitorNumber, 255);
+    rig.Store({{0, -1, 0}});
+    rig.panel.RefreshRecord(0);
+    EXPECT_EQ(rig.Record(0).monitorNumber, 0) << "-1 is above 255 unsigned";
+}
+
+TEST(MainPanel, ActionsNeedASelectedTouchScreenWhoseCalibrationStateIsZeroOrOne)
+{
+    PanelRig rig(Frames(3));
+    rig.Store({{0, 0, 2}, {1, 0, 1}, {2, 0, 0}});
+    rig.panel.Open(kWindow);
+    ASSERT_TRUE(rig.PumpUntilReady());
+    EXPECT_EQ(rig.panel.Selected(), 0);
+    EXPECT_FALSE(rig.view.actionsEnabled) << "calibration state 2";
+    rig.panel.OnSelectionChanged(1);
+    EXPECT_TRUE(rig.view.actionsEnabled);
+    rig.panel.OnSelectionChanged(2);
+    EXPECT_TRUE(rig.view.actionsEnabled);
+    rig.panel.OnSelectionChanged(-1);
+    EXPECT_FALSE(rig.view.actionsEnabled);
+}
+
+TEST(MainPanel, UnpluggingTheSelectedTouchScreenClearsTheSelection)
+{
+    PanelRig rig(Frames(3));
+    rig.panel.Open(kWindow);
+    ASSERT_TRUE(rig.PumpUntilReady());
+    const NotificationHandle notification = rig.Record(0).notification;
+    ASSERT_TRUE(rig.view.actionsEnabled);
+
+    rig.port.Unplug(0);
+    ASSERT_TRUE(rig.PumpUntil([&] { return rig.view.items.size() == 2 && !rig.unregistered.empty(); }));
+    EXPECT_EQ(rig.panel.Selected(), -1);
+    EXPECT_EQ(rig.view.selected, -1);
+    EXPECT_FALSE(rig.view.actionsEnabled);
+    EXPECT_EQ(rig.window.removedSlots, std::vector<int>{0});
+    EXPECT_EQ(rig.unregistered, std::vector<NotificationHandle>{notification});
+    EXPECT_EQ(rig.view.items[0].text, L"TouchScreen No.1 \n   Monitor     No.0") << "the later ones moved down";
+
+    // Picking one again enables the actions; unplugging another keeps it.
+    rig.panel.OnSelectionChanged(1);
+    EXPECT_TRUE(rig.view.actionsEnabled);
+    rig.port.Unplug(1);
+    ASSERT_TRUE(rig.PumpUntil([&] { return rig.view.items.size() == 1; }));
+    EXPECT_EQ(rig.panel.Selected(), 0) << "the list selects its first item again";
+    EXPECT_TRUE(rig.view.actionsEnabled);
+    EXPECT_EQ(rig.window.quits, 0);
+
+    rig.port.Unplug(2);
+    ASSERT_TRUE(rig.PumpUntil([&] { return rig.view.items.empty(); }));
+    EXPECT_EQ(rig.window.quits, 1) << "the last one unplugged ends the program";
+    EXPECT_FALSE(rig.view.actionsEnabled);
+}
+
+TEST(MainPanel, SavingTheMappingWritesTheSlotIntoEachBoundTouchScreen)
+{
+    const std::wstring log = TempLog("save1");
+    PanelRig rig(Frames(3, [&](unsigned i, SimFrameSetup& f) {
+        f.touchScreenNumber = 40 + static_cast<int>(i);
+        if (i == 1)
+            f.logFile = log;
+    }));
+    rig.panel.Open(kWindow);
+    ASSERT_TRUE(rig.PumpUntilReady());
+    // As the mapping dialog leaves them: slot 1 is not bound.
+    rig.devices.SetMapping(0, {rig.devices.HandleOf(0), 1, 7});
+    rig.devices.SetMapping(1, {rig.devices.HandleOf(1), -1, 8});
+    rig.devices.SetMapping(2, {rig.devices.HandleOf(2), 0, 9});
+    std::filesystem::remove(log);
+
+    rig.panel.OnMappingClosed();
+    ASSERT_TRUE(rig.PumpUntilReady(2));
+    EXPECT_TRUE(rig.saveFailures.empty());
+    EXPECT_EQ(rig.port.FrameAt(0)->StoredNumber(), 0);
+    EXPECT_EQ(rig.port.FrameAt(1)->StoredNumber(), 41) << "not bound: left alone";
+    EXPECT_EQ(rig.port.FrameAt(2)->StoredNumber(), 2);
+    EXPECT_TRUE(Commands(log).empty());
+    EXPECT_EQ(rig.view.items[0].text, L"TouchScreen No.7 \n   Monitor     No.0");
+    EXPECT_EQ(rig.view.items[2].text, L"TouchScreen No.9 \n   Monitor     No.0");
+    EXPECT_FALSE(rig.state.stop);
+}
+
+TEST(MainPanel, AFailedSaveIsReportedAndTheNextTouchScreenIsStillWritten)
+{
+    PanelRig rig(Frames(2, [](unsigned i, SimFrameSetup& f) {
+        f.touchScreenNumber = 40 + static_cast<int>(i);
+        if (i == 0)
+            f.ignoredCommands = {Command::WriteNumber};
+    }));
+    rig.panel.Open(kWindow);
+    // Closed while the start-up query runs: the save follows the query.
+    rig.panel.OnMappingClosed();
+    rig.panel.OnMappingClosed(); // asked twice meanwhile: saved once
+    ASSERT_TRUE(rig.PumpUntilReady(2, 15s));
+    EXPECT_EQ(rig.saveFailures, std::vector<unsigned>{0});
+    EXPECT_EQ(rig.port.FrameAt(0)->StoredNumber(), 40);
+    EXPECT_EQ(rig.port.FrameAt(1)->StoredNumber(), 1);
+    EXPECT_FALSE(rig.state.stop);
+    EXPECT_FALSE(rig.PumpUntilReady(3, 1s));
+}
+
+TEST(MainPanel, ClosingEndsAWaitingQueryAtOnce)
+{
+    PanelRig rig(Frames(2, [](unsigned, SimFrameSetup& f) { f.silent = true; }));
+    rig.panel.Open(kWindow);
+    std::this_thread::sleep_for(400ms); // waiting for the first opening answer
+    const auto start = Clock::now();
+    rig.panel.Close();
+    EXPECT_LT(Clock::now() - start, 200ms);
+    rig.panel.OnMappingClosed(); // starts nothing once closed
+    EXPECT_FALSE(rig.panel.ListIsReady());
+}
+
+TEST(MainPanel, HelpReportsAMissingManualAndAMissingReader)
+{
+    EXPECT_EQ(HelpFailureTextKey(2), L"73");
+    EXPECT_EQ(HelpFailureTextKey(31), L"74");
+    EXPECT_EQ(HelpFailureTextKey(33), std::nullopt);
+    EXPECT_EQ(HelpFailureTextKey(5), std::nullopt);
+}
