@@ -2,7 +2,16 @@
 
 bool CWin32Messenger::Post(WindowHandle window, unsigned message, std::uintptr_t wParam, std::intptr_t lParam)
 {
-    return window && PostMessageW(static_cast<HWND>(window), message, wParam, lParam) != 0;
+    if (!window)
+        return false;
+    if (message == WM_DEVICECHANGE) {
+        // A system message whose lParam points to data cannot be posted
+        // (ERROR_MESSAGE_SYNC_ONLY); the system itself sends this one. A
+        // window that does not answer within 5 s misses it.
+        DWORD_PTR result = 0;
+        return SendMessageTimeoutW(static_cast<HWND>(window), message, wParam, lParam, SMTO_NORMAL, 5000, &result) != 0;
+    }
+    return PostMessageW(static_cast<HWND>(window), message, wParam, lParam) != 0;
 }
 
 void CWin32Messenger::Broadcast(unsigned message, std::uintptr_t wParam, std::intptr_t lParam)
