@@ -94,6 +94,8 @@ list(APPEND PELNO_WINDOWS_SUITES XPButton HyperLink ImageStatic GrellDll)
 list(APPEND PELNO_WINDOWS_SUITES FirmwareConsole FirmwareConsoleScreen)
 target_sources(pelno_windows_tests PRIVATE ${PELNO_FIRMWARE_MAKER_SOURCES})
 target_include_directories(pelno_windows_tests PRIVATE ${CMAKE_SOURCE_DIR}/tools/firmware-maker)
+# The window framework and the main dialog, in-process.
+list(APPEND PELNO_WINDOWS_SUITES Dialog MainDialog)
 foreach(suite ${PELNO_WINDOWS_SUITES})
   add_test(NAME windows.${suite}
     COMMAND pelno_windows_tests --gtest_filter=${suite}.*)

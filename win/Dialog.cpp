@@ -207,8 +207,12 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND window, UINT message, WPARAM wParam, L
 INT_PTR CDialog::OnDialogMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == WM_DRAWITEM || IsColourRequest(message)) {
-        if (LRESULT reflected = ReflectToControl(message, wParam, lParam))
-            return message == WM_DRAWITEM ? TRUE : static_cast<INT_PTR>(reflected);
+        if (LRESULT reflected = ReflectToControl(message, wParam, lParam)) {
+            if (AnswersDirectly(message))
+                return static_cast<INT_PTR>(reflected);
+            ::SetWindowLongPtrW(m_hWnd, DWLP_MSGRESULT, reflected);
+            return TRUE;
+        }
     } else if (message == WM_COMMAND) {
         ReflectToControl(message, wParam, lParam);
     }

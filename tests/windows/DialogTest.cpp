@@ -1,0 +1,285 @@
+// The dialog base: message tables and their chaining, reflection to the
+// controls, the modal loop and the routing of messages to modeless dialogs.
+
+#include "win/Dialog.h"
+#include "DialogPump.h"
+#include "res/resource.h"
+#include "win/Button.h"
+#include "win/Reflection.h"
+#include "win/SubclassedWindow.h"
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace {
+
+constexpr UINT WM_PROBE_PING = WM_APP + 1;
+constexpr UINT WM_PROBE_THREAD = WM_APP + 2;
+constexpr UINT WM_PROBE_RECORD = WM_APP + 3;
+constexpr UINT WM_PROBE_SWALLOWED = WM_APP + 4;
+
+// A dialog over the main template that counts what its table receives.
+class CProbeDialog : public CDialog {
+public:
+    CProbeDialog() : CDialog(IDD_MAIN) {}
+    ~CProbeDialog() override
+    {
+        if (m_hWnd)
+            DestroyWindow(m_hWnd);
+    }
+
+    bool initialised = false;
+    int pings = 0;
+    int threadPings = 0;
+    int helpClicks = 0;
+    int notifications = 0;
+    int swallowed = 0;
+
+    static const MessageTable kMessageTable;
+
+protected:
+    bool OnInitDialog() override
+    {
+        initialised = true;
+        return true;
+    }
+    bool PreTranslateMessage(MSG& msg) override
+    {
+        if (msg.message != WM_PROBE_SWALLOWED)
+            return false;
+        ++swallowed;
+        return true;
+    }
+    const MessageTable& Messages() const override { return kMessageTable; }
+
+    LRESULT OnPing(WPARAM, LPARAM lParam)
+    {
+        ++pings;
+        return 40 + lParam;
+    }
+
+private:
+    static const MessageEntry kEntries[];
+    void OnThreadPing() { ++threadPings; }
+    void OnRecord(int* value) { *value = 99; }
+    void OnHelp() { ++helpClicks; }
+    LRESULT OnListClick(NMHDR& header)
+    {
+        ++notifications;
+        return static_cast<LRESULT>(header.idFrom);
+    }
+};
+
+const MessageEntry CProbeDialog::kEntries[] = {
+    OnMessage<&CProbeDialog::OnPing>(WM_PROBE_PING),
+    OnThreadMessage<&CProbeDialog::OnThreadPing>(WM_PROBE_THREAD),
+    OnMessage<&CProbeDialog::OnRecord>(WM_PROBE_RECORD),
+    OnCommand<&CProbeDialog::OnHelp>(IDC_HELP_MANUAL, BN_CLICKED),
+    OnNotify<&CProbeDialog::OnListClick>(IDC_TOUCHSCREEN_LIST, NM_CLICK),
+};
+const MessageTable CProbeDialog::kMessageTable = MakeMessageTable(&CDialog::kMessageTable, kEntries);
+
+// Overrides one entry; the others come from the base class's table.
+class CDerivedProbe : public CProbeDialog {
+public:
+    static const MessageTable kMessageTable;
+
+protected:
+    const MessageTable& Messages() const override { return kMessageTable; }
+
+private:
+    static const MessageEntry kEntries[];
+    LRESULT OnOwnPing() { return 7; }
+};
+
+const MessageEntry CDerivedProbe::kEntries[] = {
+    OnMessage<&CDerivedProbe::OnOwnPing>(WM_PROBE_PING),
+};
+const MessageTable CDerivedProbe::kMessageTable = MakeMessageTable(&CProbeDialog::kMessageTable, kEntries);
+
+// A control that answers the messages its dialog reflects to it.
+class CReflectingControl : public CSubclassedWindow {
+public:
+    HBRUSH brush = reinterpret_cast<HBRUSH>(GetStockObject(GRAY_BRUSH));
+    int draws = 0;
+    int commands = 0;
+
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        if (message == kReflectBase + WM_CTLCOLORBTN)
+            return reinterpret_cast<LRESULT>(brush);
+        if (message == kReflectBase + WM_DRAWITEM) {
+            ++draws;
+            return TRUE;
+        }
+        if (message == kReflectBase + WM_COMMAND) {
+            ++commands;
+            return 0;
+        }
+        return DefaultProc(message, wParam, lParam);
+    }
+};
+
+// Runs steps on the dialog's thread while a modal loop runs, one per timer
+// tick; the last one must end the dialog. After 200 ticks the dialog is
+// ended with -2, so that a test fails instead of hanging.
+class CModalScript {
+public:
+    using Step = std::function<void()>;
+    CModalScript(CDialog& dialog, std::vector<Step> steps) : m_dialog(dialog), m_steps(std::move(steps))
+    {
+        s_current = this;
+        m_timer = SetTimer(nullptr, 0, 20, &CModalScript::Tick);
+    }
+    ~CModalScript()
+    {
+        KillTimer(nullptr, m_timer);
+        s_current = nullptr;
+    }
+
+private:
+    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD)
+    {
+        CModalScript* self = s_current;
+        if (!self)
+            return;
+        if (self->m_next < self->m_steps.size())
+            self->m_steps[self->m_next++]();
+        else if (++self->m_idleTicks > 200)
+            self->m_dialog.EndDialog(-2);
+    }
+    static inline CModalScript* s_current = nullptr;
+    CDialog& m_dialog;
+    std::vector<Step> m_steps;
+    std::size_t m_next = 0;
+    int m_idleTicks = 0;
+    UINT_PTR m_timer = 0;
+};
+
+struct DialogFixture : ::testing::Test {
+    void SetUp() override
+    {
+        INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES};
+        InitCommonControlsEx(&controls);
+    }
+};
+
+} // namespace
+
+using Dialog = DialogFixture;
+
+TEST_F(Dialog, TableDispatchesMessagesCommandsAndNotifications)
+{
+    CProbeDialog dialog;
+    ASSERT_TRUE(dialog.Create());
+    EXPECT_TRUE(dialog.initialised);
+
+    EXPECT_EQ(dialog.SendMessage(WM_PROBE_PING, 0, 2), 42) << "the handler's result is the answer";
+    int value = 0;
+    dialog.SendMessage(WM_PROBE_RECORD, 0, reinterpret_cast<LPARAM>(&value));
+    EXPECT_EQ(value, 99) << "a one-pointer handler gets lParam";
+
+    CButton(dialog.GetDlgItem(IDC_HELP_MANUAL)).Click();
+    EXPECT_EQ(dialog.helpClicks, 1);
+    // Another code from the same control is not the entry's.
+    dialog.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_HELP_MANUAL, BN_SETFOCUS),
+                       reinterpret_cast<LPARAM>(dialog.GetDlgItem(IDC_HELP_MANUAL)));
+    EXPECT_EQ(dialog.helpClicks, 1);
+
+    NMHDR header{dialog.GetDlgItem(IDC_TOUCHSCREEN_LIST), IDC_TOUCHSCREEN_LIST, static_cast<UINT>(NM_CLICK)};
+    EXPECT_EQ(dialog.SendMessage(WM_NOTIFY, header.idFrom, reinterpret_cast<LPARAM>(&header)), IDC_TOUCHSCREEN_LIST);
+    header.idFrom = IDC_PICTURE;
+    EXPECT_EQ(dialog.SendMessage(WM_NOTIFY, header.idFrom, reinterpret_cast<LPARAM>(&header)), 0);
+    EXPECT_EQ(dialog.notifications, 1);
+
+    // IDCANCEL from the base class's table ends a modeless dialog at once.
+    HWND window = dialog;
+    dialog.SendMessage(WM_COMMAND, IDCANCEL, 0);
+    EXPECT_FALSE(IsWindow(window));
+    EXPECT_EQ(dialog.GetSafeHwnd(), nullptr);
+}
+
+TEST_F(Dialog, DerivedTableWinsAndChainsToTheBaseTable)
+{
+    CDerivedProbe dialog;
+    ASSERT_TRUE(dialog.Create());
+    EXPECT_EQ(dialog.SendMessage(WM_PROBE_PING, 0, 2), 7);
+    EXPECT_EQ(dialog.pings, 0);
+    CButton(dialog.GetDlgItem(IDC_HELP_MANUAL)).Click();
+    EXPECT_EQ(dialog.helpClicks, 1);
+}
+
+TEST_F(Dialog, ControlsAnswerTheMessagesReflectedToThem)
+{
+    CProbeDialog dialog;
+    ASSERT_TRUE(dialog.Create());
+    CReflectingControl help;
+    ASSERT_TRUE(help.SubclassDlgItem(IDC_HELP_MANUAL, dialog));
+    EXPECT_FALSE(CReflectingControl().SubclassDlgItem(IDC_HELP_MANUAL, dialog)) << "subclassed twice";
+
+    HDC dc = GetDC(dialog);
+    EXPECT_EQ(dialog.SendMessage(WM_CTLCOLORBTN, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(HWND(help))),
+              reinterpret_cast<LRESULT>(help.brush));
+    DRAWITEMSTRUCT item{};
+    item.CtlType = ODT_BUTTON;
+    item.CtlID = IDC_HELP_MANUAL;
+    item.hwndItem = help;
+    item.hDC = dc;
+    EXPECT_EQ(dialog.SendMessage(WM_DRAWITEM, IDC_HELP_MANUAL, reinterpret_cast<LPARAM>(&item)), TRUE);
+    EXPECT_EQ(help.draws, 1);
+    ReleaseDC(dialog, dc);
+
+    // A command goes to its control and to the dialog's table.
+    CButton(help).Click();
+    EXPECT_EQ(help.commands, 1);
+    EXPECT_EQ(dialog.helpClicks, 1);
+}
+
+TEST_F(Dialog, ModalLoopDisablesTheOwnerRoutesPostedMessagesAndReturnsTheResult)
+{
+    HWND owner = CreateWindowExW(0, L"STATIC", L"owner", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_TRUE(owner);
+    CProbeDialog dialog;
+    bool ownerDisabled = false;
+    CModalScript script(dialog, {
+                                    [&] {
+                                        ownerDisabled = !IsWindowEnabled(owner);
+                                        PostThreadMessageW(GetCurrentThreadId(), WM_PROBE_THREAD, 0, 0);
+                                        dialog.PostMessage(WM_PROBE_SWALLOWED);
+                                        dialog.PostMessage(WM_PROBE_PING);
+                                    },
+                                    [&] { dialog.EndDialog(77); },
+                                });
+    EXPECT_EQ(dialog.DoModal(owner), 77);
+    EXPECT_TRUE(ownerDisabled);
+    EXPECT_TRUE(IsWindowEnabled(owner));
+    EXPECT_EQ(dialog.threadPings, 1) << "a thread message reaches the thread-message entry";
+    EXPECT_EQ(dialog.swallowed, 1);
+    EXPECT_EQ(dialog.pings, 1) << "a posted message not taken in pre-translation is dispatched";
+    EXPECT_EQ(dialog.GetSafeHwnd(), nullptr) << "the loop destroys the dialog";
+    DestroyWindow(owner);
+}
+
+TEST_F(Dialog, QuitEndsTheModalLoopAndIsPostedAgain)
+{
+    CProbeDialog dialog;
+    CModalScript script(dialog, {[] { PostQuitMessage(3); }});
+    EXPECT_EQ(dialog.DoModal(), -1);
+    MSG msg;
+    ASSERT_TRUE(PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_EQ(msg.wParam, 3u);
+}
+
+TEST_F(Dialog, ModelessDialogGetsItsDialogKeys)
+{
+    CProbeDialog dialog;
+    ASSERT_TRUE(dialog.Create());
+    dialog.ShowWindow(SW_SHOW);
+    SetFocus(dialog.GetDlgItem(IDC_SETTINGS));
+    PostMessageW(dialog.GetDlgItem(IDC_SETTINGS), WM_KEYDOWN, VK_TAB, 0);
+    EXPECT_TRUE(PumpUntil([&] { return GetFocus() == dialog.GetDlgItem(IDC_DIAGNOSTICS); }, 2000))
+        << "Tab moves to the next control";
+}

@@ -1,0 +1,286 @@
+// The real main dialog in this process, over virtual frames, the device
+// thread and Sarnet.dll with Wine's registry.
+
+#include "DialogPump.h"
+#include "app/LanguageText.h"
+#include "app/OvamerDlg.h"
+#include "calibration/MouseHookMessages.h"
+#include "config/ParameterPaths.h"
+#include "device/DeviceManager.h"
+#include "device/DeviceThread.h"
+#include "device/ProtocolState.h"
+#include "libs/sarnet/Sarnet.h"
+#include "platform/Messages.h"
+#include "platform/Platform.h"
+#include "platform/Win32Seams.h"
+#include "res/resource.h"
+#include "sim/SimHidPort.h"
+#include "win/ListView.h"
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace {
+
+constexpr int kActionIds[] = {IDC_MAPPING, IDC_CALIBRATE, IDC_REGION_CALIBRATE, IDC_SETTINGS, IDC_DIAGNOSTICS};
+constexpr int kOtherButtonIds[] = {IDC_ABOUT, IDC_HELP_MANUAL, IDC_EXIT};
+
+// The language files of the runnable tree.
+class CBinFolderSystem : public CWin32System {
+public:
+    std::wstring ProgramFolder() override
+    {
+        std::wstring tests = CWin32System::ProgramFolder();
+        return tests.substr(0, tests.find_last_of(L'\\')) + L"\\bin";
+    }
+};
+
+// Stores a touchscreen's parameters through Sarnet.dll.
+void StoreParameters(std::int32_t number, std::int32_t monitor, std::int32_t calibrated)
+{
+    DeviceConfig config{};
+    config.TouchScreenNumber = number;
+    config.MonitorID = monitor;
+    config.IsCalibrate = calibrated;
+    SetDeviceConfig(0, config);
+}
+
+// Counts the mouse hook's messages the dialog takes in pre-translation.
+class CCountingDlg : public COvamerDlg {
+public:
+    using COvamerDlg::COvamerDlg;
+    ~CCountingDlg() override
+    {
+        if (m_hWnd)
+            DestroyWindow(m_hWnd);
+    }
+    int downs = 0, ups = 0, moves = 0;
+
+protected:
+    void OnMouseHookEvent(MouseHookEvent event) override
+    {
+        ++(event == MouseHookEvent::Down ? downs : event == MouseHookEvent::Up ? ups : moves);
+    }
+};
+
+struct MainDialogFixture : ::testing::Test {
+    CWin32Profile profile;
+    CBinFolderSystem system;
+    CWin32Messenger messenger;
+    CFixedMonitors monitors;
+    std::unique_ptr<CSimHidPort> port;
+    std::unique_ptr<CDeviceManager> devices;
+    CProtocolState state;
+    std::unique_ptr<CDeviceThread> thread;
+    std::unique_ptr<CCountingDlg> dialog;
+
+    void SetUp() override
+    {
+        INITCOMMONCONTROLSEX controls{sizeof controls, 0xFF};
+        InitCommonControlsEx(&controls);
+        PlatformServices services;
+        services.profile = &profile;
+        services.system = &system;
+        services.messenger = &messenger;
+        SetPlatform(services);
+        RegDeleteTreeW(HKEY_LOCAL_MACHINE, kDeviceParametersPath);
+    }
+    void TearDown() override
+    {
+        dialog.reset();
+        if (thread)
+            thread->Stop();
+        thread.reset();
+        devices.reset();
+        port.reset();
+        RegDeleteTreeW(HKEY_LOCAL_MACHINE, kDeviceParametersPath);
+        SetPlatform(PlatformServices{});
+    }
+
+    void Start(SimScenario scenario)
+    {
+        port = std::make_unique<CSimHidPort>(std::move(scenario), &messenger);
+        devices = std::make_unique<CDeviceManager>(*port, monitors, messenger);
+        thread = std::make_unique<CDeviceThread>(*port, messenger, *devices, state);
+        thread->Start();
+        MainPanelServices services{*devices, state, *port, messenger, [this](std::unique_ptr<DeviceRequest> r) {
+                                       return thread->PostRequest(std::move(r));
+                                   }};
+        dialog = std::make_unique<CCountingDlg>(std::move(services));
+    }
+    CListView List() const { return CListView(dialog->GetDlgItem(IDC_TOUCHSCREEN_LIST)); }
+    bool WaitReady()
+    {
+        return PumpUntil([&] { return dialog->Panel().ListIsReady(); });
+    }
+    bool Enabled(int id) const { return dialog->IsDlgItemEnabled(id); }
+    HCURSOR CursorAfterSetCursor() const
+    {
+        dialog->SendMessage(WM_SETCURSOR, reinterpret_cast<WPARAM>(HWND(*dialog)), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+        return GetCursor();
+    }
+};
+
+} // namespace
+
+using MainDialog = MainDialogFixture;
+
+TEST_F(MainDialog, ListsTheTouchScreensWithTheFirstSelectedAndTheLanguageTexts)
+{
+    StoreParameters(1, 1, 1);
+    Start(MakeCountedScenario(2));
+    ASSERT_TRUE(dialog->Create());
+    dialog->ShowWindow(SW_SHOW);
+    EXPECT_EQ(CursorAfterSetCursor(), LoadCursorW(nullptr, IDC_WAIT)) << "the wait cursor while querying";
+    ASSERT_TRUE(WaitReady());
+
+    CListView list = List();
+    ASSERT_EQ(list.GetItemCount(), 2);
+    EXPECT_EQ(list.GetItemText(0), L"TouchScreen No.0 \n   Monitor     No.0");
+    EXPECT_EQ(list.GetItemText(1), L"TouchScreen No.1 \n   Monitor     No.1");
+    EXPECT_EQ(list.GetItemImage(0), 0);
+    EXPECT_EQ(list.GetItemImage(1), 1) << "touchscreen 1 is calibrated";
+    EXPECT_EQ(list.GetItemState(0, LVIS_SELECTED | LVIS_FOCUSED), UINT(LVIS_SELECTED | LVIS_FOCUSED));
+    EXPECT_EQ(list.GetItemState(1, LVIS_SELECTED), 0u);
+    for (int id : kActionIds)
+        EXPECT_TRUE(Enabled(id)) << id;
+    for (int id : kOtherButtonIds)
+        EXPECT_TRUE(Enabled(id)) << id;
+    EXPECT_NE(CursorAfterSetCursor(), LoadCursorW(nullptr, IDC_WAIT)) << "the default cursor once ready";
+
+    EXPECT_EQ(dialog->GetWindowText(), GetLanguageText(L"79"));
+    EXPECT_NE(GetLanguageText(L"79"), L"79") << "1033.ini is missing beside the program";
+    EXPECT_EQ(dialog->GetDlgItemText(IDC_REGION_CALIBRATE), GetLanguageText(L"3"));
+    EXPECT_EQ(dialog->GetDlgItemText(IDC_REGION_WHEN_PART), GetLanguageText(L"101"));
+    EXPECT_EQ(dialog->GetDlgItemText(IDC_LIST_GROUP), GetLanguageText(L"9"));
+    EXPECT_TRUE(SendMessageW(dialog->GetDlgItem(IDC_EXIT), WM_GETDLGCODE, 0, 0) & DLGC_BUTTON);
+    EXPECT_EQ(GetWindowLongPtrW(dialog->GetDlgItem(IDC_EXIT), GWL_STYLE) & BS_TYPEMASK, BS_OWNERDRAW)
+        << "the buttons are the owner-drawn ones";
+}
+
+TEST_F(MainDialog, ActionsFollowTheSelectedTouchScreensCalibrationState)
+{
+    StoreParameters(0, 0, 2);
+    Start(MakeCountedScenario(2));
+    ASSERT_TRUE(dialog->Create());
+    ASSERT_TRUE(WaitReady());
+    for (int id : kActionIds)
+        EXPECT_FALSE(Enabled(id)) << id;
+    for (int id : kOtherButtonIds)
+        EXPECT_TRUE(Enabled(id)) << id;
+
+    List().SetItemState(1, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    EXPECT_EQ(dialog->Panel().Selected(), 1);
+    for (int id : kActionIds)
+        EXPECT_TRUE(Enabled(id)) << id;
+    List().SetItemState(1, 0, LVIS_SELECTED);
+    EXPECT_EQ(dialog->Panel().Selected(), -1);
+    EXPECT_FALSE(Enabled(IDC_CALIBRATE));
+}
+
+TEST_F(MainDialog, UnpluggingTheSelectedTouchScreenClearsTheSelection)
+{
+    Start(MakeCountedScenario(2));
+    ASSERT_TRUE(dialog->Create());
+    ASSERT_TRUE(WaitReady());
+    port->Unplug(0);
+    ASSERT_TRUE(PumpUntil([&] { return List().GetItemCount() == 1; }, 5000));
+    EXPECT_EQ(List().GetItemText(0), L"TouchScreen No.1 \n   Monitor     No.0");
+    EXPECT_EQ(List().GetSelectedItem(), -1);
+    EXPECT_EQ(dialog->Panel().Selected(), -1);
+    for (int id : kActionIds)
+        EXPECT_FALSE(Enabled(id)) << id;
+}
+
+TEST_F(MainDialog, PreTranslationTakesTheCalibrationAndMouseHookMessages)
+{
+    Start(MakeCountedScenario(1));
+    ASSERT_TRUE(dialog->Create());
+    ASSERT_TRUE(WaitReady());
+    dialog->PostMessage(WM_CALIBRATION_BEGIN);
+    ASSERT_TRUE(PumpUntil([&] { return !dialog->IsWindowEnabled(); }, 2000));
+    dialog->PostMessage(WM_CALIBRATION_END, 1, 0);
+    ASSERT_TRUE(PumpUntil([&] { return dialog->IsWindowEnabled(); }, 2000));
+
+    const MouseHookMessages& mouse = RegisterMouseHookMessages();
+    EXPECT_EQ(mouse.down, RegisterWindowMessageW(L"WM_USER_MOUSEDOWN_MSG"));
+    dialog->PostMessage(mouse.move);
+    dialog->PostMessage(mouse.down);
+    dialog->PostMessage(mouse.move);
+    dialog->PostMessage(mouse.up);
+    ASSERT_TRUE(PumpUntil([&] { return dialog->ups == 1; }, 2000));
+    EXPECT_EQ(dialog->downs, 1);
+    EXPECT_EQ(dialog->moves, 2);
+}
+
+TEST_F(MainDialog, EscapeDoesNothingAndEnterPressesTheFocusedButton)
+{
+    Start(MakeCountedScenario(2));
+    // The dialog runs modally; the script runs in its loop, one step per tick.
+    struct Script {
+        MainDialogFixture* fixture;
+        int step = 0;
+        int ticks = 0;
+        bool aliveAfterEscape = false;
+        bool focusOnExit = false;
+    };
+    static Script* s_script = nullptr;
+    Script script{this};
+    s_script = &script;
+    auto tick = [](HWND, UINT, UINT_PTR, DWORD) {
+        Script& s = *s_script;
+        COvamerDlg& dlg = *s.fixture->dialog;
+        HWND exit = dlg.GetDlgItem(IDC_EXIT);
+        if (++s.ticks > 500) { // 10 s: end it rather than hang
+            dlg.EndDialog(-2);
+            return;
+        }
+        switch (s.step) {
+        case 0: // ready: Escape to the focused Exit button, and to the dialog
+            if (!dlg.Panel().ListIsReady())
+                return;
+            SetFocus(exit);
+            PostMessageW(exit, WM_KEYDOWN, VK_ESCAPE, 0);
+            PostMessageW(exit, WM_KEYUP, VK_ESCAPE, 0xC0000001);
+            PostMessageW(dlg, WM_KEYDOWN, VK_ESCAPE, 0);
+            ++s.step;
+            return;
+        case 1:
+            s.aliveAfterEscape = IsWindow(dlg) && IsWindowVisible(dlg);
+            s.focusOnExit = GetFocus() == exit;
+            PostMessageW(exit, WM_KEYDOWN, VK_RETURN, 0);
+            PostMessageW(exit, WM_CHAR, '\r', 0);
+            PostMessageW(exit, WM_KEYUP, VK_RETURN, 0xC0000001);
+            ++s.step;
+            return;
+        default:
+            return;
+        }
+    };
+    UINT_PTR timer = SetTimer(nullptr, 0, 20, tick);
+    INT_PTR result = dialog->DoModal();
+    KillTimer(nullptr, timer);
+    s_script = nullptr;
+    EXPECT_TRUE(script.aliveAfterEscape);
+    EXPECT_TRUE(script.focusOnExit);
+    EXPECT_EQ(result, IDOK) << "Enter on Exit ends the dialog as Exit does";
+}
+
+TEST_F(MainDialog, CloseBoxEndsTheModalDialog)
+{
+    Start(MakeCountedScenario(1));
+    static COvamerDlg* s_dialog = nullptr;
+    s_dialog = dialog.get();
+    auto tick = [](HWND, UINT, UINT_PTR, DWORD) {
+        if (s_dialog->Panel().ListIsReady())
+            s_dialog->PostMessage(WM_CLOSE);
+    };
+    UINT_PTR timer = SetTimer(nullptr, 0, 20, tick);
+    UINT_PTR guard = SetTimer(nullptr, 0, 10000, [](HWND, UINT, UINT_PTR, DWORD) { s_dialog->EndDialog(-2); });
+    EXPECT_EQ(dialog->DoModal(), IDCANCEL);
+    KillTimer(nullptr, timer);
+    KillTimer(nullptr, guard);
+    s_dialog = nullptr;
+}
