@@ -15,6 +15,10 @@ gtest_discover_tests(pelno_native_tests DISCOVERY_TIMEOUT 30
 add_executable(pelno_bench EXCLUDE_FROM_ALL tests/bench/DeviceEngineBench.cpp)
 target_link_libraries(pelno_bench PRIVATE pelno_core Threads::Threads)
 
+# The main dialog's start-up query benchmark (tools/bench-panel).
+add_executable(pelno_panel_bench EXCLUDE_FROM_ALL tests/bench/MainPanelBench.cpp)
+target_link_libraries(pelno_panel_bench PRIVATE pelno_core Sarnet Threads::Threads)
+
 # The configuration library over the process-wide registry seam.
 add_library(Sarnet STATIC ${SARNET_SOURCES} libs/sarnet/SarnetRegistry.cpp)
 target_link_libraries(Sarnet PUBLIC pelno_core)

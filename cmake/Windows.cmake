@@ -40,6 +40,15 @@ target_link_libraries(pelno_win32 PUBLIC Grell)
 # The main dialog's behaviour reads the touchscreens' parameters through Sarnet.dll.
 target_link_libraries(pelno_core PUBLIC Sarnet)
 
+# The main dialog's benchmark under Wine (tools/bench-panel), with the DLLs beside it.
+add_executable(pelno_dialog_bench EXCLUDE_FROM_ALL tests/bench/MainDialogBench_win32.cpp ${PELNO_RESOURCES})
+target_link_libraries(pelno_dialog_bench PRIVATE pelno_win32 Sarnet)
+target_include_directories(pelno_dialog_bench PRIVATE $<$<COMPILE_LANGUAGE:RC>:${CMAKE_SOURCE_DIR}/res>)
+set_target_properties(pelno_dialog_bench PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)
+add_dependencies(pelno_dialog_bench PelnoCpl)
+add_custom_command(TARGET pelno_dialog_bench POST_BUILD
+  COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:Sarnet> $<TARGET_FILE:Grell> ${CMAKE_BINARY_DIR}/bench/)
+
 # The language files beside the executable.
 file(GLOB PELNO_LANGUAGE_FILES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/res/Language/*.ini)
 foreach(lang ${PELNO_LANGUAGE_FILES})
