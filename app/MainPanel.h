@@ -72,7 +72,7 @@ struct MainPanelServices {
     IWindowMessenger& messenger;
     // Queues a request for the device thread; the request is freed when it cannot.
     std::function<bool(std::unique_ptr<DeviceRequest>)> postRequest;
-    ISystem* system = nullptr; // raises the jobs' priority when set
+    ISystem& system; // the jobs' pauses and priority
 };
 
 class CMainPanel {
@@ -132,7 +132,7 @@ private:
                   std::initializer_list<std::uint8_t> arguments = {});
     // The opening command goes to the selected touchscreen, as slot 0.
     bool OpenExchange();
-    // Sleeps; false when the panel is closing.
+    // Sleeps (noticing a close within 50 ms); false when the panel is closing.
     bool Pause(unsigned milliseconds);
     // Clears the stop flag, but not before the workers it stopped saw it.
     void ClearStopFlag();
@@ -152,7 +152,6 @@ private:
     CManualResetEvent m_exchangeEnded;
     std::atomic<unsigned> m_awaitedReply{0};
     std::atomic<bool> m_closing{false};
-    CManualResetEvent m_closingEvent;
     // Bit 0: a job runs; bit 1: a mapping save is wanted after it.
     std::atomic<unsigned> m_jobs{0};
     std::thread m_jobThread;

@@ -55,7 +55,7 @@ MainPanelServices ProcessPanelServices()
 {
     const PlatformServices& platform = GetPlatform();
     return MainPanelServices{GetDeviceManager(),  GetProtocolState(), *platform.hid,
-                             *platform.messenger, &PostDeviceRequest, platform.system};
+                             *platform.messenger, &PostDeviceRequest, *platform.system};
 }
 
 // The caption of the program's own message boxes.

@@ -1,7 +1,9 @@
 #pragma once
 // Seam: facts about the running process and the system.
 
+#include <chrono>
 #include <string>
+#include <thread>
 
 class ISystem {
 public:
@@ -13,4 +15,13 @@ public:
     virtual void Sleep(unsigned milliseconds) = 0;
     // Raises the calling thread's priority (request workers run above normal).
     virtual void RaiseCurrentThreadPriority() {}
+};
+
+// Sleeps with the standard library and knows no language or folder, for
+// tests and tools.
+class CStandardSystem : public ISystem {
+public:
+    unsigned DefaultLanguageId() override { return 1033; }
+    std::wstring ProgramFolder() override { return {}; }
+    void Sleep(unsigned milliseconds) override { std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds)); }
 };

@@ -74,7 +74,7 @@ double InProcessStartup(unsigned frames)
     {
         COvamerDlg dialog(MainPanelServices{
             devices, state, port, messenger,
-            [&](std::unique_ptr<DeviceRequest> r) { return thread.PostRequest(std::move(r)); }, &system});
+            [&](std::unique_ptr<DeviceRequest> r) { return thread.PostRequest(std::move(r)); }, system});
         const LARGE_INTEGER start = Now();
         if (dialog.Create()) {
             dialog.ShowWindow(SW_SHOW);

@@ -12,6 +12,7 @@
 #include "platform/Messages.h"
 #include "platform/Monitors.h"
 #include "platform/Platform.h"
+#include "platform/System.h"
 #include "platform/WindowMessenger.h"
 #include "sim/SimHidPort.h"
 

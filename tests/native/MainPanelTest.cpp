@@ -14,6 +14,7 @@
 #include "platform/Messages.h"
 #include "platform/Monitors.h"
 #include "platform/Platform.h"
+#include "platform/System.h"
 #include "platform/WindowMessenger.h"
 #include "sim/SimHidPort.h"
 
@@ -152,10 +153,10 @@ struct PanelRig {
     explicit PanelRig(SimScenario scenario)
         : registryInstalled(registry), port(std::move(scenario), &window), devices(port, monitors, window),
           thread(port, window, devices, state),
-          panel(
-              MainPanelServices{devices, state, port, window,
-                                [this](std::unique_ptr<DeviceRequest> r) { return thread.PostRequest(std::move(r)); }},
-              view)
+          panel(MainPanelServices{devices, state, port, window,
+                                  [this](std::unique_ptr<DeviceRequest> r) { return thread.PostRequest(std::move(r)); },
+                                  system},
+                view)
     {
         thread.Start();
     }
@@ -270,6 +271,7 @@ struct PanelRig {
     CProtocolState state;
     CDeviceThread thread;
     CRecordingView view;
+    CStandardSystem system;
     CMainPanel panel;
     std::vector<unsigned> saveFailures;
     std::vector<NotificationHandle> unregistered;

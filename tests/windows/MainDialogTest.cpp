@@ -105,9 +105,8 @@ struct MainDialogFixture : ::testing::Test {
         devices = std::make_unique<CDeviceManager>(*port, monitors, messenger);
         thread = std::make_unique<CDeviceThread>(*port, messenger, *devices, state);
         thread->Start();
-        MainPanelServices services{*devices, state, *port, messenger, [this](std::unique_ptr<DeviceRequest> r) {
-                                       return thread->PostRequest(std::move(r));
-                                   }};
+        auto post = [this](std::unique_ptr<DeviceRequest> r) { return thread->PostRequest(std::move(r)); };
+        MainPanelServices services{*devices, state, *port, messenger, post, system};
         dialog = std::make_unique<CCountingDlg>(std::move(services));
     }
     CListView List() const { return CListView(dialog->GetDlgItem(IDC_TOUCHSCREEN_LIST)); }
