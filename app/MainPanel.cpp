@@ -232,26 +232,27 @@ void CMainPanel::EndReply(unsigned message)
         m_exchangeEnded.Set();
 }
 
-void CMainPanel::OnOpeningReply(std::unique_ptr<DeviceReply> reply)
+bool CMainPanel::IsEndReply(const DeviceReply* reply, unsigned message)
 {
     if (!reply)
-        return;
+        return true;
     if (IsDataReply(reply->Answer()))
+        return false;
+    EndReply(message);
+    return true;
+}
+
+void CMainPanel::OnOpeningReply(std::unique_ptr<DeviceReply> reply)
+{
+    if (!IsEndReply(reply.get(), WM_OPENING_REPLY))
         m_services.state.SetOpeningAnswer(std::move(reply)); // held for the guarded commands
-    else
-        EndReply(WM_OPENING_REPLY);
 }
 
 void CMainPanel::OnVersionReply(std::unique_ptr<DeviceReply> reply)
 {
-    if (!reply)
+    if (IsEndReply(reply.get(), WM_VERSION_REPLY))
         return;
-    const std::uint8_t* r = reply->Answer();
-    if (!IsDataReply(r)) {
-        EndReply(WM_VERSION_REPLY);
-        return;
-    }
-    const auto version = DecodeVersion(r);
+    const auto version = DecodeVersion(reply->Answer());
     m_services.devices.WithRecord(static_cast<unsigned>(reply->slot), [&](TouchScreenRecord& record) {
         if (version) {
             for (int i = 0; i < 4; ++i)
@@ -267,12 +268,8 @@ void CMainPanel::OnVersionReply(std::unique_ptr<DeviceReply> reply)
 
 void CMainPanel::OnSerialReply(std::unique_ptr<DeviceReply> reply)
 {
-    if (!reply)
+    if (IsEndReply(reply.get(), WM_SERIAL_REPLY))
         return;
-    if (!IsDataReply(reply->Answer())) {
-        EndReply(WM_SERIAL_REPLY);
-        return;
-    }
     // The answer's contents are not decoded: any answer means "no serial number".
     m_services.devices.WithRecord(static_cast<unsigned>(reply->slot), [](TouchScreenRecord& record) {
         record.serialPart1 = 0;
@@ -283,18 +280,13 @@ void CMainPanel::OnSerialReply(std::unique_ptr<DeviceReply> reply)
 
 void CMainPanel::OnNumberReadReply(std::unique_ptr<DeviceReply> reply)
 {
-    if (!reply)
+    if (IsEndReply(reply.get(), WM_NUMBER_READ_REPLY))
         return;
-    const std::uint8_t* r = reply->Answer();
-    if (!IsDataReply(r)) {
-        EndReply(WM_NUMBER_READ_REPLY);
-        return;
-    }
     if (reply->slot < 0 || static_cast<unsigned>(reply->slot) >= m_services.devices.Count())
         return;
     const unsigned slot = static_cast<unsigned>(reply->slot);
     DeviceConfig config{};
-    config.TouchScreenNumber = DecodeTouchScreenNumber(r);
+    config.TouchScreenNumber = DecodeTouchScreenNumber(reply->Answer());
     GetDeviceConfig(&config); // a record it cannot read stays as it was
     const DeviceHandle handle = m_services.devices.HandleOf(slot);
     m_services.devices.SetMapping(slot, MappingEntry{handle, config.MonitorID, config.TouchScreenNumber});

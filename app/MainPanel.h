@@ -138,6 +138,8 @@ private:
     void ClearStopFlag();
     // An end reply: ends the exchange waited for, if it is this message's.
     void EndReply(unsigned message);
+    // True for an end reply (handled) or none; false for a data reply.
+    bool IsEndReply(const DeviceReply* reply, unsigned message);
     void UpdateActions();
     bool Closing() const { return m_closing; }
 

@@ -87,10 +87,9 @@ double StartupSeconds(unsigned frames)
     CDeviceThread thread(port, queue, devices, state);
     thread.Start();
     CReadyView view;
-    CMainPanel panel(
-        MainPanelServices{devices, state, port, queue,
-                          [&](std::unique_ptr<DeviceRequest> r) { return thread.PostRequest(std::move(r)); }},
-        view);
+    CStandardSystem system;
+    auto post = [&](std::unique_ptr<DeviceRequest> r) { return thread.PostRequest(std::move(r)); };
+    CMainPanel panel(MainPanelServices{devices, state, port, queue, post, system}, view);
 
     const auto start = Clock::now();
     panel.Open(kWindow);
