@@ -2,6 +2,7 @@
 // thread and Sarnet.dll with Wine's registry.
 
 #include "DialogPump.h"
+#include "ProgramRunner.h"
 #include "app/LanguageText.h"
 #include "app/OvamerDlg.h"
 #include "calibration/MouseHookMessages.h"
@@ -15,6 +16,7 @@
 #include "platform/Win32Seams.h"
 #include "res/resource.h"
 #include "sim/SimHidPort.h"
+#include "win/Button.h"
 #include "win/ListView.h"
 
 #include <commctrl.h>
@@ -64,6 +66,33 @@ protected:
         ++(event == MouseHookEvent::Down ? downs : event == MouseHookEvent::Up ? ups : moves);
     }
 };
+
+struct MessageBoxSeen {
+    std::wstring caption;
+    std::wstring text;
+};
+
+// Runs the trigger, then answers the first message box the dialog shows
+// with OK (within 10 s), from a timer of this thread: the box's own loop runs it.
+MessageBoxSeen AnswerMessageBox(HWND owner, const std::function<void()>& trigger)
+{
+    static HWND s_owner = nullptr;
+    static MessageBoxSeen s_seen;
+    s_owner = owner;
+    s_seen = {};
+    UINT_PTR timer = SetTimer(nullptr, 0, 20, [](HWND, UINT, UINT_PTR, DWORD) {
+        for (HWND box = FindWindowW(L"#32770", nullptr); box; box = FindWindowExW(nullptr, box, L"#32770", nullptr)) {
+            if (box == s_owner || GetWindow(box, GW_OWNER) != s_owner)
+                continue;
+            s_seen = {WindowText(box), WindowText(GetDlgItem(box, 0xFFFF))};
+            PostMessageW(box, WM_COMMAND, IDOK, 0);
+        }
+    });
+    trigger();
+    PumpUntil([] { return !s_seen.caption.empty(); }, 10000);
+    KillTimer(nullptr, timer);
+    return s_seen;
+}
 
 struct MainDialogFixture : ::testing::Test {
     CWin32Profile profile;
@@ -282,4 +311,36 @@ TEST_F(MainDialog, CloseBoxEndsTheModalDialog)
     KillTimer(nullptr, timer);
     KillTimer(nullptr, guard);
     s_dialog = nullptr;
+}
+
+TEST_F(MainDialog, HelpReportsTheMissingManualWithTheLanguageTexts)
+{
+    Start(MakeCountedScenario(1));
+    ASSERT_TRUE(dialog->Create());
+    ASSERT_TRUE(WaitReady());
+    // No UserManual.pdf lies in the runnable tree of the build.
+    MessageBoxSeen box = AnswerMessageBox(*dialog, [&] { CButton(dialog->GetDlgItem(IDC_HELP_MANUAL)).Click(); });
+    EXPECT_EQ(box.caption, GetLanguageText(L"70"));
+    EXPECT_EQ(box.text, GetLanguageText(L"73"));
+}
+
+TEST_F(MainDialog, MappingClosedSavesTheMappingAndAFailureIsShown)
+{
+    SimScenario scenario = MakeCountedScenario(2);
+    scenario.frames[0].touchScreenNumber = 40;
+    scenario.frames[1].touchScreenNumber = 41;
+    scenario.frames[1].ignoredCommands = {0x5631};
+    Start(scenario);
+    ASSERT_TRUE(dialog->Create());
+    ASSERT_TRUE(WaitReady());
+
+    dialog->PostMessage(WM_MAPPING_CLOSED, 0, 0); // no record: nothing to save
+    PumpFor(300);
+    EXPECT_EQ(port->FrameAt(0)->StoredNumber(), 40);
+
+    MessageBoxSeen box = AnswerMessageBox(
+        *dialog, [&] { dialog->PostMessage(WM_MAPPING_CLOSED, 0, reinterpret_cast<LPARAM>(new MappingClosedRecord)); });
+    EXPECT_EQ(port->FrameAt(0)->StoredNumber(), 0) << "slot 0's number was written into its frame";
+    EXPECT_EQ(box.text, L"Save Match info failed!") << "the frame that does not answer";
+    EXPECT_EQ(box.caption, L"pelno_windows_tests") << "the program's name";
 }

@@ -94,15 +94,40 @@ TEST(Startup, GuiStartRunsTheMainDialogUntilItIsClosed)
     ASSERT_TRUE(Launch(options, run));
     HWND window = WaitForWindow(L"#32770", EnglishText(L"79"), 15000);
     ASSERT_NE(window, nullptr) << "no main dialog titled with text 79";
-    HWND list = GetDlgItem(window, 1064);
-    ASSERT_NE(list, nullptr);
-    // The list is filled once the start-up query has asked every touchscreen.
+    // The window has its title before its controls; the list is filled once
+    // the start-up query has asked every touchscreen.
+    HWND list = nullptr;
     LRESULT items = 0;
-    for (DWORD start = GetTickCount(); GetTickCount() - start < 15000 && items != 3; Sleep(50))
-        items = SendMessageW(list, LVM_GETITEMCOUNT, 0, 0);
+    for (DWORD start = GetTickCount(); GetTickCount() - start < 15000 && items != 3; Sleep(50)) {
+        if (!list)
+            list = GetDlgItem(window, 1064);
+        if (list)
+            items = SendMessageW(list, LVM_GETITEMCOUNT, 0, 0);
+    }
+    ASSERT_NE(list, nullptr);
     EXPECT_EQ(items, 3);
     EXPECT_EQ(WaitForSingleObject(run.process.hProcess, 300), WAIT_TIMEOUT) << "the dialog runs until it is closed";
 
     PostMessageW(window, WM_CLOSE, 0, 0);
     EXPECT_EQ(run.Wait(10000), 0);
+}
+
+TEST(Startup, UnpluggingTheLastTouchScreenEndsTheProgram)
+{
+    std::wstring scenario = MakeTempFolder(L"pelno_unplug") + L"\\unplug.ini";
+    HANDLE file = CreateFileW(scenario.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    const char text[] = "[Frame0]\r\nUnplugAfter=2500\r\n";
+    DWORD written = 0;
+    WriteFile(file, text, sizeof text - 1, &written, nullptr);
+    CloseHandle(file);
+
+    LaunchOptions options;
+    options.environment = {{L"PELNOCPL_SIMULATE", scenario}};
+    ProgramRun run;
+    ASSERT_TRUE(Launch(options, run));
+    HWND window = WaitForWindow(L"#32770", EnglishText(L"79"), 15000);
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(run.Wait(15000), 0) << "the program ends when its touchscreen is unplugged";
+    DeleteFileW(scenario.c_str());
 }
