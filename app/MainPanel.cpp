@@ -169,14 +169,15 @@ void CMainPanel::RunSaveMapping()
 bool CMainPanel::Exchange(unsigned slot, DeviceHandle handle, std::uint16_t command,
                           std::initializer_list<std::uint8_t> arguments)
 {
-    if (Closing())
-        return false;
     auto request = std::make_unique<DeviceRequest>();
     request->deviceHandle = handle;
     request->slot = static_cast<std::int32_t>(slot);
     request->replyWindow = m_window;
     request->report = MakeCommandReport(command, arguments);
     m_exchangeEnded.Reset();
+    // Close sets the event: looked at after the reset, a close is never missed.
+    if (Closing())
+        return false;
     m_awaitedReply = ReplyMessageFor(request->report);
     m_services.postRequest(std::move(request)); // a request that cannot go is seen as a time-out
     const bool ended = m_exchangeEnded.Wait(kExchangeTimeoutMs) && !Closing();
