@@ -57,8 +57,14 @@ TEST(ConsoleFace, RunsFromAFolderLongerThan200Characters)
     ASSERT_GT(folder.size(), 200u);
     ASSERT_LT(program.size(), std::size_t(MAX_PATH));
     ASSERT_TRUE(CopyFileW(ProgramPath().c_str(), program.c_str(), FALSE)) << GetLastError();
+    // The libraries it is bound to at load time go with it.
+    const std::wstring bin = ProgramPath().substr(0, ProgramPath().find_last_of(L'\\'));
+    for (const wchar_t* library : {L"\\Sarnet.dll", L"\\Grell.dll"})
+        ASSERT_TRUE(CopyFileW((bin + library).c_str(), (folder + library).c_str(), FALSE)) << GetLastError();
     CapturedRun run = RunConsole(L"-t", program);
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_EQ(run.output.substr(0, 13), "test line 0\r\n");
     DeleteFileW(program.c_str());
+    for (const wchar_t* library : {L"\\Sarnet.dll", L"\\Grell.dll"})
+        DeleteFileW((folder + library).c_str());
 }
