@@ -82,13 +82,14 @@ add_custom_command(TARGET pelno_windows_tests POST_BUILD
 add_custom_command(TARGET pelno_windows_tests POST_BUILD
   COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:Sarnet> ${CMAKE_BINARY_DIR}/tests/)
 
-# The owner-drawn controls and the mouse-hook library: the tests' own
-# bitmap 177 and Grell.dll beside the test executable.
-enable_language(RC)
-target_sources(pelno_windows_tests PRIVATE tests/windows/TestResources.rc)
-target_link_libraries(pelno_windows_tests PRIVATE Grell)
+# The picture static's tests paint a bitmap 177 of their own, from a
+# resource-only module beside the test executable (the executable itself
+# holds the program's bitmap 177 for the dialogs under test).
+add_library(PelnoTestImages SHARED tests/windows/TestResources.rc)
+set_target_properties(PelnoTestImages PROPERTIES PREFIX "" LINKER_LANGUAGE C)
+add_dependencies(pelno_windows_tests PelnoTestImages)
 add_custom_command(TARGET pelno_windows_tests POST_BUILD
-  COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:Grell> ${CMAKE_BINARY_DIR}/tests/)
+  COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:PelnoTestImages> ${CMAKE_BINARY_DIR}/tests/)
 
 set_target_properties(pelno_windows_tests PROPERTIES
   RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)

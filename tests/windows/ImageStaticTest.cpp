@@ -1,6 +1,6 @@
-// The picture static paints bitmap 177 of the module owning the window
-// (the test executable's own 4 x 2 bitmap, TestResources.rc) over its
-// client area.
+// The picture static paints bitmap 177 of the module owning the window over
+// its client area. Here that module is PelnoTestImages.dll, whose 4 x 2
+// bitmap (TestResources.rc) makes every pixel predictable.
 
 #include "ui/ImageStatic.h"
 #include "ControlTestSupport.h"
@@ -15,6 +15,8 @@ struct PictureWindow {
     PictureWindow(int width, int height) : parent(100, 100, 300, 200, true)
     {
         handle = parent.AddControl(L"STATIC", L"", SS_LEFT, {10, 10, 10 + width, 10 + height}, 1089);
+        if (HMODULE images = LoadLibraryW(L"PelnoTestImages.dll"))
+            SetWindowLongPtrW(handle, GWLP_HINSTANCE, reinterpret_cast<LONG_PTR>(images));
         subclassed = picture.SubclassDlgItem(1089, parent);
     }
     std::unique_ptr<CCanvas> Print(int width, int height) { return PrintClient(handle, width, height, kGrey); }
