@@ -26,6 +26,7 @@
 
 class CDeviceManager;
 class CProtocolState;
+class IConfigurationLibrary;
 class IHidPort;
 class ISystem;
 class IWindowMessenger;
@@ -73,6 +74,7 @@ struct MainPanelServices {
     // Queues a request for the device thread; the request is freed when it cannot.
     std::function<bool(std::unique_ptr<DeviceRequest>)> postRequest;
     ISystem& system; // the jobs' pauses and priority
+    IConfigurationLibrary& configuration;
 };
 
 class CMainPanel {

@@ -1,7 +1,13 @@
 #include "app/Win32Platform.h"
 
+#include "platform/Console_win32.h"
+#include "platform/HidPort_win32.h"
+#include "platform/Monitors_win32.h"
 #include "platform/Platform.h"
-#include "platform/Win32Seams.h"
+#include "platform/Profile_win32.h"
+#include "platform/Registry_win32.h"
+#include "platform/System_win32.h"
+#include "platform/WindowMessenger_win32.h"
 #include "sim/SimHidPort.h"
 #include "sim/SimMouseFinger.h"
 

@@ -3,9 +3,9 @@ set(PELNO_PORTABLE_SOURCES
   platform/Platform.cpp
   platform/MemoryProfile.cpp
   platform/MemoryRegistry.cpp
-  app/LanguageText.cpp
-  app/MainLog.cpp
-  app/TextEncoding.cpp
+  common/LanguageText.cpp
+  common/MainLog.cpp
+  common/TextEncoding.cpp
   app/CommandLineInfoEx.cpp
   app/ConsoleDispatcher.cpp
   device/HidScan.cpp
@@ -25,6 +25,7 @@ set(PELNO_PORTABLE_SOURCES
   config/ParameterExport.cpp
   config/ParameterImport.cpp
   calibration/CalibrationResult.cpp
+  libs/sarnet/SarnetLibrary.cpp
 )
 
 # Windows-only sources: the Win32 seams, the window framework, the program.
@@ -45,7 +46,8 @@ set(PELNO_WIN32_SOURCES
 
 # The main dialog: its behaviour (portable) and its window, the dialog base.
 list(APPEND PELNO_PORTABLE_SOURCES app/MainPanel.cpp)
-list(APPEND PELNO_WIN32_SOURCES win/Dialog.cpp app/OvamerDlg.cpp calibration/MouseHookMessages_win32.cpp)
+list(APPEND PELNO_WIN32_SOURCES win/Dialog.cpp win/PostedRecords.cpp app/OvamerDlg.cpp app/PostedRecordKinds.cpp
+  calibration/MouseHookMessages_win32.cpp)
 
 # The configuration library: a DLL on Windows, a static library natively.
 set(SARNET_SOURCES

@@ -4,7 +4,7 @@
 #include "ParameterTestSupport.h"
 #include "ProgramRunner.h"
 #include "config/ParameterHelpers.h"
-#include "platform/Win32Seams.h"
+#include "platform/Profile_win32.h"
 
 #include <gtest/gtest.h>
 
