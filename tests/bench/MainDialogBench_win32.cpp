@@ -14,6 +14,7 @@
 #include "device/DeviceThread.h"
 #include "device/ProtocolState.h"
 #include "libs/sarnet/SarnetLibrary.h"
+#include "platform/Monitors.h"
 #include "platform/Platform.h"
 #include "platform/Profile_win32.h"
 #include "platform/System_win32.h"

@@ -78,7 +78,7 @@ protected:
 private:
     static const MessageEntry kEntries[];
     void OnThreadPing() { ++threadPings; }
-    void OnRecord(std::unique_ptr<CountedRecord> record) { recordValue = record->value; }
+    void OnCountedRecord(std::unique_ptr<CountedRecord> record) { recordValue = record->value; }
     void OnRegisteredPing() { ++registeredPings; }
     MessageResult OnSetText()
     {
@@ -96,7 +96,7 @@ private:
 const MessageEntry CProbeDialog::kEntries[] = {
     OnMessage<&CProbeDialog::OnPing>(WM_PROBE_PING),
     OnThreadMessage<&CProbeDialog::OnThreadPing>(WM_PROBE_THREAD),
-    OnRecord<&CProbeDialog::OnRecord>(WM_PROBE_RECORD),
+    OnRecord<&CProbeDialog::OnCountedRecord>(WM_PROBE_RECORD),
     OnRegistered<&CProbeDialog::OnRegisteredPing>(&ProbeRegisteredMessage),
     OnMessage<&CProbeDialog::OnSetText>(WM_SETTEXT),
     OnCommand<&CProbeDialog::OnHelp>(IDC_HELP_MANUAL, BN_CLICKED),

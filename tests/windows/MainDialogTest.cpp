@@ -13,6 +13,7 @@
 #include "libs/sarnet/Sarnet.h"
 #include "libs/sarnet/SarnetLibrary.h"
 #include "platform/Messages.h"
+#include "platform/Monitors.h"
 #include "platform/Platform.h"
 #include "platform/Profile_win32.h"
 #include "platform/System_win32.h"
@@ -221,7 +222,7 @@ TEST_F(MainDialog, UnpluggingTheSelectedTouchScreenClearsTheSelection)
         EXPECT_FALSE(Enabled(id)) << id;
 }
 
-TEST_F(MainDialog, PreTranslationTakesTheCalibrationAndMouseHookMessages)
+TEST_F(MainDialog, CalibrationAndMouseHookMessagesReachTheDialog)
 {
     Start(MakeCountedScenario(1));
     ASSERT_TRUE(dialog->Create());
@@ -319,7 +320,7 @@ TEST_F(MainDialog, HelpReportsTheMissingManualWithTheLanguageTexts)
     ASSERT_TRUE(WaitReady());
     // No UserManual.pdf lies in the runnable tree of the build.
     MessageBoxSeen box = AnswerMessageBox(*dialog, [&] { CButton(dialog->GetDlgItem(IDC_HELP_MANUAL)).Click(); });
-    EXPECT_EQ(box.caption, GetLanguageText(L"70"));
+    EXPECT_EQ(box.caption, GetLanguageText(kProgramTitleKey)) << "the program's title, not text 70 (\"Normal\")";
     EXPECT_EQ(box.text, GetLanguageText(L"73"));
 }
 
