@@ -345,6 +345,8 @@ void CMainPanel::RefreshList()
     m_view.ListReady();
 }
 
+std::wstring CMainPanel::ManualPath() const { return m_services.system.ProgramFolder() + L"\\UserManual.pdf"; }
+
 void CMainPanel::OnSelectionChanged(int item)
 {
     m_selected = item;

@@ -103,6 +103,9 @@ public:
     // Takes the touchscreen's monitor and calibration state from its stored parameters.
     void RefreshRecord(unsigned slot);
 
+    // "UserManual.pdf" in the program folder, which Help opens.
+    std::wstring ManualPath() const;
+
     // The list's selection changed to this item (-1: none).
     void OnSelectionChanged(int item);
     int Selected() const { return m_selected; }

@@ -2,13 +2,8 @@
 
 #include "calibration/MouseHookMessages.h"
 #include "common/LanguageText.h"
-#include "device/DeviceManager.h"
-#include "device/DeviceThread.h"
-#include "device/ProtocolState.h"
 #include "libs/grell/Grell.h"
-#include "libs/sarnet/SarnetLibrary.h"
 #include "platform/Messages.h"
-#include "platform/Platform.h"
 #include "platform/System.h"
 #include "platform/System_win32.h"
 #include "res/resource.h"
@@ -52,14 +47,6 @@ constexpr ControlText kControlTexts[] = {
     {IDC_REGION_WHEN_PART, L"101"},
 };
 
-MainPanelServices ProcessPanelServices()
-{
-    static CSarnetLibrary configuration;
-    const PlatformServices& platform = GetPlatform();
-    return MainPanelServices{GetDeviceManager(), GetProtocolState(), *platform.hid, *platform.messenger,
-                             &PostDeviceRequest, *platform.system,   configuration};
-}
-
 // The caption of the program's own message boxes.
 std::wstring ApplicationName()
 {
@@ -101,8 +88,6 @@ const MessageEntry COvamerDlg::kEntries[] = {
     // Exit is IDOK: the base class ends the dialog with it.
 };
 const MessageTable COvamerDlg::kMessageTable = MakeMessageTable(&CDialog::kMessageTable, kEntries);
-
-COvamerDlg::COvamerDlg() : COvamerDlg(ProcessPanelServices()) {}
 
 COvamerDlg::COvamerDlg(MainPanelServices services)
     : CDialogImpl(IDD_MAIN), m_panel(std::move(services), *this), m_background(::CreateSolidBrush(kBackgroundColour))
@@ -288,8 +273,7 @@ void COvamerDlg::OnSaveMappingFailed()
 
 void COvamerDlg::OnHelp()
 {
-    const PlatformServices& platform = GetPlatform();
-    std::wstring manual = (platform.system ? platform.system->ProgramFolder() : std::wstring()) + L"\\UserManual.pdf";
+    const std::wstring manual = m_panel.ManualPath();
     auto result = reinterpret_cast<std::intptr_t>(
         ::ShellExecuteW(m_hWnd, L"open", manual.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
     if (auto key = HelpFailureTextKey(result))

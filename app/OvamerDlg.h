@@ -19,9 +19,6 @@
 
 class COvamerDlg : public CDialogImpl<COvamerDlg>, private IMainPanelView {
 public:
-    // Over the process-wide device manager, protocol state, seams, device
-    // thread and configuration library.
-    COvamerDlg();
     explicit COvamerDlg(MainPanelServices services);
     ~COvamerDlg() override;
 

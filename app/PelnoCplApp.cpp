@@ -4,6 +4,7 @@
 #include "app/ConsoleDispatcher.h"
 #include "app/OvamerDlg.h"
 #include "app/PostedRecordKinds.h"
+#include "app/ProgramServices.h"
 #include "app/Win32Platform.h"
 #include "calibration/MouseHookMessages.h"
 #include "common/LanguageText.h"
@@ -98,7 +99,7 @@ bool CPelnoCplApp::InitInstance()
     {
         // Our modal loop (win/Dialog.h) lets the dialog see posted messages
         // before they are dispatched. The dialog makes itself the main window.
-        COvamerDlg dialog;
+        COvamerDlg dialog(ProgramMainPanelServices());
         dialog.DoModal();
     }
     return false;
