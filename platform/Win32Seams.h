@@ -64,7 +64,7 @@ public:
 class CWin32Messenger : public IWindowMessenger {
 public:
     bool Post(WindowHandle window, unsigned message, std::uintptr_t wParam, std::intptr_t lParam) override;
-    void Broadcast(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) override;
+    void PostToOwnWindows(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) override;
     void PostQuit(int exitCode) override;
 };
 
@@ -100,6 +100,9 @@ private:
     void* m_deviceSet = nullptr;                 // HDEVINFO of the running scan
     std::vector<unsigned char> m_deviceInfoData; // SP_DEVINFO_DATA of the last interface found
 };
+
+// The top-level windows of this process, whichever thread made them.
+std::vector<HWND> OwnTopLevelWindows();
 
 // An overlapped read of any file handle opened with FILE_FLAG_OVERLAPPED
 // (the HID seam's read; tests use it on a named pipe). Null when it cannot start.

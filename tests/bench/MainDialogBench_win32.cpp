@@ -69,7 +69,7 @@ double InProcessStartup(unsigned frames)
     CSimHidPort port(MakeCountedScenario(frames), &messenger);
     CDeviceManager devices(port, monitors, messenger);
     CProtocolState state;
-    CDeviceThread thread(port, messenger, devices, state, &system);
+    CDeviceThread thread(port, messenger, devices, state, system);
     thread.Start();
     double seconds = -1;
     {

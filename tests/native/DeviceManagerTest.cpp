@@ -120,7 +120,7 @@ TEST(DeviceManager, UnplugSlotZeroOfThreeMovesTheOthersDownWithTheirMonitors)
     EXPECT_EQ(f.port.OpenHandleCount(), 2u);
 
     ASSERT_EQ(f.messenger.posted.size(), 1u);
-    EXPECT_TRUE(f.messenger.posted[0].broadcast);
+    EXPECT_TRUE(f.messenger.posted[0].toOwnWindows);
     EXPECT_EQ(f.messenger.posted[0].message, WM_TOUCHSCREEN_REMOVED);
     EXPECT_EQ(f.messenger.posted[0].lParam, 0);
     EXPECT_TRUE(f.messenger.quits.empty());

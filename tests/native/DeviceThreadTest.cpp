@@ -8,6 +8,7 @@
 #include "platform/DeviceBroadcast.h"
 #include "platform/Messages.h"
 #include "platform/Monitors.h"
+#include "platform/System.h"
 #include "platform/WindowMessenger.h"
 #include "sim/SimHidPort.h"
 
@@ -48,7 +49,7 @@ public:
         m_changed.notify_all();
         return true;
     }
-    void Broadcast(unsigned, std::uintptr_t, std::intptr_t) override {}
+    void PostToOwnWindows(unsigned, std::uintptr_t, std::intptr_t) override {}
     void PostQuit(int) override {}
 
     // Waits until at least n replies arrived.
@@ -95,7 +96,7 @@ std::vector<std::string> LogLines(const std::wstring& path)
 struct Engine {
     explicit Engine(SimScenario scenario)
         : port(std::move(scenario), &collector), devices(port, monitors, collector),
-          thread(port, collector, devices, state)
+          thread(port, collector, devices, state, system)
     {
         thread.Start();
     }
@@ -126,6 +127,7 @@ struct Engine {
     CFixedMonitors monitors;
     CDeviceManager devices;
     CProtocolState state;
+    CStandardSystem system;
     CDeviceThread thread;
 };
 
@@ -173,7 +175,7 @@ TEST(DeviceThread, StreamingDeliversOnlyTouchesAndStopTouchEndsTheWorker)
     Engine e(OneFrame([](SimFrameSetup& f) { f.touches = {{10, 100, 200}, {10, 4095, 1}, {10, 0x1234, 0x0FED}}; }));
     e.Send(0, Command::StartTouch);
     ASSERT_TRUE(e.collector.WaitForCount(3));
-    EXPECT_TRUE(e.state.streaming);
+    EXPECT_TRUE(e.state.streams.Streaming(e.devices.HandleOf(0)));
     const std::uint8_t* r = e.collector.received[2].reply->Answer();
     EXPECT_EQ(e.collector.received[2].message, WM_TOUCH_POINT);
     EXPECT_EQ(r[1], kTouchAnswer);
@@ -184,7 +186,7 @@ TEST(DeviceThread, StreamingDeliversOnlyTouchesAndStopTouchEndsTheWorker)
     EXPECT_EQ(e.thread.OutstandingRequests(), 1u) << "the streaming worker keeps reading";
     e.Send(0, Command::StopTouch);
     EXPECT_TRUE(e.WaitIdle(500ms));
-    EXPECT_FALSE(e.state.streaming);
+    EXPECT_FALSE(e.state.streams.Streaming());
 
     // While streaming, the answers to another command are not delivered
     // (whichever worker reads them).
@@ -241,7 +243,7 @@ TEST(DeviceThread, CollectingProbeFillsVersionsAndTimesOutOnASilentFrame)
     Engine e(MakeCountedScenario(2));
     e.state.collecting = true;
     RequestPoster post = [&](std::unique_ptr<DeviceRequest> r) { return e.thread.PostRequest(std::move(r)); };
-    EXPECT_TRUE(ProbeTouchScreens(e.devices, e.state, post));
+    EXPECT_TRUE(ProbeTouchScreens(e.devices, e.state, post, e.system));
     EXPECT_TRUE(e.state.HasOpeningAnswer());
     e.devices.WithRecord(1, [](TouchScreenRecord& r) {
         EXPECT_EQ(r.hardwareVersion[0], 'V' * 324 + '2');
@@ -255,7 +257,7 @@ TEST(DeviceThread, CollectingProbeFillsVersionsAndTimesOutOnASilentFrame)
     RequestPoster postSilent = [&](std::unique_ptr<DeviceRequest> r) {
         return silent.thread.PostRequest(std::move(r));
     };
-    EXPECT_FALSE(ProbeTouchScreens(silent.devices, silent.state, postSilent));
+    EXPECT_FALSE(ProbeTouchScreens(silent.devices, silent.state, postSilent, silent.system));
     EXPECT_TRUE(silent.state.stop);
     EXPECT_TRUE(silent.WaitIdle());
 
@@ -301,8 +303,9 @@ TEST(DeviceThread, StressMixedTrafficWithUnplugsFreesEverything)
     for (std::thread& s : senders)
         s.join();
     unplugger.join();
-    e.Send(0, Command::StopTouch);
-    e.state.stop = true; // garbage frames never end their exchanges
+    for (unsigned slot = 0; slot < e.devices.Count(); ++slot)
+        e.Send(slot, Command::StopTouch); // each stop ends its own touchscreen's stream
+    e.state.stop = true;                  // garbage frames never end their exchanges
     EXPECT_TRUE(e.WaitIdle(3000ms));
     EXPECT_EQ(e.devices.Count(), 6u);
     EXPECT_GT(e.collector.Count(), 0u);
@@ -332,5 +335,5 @@ TEST(DeviceThread, UnpluggedFrameEndsItsReadsAndNotifiesTheRegisteredWindow)
     // Its pending reads failed, so its workers are gone without the stop flag.
     EXPECT_TRUE(e.WaitIdle(500ms));
     EXPECT_FALSE(e.state.stop);
-    e.state.streaming = false;
+    EXPECT_FALSE(e.state.streams.Streaming()) << "the stream ended with its reader";
 }

@@ -67,7 +67,7 @@ public:
         m_changed.notify_all();
         return true;
     }
-    void Broadcast(unsigned message, std::uintptr_t, std::intptr_t lParam) override
+    void PostToOwnWindows(unsigned message, std::uintptr_t, std::intptr_t lParam) override
     {
         std::lock_guard lock(m_mutex);
         if (message == WM_TOUCHSCREEN_REMOVED)
@@ -152,7 +152,7 @@ SimScenario Frames(unsigned count, const std::function<void(unsigned, SimFrameSe
 struct PanelRig {
     explicit PanelRig(SimScenario scenario)
         : registryInstalled(registry), port(std::move(scenario), &window), devices(port, monitors, window),
-          thread(port, window, devices, state),
+          thread(port, window, devices, state, deviceSystem),
           panel(MainPanelServices{devices, state, port, window,
                                   [this](std::unique_ptr<DeviceRequest> r) { return thread.PostRequest(std::move(r)); },
                                   system},
@@ -239,6 +239,7 @@ struct PanelRig {
     {
         auto reply = std::make_unique<DeviceReply>();
         reply->slot = static_cast<std::int32_t>(slot);
+        reply->deviceHandle = devices.HandleOf(slot);
         std::size_t i = 1;
         for (std::uint8_t b : bytes)
             reply->report[i++] = b;
@@ -269,6 +270,7 @@ struct PanelRig {
     CFixedMonitors monitors;
     CDeviceManager devices;
     CProtocolState state;
+    CStandardSystem deviceSystem;
     CDeviceThread thread;
     CRecordingView view;
     CStandardSystem system;
@@ -317,12 +319,12 @@ TEST(MainPanel, ListsEveryTouchScreenByItsStoredNumbersAndSelectsTheFirst)
     EXPECT_EQ(rig.devices.Mapping(2), (MappingEntry{rig.devices.HandleOf(2), 2, 9}));
     EXPECT_EQ(rig.devices.Mapping(1), (MappingEntry{rig.devices.HandleOf(1), 0, 7}));
 
-    // Every opening goes to the selected touchscreen (slot 0); each guarded
-    // command is preceded by the opening answer sent back ("OK").
-    const std::string open = "31 6F 00", echo = "31 4F 4B";
-    EXPECT_EQ(Commands(log0),
-              (std::vector<std::string>{open, echo, "31 76 76", echo, "31 76 73", echo, "31 76 31", open, open}));
-    EXPECT_EQ(Commands(log1), (std::vector<std::string>{echo, "31 76 76", echo, "31 76 73", echo, "31 76 31"}));
+    // Each touchscreen is opened itself; each guarded command is preceded by
+    // its opening answer sent back ("OK").
+    const std::vector<std::string> query = {"31 6F 00", "31 4F 4B", "31 76 76", "31 4F 4B",
+                                            "31 76 73", "31 4F 4B", "31 76 31"};
+    EXPECT_EQ(Commands(log0), query);
+    EXPECT_EQ(Commands(log1), query);
     std::filesystem::remove(log0);
     std::filesystem::remove(log1);
 }

@@ -132,7 +132,7 @@ struct MainDialogFixture : ::testing::Test {
     {
         port = std::make_unique<CSimHidPort>(std::move(scenario), &messenger);
         devices = std::make_unique<CDeviceManager>(*port, monitors, messenger);
-        thread = std::make_unique<CDeviceThread>(*port, messenger, *devices, state);
+        thread = std::make_unique<CDeviceThread>(*port, messenger, *devices, state, system);
         thread->Start();
         auto post = [this](std::unique_ptr<DeviceRequest> r) { return thread->PostRequest(std::move(r)); };
         MainPanelServices services{*devices, state, *port, messenger, post, system};
