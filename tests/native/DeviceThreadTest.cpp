@@ -342,7 +342,10 @@ TEST(DeviceThread, StressMixedTrafficWithUnplugsFreesEverything)
     for (unsigned slot = 0; slot < e.devices.Count(); ++slot)
         e.Send(slot, Command::StopTouch); // each stop ends its own touchscreen's stream
     e.state.stop = true;                  // garbage frames never end their exchanges
-    EXPECT_TRUE(e.WaitIdle(3000ms));
+    // Under ThreadSanitizer on a busy machine the device thread may still
+    // hold most of the 300 requests here (measured: 2.4 s to idle with both
+    // cores loaded); the bound only guards against a hang.
+    EXPECT_TRUE(e.WaitIdle(10000ms));
     EXPECT_EQ(e.devices.Count(), 6u);
     EXPECT_GT(e.collector.Count(), 0u);
 }
@@ -425,9 +428,12 @@ TEST(DeviceThread, StopThenStartAtOnceLeavesOneStreamAndNothingReadAfterAStopIsA
     e.Send(0, Command::StopTouch);
     e.Send(0, Command::StartTouch);
     ASSERT_TRUE(e.collector.WaitForTouches(6));
-    std::this_thread::sleep_for(200ms);
-    EXPECT_EQ(e.collector.TouchXs(), (std::vector<int>{1, 2, 3, 1, 2, 3})) << "each touch exactly once";
+    // The first stream's worker sees its end within one read slice.
+    for (int i = 0; i < 2000 && e.thread.OutstandingRequests() > 1; ++i)
+        std::this_thread::sleep_for(1ms);
     EXPECT_EQ(e.thread.OutstandingRequests(), 1u) << "one stream reads";
+    std::this_thread::sleep_for(100ms);
+    EXPECT_EQ(e.collector.TouchXs(), (std::vector<int>{1, 2, 3, 1, 2, 3})) << "each touch exactly once";
 
     // A report the frame sends after the stop is read by no stream.
     e.Send(0, Command::StopTouch);
@@ -491,7 +497,9 @@ TEST(DeviceThread, AThreadThatCannotStartFailsOnlyItsOwnPart)
     const auto start = std::chrono::steady_clock::now();
     send(Command::StartTouch);
     ASSERT_TRUE(collector.WaitForTouches(1));
-    EXPECT_LT(std::chrono::steady_clock::now() - start, 500ms) << "not held up by the start that failed";
+    // Held up, it would wait the whole turn for the start that never went out.
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(CTouchStreams::kTurnWaitMs))
+        << "not held up by the start that failed";
     send(Command::StopTouch);
     thread.Stop();
 }
