@@ -191,9 +191,8 @@ void CMainPanel::RunSaveMapping()
         const bool opened = Exchange(touchScreen, Command::Open);
         bool written = false;
         // The touchscreen is given the number of its slot of the moment.
-        if (const auto now = m_services.devices.WithRecordOf(touchScreen, [&](TouchScreenRecord& record) {
-                record.touchScreenNumber = entry.touchScreenNumber;
-            }))
+        if (const auto now = m_services.devices.WithRecordOf(
+                touchScreen, [&](TouchScreenRecord& record) { record.touchScreenNumber = entry.touchScreenNumber; }))
             written = Exchange(touchScreen, Command::WriteNumber, {static_cast<std::uint8_t>(*now)});
         if (Closing())
             return;
@@ -225,14 +224,15 @@ bool CMainPanel::Exchange(DeviceHandle touchScreen, std::uint16_t command,
     request->replyWindow = m_window;
     request->report = MakeCommandReport(command, arguments);
     const AwaitedReply awaited{ReplyMessageFor(request->report), request->deviceHandle};
-    const bool ended = PostAndWait(m_exchangeEnded, m_services.postRequest, std::move(request), [&] {
+    auto arm = [&] {
         // Close sets the event: looked at after the reset, a close is never missed.
         if (Closing())
             return false;
         std::lock_guard lock(m_awaitedMutex);
         m_awaited = awaited;
         return true;
-    }) && !Closing();
+    };
+    const bool ended = PostAndWait(m_exchangeEnded, m_services.postRequest, std::move(request), arm) && !Closing();
     {
         std::lock_guard lock(m_awaitedMutex);
         m_awaited = {};
@@ -352,15 +352,14 @@ void CMainPanel::OnNumberReadReply(std::unique_ptr<DeviceReply> reply)
     config.TouchScreenNumber = DecodeTouchScreenNumber(reply->Answer());
     GetDeviceConfig(&config); // a record it cannot read stays as it was
     const DeviceHandle handle = reply->deviceHandle;
-    m_services.devices.WithRecordAndMapping(static_cast<unsigned>(reply->slot), handle,
-                                            [&](TouchScreenRecord& record, MappingEntry& mapping) {
-                                                mapping = MappingEntry{handle, config.MonitorID,
-                                                                       config.TouchScreenNumber};
-                                                record.calibrationState = config.IsCalibrate;
-                                                record.touchScreenNumber = config.TouchScreenNumber;
-                                                record.monitorNumber = config.MonitorID;
-                                                record.numberUnknown = false;
-                                            });
+    m_services.devices.WithRecordAndMapping(
+        static_cast<unsigned>(reply->slot), handle, [&](TouchScreenRecord& record, MappingEntry& mapping) {
+            mapping = MappingEntry{handle, config.MonitorID, config.TouchScreenNumber};
+            record.calibrationState = config.IsCalibrate;
+            record.touchScreenNumber = config.TouchScreenNumber;
+            record.monitorNumber = config.MonitorID;
+            record.numberUnknown = false;
+        });
 }
 
 void CMainPanel::OnNumberWriteReply(std::unique_ptr<DeviceReply> reply)

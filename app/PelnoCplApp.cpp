@@ -21,7 +21,8 @@
 
 namespace {
 CPelnoCplApp theApp;
-constexpr wchar_t kDeviceThreadFailedText[] = L"The touchscreens cannot be reached: the device thread could not be started.";
+constexpr wchar_t kDeviceThreadFailedText[] =
+    L"The touchscreens cannot be reached: the device thread could not be started.";
 } // namespace
 
 CPelnoCplApp::CPelnoCplApp() = default;

@@ -127,8 +127,8 @@ void CDeviceThread::OnDeviceRequest(std::uintptr_t, std::intptr_t lParam)
     // Touch reporting is switched per touchscreen, in the order of dispatch.
     std::optional<CTouchStreams::Ticket> streamTicket;
     if (!firmwareFrame && command == Command::StartTouch)
-        streamTicket = m_state.streams.Start(request->deviceHandle, request->replyWindow, request->replyMessage,
-                                             request->slot);
+        streamTicket =
+            m_state.streams.Start(request->deviceHandle, request->replyWindow, request->replyMessage, request->slot);
     if (!firmwareFrame && command == Command::StopTouch)
         streamTicket = m_state.streams.Stop(request->deviceHandle);
 

@@ -130,10 +130,18 @@ TEST(ConsoleDispatch, TestPrintoutAndMissingCommands)
 
 TEST(ConsoleDispatch, ASecondInstanceRefusesExactlyTheCommandsThatWouldRun)
 {
-    const std::vector<std::vector<std::wstring>> cases = {
-        {L"-e", L"out.ini"}, {L"/export", L"out.ini"}, {L"-i", L"in.ini"}, {L"-import", L"in.ini"},
-        {L"-u", L"fw.bin"},  {L"/update", L"fw.bin"},  {L"-e"},             {L"-?"},
-        {L"-t"},             {L"-x"},                  {L"-E"},             {}};
+    const std::vector<std::vector<std::wstring>> cases = {{L"-e", L"out.ini"},
+                                                          {L"/export", L"out.ini"},
+                                                          {L"-i", L"in.ini"},
+                                                          {L"-import", L"in.ini"},
+                                                          {L"-u", L"fw.bin"},
+                                                          {L"/update", L"fw.bin"},
+                                                          {L"-e"},
+                                                          {L"-?"},
+                                                          {L"-t"},
+                                                          {L"-x"},
+                                                          {L"-E"},
+                                                          {}};
     for (const auto& args : cases) {
         CommandProbe probe;
         CCapturingConsole console;

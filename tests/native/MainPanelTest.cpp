@@ -27,6 +27,7 @@
 #include <fstream>
 #include <functional>
 #include <mutex>
+#include <thread>
 #include <utility>
 
 namespace {
@@ -141,14 +142,20 @@ std::vector<std::string> Commands(const std::wstring& log)
     return lines;
 }
 
-// Sleeps as the system does; a test may hook the start of each job thread.
+// Sleeps as the system does; a test may hook the start of each job thread,
+// or have none start.
 class CJobHookSystem : public CStandardSystem {
 public:
     std::function<void()> onJobThreadStart;
+    bool refuseThreads = false;
     void RaiseCurrentThreadPriority() override
     {
         if (onJobThreadStart)
             onJobThreadStart();
+    }
+    bool StartThread(std::thread& thread, std::function<void()> body) override
+    {
+        return !refuseThreads && CStandardSystem::StartThread(thread, std::move(body));
     }
 };
 
@@ -619,6 +626,22 @@ TEST(MainPanel, ASaveAskedForJustAsAJobEndsKeepsTheJobsInOrder)
     ASSERT_TRUE(rig.PumpUntilReady(3)); // the query, the save, the one more save
     EXPECT_FALSE(rig.PumpUntilReady(4, 1s));
     EXPECT_EQ(started(), 2) << "a job started while another ran";
+}
+
+TEST(MainPanel, AJobThatCannotStartEndsAsAFailedOne)
+{
+    PanelRig rig(Frames(2));
+    rig.Store({{0, 1, 1}, {1, 0, 0}});
+    rig.system.refuseThreads = true;
+    rig.panel.Open(kWindow);
+    ASSERT_TRUE(rig.PumpUntilReady()) << "the list comes, without the query";
+    EXPECT_EQ(rig.view.items.size(), 2u);
+    for (int item : {0, 1}) {
+        rig.panel.OnSelectionChanged(item);
+        EXPECT_FALSE(rig.view.actionsEnabled) << "no number was read: " << item;
+    }
+    rig.panel.OnMappingClosed();
+    ASSERT_TRUE(rig.PumpUntil([&] { return !rig.saveFailures.empty(); }));
 }
 
 TEST(MainPanel, ClosingEndsAWaitingQueryAtOnce)

@@ -364,8 +364,9 @@ TEST_F(MainDialog, SilentAndGarbledFramesFirstLeaveTheOthersListedWithTheirOwnNu
 
     CListView list = List();
     ASSERT_EQ(list.GetItemCount(), 4);
-    const wchar_t* const texts[] = {L"TouchScreen No.0 \n   Monitor     No.0", L"TouchScreen No.0 \n   Monitor     No.0",
-                                    L"TouchScreen No.5 \n   Monitor     No.1", L"TouchScreen No.7 \n   Monitor     No.2"};
+    const wchar_t* const texts[] = {
+        L"TouchScreen No.0 \n   Monitor     No.0", L"TouchScreen No.0 \n   Monitor     No.0",
+        L"TouchScreen No.5 \n   Monitor     No.1", L"TouchScreen No.7 \n   Monitor     No.2"};
     for (int item = 0; item < 4; ++item) {
         EXPECT_EQ(list.GetItemText(item), texts[item]) << item;
         list.SetItemState(item, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
