@@ -66,6 +66,9 @@ void CMainPanel::Open(WindowHandle window)
     m_services.devices.RegisterNotifications(window);
     m_services.hid.RegisterInterfaceNotification(window);
     m_selected = 0;
+    // No number is known until the start-up query read it.
+    for (DeviceHandle touchScreen : m_services.devices.Identities())
+        m_services.devices.WithRecordOf(touchScreen, [](TouchScreenRecord& record) { record.numberUnknown = true; });
     StartJob(Job::StartupQuery);
 }
 
@@ -115,9 +118,7 @@ void CMainPanel::JobNotStarted(Job job)
         m_services.messenger.Post(m_window, WM_PANEL_SAVE_FAILED, 0, 0);
         return;
     }
-    // No touchscreen was asked: none of their numbers is known.
-    for (DeviceHandle touchScreen : m_services.devices.Identities())
-        m_services.devices.WithRecordOf(touchScreen, [](TouchScreenRecord& record) { record.numberUnknown = true; });
+    // No touchscreen was asked: the list shows them with their numbers unknown.
     m_services.messenger.Post(m_window, WM_PANEL_REFRESH_LIST, 0, 0);
 }
 
@@ -156,13 +157,11 @@ void CMainPanel::RunStartupQuery()
         // exchanges of this one need the flag clear again.
         if (m_stopSetByTimeout)
             ClearStopFlag();
-        // Unknown until its number reply arrives.
-        if (!m_services.devices.WithRecordOf(touchScreen,
-                                             [](TouchScreenRecord& record) { record.numberUnknown = true; }))
-            continue; // unplugged meanwhile
         bool answered = Exchange(touchScreen, Command::Open);
         answered = answered && Pause(kBetweenCommandsMs) && Exchange(touchScreen, Command::ReadVersion);
         answered = answered && Pause(kBetweenCommandsMs) && Exchange(touchScreen, Command::ReadSerial);
+        if (!m_services.devices.FindSlot(touchScreen))
+            continue; // unplugged meanwhile: nothing failed
         if (answered) {
             if (!Pause(kBetweenCommandsMs))
                 return;

@@ -81,7 +81,7 @@ public:
     CMainPanel& operator=(const CMainPanel&) = delete;
 
     // The dialog opens: device notifications for the window, touchscreen 0
-    // selected, the start-up query started.
+    // selected, every touchscreen's number unknown, the start-up query started.
     void Open(WindowHandle window);
     // The dialog goes: ends the jobs and waits for them.
     void Close();
