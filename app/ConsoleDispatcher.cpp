@@ -14,7 +14,11 @@ const char kHelpBanner[] = "\n"
                            "*****************************************************************************\n"
                            "Press any key to continue......";
 
+const char kAlreadyRunningLine[] = "The TouchScreen Control Panel is already running: nothing was done.\n";
+
 namespace {
+
+const wchar_t* const kCommandNames[] = {L"e", L"export", L"i", L"import", L"u", L"update"};
 
 // The value of the first of the names present in the table.
 std::optional<std::wstring> FindAny(const CCommandLineInfoEx& commandLine, std::initializer_list<const wchar_t*> names)
@@ -36,6 +40,14 @@ int PrintTestLines(IConsole& console)
 }
 
 } // namespace
+
+bool NamesConsoleCommand(const CCommandLineInfoEx& commandLine)
+{
+    for (const wchar_t* name : kCommandNames)
+        if (commandLine.Find(name))
+            return true;
+    return false;
+}
 
 DispatchResult DispatchConsoleCommand(const CCommandLineInfoEx& commandLine, IConsole& console,
                                       const ConsoleCommands& commands)

@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <memory>
 
 namespace {
 
@@ -64,6 +65,9 @@ void CMainPanel::Open(WindowHandle window)
     m_services.devices.RegisterNotifications(window);
     m_services.hid.RegisterInterfaceNotification(window);
     m_selected = 0;
+    // No number is known until the start-up query read it.
+    for (DeviceHandle touchScreen : m_services.devices.Identities())
+        m_services.devices.WithRecordOf(touchScreen, [](TouchScreenRecord& record) { record.numberUnknown = true; });
     StartJob(Job::StartupQuery);
 }
 
@@ -91,9 +95,30 @@ void CMainPanel::StartJob(Job job)
             break;
         }
     }
-    if (m_jobThread.joinable())
-        m_jobThread.join(); // the previous job has ended
-    m_jobThread = std::thread(&CMainPanel::RunJobs, this, job);
+    // The previous job thread has given up the running state and is ending:
+    // the new thread joins it first, so that the window thread never waits.
+    auto previous = std::make_shared<std::thread>(std::move(m_jobThread));
+    const bool started = m_services.system.StartThread(m_jobThread, [this, job, previous] {
+        if (previous->joinable())
+            previous->join();
+        RunJobs(job);
+    });
+    if (!started) {
+        if (previous->joinable())
+            previous->join();
+        m_jobs = 0;
+        JobNotStarted(job);
+    }
+}
+
+void CMainPanel::JobNotStarted(Job job)
+{
+    if (job == Job::SaveMapping) {
+        m_services.messenger.Post(m_window, WM_PANEL_SAVE_FAILED, 0, 0);
+        return;
+    }
+    // No touchscreen was asked: the list shows them with their numbers unknown.
+    m_services.messenger.Post(m_window, WM_PANEL_REFRESH_LIST, 0, 0);
 }
 
 void CMainPanel::RunJobs(Job first)
@@ -104,9 +129,16 @@ void CMainPanel::RunJobs(Job first)
             RunStartupQuery();
         else
             RunSaveMapping();
+        if (Closing()) {
+            m_jobs = 0; // nothing starts once closing
+            return;
+        }
         unsigned expected = kJobRunning;
-        if (Closing() || m_jobs.compare_exchange_strong(expected, 0)) {
-            m_jobs = 0;
+        if (m_jobs.compare_exchange_strong(expected, 0)) {
+            // From here on a new job may start at any moment: this thread
+            // touches the job state no more.
+            if (m_jobReleasedHook)
+                m_jobReleasedHook();
             return;
         }
         m_jobs.fetch_and(~kSaveWanted); // a save was asked for meanwhile: run it now
@@ -115,21 +147,24 @@ void CMainPanel::RunJobs(Job first)
 
 void CMainPanel::RunStartupQuery()
 {
-    for (unsigned i = 0; i < m_services.devices.Count(); ++i) {
+    // Each touchscreen is asked once: it is found again by its identity
+    // before every exchange, wherever unplugging another one moved it.
+    for (DeviceHandle touchScreen : m_services.devices.Identities()) {
         if (!Pause(kBeforeOpeningMs))
             return;
         // A time-out at the previous touchscreen stopped its workers; the
         // exchanges of this one need the flag clear again.
         if (m_stopSetByTimeout)
             ClearStopFlag();
-        const DeviceHandle handle = m_services.devices.HandleOf(i);
-        bool answered = OpenExchange();
-        answered = answered && Pause(kBetweenCommandsMs) && Exchange(i, handle, Command::ReadVersion);
-        answered = answered && Pause(kBetweenCommandsMs) && Exchange(i, handle, Command::ReadSerial);
+        bool answered = Exchange(touchScreen, Command::Open);
+        answered = answered && Pause(kBetweenCommandsMs) && Exchange(touchScreen, Command::ReadVersion);
+        answered = answered && Pause(kBetweenCommandsMs) && Exchange(touchScreen, Command::ReadSerial);
+        if (!m_services.devices.FindSlot(touchScreen))
+            continue; // unplugged meanwhile: nothing failed
         if (answered) {
             if (!Pause(kBetweenCommandsMs))
                 return;
-            if (!Exchange(i, handle, Command::ReadNumber) && !Pause(kBetweenCommandsMs))
+            if (!Exchange(touchScreen, Command::ReadNumber) && !Pause(kBetweenCommandsMs))
                 return;
         } else if (!Pause(kAfterFailureMs)) {
             return;
@@ -143,44 +178,63 @@ void CMainPanel::RunSaveMapping()
 {
     if (!Pause(kBeforeSaveMs))
         return;
-    for (unsigned i = 0; i < m_services.devices.Count(); ++i) {
-        const MappingEntry entry = m_services.devices.Mapping(i);
+    for (DeviceHandle touchScreen : m_services.devices.Identities()) {
+        const auto slot = m_services.devices.FindSlot(touchScreen);
+        if (!slot)
+            continue; // unplugged meanwhile
+        const MappingEntry entry = m_services.devices.Mapping(*slot);
         if (entry.monitorNumber < 0 || !entry.deviceHandle)
             continue;
         ClearStopFlag();
-        const bool opened = OpenExchange();
-        m_services.devices.WithRecord(
-            i, [&](TouchScreenRecord& record) { record.touchScreenNumber = entry.touchScreenNumber; });
-        const bool written =
-            Exchange(i, m_services.devices.HandleOf(i), Command::WriteNumber, {static_cast<std::uint8_t>(i)});
+        const bool opened = Exchange(touchScreen, Command::Open);
+        bool written = false;
+        // The touchscreen is given the number of its slot of the moment.
+        if (const auto now = m_services.devices.WithRecordOf(
+                touchScreen, [&](TouchScreenRecord& record) { record.touchScreenNumber = entry.touchScreenNumber; }))
+            written = Exchange(touchScreen, Command::WriteNumber, {static_cast<std::uint8_t>(*now)});
         if (Closing())
             return;
-        if (!opened || !written) {
+        // After a failure the number stored in the touchscreen is not known:
+        // nothing may be written under the one the record now holds.
+        const bool saved = opened && written;
+        if (!m_services.devices.WithRecordOf(touchScreen,
+                                             [&](TouchScreenRecord& record) { record.numberUnknown = !saved; }))
+            continue; // unplugged meanwhile: nothing failed
+        if (!saved) {
             if (!Pause(kAfterFailureMs))
                 return;
-            m_services.messenger.Post(m_window, WM_PANEL_SAVE_FAILED, i, 0);
+            m_services.messenger.Post(m_window, WM_PANEL_SAVE_FAILED, *slot, 0);
         }
     }
     ClearStopFlag();
     m_services.messenger.Post(m_window, WM_PANEL_REFRESH_LIST, 0, 0);
 }
 
-bool CMainPanel::Exchange(unsigned slot, DeviceHandle handle, std::uint16_t command,
+bool CMainPanel::Exchange(DeviceHandle touchScreen, std::uint16_t command,
                           std::initializer_list<std::uint8_t> arguments)
 {
+    const auto slot = m_services.devices.FindSlot(touchScreen);
+    if (!slot)
+        return false;
     auto request = std::make_unique<DeviceRequest>();
-    request->deviceHandle = handle;
-    request->slot = static_cast<std::int32_t>(slot);
+    request->deviceHandle = m_services.devices.HandleOf(*slot); // invalid while a query-remove holds it closed
+    request->slot = static_cast<std::int32_t>(*slot);
     request->replyWindow = m_window;
     request->report = MakeCommandReport(command, arguments);
-    m_exchangeEnded.Reset();
-    // Close sets the event: looked at after the reset, a close is never missed.
-    if (Closing())
-        return false;
-    m_awaitedReply = ReplyMessageFor(request->report);
-    m_services.postRequest(std::move(request)); // a request that cannot go is seen as a time-out
-    const bool ended = m_exchangeEnded.Wait(kExchangeTimeoutMs) && !Closing();
-    m_awaitedReply = 0;
+    const AwaitedReply awaited{ReplyMessageFor(request->report), request->deviceHandle};
+    auto arm = [&] {
+        // Close sets the event: looked at after the reset, a close is never missed.
+        if (Closing())
+            return false;
+        std::lock_guard lock(m_awaitedMutex);
+        m_awaited = awaited;
+        return true;
+    };
+    const bool ended = PostAndWait(m_exchangeEnded, m_services.postRequest, std::move(request), arm) && !Closing();
+    {
+        std::lock_guard lock(m_awaitedMutex);
+        m_awaited = {};
+    }
     if (!ended && !Closing()) {
         // The worker may read on for ever: stop it.
         m_services.state.stop = true;
@@ -188,14 +242,6 @@ bool CMainPanel::Exchange(unsigned slot, DeviceHandle handle, std::uint16_t comm
         m_stopSetAtMs = NowMs();
     }
     return ended;
-}
-
-bool CMainPanel::OpenExchange()
-{
-    const int selected = m_selected;
-    const DeviceHandle handle =
-        selected >= 0 ? m_services.devices.HandleOf(static_cast<unsigned>(selected)) : kInvalidDeviceHandle;
-    return Exchange(0, handle, Command::Open);
 }
 
 bool CMainPanel::Pause(unsigned milliseconds)
@@ -224,12 +270,21 @@ void CMainPanel::ClearStopFlag()
 
 // ---- replies (window thread)
 
-void CMainPanel::EndReply(unsigned message)
+bool CMainPanel::IsAwaited(unsigned message, DeviceHandle touchScreen)
 {
-    // A late end reply of an exchange that timed out ends nothing.
-    unsigned awaited = message;
-    if (m_awaitedReply.compare_exchange_strong(awaited, 0))
+    std::lock_guard lock(m_awaitedMutex);
+    return m_awaited.message == message && m_awaited.touchScreen == touchScreen;
+}
+
+void CMainPanel::EndReply(const DeviceReply& reply, unsigned message)
+{
+    // A late end reply of an exchange that timed out, or one from another
+    // touchscreen, ends nothing.
+    std::lock_guard lock(m_awaitedMutex);
+    if (m_awaited.message == message && m_awaited.touchScreen == reply.deviceHandle) {
+        m_awaited = {};
         m_exchangeEnded.Set();
+    }
 }
 
 bool CMainPanel::IsEndReply(const DeviceReply* reply, unsigned message)
@@ -238,14 +293,19 @@ bool CMainPanel::IsEndReply(const DeviceReply* reply, unsigned message)
         return true;
     if (IsDataReply(reply->Answer()))
         return false;
-    EndReply(message);
+    EndReply(*reply, message);
     return true;
 }
 
 void CMainPanel::OnOpeningReply(std::unique_ptr<DeviceReply> reply)
 {
-    if (!IsEndReply(reply.get(), WM_OPENING_REPLY))
-        m_services.state.SetOpeningAnswer(std::move(reply)); // held for the guarded commands
+    if (IsEndReply(reply.get(), WM_OPENING_REPLY))
+        return;
+    // Held for the guarded commands that follow it, but only the answer of
+    // the touchscreen being opened: a late one of another must not be sent
+    // back to this one.
+    if (IsAwaited(WM_OPENING_REPLY, reply->deviceHandle))
+        m_services.state.SetOpeningAnswer(std::move(reply));
 }
 
 void CMainPanel::OnVersionReply(std::unique_ptr<DeviceReply> reply)
@@ -253,17 +313,18 @@ void CMainPanel::OnVersionReply(std::unique_ptr<DeviceReply> reply)
     if (IsEndReply(reply.get(), WM_VERSION_REPLY))
         return;
     const auto version = DecodeVersion(reply->Answer());
-    m_services.devices.WithRecord(static_cast<unsigned>(reply->slot), [&](TouchScreenRecord& record) {
-        if (version) {
-            for (int i = 0; i < 4; ++i)
-                record.hardwareVersion[i] = (*version)[i];
-        } else {
-            // No version: 1, 0, 0; the fourth value stays.
-            record.hardwareVersion[0] = 1;
-            record.hardwareVersion[1] = 0;
-            record.hardwareVersion[2] = 0;
-        }
-    });
+    m_services.devices.WithRecord(static_cast<unsigned>(reply->slot), reply->deviceHandle,
+                                  [&](TouchScreenRecord& record) {
+                                      if (version) {
+                                          for (int i = 0; i < 4; ++i)
+                                              record.hardwareVersion[i] = (*version)[i];
+                                      } else {
+                                          // No version: 1, 0, 0; the fourth value stays.
+                                          record.hardwareVersion[0] = 1;
+                                          record.hardwareVersion[1] = 0;
+                                          record.hardwareVersion[2] = 0;
+                                      }
+                                  });
 }
 
 void CMainPanel::OnSerialReply(std::unique_ptr<DeviceReply> reply)
@@ -271,36 +332,38 @@ void CMainPanel::OnSerialReply(std::unique_ptr<DeviceReply> reply)
     if (IsEndReply(reply.get(), WM_SERIAL_REPLY))
         return;
     // The answer's contents are not decoded: any answer means "no serial number".
-    m_services.devices.WithRecord(static_cast<unsigned>(reply->slot), [](TouchScreenRecord& record) {
-        record.serialPart1 = 0;
-        record.serialPart2 = 0;
-        record.serialPart3 = 0xFFFF;
-    });
+    m_services.devices.WithRecord(static_cast<unsigned>(reply->slot), reply->deviceHandle,
+                                  [](TouchScreenRecord& record) {
+                                      record.serialPart1 = 0;
+                                      record.serialPart2 = 0;
+                                      record.serialPart3 = 0xFFFF;
+                                  });
 }
 
 void CMainPanel::OnNumberReadReply(std::unique_ptr<DeviceReply> reply)
 {
     if (IsEndReply(reply.get(), WM_NUMBER_READ_REPLY))
         return;
-    if (reply->slot < 0 || static_cast<unsigned>(reply->slot) >= m_services.devices.Count())
+    if (reply->slot < 0)
         return;
-    const unsigned slot = static_cast<unsigned>(reply->slot);
     DeviceConfig config{};
     config.TouchScreenNumber = DecodeTouchScreenNumber(reply->Answer());
     m_services.configuration.GetDeviceConfig(config); // a record it cannot read stays as it was
-    const DeviceHandle handle = m_services.devices.HandleOf(slot);
-    m_services.devices.SetMapping(slot, MappingEntry{handle, config.MonitorID, config.TouchScreenNumber});
-    m_services.devices.WithRecord(slot, [&](TouchScreenRecord& record) {
-        record.calibrationState = config.IsCalibrate;
-        record.touchScreenNumber = config.TouchScreenNumber;
-        record.monitorNumber = config.MonitorID;
-    });
+    const DeviceHandle handle = reply->deviceHandle;
+    m_services.devices.WithRecordAndMapping(
+        static_cast<unsigned>(reply->slot), handle, [&](TouchScreenRecord& record, MappingEntry& mapping) {
+            mapping = MappingEntry{handle, config.MonitorID, config.TouchScreenNumber};
+            record.calibrationState = config.IsCalibrate;
+            record.touchScreenNumber = config.TouchScreenNumber;
+            record.monitorNumber = config.MonitorID;
+            record.numberUnknown = false;
+        });
 }
 
 void CMainPanel::OnNumberWriteReply(std::unique_ptr<DeviceReply> reply)
 {
     if (reply)
-        EndReply(WM_NUMBER_WRITE_REPLY); // any answer ends the exchange
+        EndReply(*reply, WM_NUMBER_WRITE_REPLY); // any answer ends the exchange
 }
 
 // ---- the list
@@ -309,12 +372,19 @@ void CMainPanel::RefreshRecord(unsigned slot)
 {
     std::int32_t number = 0;
     DeviceHandle identity = nullptr;
+    bool numberUnknown = false;
     if (!m_services.devices.WithRecord(slot, [&](TouchScreenRecord& record) {
             if (record.touchScreenNumber < 0 || record.touchScreenNumber > 254)
                 record.touchScreenNumber = 0;
             number = record.touchScreenNumber;
             identity = record.identity;
+            numberUnknown = record.numberUnknown;
+            if (numberUnknown)
+                record.calibrationState = kCalibrationStateUnknown;
         }))
+        return;
+    // Its number may be another touchscreen's: their stored parameters are not its own.
+    if (numberUnknown)
         return;
     DeviceConfig config{};
     config.TouchScreenNumber = number;
@@ -373,6 +443,14 @@ void CMainPanel::OnDeviceChange(std::uintptr_t event, DeviceHandle handle)
 {
     if (event == kDbtDeviceQueryRemove) {
         m_services.devices.QueryRemove(handle);
+        return;
+    }
+    if (event == kDbtDeviceQueryRemoveFailed) {
+        // The touchscreen stays: open it again, so that it is usable rather
+        // than listed with a closed handle. The old notification goes as
+        // a removed touchscreen's does, outside this notification's handling.
+        if (auto old = m_services.devices.QueryRemoveFailed(handle, m_window))
+            m_services.messenger.Post(m_window, WM_UNREGISTER_NOTIFICATION, 0, reinterpret_cast<std::intptr_t>(*old));
         return;
     }
     if (event != kDbtDeviceRemovePending && event != kDbtDeviceRemoveComplete)

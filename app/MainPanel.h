@@ -12,6 +12,7 @@
 // since each of their waits is cut short by it) before the window goes.
 
 #include "device/DeviceRequest.h"
+#include "device/Exchange.h"
 #include "device/ManualResetEvent.h"
 #include "platform/Handles.h"
 
@@ -19,6 +20,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <thread>
@@ -37,9 +39,6 @@ constexpr unsigned WM_PANEL_SAVE_FAILED = 0x8000 + 0x11; // wParam: the slot
 
 // The box the window shows for WM_PANEL_SAVE_FAILED.
 constexpr wchar_t kSaveMappingFailedText[] = L"Save Match info failed!";
-
-// How long a job waits for the end of one exchange.
-constexpr unsigned kExchangeTimeoutMs = 3000;
 
 // The label of a touchscreen in the list: its number and its monitor's.
 std::wstring TouchScreenLabel(std::int32_t touchScreenNumber, std::int32_t monitorNumber);
@@ -71,9 +70,8 @@ struct MainPanelServices {
     CProtocolState& state;
     IHidPort& hid;
     IWindowMessenger& messenger;
-    // Queues a request for the device thread; the request is freed when it cannot.
-    std::function<bool(std::unique_ptr<DeviceRequest>)> postRequest;
-    ISystem& system; // the jobs' pauses and priority
+    RequestPoster postRequest;
+    ISystem& system; // the jobs' threads, pauses and priority
     IConfigurationLibrary& configuration;
 };
 
@@ -85,12 +83,15 @@ public:
     CMainPanel& operator=(const CMainPanel&) = delete;
 
     // The dialog opens: device notifications for the window, touchscreen 0
-    // selected, the start-up query started.
+    // selected, every touchscreen's number unknown, the start-up query started.
     void Open(WindowHandle window);
     // The dialog goes: ends the jobs and waits for them.
     void Close();
 
-    // Replies of the device thread, each owned by its handler.
+    // Replies of the device thread, each owned by its handler. A reply names
+    // its touchscreen by slot and handle; it changes a record only while the
+    // slot still holds that touchscreen, and ends only the exchange awaited
+    // from that touchscreen.
     void OnOpeningReply(std::unique_ptr<DeviceReply> reply);
     void OnVersionReply(std::unique_ptr<DeviceReply> reply);
     void OnSerialReply(std::unique_ptr<DeviceReply> reply);
@@ -114,7 +115,8 @@ public:
     bool ListIsReady() const { return m_listReady; }
 
     // WM_DEVICECHANGE for a device handle: a query-remove closes the
-    // touchscreen's device; a remove-pending or remove-complete drops it.
+    // touchscreen's device, a refused removal opens it again; a
+    // remove-pending or remove-complete drops it.
     void OnDeviceChange(std::uintptr_t event, DeviceHandle handle);
     // The notification of an unplugged touchscreen is unregistered.
     void OnUnregisterNotification(NotificationHandle notification);
@@ -123,26 +125,36 @@ public:
     // WM_CALIBRATION_END: result 0 marks the slot's touchscreen calibrated.
     void OnCalibrationEnd(std::uintptr_t result, std::intptr_t slot);
 
+    // Test seam: runs on the job thread right after it gave up the running
+    // state, before it ends. Set before Open.
+    void SetJobReleasedHook(std::function<void()> hook) { m_jobReleasedHook = std::move(hook); }
+
 private:
     enum class Job { StartupQuery, SaveMapping };
+    struct AwaitedReply {
+        unsigned message = 0;
+        DeviceHandle touchScreen = nullptr;
+    };
 
     void StartJob(Job job);
+    // What a job that could not be started would have ended with.
+    void JobNotStarted(Job job);
     void RunJobs(Job first);
     void RunStartupQuery();
     void RunSaveMapping();
 
-    // Resets the exchange event, posts the command and waits for its end
-    // reply; on a time-out sets the stop flag. False on a time-out or close.
-    bool Exchange(unsigned slot, DeviceHandle handle, std::uint16_t command,
-                  std::initializer_list<std::uint8_t> arguments = {});
-    // The opening command goes to the selected touchscreen, as slot 0.
-    bool OpenExchange();
+    // One exchange with the touchscreen of that identity, at its slot of the
+    // moment: resets the exchange event, posts the command and waits for its
+    // end reply; on a time-out sets the stop flag. False on a time-out, a
+    // close, or when the touchscreen is gone.
+    bool Exchange(DeviceHandle touchScreen, std::uint16_t command, std::initializer_list<std::uint8_t> arguments = {});
     // Sleeps (noticing a close within 50 ms); false when the panel is closing.
     bool Pause(unsigned milliseconds);
     // Clears the stop flag, but not before the workers it stopped saw it.
     void ClearStopFlag();
-    // An end reply: ends the exchange waited for, if it is this message's.
-    void EndReply(unsigned message);
+    bool IsAwaited(unsigned message, DeviceHandle touchScreen);
+    // An end reply: ends the exchange waited for, if it is this one's.
+    void EndReply(const DeviceReply& reply, unsigned message);
     // True for an end reply (handled) or none; false for a data reply.
     bool IsEndReply(const DeviceReply* reply, unsigned message);
     void UpdateActions();
@@ -157,11 +169,14 @@ private:
 
     // Shared with the jobs.
     CManualResetEvent m_exchangeEnded;
-    std::atomic<unsigned> m_awaitedReply{0};
+    std::mutex m_awaitedMutex;
+    AwaitedReply m_awaited; // the end reply that ends the running exchange
     std::atomic<bool> m_closing{false};
     // Bit 0: a job runs; bit 1: a mapping save is wanted after it.
     std::atomic<unsigned> m_jobs{0};
+    // The newest job thread; each one first joins the one before it.
     std::thread m_jobThread;
+    std::function<void()> m_jobReleasedHook;
     // Only the job thread uses these.
     bool m_stopSetByTimeout = false;
     std::int64_t m_stopSetAtMs = 0;

@@ -23,7 +23,9 @@
 
 namespace {
 CPelnoCplApp theApp;
-}
+constexpr wchar_t kDeviceThreadFailedText[] =
+    L"The touchscreens cannot be reached: the device thread could not be started.";
+} // namespace
 
 CPelnoCplApp::CPelnoCplApp() = default;
 CPelnoCplApp::~CPelnoCplApp() = default;
@@ -49,13 +51,22 @@ bool CPelnoCplApp::InitInstance()
     INITCOMMONCONTROLSEX controls{sizeof controls, 0xFF};
     InitCommonControlsEx(&controls);
 
+    auto commandLine = std::make_unique<CCommandLineInfoEx>();
+    commandLine->ParseArguments(Arguments());
+
     if (AnotherInstanceRuns()) {
+        // A console command must not look done when it was not run.
+        if (NamesConsoleCommand(*commandLine)) {
+            IConsole& console = *GetPlatform().console;
+            console.Attach();
+            console.Write(kAlreadyRunningLine);
+            m_exitCode = 1;
+            return false;
+        }
         PostQuitMessage(0);
         return true;
     }
 
-    auto commandLine = std::make_unique<CCommandLineInfoEx>();
-    commandLine->ParseArguments(Arguments());
     if (commandLine->OptionCount() > 0) {
         IConsole& console = *GetPlatform().console;
         console.Attach();
@@ -89,8 +100,13 @@ bool CPelnoCplApp::InitInstance()
 
     const PlatformServices& platform = GetPlatform();
     m_deviceThread = std::make_unique<CDeviceThread>(*platform.hid, *platform.messenger, GetDeviceManager(),
-                                                     GetProtocolState(), platform.system);
-    m_deviceThread->Start();
+                                                     GetProtocolState(), *platform.system);
+    if (!m_deviceThread->Start()) {
+        m_deviceThread.reset();
+        MessageBoxW(nullptr, kDeviceThreadFailedText, GetLanguageText(L"79").c_str(), MB_OK | MB_ICONERROR);
+        m_exitCode = 1;
+        return false;
+    }
     SetCurrentDeviceThread(m_deviceThread.get());
 
     // The mouse hook's messages keep their numbers for the process's life.

@@ -15,6 +15,9 @@ set(PELNO_PORTABLE_SOURCES
   device/DeviceThread.cpp
   device/RequestWorker.cpp
   device/ProbeTouchScreens.cpp
+  device/Exchange.cpp
+  device/TouchStreams.cpp
+  device/RemovalNotice.cpp
   sim/SimScenario.cpp
   sim/SimFrame.cpp
   sim/SimHidPort.cpp

@@ -1,6 +1,7 @@
 #include "device/DeviceManager.h"
 
 #include "device/HidScan.h"
+#include "device/RemovalNotice.h"
 #include "platform/HidPort.h"
 #include "platform/Messages.h"
 #include "platform/Monitors.h"
@@ -38,6 +39,15 @@ DeviceHandle CDeviceManager::HandleOf(unsigned slot) const
     if (slot >= m_count || !m_slots[slot])
         return kInvalidDeviceHandle;
     return m_slots[slot]->hid.handle;
+}
+
+std::vector<DeviceHandle> CDeviceManager::Identities() const
+{
+    std::lock_guard lock(m_mutex);
+    std::vector<DeviceHandle> identities;
+    for (unsigned i = 0; i < m_count; ++i)
+        identities.push_back(m_slots[i]->identity);
+    return identities;
 }
 
 std::optional<unsigned> CDeviceManager::FindSlotLocked(DeviceHandle handle) const
@@ -135,6 +145,34 @@ void CDeviceManager::QueryRemove(DeviceHandle handle)
     record.openFlag = 0;
 }
 
+std::optional<NotificationHandle> CDeviceManager::QueryRemoveFailed(DeviceHandle handle, WindowHandle window)
+{
+    std::lock_guard lock(m_mutex);
+    auto slot = FindSlotLocked(handle);
+    if (!slot)
+        return std::nullopt;
+    TouchScreenRecord& record = *m_slots[*slot];
+    if (record.openFlag)
+        return std::nullopt; // it was never closed
+    HidDeviceInfo info;
+    if (!OpenHidDevice(m_hid, record.interfacePath, info))
+        return std::nullopt;
+    NotificationHandle notification = m_hid.RegisterHandleNotification(window, info.handle);
+    if (!notification) {
+        // Unwatched, a later unplug would go unnoticed: it stays closed.
+        CloseHidDevice(m_hid, info);
+        return std::nullopt;
+    }
+    const NotificationHandle old = record.notification;
+    record.hid = std::move(info);
+    record.identity = record.hid.handle; // the notifications name the new handle
+    record.notification = notification;
+    record.openFlag = 1;
+    if (m_mapping[*slot].deviceHandle)
+        m_mapping[*slot].deviceHandle = record.hid.handle;
+    return old;
+}
+
 std::optional<RemovalResult> CDeviceManager::RemoveComplete(DeviceHandle handle)
 {
     RemovalResult result;
@@ -159,7 +197,7 @@ std::optional<RemovalResult> CDeviceManager::RemoveComplete(DeviceHandle handle)
         --m_count;
         result.remainingCount = m_count;
     }
-    m_messenger.Broadcast(WM_TOUCHSCREEN_REMOVED, 0, static_cast<std::intptr_t>(result.slot));
+    m_messenger.PostToOwnWindows(WM_TOUCHSCREEN_REMOVED, RemovalNoticeKey(), static_cast<std::intptr_t>(result.slot));
     if (result.remainingCount == 0)
         m_messenger.PostQuit(0);
     return result;

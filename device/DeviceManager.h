@@ -72,8 +72,31 @@ public:
         f(*m_slots[slot]);
         return true;
     }
+    // Runs f(record) under the lock for the touchscreen of that identity,
+    // wherever it is now; its slot, or nothing when it is gone.
+    template <class F> std::optional<unsigned> WithRecordOf(DeviceHandle identity, F&& f)
+    {
+        std::lock_guard lock(m_mutex);
+        auto slot = FindSlotLocked(identity);
+        if (slot)
+            f(*m_slots[*slot]);
+        return slot;
+    }
+    // As WithRecord by handle, with the slot's mapping entry too: f(record, mapping).
+    template <class F> bool WithRecordAndMapping(unsigned slot, DeviceHandle handle, F&& f)
+    {
+        std::lock_guard lock(m_mutex);
+        if (slot >= m_count || !m_slots[slot] || m_slots[slot]->identity != handle)
+            return false;
+        f(*m_slots[slot], m_mapping[slot]);
+        return true;
+    }
     // The HID handle of a slot; the invalid handle when the slot is empty.
     DeviceHandle HandleOf(unsigned slot) const;
+    // The identities of the touchscreens in slot order: a job that goes
+    // through them all finds each one again by FindSlot, wherever unplugging
+    // moved it.
+    std::vector<DeviceHandle> Identities() const;
     // The slot of the touchscreen with this handle (its identity).
     std::optional<unsigned> FindSlot(DeviceHandle handle) const;
 
@@ -90,9 +113,16 @@ public:
     void RegisterNotifications(WindowHandle window);
     // Query-remove: closes the touchscreen's device; the record stays listed.
     void QueryRemove(DeviceHandle handle);
-    // Remove-complete: drops the record, announces the removal to every
-    // top-level window, ends the program when none is left, and moves the
-    // later slots down. Nothing when no record has the handle.
+    // The removal was refused after all: the closed touchscreen is opened
+    // again and its notification registered anew for the window; its new
+    // handle becomes its identity. Gives the old notification, for the
+    // window to unregister; nothing when no closed record has the handle or
+    // it cannot be opened again (it then stays listed, closed).
+    std::optional<NotificationHandle> QueryRemoveFailed(DeviceHandle handle, WindowHandle window);
+    // Remove-complete: drops the record, announces the removal to the
+    // program's own top-level windows (device/RemovalNotice.h), ends the
+    // program when none is left, and moves the later slots down. Nothing
+    // when no record has the handle.
     std::optional<RemovalResult> RemoveComplete(DeviceHandle handle);
 
 private:

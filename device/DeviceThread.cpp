@@ -14,23 +14,25 @@ const CDeviceThread::MessageEntry CDeviceThread::kMessageTable[] = {
 };
 
 CDeviceThread::CDeviceThread(IHidPort& hid, IWindowMessenger& messenger, CDeviceManager& devices, CProtocolState& state,
-                             ISystem* system)
+                             ISystem& system)
     : m_hid(hid), m_messenger(messenger), m_devices(devices), m_state(state), m_system(system)
 {
 }
 
 CDeviceThread::~CDeviceThread() { Stop(); }
 
-void CDeviceThread::Start()
+bool CDeviceThread::Start()
 {
     std::lock_guard lock(m_queueMutex);
-    if (!m_thread.joinable() && !m_quit)
-        m_thread = std::thread(&CDeviceThread::Run, this);
+    if (m_thread.joinable())
+        return true;
+    return !m_quit && m_system.StartThread(m_thread, [this] { Run(); });
 }
 
 void CDeviceThread::Stop()
 {
     m_state.stop = true;
+    m_state.streams.EndAll();
     {
         std::lock_guard lock(m_queueMutex);
         m_quit = true;
@@ -122,10 +124,13 @@ void CDeviceThread::OnDeviceRequest(std::uintptr_t, std::intptr_t lParam)
     request->replyMessage = ReplyMessageFor(request->report);
     const bool firmwareFrame = IsFirmwareFrame(request->report);
     const std::uint16_t command = CommandOf(request->report);
+    // Touch reporting is switched per touchscreen, in the order of dispatch.
+    std::optional<CTouchStreams::Ticket> streamTicket;
     if (!firmwareFrame && command == Command::StartTouch)
-        m_state.streaming = true;
+        streamTicket =
+            m_state.streams.Start(request->deviceHandle, request->replyWindow, request->replyMessage, request->slot);
     if (!firmwareFrame && command == Command::StopTouch)
-        m_state.streaming = false;
+        streamTicket = m_state.streams.Stop(request->deviceHandle);
 
     if (!firmwareFrame && IsGuardedCommand(command)) {
         // Guarded commands go only after the opening answer was sent back.
@@ -142,22 +147,30 @@ void CDeviceThread::OnDeviceRequest(std::uintptr_t, std::intptr_t lParam)
         ++m_outstanding;
         StartWorker(std::move(echo));
     }
-    StartWorker(std::move(request));
+    StartWorker(std::move(request), streamTicket);
 }
 
-void CDeviceThread::StartWorker(std::unique_ptr<DeviceRequest> request)
+void CDeviceThread::StartWorker(std::unique_ptr<DeviceRequest> request,
+                                std::optional<CTouchStreams::Ticket> streamTicket)
 {
     std::lock_guard lock(m_workerMutex);
     Worker& worker = m_workers.emplace_back();
-    WorkerContext context{m_hid, m_messenger, m_devices, m_state};
-    worker.thread = std::thread([this, &worker, context, raw = request.release()] {
-        if (m_system)
-            m_system->RaiseCurrentThreadPriority();
-        RunRequestWorker(std::unique_ptr<DeviceRequest>(raw), context);
+    WorkerContext context{m_hid, m_messenger, m_devices, m_state, m_system};
+    DeviceRequest* raw = request.release();
+    const bool started = m_system.StartThread(worker.thread, [this, &worker, context, raw, streamTicket] {
+        m_system.RaiseCurrentThreadPriority();
+        RunRequestWorker(std::unique_ptr<DeviceRequest>(raw), context, streamTicket);
         --m_outstanding;
         std::lock_guard lock(m_workerMutex);
         worker.done = true;
     });
+    if (!started) {
+        delete raw;
+        if (streamTicket)
+            m_state.streams.Sent(*streamTicket, false); // the touchscreen's later commands go on
+        m_workers.pop_back();                           // no thread to join
+        --m_outstanding;
+    }
 }
 
 void CDeviceThread::ReapFinishedWorkers()

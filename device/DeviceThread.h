@@ -4,6 +4,7 @@
 // thread, which sends the report and reads the answers.
 
 #include "device/DeviceRequest.h"
+#include "device/TouchStreams.h"
 
 #include <atomic>
 #include <condition_variable>
@@ -12,6 +13,7 @@
 #include <list>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <thread>
 
 class CDeviceManager;
@@ -22,15 +24,19 @@ class IWindowMessenger;
 
 class CDeviceThread {
 public:
+    // The system seam starts the threads, raises the workers' priority and
+    // makes their pauses.
     CDeviceThread(IHidPort& hid, IWindowMessenger& messenger, CDeviceManager& devices, CProtocolState& state,
-                  ISystem* system = nullptr);
+                  ISystem& system);
     ~CDeviceThread(); // stops and joins, see Stop
     CDeviceThread(const CDeviceThread&) = delete;
     CDeviceThread& operator=(const CDeviceThread&) = delete;
 
-    void Start();
-    // Sets the stop flag, ends the queue and waits for the thread and every
-    // worker: afterwards none of them uses the objects it was given.
+    // False when the thread cannot be created (nothing runs then).
+    bool Start();
+    // Sets the stop flag, ends every touch stream and the queue, and waits
+    // for the thread and every worker: afterwards none of them uses the
+    // objects it was given.
     void Stop();
 
     // Queues a thread message; false (and the request freed) once stopped.
@@ -60,14 +66,17 @@ private:
     void Run();
     void OnDeviceRequest(std::uintptr_t wParam, std::intptr_t lParam);
     void OnIgnored(std::uintptr_t wParam, std::intptr_t lParam);
-    void StartWorker(std::unique_ptr<DeviceRequest> request);
+    // A worker that cannot be started frees its request unsent: the waiting
+    // caller sees its time-out.
+    void StartWorker(std::unique_ptr<DeviceRequest> request,
+                     std::optional<CTouchStreams::Ticket> streamTicket = std::nullopt);
     void ReapFinishedWorkers();
 
     IHidPort& m_hid;
     IWindowMessenger& m_messenger;
     CDeviceManager& m_devices;
     CProtocolState& m_state;
-    ISystem* m_system;
+    ISystem& m_system;
 
     std::mutex m_queueMutex;
     std::condition_variable m_queueChanged;

@@ -52,6 +52,7 @@ bool ScanTouchScreens(IHidPort& port, std::vector<std::unique_ptr<TouchScreenRec
         auto record = std::make_unique<TouchScreenRecord>();
         record->hid = std::move(info);
         record->identity = record->hid.handle;
+        record->interfacePath = path;
         unsigned error = 0;
         switch (port.ReadDeviceObjectName(record->deviceObjectName, error)) {
         case HidPropertyStatus::Ok:

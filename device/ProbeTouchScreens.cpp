@@ -3,11 +3,13 @@
 #include "device/DeviceManager.h"
 #include "device/ProtocolState.h"
 #include "device/ReportProtocol.h"
-
-#include <chrono>
-#include <thread>
+#include "platform/System.h"
 
 namespace {
+
+constexpr unsigned kAfterFailureMs = 500;
+constexpr unsigned kAfterSuccessMs = 100;
+
 std::unique_ptr<DeviceRequest> MakeProbeRequest(DeviceHandle handle, unsigned slot, std::uint16_t command)
 {
     auto request = std::make_unique<DeviceRequest>();
@@ -16,29 +18,24 @@ std::unique_ptr<DeviceRequest> MakeProbeRequest(DeviceHandle handle, unsigned sl
     request->report = MakeCommandReport(command);
     return request;
 }
+
 } // namespace
 
-bool ProbeTouchScreens(CDeviceManager& devices, CProtocolState& state, const RequestPoster& post)
+bool ProbeTouchScreens(CDeviceManager& devices, CProtocolState& state, const RequestPoster& post, ISystem& system)
 {
     const unsigned count = devices.Count();
     for (unsigned slot = 0; slot < count; ++slot) {
         DeviceHandle handle = devices.HandleOf(slot);
         state.stop = false;
-        state.syncEvent.Reset();
-        post(MakeProbeRequest(handle, slot, Command::Open));
-        bool answered = state.syncEvent.Wait(kExchangeTimeoutMs);
-        if (answered) {
-            state.syncEvent.Reset();
-            post(MakeProbeRequest(handle, slot, Command::ReadVersion));
-            answered = state.syncEvent.Wait(kExchangeTimeoutMs);
-        }
+        const bool answered = PostAndWait(state.syncEvent, post, MakeProbeRequest(handle, slot, Command::Open)) &&
+                              PostAndWait(state.syncEvent, post, MakeProbeRequest(handle, slot, Command::ReadVersion));
         if (!answered) {
             state.stop = true;
-            std::this_thread::sleep_for(std::chrono::milliseconds(500));
+            system.Sleep(kAfterFailureMs);
             return false;
         }
     }
     state.stop = false;
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    system.Sleep(kAfterSuccessMs);
     return true;
 }

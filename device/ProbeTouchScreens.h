@@ -3,16 +3,11 @@
 // and the version command within 3000 ms each. Works in collecting mode,
 // where workers set the sync event at each end reply.
 
-#include "device/DeviceRequest.h"
-
-#include <functional>
-#include <memory>
+#include "device/Exchange.h"
 
 class CDeviceManager;
 class CProtocolState;
+class ISystem;
 
-using RequestPoster = std::function<bool(std::unique_ptr<DeviceRequest>)>;
-
-constexpr unsigned kExchangeTimeoutMs = 3000;
-
-bool ProbeTouchScreens(CDeviceManager& devices, CProtocolState& state, const RequestPoster& post);
+// The system seam makes the pauses after the probe.
+bool ProbeTouchScreens(CDeviceManager& devices, CProtocolState& state, const RequestPoster& post, ISystem& system);

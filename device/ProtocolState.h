@@ -1,10 +1,11 @@
 #pragma once
 // The protocol state shared by the device thread's workers, the dialogs and
-// the firmware probe: three flags, the held opening answer and the event the
-// probe waits on.
+// the firmware probe: the touch streams, two flags, the held opening answer
+// and the event the probe waits on.
 
 #include "device/DeviceRequest.h"
 #include "device/ManualResetEvent.h"
+#include "device/TouchStreams.h"
 
 #include <atomic>
 #include <memory>
@@ -13,9 +14,9 @@
 
 class CProtocolState {
 public:
-    std::atomic<bool> streaming{false};  // between a 0xAA50 and the next 0xAA55 request
+    CTouchStreams streams;               // streaming mode, per touchscreen
     std::atomic<bool> collecting{false}; // the firmware update's probe mode; never switched off
-    std::atomic<bool> stop{false};       // workers stop reading
+    std::atomic<bool> stop{false};       // workers of exchanges stop reading (streams read on)
     CManualResetEvent syncEvent;         // set by collecting workers at an end reply
 
     // Replaces the held opening answer (the old one is freed).

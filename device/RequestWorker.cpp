@@ -4,38 +4,47 @@
 #include "device/ProtocolState.h"
 #include "device/ReportProtocol.h"
 #include "platform/HidPort.h"
+#include "platform/System.h"
 #include "platform/WindowMessenger.h"
-
-#include <chrono>
-#include <thread>
 
 namespace {
 
-enum class ReadResult { Answer, Ended };
-
-// Reads one input report in 60 ms slices. Ends on a read error, the stop
-// flag, or, for touch reporting, once streaming mode was cleared.
-ReadResult ReadAnswer(const WorkerContext& context, const DeviceRequest& request, DeviceReply& reply)
+// Reads one input report into the reply in 60 ms slices while `goOn()`
+// holds; false on a read error or once it no longer does (the pending read
+// is then cancelled as it goes).
+template <class GoOn> bool ReadAnswer(IHidPort& hid, DeviceHandle touchScreen, DeviceReply& reply, GoOn goOn)
 {
-    const bool touch = CommandOf(request.report) == Command::StartTouch;
-    auto read = context.hid.StartRead(request.deviceHandle, reply.report.data(), reply.report.size());
+    auto read = hid.StartRead(touchScreen, reply.report.data(), reply.report.size());
     if (!read)
-        return ReadResult::Ended;
-    for (;;) {
-        if (touch && !context.state.streaming)
-            return ReadResult::Ended; // the pending read is cancelled as `read` goes
+        return false;
+    while (goOn()) {
         std::size_t bytes = 0;
         switch (read->Wait(kReadSliceMs, bytes)) {
         case HidWaitResult::Completed:
-            return ReadResult::Answer;
+            return true;
         case HidWaitResult::Failed:
-            return ReadResult::Ended;
+            return false;
         case HidWaitResult::TimedOut:
-            if (context.state.stop)
-                return ReadResult::Ended;
             break;
         }
     }
+    return false;
+}
+
+// A touch stream's worker: reads until its stream is no longer live. The
+// stop flag does not end it: that belongs to the exchanges that time out.
+void ReadStream(const WorkerContext& context, DeviceHandle touchScreen, CTouchStreams::StreamId stream)
+{
+    CTouchStreams& streams = context.state.streams;
+    for (;;) {
+        auto reply = std::make_unique<DeviceReply>();
+        if (!ReadAnswer(context.hid, touchScreen, *reply, [&] { return streams.IsLive(touchScreen, stream); }))
+            break;
+        // A touch goes to the touchscreen's live stream, this one or the one
+        // a quick restart opened; a report read after the stop goes nowhere.
+        streams.RouteReport(touchScreen, reply, context.messenger);
+    }
+    streams.End(touchScreen, stream); // without its reader the stream is over
 }
 
 // Collecting mode (firmware probe): answers update the records and the
@@ -63,21 +72,33 @@ bool HandleCollected(const WorkerContext& context, const DeviceRequest& request,
 
 } // namespace
 
-void RunRequestWorker(std::unique_ptr<DeviceRequest> request, WorkerContext context)
+void RunRequestWorker(std::unique_ptr<DeviceRequest> request, WorkerContext context,
+                      std::optional<CTouchStreams::Ticket> streamTicket)
 {
     const std::uint16_t command = CommandOf(request->report);
     const bool firmwareFrame = IsFirmwareFrame(request->report);
     if (!firmwareFrame && IsGuardedCommand(command))
-        std::this_thread::sleep_for(std::chrono::milliseconds(kGuardedPauseMs));
+        context.system.Sleep(kGuardedPauseMs);
 
-    if (!context.hid.SendOutputReport(request->deviceHandle, request->report.data(), request->report.size()))
+    CTouchStreams& streams = context.state.streams;
+    if (streamTicket)
+        streams.AwaitTurn(*streamTicket);
+    const bool sent =
+        context.hid.SendOutputReport(request->deviceHandle, request->report.data(), request->report.size());
+    if (streamTicket)
+        streams.Sent(*streamTicket, sent);
+    if (!sent)
         return;
     if (!firmwareFrame && ExpectsNoAnswer(command))
         return;
+    if (streamTicket && streamTicket->stream != 0) {
+        ReadStream(context, request->deviceHandle, streamTicket->stream);
+        return;
+    }
 
     while (!context.state.stop) {
         auto reply = std::make_unique<DeviceReply>();
-        if (ReadAnswer(context, *request, *reply) == ReadResult::Ended)
+        if (!ReadAnswer(context.hid, request->deviceHandle, *reply, [&] { return !context.state.stop; }))
             return;
         const std::uint8_t* r = reply->Answer();
 
@@ -92,11 +113,13 @@ void RunRequestWorker(std::unique_ptr<DeviceRequest> request, WorkerContext cont
         }
 
         const bool end = !IsDataReply(r);
+        // The reply names its touchscreen by slot and handle: the receiver
+        // writes only while the slot still holds that touchscreen.
         reply->slot = request->slot;
-        bool deliver = request->replyWindow && request->replyMessage != 0;
-        if (context.state.streaming)
-            deliver = deliver && r[1] == kTouchAnswer;
-        if (deliver) {
+        reply->deviceHandle = request->deviceHandle;
+        if (streams.RouteReport(request->deviceHandle, reply, context.messenger) ==
+                CTouchStreams::Route::NotStreaming &&
+            request->replyWindow && request->replyMessage != 0) {
             DeviceReply* posted = reply.release();
             if (!context.messenger.Post(request->replyWindow, request->replyMessage, 0,
                                         reinterpret_cast<std::intptr_t>(posted)))

@@ -1,15 +1,19 @@
 #pragma once
 // One request worker: sends a request's output report and reads the answers
-// until the end reply, the stop flag, a read error or (for touch reporting)
-// the end of streaming mode. Each answer goes back to the requesting window.
+// until the end reply, the stop flag or a read error; a touch stream's
+// worker reads until its stream ends. Each answer goes back to the
+// requesting window.
 
 #include "device/DeviceRequest.h"
+#include "device/TouchStreams.h"
 
 #include <memory>
+#include <optional>
 
 class CDeviceManager;
 class CProtocolState;
 class IHidPort;
+class ISystem;
 class IWindowMessenger;
 
 struct WorkerContext {
@@ -17,12 +21,15 @@ struct WorkerContext {
     IWindowMessenger& messenger;
     CDeviceManager& devices;
     CProtocolState& state;
+    ISystem& system; // the pause before a guarded command
 };
 
-// Length of one wait slice: a set stop flag is noticed within it.
+// Length of one wait slice: a set stop flag or an ended stream is noticed within it.
 constexpr unsigned kReadSliceMs = 60;
 // Pause before a guarded command, after the opening answer went back.
 constexpr unsigned kGuardedPauseMs = 80;
 
 // Runs on the worker's own thread; the worker owns and frees the request.
-void RunRequestWorker(std::unique_ptr<DeviceRequest> request, WorkerContext context);
+// A start or stop of touch reporting carries the ticket its dispatch gave it.
+void RunRequestWorker(std::unique_ptr<DeviceRequest> request, WorkerContext context,
+                      std::optional<CTouchStreams::Ticket> streamTicket = std::nullopt);

@@ -9,6 +9,7 @@
 
 constexpr unsigned kWmDeviceChange = 0x0219;
 constexpr std::uintptr_t kDbtDeviceQueryRemove = 0x8001;
+constexpr std::uintptr_t kDbtDeviceQueryRemoveFailed = 0x8002;
 constexpr std::uintptr_t kDbtDeviceRemovePending = 0x8003;
 constexpr std::uintptr_t kDbtDeviceRemoveComplete = 0x8004;
 constexpr std::uint32_t kDbtDevTypeHandle = 6;

@@ -2,7 +2,9 @@
 // Seam: facts about the running process and the system.
 
 #include <chrono>
+#include <functional>
 #include <string>
+#include <system_error>
 #include <thread>
 
 class ISystem {
@@ -15,6 +17,17 @@ public:
     virtual void Sleep(unsigned milliseconds) = 0;
     // Raises the calling thread's priority (request workers run above normal).
     virtual void RaiseCurrentThreadPriority() {}
+    // Starts a thread running `body`; false, with `body` never run, when the
+    // system cannot create one.
+    virtual bool StartThread(std::thread& thread, std::function<void()> body)
+    {
+        try {
+            thread = std::thread(std::move(body));
+            return true;
+        } catch (const std::system_error&) {
+            return false;
+        }
+    }
 };
 
 // Sleeps with the standard library and knows no language or folder, for

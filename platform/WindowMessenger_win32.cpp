@@ -14,9 +14,27 @@ bool CWin32Messenger::Post(WindowHandle window, unsigned message, std::uintptr_t
     return PostMessageW(static_cast<HWND>(window), message, wParam, lParam) != 0;
 }
 
-void CWin32Messenger::Broadcast(unsigned message, std::uintptr_t wParam, std::intptr_t lParam)
+std::vector<HWND> OwnTopLevelWindows()
 {
-    PostMessageW(HWND_BROADCAST, message, wParam, lParam);
+    std::vector<HWND> windows;
+    EnumWindows(
+        [](HWND window, LPARAM found) -> BOOL {
+            DWORD process = 0;
+            GetWindowThreadProcessId(window, &process);
+            if (process == GetCurrentProcessId())
+                reinterpret_cast<std::vector<HWND>*>(found)->push_back(window);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&windows));
+    return windows;
+}
+
+void CWin32Messenger::PostToOwnWindows(unsigned message, std::uintptr_t wParam, std::intptr_t lParam)
+{
+    // Not HWND_BROADCAST: that would post our private message to every
+    // window of every program in the session.
+    for (HWND window : OwnTopLevelWindows())
+        PostMessageW(window, message, wParam, lParam);
 }
 
 void CWin32Messenger::PostQuit(int exitCode) { PostQuitMessage(exitCode); }

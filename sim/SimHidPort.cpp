@@ -55,15 +55,26 @@ void CSimHidPort::UnplugTimer()
 
 void CSimHidPort::Unplug(unsigned index)
 {
+    {
+        std::lock_guard lock(m_mutex);
+        if (index >= m_frames.size())
+            return;
+        m_frames[index].device->Unplug();
+    }
+    Notify(index, {kDbtDeviceRemoveComplete});
+}
+
+void CSimHidPort::RefuseRemoval(unsigned index) { Notify(index, {kDbtDeviceQueryRemove, kDbtDeviceQueryRemoveFailed}); }
+
+void CSimHidPort::Notify(unsigned index, std::initializer_list<std::uintptr_t> events)
+{
     std::vector<std::pair<WindowHandle, const DeviceBroadcastHandle*>> notices;
     {
         std::lock_guard lock(m_mutex);
         if (index >= m_frames.size())
             return;
-        Frame& frame = m_frames[index];
-        frame.device->Unplug();
         // The system tells each registered window about each open handle.
-        for (const Frame::Listener& listener : frame.listeners) {
+        for (const Frame::Listener& listener : m_frames[index].listeners) {
             DeviceBroadcastHandle& notice = m_broadcasts.emplace_back();
             notice.handle = listener.handle;
             notice.notification = listener.notification;
@@ -71,9 +82,9 @@ void CSimHidPort::Unplug(unsigned index)
         }
     }
     if (m_messenger)
-        for (auto [window, notice] : notices)
-            m_messenger->Post(window, kWmDeviceChange, kDbtDeviceRemoveComplete,
-                              reinterpret_cast<std::intptr_t>(notice));
+        for (std::uintptr_t event : events)
+            for (auto [window, notice] : notices)
+                m_messenger->Post(window, kWmDeviceChange, event, reinterpret_cast<std::intptr_t>(notice));
 }
 
 std::wstring CSimHidPort::PathOf(unsigned index)

@@ -50,6 +50,10 @@ public:
     std::shared_ptr<CSimFrame> FrameAt(unsigned index) { return m_frames[index].device; }
     // Unplugs frame i now, as its unplug time would.
     void Unplug(unsigned index);
+    // The system asks whether frame i may be removed, then tells that the
+    // removal was refused (as when another program holds the device): a
+    // query-remove and a query-remove-failed to the windows registered for it.
+    void RefuseRemoval(unsigned index);
 
 private:
     struct Frame {
@@ -65,6 +69,8 @@ private:
         std::vector<Listener> listeners;
     };
     void UnplugTimer();
+    // Posts each event to the windows registered for frame i, in order.
+    void Notify(unsigned index, std::initializer_list<std::uintptr_t> events);
     Frame* FrameOfPath(const std::wstring& path);
     Frame* FrameOfHandle(DeviceHandle handle);
     // The device side of the frame open on this handle; null for another handle.

@@ -54,7 +54,7 @@ int CConsoleUpdater::Run()
     Print("\n");
     // The probe's answers are collected, not delivered; its result is not used.
     m_context.state.collecting = true;
-    ProbeTouchScreens(m_context.devices, m_context.state, m_context.post);
+    ProbeTouchScreens(m_context.devices, m_context.state, m_context.post, m_context.system);
 
     if (!LoadFirmwareFile()) {
         Print("Press any key to exit......\n");

@@ -11,7 +11,7 @@
 // after it (0 past the payload's end).
 
 #include "device/DeviceRequest.h"
-#include "device/ProbeTouchScreens.h"
+#include "device/Exchange.h"
 #include "update/FirmwareImage.h"
 
 #include <functional>

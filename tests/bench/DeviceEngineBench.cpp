@@ -9,6 +9,7 @@
 #include "device/ProtocolState.h"
 #include "device/ReportProtocol.h"
 #include "platform/Monitors.h"
+#include "platform/System.h"
 #include "platform/WindowMessenger.h"
 #include "sim/SimHidPort.h"
 
@@ -42,7 +43,7 @@ public:
         ++count;
         return true;
     }
-    void Broadcast(unsigned, std::uintptr_t, std::intptr_t) override {}
+    void PostToOwnWindows(unsigned, std::uintptr_t, std::intptr_t) override {}
     void PostQuit(int) override {}
     std::vector<Clock::time_point> arrived;
     std::atomic<std::size_t> count{0};
@@ -55,7 +56,8 @@ void MeasureLatency(unsigned frames, std::size_t samples)
     CFixedMonitors monitors;
     CDeviceManager devices(port, monitors, messenger);
     CProtocolState state;
-    CDeviceThread thread(port, messenger, devices, state);
+    CStandardSystem system;
+    CDeviceThread thread(port, messenger, devices, state, system);
     thread.Start();
     for (unsigned slot = 0; slot < frames; ++slot) {
         auto request = std::make_unique<DeviceRequest>();
@@ -75,8 +77,7 @@ void MeasureLatency(unsigned frames, std::size_t samples)
         for (auto until = Clock::now() + 1s; messenger.count <= i && Clock::now() < until;)
             std::this_thread::yield();
     }
-    state.streaming = false;
-    thread.Stop();
+    thread.Stop(); // ends the streams
 
     std::vector<double> us;
     for (std::size_t i = 0; i < samples; ++i)
@@ -101,7 +102,8 @@ void MeasureIdleWorkers(unsigned seconds)
     CFixedMonitors monitors;
     CDeviceManager devices(port, monitors, messenger);
     CProtocolState state;
-    CDeviceThread thread(port, messenger, devices, state);
+    CStandardSystem system;
+    CDeviceThread thread(port, messenger, devices, state, system);
     thread.Start();
     for (unsigned slot = 0; slot < 4; ++slot) {
         auto request = std::make_unique<DeviceRequest>();

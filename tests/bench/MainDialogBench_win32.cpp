@@ -73,7 +73,7 @@ double InProcessStartup(unsigned frames)
     CSimHidPort port(MakeCountedScenario(frames), &messenger);
     CDeviceManager devices(port, monitors, messenger);
     CProtocolState state;
-    CDeviceThread thread(port, messenger, devices, state, &system);
+    CDeviceThread thread(port, messenger, devices, state, system);
     thread.Start();
     CSarnetLibrary configuration;
     double seconds = -1;

@@ -47,7 +47,7 @@ public:
         m_changed.notify_one();
         return true;
     }
-    void Broadcast(unsigned, std::uintptr_t, std::intptr_t) override {}
+    void PostToOwnWindows(unsigned, std::uintptr_t, std::intptr_t) override {}
     void PostQuit(int) override {}
     bool Take(Message& m, std::chrono::milliseconds timeout)
     {
@@ -85,10 +85,10 @@ double StartupSeconds(unsigned frames)
     CFixedMonitors monitors;
     CDeviceManager devices(port, monitors, queue);
     CProtocolState state;
-    CDeviceThread thread(port, queue, devices, state);
+    CStandardSystem system;
+    CDeviceThread thread(port, queue, devices, state, system);
     thread.Start();
     CReadyView view;
-    CStandardSystem system;
     auto post = [&](std::unique_ptr<DeviceRequest> r) { return thread.PostRequest(std::move(r)); };
     CSarnetLibrary configuration;
     CMainPanel panel(MainPanelServices{devices, state, port, queue, post, system, configuration}, view);

@@ -27,7 +27,7 @@ void Require(bool condition)
 class CNoMessages : public IWindowMessenger {
 public:
     bool Post(WindowHandle, unsigned, std::uintptr_t, std::intptr_t) override { return false; }
-    void Broadcast(unsigned, std::uintptr_t, std::intptr_t) override {}
+    void PostToOwnWindows(unsigned, std::uintptr_t, std::intptr_t) override {}
     void PostQuit(int) override {}
 };
 

@@ -127,3 +127,25 @@ TEST(ConsoleDispatch, TestPrintoutAndMissingCommands)
     CCapturingConsole other;
     EXPECT_FALSE(DispatchConsoleCommand(Parse({L"-u", L"fw.bin"}), other, ConsoleCommands{}).handled);
 }
+
+TEST(ConsoleDispatch, ASecondInstanceRefusesExactlyTheCommandsThatWouldRun)
+{
+    const std::vector<std::vector<std::wstring>> cases = {{L"-e", L"out.ini"},
+                                                          {L"/export", L"out.ini"},
+                                                          {L"-i", L"in.ini"},
+                                                          {L"-import", L"in.ini"},
+                                                          {L"-u", L"fw.bin"},
+                                                          {L"/update", L"fw.bin"},
+                                                          {L"-e"},
+                                                          {L"-?"},
+                                                          {L"-t"},
+                                                          {L"-x"},
+                                                          {L"-E"},
+                                                          {}};
+    for (const auto& args : cases) {
+        CommandProbe probe;
+        CCapturingConsole console;
+        DispatchConsoleCommand(Parse(args), console, probe.Commands());
+        EXPECT_EQ(NamesConsoleCommand(Parse(args)), !probe.ran.empty()) << (args.empty() ? L"" : args[0]);
+    }
+}

@@ -254,9 +254,10 @@ TEST(ConsoleUpdater, UpdatesEveryTouchScreenWithEnterFramesAndFinish)
         EXPECT_EQ(sent[7].bytes, ShortCommand('c', 0x00));
         EXPECT_EQ(sent[8].bytes, (Bytes{0x02, 0x09}));
     }
-    // 500 ms after entering update mode, 20 ms before every frame.
+    // 100 ms after the probe; 500 ms after entering update mode, 20 ms before every frame.
     std::vector<unsigned> perScreen = {500, 20, 20, 20, 20, 20};
-    std::vector<unsigned> both = perScreen;
+    std::vector<unsigned> both = {100};
+    both.insert(both.end(), perScreen.begin(), perScreen.end());
     both.insert(both.end(), perScreen.begin(), perScreen.end());
     EXPECT_EQ(run.system.sleeps, both);
 
@@ -293,7 +294,7 @@ TEST(ConsoleUpdater, AFrameWriteIsTriedFourTimes)
         run.port.frameWritesToFail = 3;
         EXPECT_EQ(run.Run(file.Path()), 0);
         EXPECT_EQ(FramesOf(run.port.sent).size(), 4u);
-        EXPECT_EQ(run.system.sleeps, (std::vector<unsigned>{500, 20, 20, 20, 20}));
+        EXPECT_EQ(run.system.sleeps, (std::vector<unsigned>{100, 500, 20, 20, 20, 20}));
     }
     ConsoleRun run(Frames({{}}));
     run.port.frameWritesToFail = 4;

@@ -1,6 +1,7 @@
 #include "device/DeviceManager.h"
 #include "TestSeams.h"
 #include "device/HidScan.h"
+#include "device/RemovalNotice.h"
 #include "platform/Messages.h"
 #include "platform/Monitors.h"
 #include "sim/SimHidPort.h"
@@ -119,10 +120,15 @@ TEST(DeviceManager, UnplugSlotZeroOfThreeMovesTheOthersDownWithTheirMonitors)
     EXPECT_EQ(manager.Mapping(2), MappingEntry{});
     EXPECT_EQ(f.port.OpenHandleCount(), 2u);
 
+    // The notice goes to this program's windows only, with its key: a
+    // receiver tells it from another program's 0x46F.
     ASSERT_EQ(f.messenger.posted.size(), 1u);
-    EXPECT_TRUE(f.messenger.posted[0].broadcast);
+    EXPECT_TRUE(f.messenger.posted[0].toOwnWindows);
     EXPECT_EQ(f.messenger.posted[0].message, WM_TOUCHSCREEN_REMOVED);
     EXPECT_EQ(f.messenger.posted[0].lParam, 0);
+    EXPECT_TRUE(IsOwnRemovalNotice(f.messenger.posted[0].wParam));
+    for (std::uintptr_t foreign : {std::uintptr_t(0), std::uintptr_t(1), RemovalNoticeKey() ^ 1})
+        EXPECT_FALSE(IsOwnRemovalNotice(foreign)) << foreign;
     EXPECT_TRUE(f.messenger.quits.empty());
 
     // A handle no record holds changes nothing.
@@ -155,6 +161,42 @@ TEST(DeviceManager, QueryRemoveThenRemoveCompleteDropsTheRecordAndTheLastEndsThe
     EXPECT_EQ(manager.Count(), 0u);
     EXPECT_EQ(f.messenger.quits, std::vector<int>{0});
     EXPECT_EQ(f.port.OpenHandleCount(), 0u);
+}
+
+TEST(DeviceManager, ARefusedRemovalOpensTheTouchScreenAgain)
+{
+    Fixture f(MakeCountedScenario(2));
+    CDeviceManager manager(f.port, f.monitors, f.messenger);
+    WindowHandle const window = reinterpret_cast<WindowHandle>(0x100);
+    manager.RegisterNotifications(window);
+    const DeviceHandle old = manager.HandleOf(1);
+    NotificationHandle oldNotification = nullptr;
+    manager.WithRecord(1, [&](TouchScreenRecord& r) { oldNotification = r.notification; });
+    manager.SetMapping(1, MappingEntry{old, 2, 1});
+
+    EXPECT_FALSE(manager.QueryRemoveFailed(old, window)) << "still open: nothing to do";
+    manager.QueryRemove(old);
+    ASSERT_EQ(f.port.OpenHandleCount(), 1u);
+    EXPECT_EQ(manager.QueryRemoveFailed(old, window), oldNotification) << "the old notification, to unregister";
+
+    const DeviceHandle reopened = manager.HandleOf(1);
+    EXPECT_NE(reopened, kInvalidDeviceHandle);
+    EXPECT_EQ(f.port.OpenHandleCount(), 2u);
+    manager.WithRecord(1, [&](TouchScreenRecord& r) {
+        EXPECT_EQ(r.openFlag, 1);
+        EXPECT_EQ(r.identity, reopened);
+        EXPECT_NE(r.notification, nullptr);
+        EXPECT_NE(r.notification, oldNotification);
+        EXPECT_EQ(r.deviceObjectName, L"\\Device\\USBPDO-4");
+    });
+    EXPECT_EQ(manager.Mapping(1), (MappingEntry{reopened, 2, 1}));
+    std::uint8_t report[100] = {0x31, 0x6F, 0x00};
+    EXPECT_TRUE(f.port.SendOutputReport(reopened, report, sizeof report)) << "usable again";
+
+    // Its removal is recognised by the new handle.
+    EXPECT_FALSE(manager.QueryRemoveFailed(old, window));
+    ASSERT_TRUE(manager.RemoveComplete(reopened));
+    EXPECT_EQ(manager.Count(), 1u);
 }
 
 TEST(DeviceManager, WritesByHandleAreDroppedOnceTheTouchScreenMoved)

@@ -1,20 +1,17 @@
 // The main dialog's behaviour against virtual frames, the real device
-// thread and the configuration library over an in-memory registry. The test
+// thread and a configuration library that keeps its records in memory. The test
 // plays the window: it takes what is posted to it and hands it to the panel
 // as the dialog's message table does.
 
 #include "app/MainPanel.h"
+#include "FakeConfigurationLibrary.h"
 #include "device/DeviceManager.h"
 #include "device/DeviceThread.h"
 #include "device/ProtocolState.h"
 #include "device/ReportProtocol.h"
-#include "libs/sarnet/Sarnet.h"
-#include "libs/sarnet/SarnetLibrary.h"
 #include "platform/DeviceBroadcast.h"
-#include "platform/MemoryRegistry.h"
 #include "platform/Messages.h"
 #include "platform/Monitors.h"
-#include "platform/Platform.h"
 #include "platform/System.h"
 #include "platform/WindowMessenger.h"
 #include "sim/SimHidPort.h"
@@ -28,6 +25,8 @@
 #include <fstream>
 #include <functional>
 #include <mutex>
+#include <thread>
+#include <utility>
 
 namespace {
 
@@ -68,7 +67,7 @@ public:
         m_changed.notify_all();
         return true;
     }
-    void Broadcast(unsigned message, std::uintptr_t, std::intptr_t lParam) override
+    void PostToOwnWindows(unsigned message, std::uintptr_t, std::intptr_t lParam) override
     {
         std::lock_guard lock(m_mutex);
         if (message == WM_TOUCHSCREEN_REMOVED)
@@ -114,16 +113,6 @@ public:
     int readyCount = 0;
 };
 
-// Stores a touchscreen's parameters as the calibration or the mapping would.
-void StoreParameters(std::int32_t number, std::int32_t monitor, std::int32_t calibrated)
-{
-    DeviceConfig config{};
-    config.TouchScreenNumber = number;
-    config.MonitorID = monitor;
-    config.IsCalibrate = calibrated;
-    ASSERT_EQ(SetDeviceConfig(0, config), 1);
-}
-
 std::wstring TempLog(const std::string& name)
 {
     auto path = std::filesystem::temp_directory_path() / ("pelno_panel_" + name + ".log");
@@ -141,6 +130,23 @@ std::vector<std::string> Commands(const std::wstring& log)
     return lines;
 }
 
+// Sleeps as the system does; a test may hook the start of each job thread,
+// or have none start.
+class CJobHookSystem : public CStandardSystem {
+public:
+    std::function<void()> onJobThreadStart;
+    bool refuseThreads = false;
+    void RaiseCurrentThreadPriority() override
+    {
+        if (onJobThreadStart)
+            onJobThreadStart();
+    }
+    bool StartThread(std::thread& thread, std::function<void()> body) override
+    {
+        return !refuseThreads && CStandardSystem::StartThread(thread, std::move(body));
+    }
+};
+
 SimScenario Frames(unsigned count, const std::function<void(unsigned, SimFrameSetup&)>& edit = {})
 {
     SimScenario scenario = MakeCountedScenario(count);
@@ -152,8 +158,8 @@ SimScenario Frames(unsigned count, const std::function<void(unsigned, SimFrameSe
 
 struct PanelRig {
     explicit PanelRig(SimScenario scenario)
-        : registryInstalled(registry), port(std::move(scenario), &window), devices(port, monitors, window),
-          thread(port, window, devices, state),
+        : port(std::move(scenario), &window), devices(port, monitors, window),
+          thread(port, window, devices, state, deviceSystem),
           panel(MainPanelServices{devices, state, port, window,
                                   [this](std::unique_ptr<DeviceRequest> r) { return thread.PostRequest(std::move(r)); },
                                   system, configuration},
@@ -240,40 +246,36 @@ struct PanelRig {
     {
         auto reply = std::make_unique<DeviceReply>();
         reply->slot = static_cast<std::int32_t>(slot);
+        reply->deviceHandle = devices.HandleOf(slot);
         std::size_t i = 1;
         for (std::uint8_t b : bytes)
             reply->report[i++] = b;
         return reply;
     }
 
-    // Stores {number, monitor, calibrated} parameter records in the rig's registry.
+    // Stores {number, monitor, calibrated} parameter records, as the
+    // calibration or the mapping would.
     void Store(std::initializer_list<std::array<std::int32_t, 3>> records)
     {
-        for (const auto& r : records)
-            StoreParameters(r[0], r[1], r[2]);
+        for (const auto& r : records) {
+            DeviceConfig config{};
+            config.TouchScreenNumber = r[0];
+            config.MonitorID = r[1];
+            config.IsCalibrate = r[2];
+            configuration.devices[r[0]] = config;
+        }
     }
 
-    struct InstalledRegistry {
-        explicit InstalledRegistry(CMemoryRegistry& registry)
-        {
-            PlatformServices services;
-            services.registry = &registry;
-            SetPlatform(services);
-        }
-        ~InstalledRegistry() { SetPlatform(PlatformServices{}); }
-    };
-
-    CMemoryRegistry registry;
-    InstalledRegistry registryInstalled;
     CWindowQueue window;
     CSimHidPort port;
     CFixedMonitors monitors;
     CDeviceManager devices;
     CProtocolState state;
+    CStandardSystem deviceSystem;
     CDeviceThread thread;
     CRecordingView view;
-    CStandardSystem system;
-    CSarnetLibrary configuration;
+    CJobHookSystem system;
+    CFakeConfigurationLibrary configuration;
     CMainPanel panel;
     std::vector<unsigned> saveFailures;
     std::vector<NotificationHandle> unregistered;
@@ -319,40 +321,111 @@ TEST(MainPanel, ListsEveryTouchScreenByItsStoredNumbersAndSelectsTheFirst)
     EXPECT_EQ(rig.devices.Mapping(2), (MappingEntry{rig.devices.HandleOf(2), 2, 9}));
     EXPECT_EQ(rig.devices.Mapping(1), (MappingEntry{rig.devices.HandleOf(1), 0, 7}));
 
-    // Every opening goes to the selected touchscreen (slot 0); each guarded
-    // command is preceded by the opening answer sent back ("OK").
-    const std::string open = "31 6F 00", echo = "31 4F 4B";
-    EXPECT_EQ(Commands(log0),
-              (std::vector<std::string>{open, echo, "31 76 76", echo, "31 76 73", echo, "31 76 31", open, open}));
-    EXPECT_EQ(Commands(log1), (std::vector<std::string>{echo, "31 76 76", echo, "31 76 73", echo, "31 76 31"}));
+    // Each touchscreen is opened itself; each guarded command is preceded by
+    // its opening answer sent back ("OK").
+    const std::vector<std::string> query = {"31 6F 00", "31 4F 4B", "31 76 76", "31 4F 4B",
+                                            "31 76 73", "31 4F 4B", "31 76 31"};
+    EXPECT_EQ(Commands(log0), query);
+    EXPECT_EQ(Commands(log1), query);
     std::filesystem::remove(log0);
     std::filesystem::remove(log1);
 }
 
 TEST(MainPanel, ASilentTouchScreenIsListedWithItsEarlierValuesAndTheOthersAnswer)
 {
-    PanelRig rig(Frames(3, [](unsigned i, SimFrameSetup& f) {
-        f.touchScreenNumber = i == 0 ? 3 : 4;
-        f.silent = i == 1;
+    // A silent frame in slot 0 and a garbled one in slot 1: the others are
+    // opened themselves, so they answer as if those were not there.
+    PanelRig rig(Frames(4, [](unsigned i, SimFrameSetup& f) {
+        f.touchScreenNumber = i == 2 ? 5 : 7;
+        f.silent = i == 0;
+        f.garbage = i == 1;
     }));
-    rig.Store({{3, 1, 1}, {4, 2, 0}});
+    rig.Store({{5, 1, 1}, {7, 2, 0}, {0, 3, 1}});
 
     const auto start = Clock::now();
     rig.panel.Open(kWindow);
-    ASSERT_TRUE(rig.PumpUntilReady(1, 15s));
+    ASSERT_TRUE(rig.PumpUntilReady(1, 20s));
     const auto elapsed = Clock::now() - start;
 
-    EXPECT_EQ(rig.view.items, (std::vector<TouchScreenListItem>{{L"TouchScreen No.3 \n   Monitor     No.1", 1},
+    // The two whose numbers could not be read are listed with what they had,
+    // not with touchscreen 0's stored record, and their actions are disabled.
+    EXPECT_EQ(rig.view.items, (std::vector<TouchScreenListItem>{{L"TouchScreen No.0 \n   Monitor     No.0", 0},
                                                                 {L"TouchScreen No.0 \n   Monitor     No.0", 0},
-                                                                {L"TouchScreen No.4 \n   Monitor     No.2", 0}}));
-    EXPECT_EQ(rig.Version(1), (std::vector<std::int32_t>{0, 0, 0, 0}));
-    EXPECT_EQ(rig.Record(1).serialPart3, 0);
+                                                                {L"TouchScreen No.5 \n   Monitor     No.1", 1},
+                                                                {L"TouchScreen No.7 \n   Monitor     No.2", 0}}));
+    for (int item : {0, 1, 2, 3}) {
+        rig.panel.OnSelectionChanged(item);
+        EXPECT_EQ(rig.view.actionsEnabled, item >= 2) << item;
+    }
+    EXPECT_EQ(rig.Version(0), (std::vector<std::int32_t>{0, 0, 0, 0}));
+    EXPECT_EQ(rig.Record(0).serialPart3, 0);
+    EXPECT_EQ(rig.devices.Mapping(0), MappingEntry{});
     EXPECT_EQ(rig.devices.Mapping(1), MappingEntry{});
-    EXPECT_EQ(rig.Record(2).hardwareVersion[0], 'V') << "the touchscreen after the silent one was queried";
-    // One bounded wait of 3 s and the 500 ms pause after it, on top of the
-    // three touchscreens' own pauses.
-    EXPECT_LT(elapsed, 3000ms + 500ms + 3 * 600ms + 1500ms);
+    EXPECT_EQ(rig.devices.Mapping(2), (MappingEntry{rig.devices.HandleOf(2), 1, 5}));
+    EXPECT_EQ(rig.devices.Mapping(3), (MappingEntry{rig.devices.HandleOf(3), 2, 7}));
+    EXPECT_EQ(rig.Record(3).hardwareVersion[0], 'V') << "the touchscreens after the faulty ones were queried";
+    EXPECT_EQ(rig.Record(3).serialPart3, 0xFFFF);
+    for (const auto& call : rig.configuration.calls)
+        EXPECT_NE(call.touchScreen, 0) << "no stored record is read for a touchscreen whose number is unknown";
+    // Two bounded waits of 3 s and the 500 ms pause after each, on top of
+    // the four touchscreens' own pauses.
+    EXPECT_LT(elapsed, 2 * (3000ms + 500ms) + 4 * 600ms + 1500ms);
     EXPECT_FALSE(rig.state.stop);
+}
+
+TEST(MainPanel, TheStartupQueryAsksEveryRemainingTouchScreenOnceWhenOneIsUnpluggedDuringIt)
+{
+    std::vector<std::wstring> logs;
+    for (int i = 0; i < 4; ++i)
+        logs.push_back(TempLog("unplugged" + std::to_string(i)));
+    PanelRig rig(Frames(4, [&](unsigned i, SimFrameSetup& f) { f.logFile = logs[i]; }));
+    rig.Store({{1, 1, 0}, {2, 2, 1}, {3, 0, 0}});
+
+    rig.panel.Open(kWindow);
+    // Touchscreen 0 goes while touchscreen 2 is being asked: the later ones move down a slot.
+    bool unplugged = false;
+    ASSERT_TRUE(rig.PumpUntil([&] {
+        if (!unplugged && !Commands(logs[2]).empty()) {
+            rig.port.Unplug(0);
+            unplugged = true;
+        }
+        return rig.view.readyCount >= 2; // the list after the unplug, then after the query
+    }));
+    const std::vector<std::string> query = {"31 6F 00", "31 4F 4B", "31 76 76", "31 4F 4B",
+                                            "31 76 73", "31 4F 4B", "31 76 31"};
+    for (int i = 1; i < 4; ++i)
+        EXPECT_EQ(Commands(logs[i]), query) << "touchscreen " << i << " asked once";
+    EXPECT_EQ(rig.view.items, (std::vector<TouchScreenListItem>{{L"TouchScreen No.1 \n   Monitor     No.1", 0},
+                                                                {L"TouchScreen No.2 \n   Monitor     No.2", 1},
+                                                                {L"TouchScreen No.3 \n   Monitor     No.0", 0}}));
+    for (const std::wstring& log : logs)
+        std::filesystem::remove(log);
+}
+
+TEST(MainPanel, RepliesPostedBeforeAnUnplugThatMovedTheSlotsChangeNoRecord)
+{
+    PanelRig rig(Frames(3));
+    rig.Store({{12, 3, 1}});
+    // Replies of the touchscreen in slot 1, on their way when the one in slot 0 goes.
+    auto version = rig.Answer(1, {'V', 'v', '2', '1', '0', 'x'});
+    auto serial = rig.Answer(1, {'V', 's', 'X'});
+    auto number = rig.Answer(1, {'V', '1', 12});
+    const DeviceHandle second = rig.devices.HandleOf(1), third = rig.devices.HandleOf(2);
+    ASSERT_TRUE(rig.devices.RemoveComplete(rig.devices.HandleOf(0)));
+
+    rig.panel.OnVersionReply(std::move(version));
+    rig.panel.OnSerialReply(std::move(serial));
+    rig.panel.OnNumberReadReply(std::move(number));
+    for (unsigned slot : {0u, 1u}) {
+        const TouchScreenRecord r = rig.Record(slot);
+        EXPECT_EQ(rig.Version(slot), (std::vector<std::int32_t>{0, 0, 0, 0})) << slot;
+        EXPECT_EQ(r.serialPart3, 0) << slot;
+        EXPECT_EQ(r.touchScreenNumber, 0) << slot;
+        EXPECT_EQ(r.monitorNumber, 0) << slot;
+        EXPECT_EQ(r.calibrationState, 0) << slot;
+    }
+    EXPECT_EQ(rig.devices.Mapping(0), (MappingEntry{second, -1, 0}));
+    EXPECT_EQ(rig.devices.Mapping(1), (MappingEntry{third, -1, 1}));
 }
 
 TEST(MainPanel, RepliesAreDecodedIntoTheRecord)
@@ -492,6 +565,68 @@ TEST(MainPanel, AFailedSaveIsReportedAndTheNextTouchScreenIsStillWritten)
     EXPECT_EQ(rig.port.FrameAt(1)->StoredNumber(), 1);
     EXPECT_FALSE(rig.state.stop);
     EXPECT_FALSE(rig.PumpUntilReady(3, 1s));
+    // Which number the failed one holds is not known: nothing may be written under one.
+    rig.panel.OnSelectionChanged(0);
+    EXPECT_FALSE(rig.view.actionsEnabled);
+    rig.panel.OnSelectionChanged(1);
+    EXPECT_TRUE(rig.view.actionsEnabled);
+}
+
+TEST(MainPanel, ASaveAskedForJustAsAJobEndsKeepsTheJobsInOrder)
+{
+    PanelRig rig(Frames(1));
+    // The save is asked for exactly between the query giving up the running
+    // state and the end of its thread (the job threads run one after the other).
+    bool asked = false;
+    rig.panel.SetJobReleasedHook([&] {
+        if (!std::exchange(asked, true))
+            rig.panel.OnMappingClosed();
+    });
+    // The save's thread, once started, waits until the window asked twice more.
+    std::mutex mutex;
+    std::condition_variable changed;
+    int threadsStarted = 0;
+    bool go = false;
+    rig.system.onJobThreadStart = [&] {
+        std::unique_lock lock(mutex);
+        if (++threadsStarted == 2) {
+            changed.notify_all();
+            changed.wait_for(lock, 10s, [&] { return go; });
+        }
+    };
+    auto started = [&] {
+        std::lock_guard lock(mutex);
+        return threadsStarted;
+    };
+    rig.panel.Open(kWindow);
+    ASSERT_TRUE(rig.PumpUntil([&] { return started() == 2; }));
+    rig.panel.OnMappingClosed(); // while the save runs: one more save after it
+    rig.panel.OnMappingClosed();
+    {
+        std::lock_guard lock(mutex);
+        go = true;
+    }
+    changed.notify_all();
+
+    ASSERT_TRUE(rig.PumpUntilReady(3)); // the query, the save, the one more save
+    EXPECT_FALSE(rig.PumpUntilReady(4, 1s));
+    EXPECT_EQ(started(), 2) << "a job started while another ran";
+}
+
+TEST(MainPanel, AJobThatCannotStartEndsAsAFailedOne)
+{
+    PanelRig rig(Frames(2));
+    rig.Store({{0, 1, 1}, {1, 0, 0}});
+    rig.system.refuseThreads = true;
+    rig.panel.Open(kWindow);
+    ASSERT_TRUE(rig.PumpUntilReady()) << "the list comes, without the query";
+    EXPECT_EQ(rig.view.items.size(), 2u);
+    for (int item : {0, 1}) {
+        rig.panel.OnSelectionChanged(item);
+        EXPECT_FALSE(rig.view.actionsEnabled) << "no number was read: " << item;
+    }
+    rig.panel.OnMappingClosed();
+    ASSERT_TRUE(rig.PumpUntil([&] { return !rig.saveFailures.empty(); }));
 }
 
 TEST(MainPanel, ClosingEndsAWaitingQueryAtOnce)

@@ -81,7 +81,7 @@ struct PostedMessage {
     unsigned message;
     std::uintptr_t wParam;
     std::intptr_t lParam;
-    bool broadcast;
+    bool toOwnWindows;
 };
 
 class CRecordingMessenger : public IWindowMessenger {
@@ -94,7 +94,7 @@ public:
         posted.push_back({window, message, wParam, lParam, false});
         return true;
     }
-    void Broadcast(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) override
+    void PostToOwnWindows(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) override
     {
         std::lock_guard lock(m_mutex);
         posted.push_back({nullptr, message, wParam, lParam, true});

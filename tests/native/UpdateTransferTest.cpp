@@ -298,7 +298,7 @@ public:
         m_changed.notify_all();
         return true;
     }
-    void Broadcast(unsigned, std::uintptr_t, std::intptr_t) override {}
+    void PostToOwnWindows(unsigned, std::uintptr_t, std::intptr_t) override {}
     void PostQuit(int) override {}
 
     struct Message {
@@ -345,7 +345,8 @@ TEST(DialogUpdateOverDeviceThread, EachFrameIsSentOnceItsPredecessorWasAnswered)
     CFixedMonitors monitors;
     CDeviceManager devices(port, monitors, queue);
     CProtocolState state;
-    CDeviceThread thread(port, queue, devices, state);
+    CStandardSystem system;
+    CDeviceThread thread(port, queue, devices, state, system);
     thread.Start();
 
     Bytes payload = Concat({Record(50, 0x10), Record(3, 0x70)}); // frames A B, then A

@@ -10,6 +10,7 @@
 #include "device/DeviceManager.h"
 #include "device/DeviceThread.h"
 #include "device/ProtocolState.h"
+#include "device/RemovalNotice.h"
 #include "libs/sarnet/Sarnet.h"
 #include "libs/sarnet/SarnetLibrary.h"
 #include "platform/Messages.h"
@@ -26,7 +27,9 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
+#include <thread>
 
 namespace {
 
@@ -132,7 +135,7 @@ struct MainDialogFixture : ::testing::Test {
     {
         port = std::make_unique<CSimHidPort>(std::move(scenario), &messenger);
         devices = std::make_unique<CDeviceManager>(*port, monitors, messenger);
-        thread = std::make_unique<CDeviceThread>(*port, messenger, *devices, state);
+        thread = std::make_unique<CDeviceThread>(*port, messenger, *devices, state, system);
         thread->Start();
         auto post = [this](std::unique_ptr<DeviceRequest> r) { return thread->PostRequest(std::move(r)); };
         MainPanelServices services{*devices, state, *port, messenger, post, system, configuration};
@@ -343,4 +346,103 @@ TEST_F(MainDialog, MappingClosedSavesTheMappingAndAFailureIsShown)
     EXPECT_EQ(port->FrameAt(0)->StoredNumber(), 0) << "slot 0's number was written into its frame";
     EXPECT_EQ(box.text, L"Save Match info failed!") << "the frame that does not answer";
     EXPECT_EQ(box.caption, L"pelno_windows_tests") << "the program's name";
+}
+
+TEST_F(MainDialog, SilentAndGarbledFramesFirstLeaveTheOthersListedWithTheirOwnNumbers)
+{
+    StoreParameters(5, 1, 1);
+    StoreParameters(7, 2, 0);
+    StoreParameters(0, 3, 1); // what a touchscreen taken for number 0 would show
+    SimScenario scenario = MakeCountedScenario(4);
+    scenario.frames[0].silent = true;
+    scenario.frames[1].garbage = true;
+    scenario.frames[2].touchScreenNumber = 5;
+    scenario.frames[3].touchScreenNumber = 7;
+    Start(scenario);
+    ASSERT_TRUE(dialog->Create());
+    ASSERT_TRUE(PumpUntil([&] { return dialog->Panel().ListIsReady(); }, 20000));
+
+    CListView list = List();
+    ASSERT_EQ(list.GetItemCount(), 4);
+    const wchar_t* const texts[] = {
+        L"TouchScreen No.0 \n   Monitor     No.0", L"TouchScreen No.0 \n   Monitor     No.0",
+        L"TouchScreen No.5 \n   Monitor     No.1", L"TouchScreen No.7 \n   Monitor     No.2"};
+    for (int item = 0; item < 4; ++item) {
+        EXPECT_EQ(list.GetItemText(item), texts[item]) << item;
+        list.SetItemState(item, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+        for (int id : kActionIds)
+            EXPECT_EQ(Enabled(id), item >= 2) << "item " << item << ", button " << id;
+    }
+}
+
+TEST_F(MainDialog, ARefusedRemovalKeepsTheTouchScreenUsable)
+{
+    SimScenario scenario = MakeCountedScenario(2);
+    scenario.frames[0].touchScreenNumber = 40;
+    Start(scenario);
+    ASSERT_TRUE(dialog->Create());
+    ASSERT_TRUE(WaitReady());
+
+    // The system asks to remove touchscreen 0, which closes it, then reports the removal refused.
+    port->RefuseRemoval(0);
+    PumpFor(200);
+    devices->WithRecord(0, [](TouchScreenRecord& r) {
+        EXPECT_EQ(r.openFlag, 1);
+        EXPECT_NE(r.hid.handle, kInvalidDeviceHandle);
+    });
+    EXPECT_EQ(List().GetItemCount(), 2);
+
+    // It answers exchanges again: the mapping save writes its number.
+    dialog->PostMessage(WM_MAPPING_CLOSED, 0, reinterpret_cast<LPARAM>(new MappingClosedRecord));
+    ASSERT_TRUE(PumpUntil([&] { return port->FrameAt(0)->StoredNumber() == 0; }, 10000));
+
+    // And its unplugging is still noticed, under the handle it was opened with again.
+    port->Unplug(0);
+    ASSERT_TRUE(PumpUntil([&] { return List().GetItemCount() == 1; }, 5000));
+}
+
+TEST_F(MainDialog, TheRemovalNoticeGoesToThisProgramsWindowsOnly)
+{
+    // Another program's window, and two of ours on two threads.
+    LaunchOptions options;
+    options.environment = {{L"PELNOCPL_SIMULATE", L"0"}};
+    ProgramRun other;
+    ASSERT_TRUE(Launch(options, other));
+    HWND foreign = WaitForWindow(L"#32770", GetLanguageText(L"71"), 15000);
+    ASSERT_NE(foreign, nullptr);
+    HWND ours = CreateWindowExW(0, L"STATIC", L"ours", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    HWND oursElsewhere = nullptr;
+    HANDLE made = CreateEventW(nullptr, TRUE, FALSE, nullptr), done = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    std::thread elsewhere([&] {
+        oursElsewhere =
+            CreateWindowExW(0, L"STATIC", L"elsewhere", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+        SetEvent(made);
+        WaitForSingleObject(done, 20000);
+        DestroyWindow(oursElsewhere);
+    });
+    WaitForSingleObject(made, 5000);
+
+    const std::vector<HWND> own = OwnTopLevelWindows();
+    auto listed = [&](HWND window) { return std::find(own.begin(), own.end(), window) != own.end(); };
+    EXPECT_TRUE(listed(ours));
+    EXPECT_TRUE(listed(oursElsewhere));
+    EXPECT_FALSE(listed(foreign));
+
+    // Unplugging a touchscreen posts the notice, with this program's key.
+    Start(MakeCountedScenario(2));
+    ASSERT_TRUE(dialog->Create());
+    ASSERT_TRUE(WaitReady());
+    port->Unplug(1);
+    MSG msg{};
+    ASSERT_TRUE(PeekMessageW(&msg, ours, WM_TOUCHSCREEN_REMOVED, WM_TOUCHSCREEN_REMOVED, PM_REMOVE));
+    EXPECT_TRUE(IsOwnRemovalNotice(msg.wParam));
+    EXPECT_EQ(msg.lParam, 1);
+
+    SetEvent(done);
+    elsewhere.join();
+    CloseHandle(made);
+    CloseHandle(done);
+    DestroyWindow(ours);
+    PostMessageW(foreign, WM_COMMAND, IDOK, 0);
+    EXPECT_EQ(other.Wait(10000), 0);
 }

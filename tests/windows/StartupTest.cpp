@@ -2,6 +2,7 @@
 // and the single-instance rule, with the real executable under Wine.
 
 #include "ProgramRunner.h"
+#include "app/ConsoleDispatcher.h"
 #include "common/LanguageText.h"
 #include "platform/Profile_win32.h"
 
@@ -72,6 +73,17 @@ TEST(Startup, SecondInstanceBringsTheFirstForwardAndEnds)
     EXPECT_EQ(ReadFileBytes(second.outputFile), "");
     EXPECT_EQ(GetForegroundWindow(), window);
     DestroyWindow(other);
+
+    // A console command is not run either, and says so: exit code 1.
+    const std::wstring exported = MakeTempFolder(L"pelno_second") + L"\\out.ini";
+    LaunchOptions exporting;
+    exporting.arguments = L"-e " + exported;
+    exporting.outputFile = UniqueOutputFile();
+    ProgramRun exportRun;
+    ASSERT_TRUE(Launch(exporting, exportRun));
+    EXPECT_EQ(exportRun.Wait(15000), 1);
+    EXPECT_EQ(ReadFileBytes(exporting.outputFile), WithCrLf(kAlreadyRunningLine));
+    EXPECT_EQ(GetFileAttributesW(exported.c_str()), INVALID_FILE_ATTRIBUTES) << "nothing was exported";
 
     PostMessageW(window, WM_COMMAND, IDOK, 0);
     EXPECT_EQ(firstRun.Wait(10000), 0);
