@@ -36,7 +36,7 @@ bool CPelnoCplApp::AnotherInstanceRuns()
     if (m_instanceMutex && GetLastError() != ERROR_ALREADY_EXISTS)
         return false;
     // Creation failing for any reason counts as another instance running.
-    if (HWND window = FindWindowW(nullptr, GetLanguageText(L"79").c_str())) {
+    if (HWND window = FindWindowW(nullptr, GetLanguageText(kProgramTitleKey).c_str())) {
         if (IsIconic(window))
             ShowWindow(window, SW_RESTORE);
         SetForegroundWindow(window);
@@ -85,7 +85,7 @@ bool CPelnoCplApp::InitInstance()
     commandLine.reset();
 
     if (!platformError.empty()) {
-        MessageBoxW(nullptr, FromUtf8(platformError).c_str(), GetLanguageText(L"79").c_str(), MB_OK | MB_ICONERROR);
+        MessageBoxW(nullptr, FromUtf8(platformError).c_str(), GetLanguageText(kProgramTitleKey).c_str(), MB_OK | MB_ICONERROR);
         m_exitCode = 1;
         return false;
     }
@@ -103,7 +103,7 @@ bool CPelnoCplApp::InitInstance()
                                                      GetProtocolState(), *platform.system);
     if (!m_deviceThread->Start()) {
         m_deviceThread.reset();
-        MessageBoxW(nullptr, kDeviceThreadFailedText, GetLanguageText(L"79").c_str(), MB_OK | MB_ICONERROR);
+        MessageBoxW(nullptr, kDeviceThreadFailedText, GetLanguageText(kProgramTitleKey).c_str(), MB_OK | MB_ICONERROR);
         m_exitCode = 1;
         return false;
     }
