@@ -1,6 +1,8 @@
 #include "app/Win32Platform.h"
 
 #include "platform/Platform.h"
+#include "platform/Win32AnsiCodePage.h"
+#include "platform/Win32FileStore.h"
 #include "platform/Win32Seams.h"
 #include "sim/SimHidPort.h"
 #include "sim/SimMouseFinger.h"
@@ -25,6 +27,8 @@ std::wstring EnvironmentValue(const wchar_t* name)
 std::string InstallWin32Platform()
 {
     static CWin32Profile profile;
+    static CWin32FileStore files;
+    static CWin32AnsiCodePage ansi;
     static CWin32Registry registry;
     static CWin32Console console;
     static CWin32Monitors monitors;
@@ -49,6 +53,8 @@ std::string InstallWin32Platform()
     services.hid = hid.get();
     services.registry = &registry;
     services.profile = &profile;
+    services.files = &files;
+    services.ansi = &ansi;
     services.console = &console;
     services.monitors = &monitors;
     services.messenger = &messenger;

@@ -98,6 +98,8 @@ add_dependencies(pelno_windows_tests PelnoCpl)
 # One CTest entry per test suite: each Wine start costs a few hundred ms, so
 # suites are run whole rather than test by test.
 set(PELNO_WINDOWS_SUITES Win32Profile Win32Registry Win32Hid SimMouseFinger ConsoleFace Startup SarnetDll ParameterConsole)
+# Whole files written all or nothing, and the ANSI code page.
+list(APPEND PELNO_WINDOWS_SUITES Win32Files)
 # The owner-drawn controls and the mouse-hook library.
 list(APPEND PELNO_WINDOWS_SUITES XPButton HyperLink ImageStatic GrellDll)
 # Firmware update: the console update end to end, and its progress on a real console.
