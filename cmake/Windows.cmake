@@ -113,6 +113,12 @@ foreach(suite ${PELNO_WINDOWS_SUITES})
     COMMAND pelno_windows_tests --gtest_filter=${suite}.*)
   set_tests_properties(windows.${suite} PROPERTIES TIMEOUT 120 ENVIRONMENT "LC_ALL=en_US.UTF-8")
 endforeach()
+# The export on a full disk: a 64 KiB tmpfs mounted for the run (skipped
+# where it cannot be mounted).
+add_test(NAME windows.FullDisk
+  COMMAND sh ${CMAKE_SOURCE_DIR}/tests/windows/with-small-disk.sh ${CMAKE_BINARY_DIR}/small-disk
+    $<TARGET_FILE:pelno_windows_tests> --gtest_filter=FullDisk.*)
+set_tests_properties(windows.FullDisk PROPERTIES TIMEOUT 120 ENVIRONMENT "LC_ALL=en_US.UTF-8")
 foreach(locale zh_CN:2052 ja_JP:1041 en_US:1033)
   string(REPLACE ":" ";" parts ${locale})
   list(GET parts 0 loc)
