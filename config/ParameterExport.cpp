@@ -60,8 +60,8 @@ ExportWrite WriteExport(ParameterContext& context, const std::wstring& file,
     std::string bytes;
     FileReadStatus status = context.files.Read(file, bytes);
     if (status == FileReadStatus::Missing) {
-        switch (
-            context.files.Create(file, Encode(context, MergeProfileSections({}, sections), ProfileEncoding::Ansi))) {
+        const std::string newFile = Encode(context, MergeProfileSections({}, sections), ProfileEncoding::Ansi);
+        switch (context.files.Create(file, newFile)) {
         case NewFileResult::Written:
             return ExportWrite::Written;
         case NewFileResult::Failed:

@@ -201,6 +201,21 @@ TEST_F(ParameterConsole, UnreadableFilesAreRefusedAndLeftAsTheyAre)
     EXPECT_EQ(ReadFileBytes(locked), text);
 }
 
+TEST_F(ParameterConsole, ASectionTooLargeForOneReadIsImportedKeyByKey)
+{
+    std::string text = "[TouchScreen0]\r\n";
+    for (int i = 0; text.size() < 40000; ++i)
+        text += "Remark" + std::to_string(i) + "=measured by the lab\r\n";
+    text += "M1X=\"321\"\r\nScreenWidth=1920\r\n";
+    std::wstring file = folder + L"\\large.ini";
+    WriteFileBytes(file, text);
+    CapturedRun run = RunPelno(L"-i " + file);
+    EXPECT_EQ(run.exitCode, 0) << run.output;
+    EXPECT_EQ(RegQueryDword(kDevicePath + L"\\TouchScreen0", L"M1X"), "0x141");
+    EXPECT_EQ(RegQueryDword(kDevicePath + L"\\TouchScreen0", L"ScreenWidth"), "0x780");
+    EXPECT_EQ(RegQueryDword(kDevicePath + L"\\TouchScreen0", L"MaxX"), "0x10000") << "a missing key: its default";
+}
+
 // A touchscreen name outside the ANSI code page makes the export UTF-16;
 // the import brings it back under the same name.
 TEST_F(ParameterConsole, NamesOutsideTheCodePageSurviveExportAndImport)
