@@ -1,10 +1,9 @@
 #include "app/MainPanel.h"
 
-#include "config/DeviceConfig.h"
+#include "config/ConfigurationLibrary.h"
 #include "device/DeviceManager.h"
 #include "device/ProtocolState.h"
 #include "device/ReportProtocol.h"
-#include "libs/sarnet/Sarnet.h"
 #include "platform/DeviceBroadcast.h"
 #include "platform/HidPort.h"
 #include "platform/Messages.h"
@@ -288,7 +287,7 @@ void CMainPanel::OnNumberReadReply(std::unique_ptr<DeviceReply> reply)
     const unsigned slot = static_cast<unsigned>(reply->slot);
     DeviceConfig config{};
     config.TouchScreenNumber = DecodeTouchScreenNumber(reply->Answer());
-    GetDeviceConfig(&config); // a record it cannot read stays as it was
+    m_services.configuration.GetDeviceConfig(config); // a record it cannot read stays as it was
     const DeviceHandle handle = m_services.devices.HandleOf(slot);
     m_services.devices.SetMapping(slot, MappingEntry{handle, config.MonitorID, config.TouchScreenNumber});
     m_services.devices.WithRecord(slot, [&](TouchScreenRecord& record) {
@@ -319,7 +318,7 @@ void CMainPanel::RefreshRecord(unsigned slot)
         return;
     DeviceConfig config{};
     config.TouchScreenNumber = number;
-    GetDeviceConfig(&config);
+    m_services.configuration.GetDeviceConfig(config);
     m_services.devices.WithRecord(slot, identity, [&](TouchScreenRecord& record) {
         record.monitorNumber = static_cast<std::uint32_t>(config.MonitorID) > 255 ? 0 : config.MonitorID;
         record.calibrationState = config.IsCalibrate;
@@ -345,6 +344,8 @@ void CMainPanel::RefreshList()
     m_listReady = true;
     m_view.ListReady();
 }
+
+std::wstring CMainPanel::ManualPath() const { return m_services.system.ProgramFolder() + L"\\UserManual.pdf"; }
 
 void CMainPanel::OnSelectionChanged(int item)
 {

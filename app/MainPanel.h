@@ -26,6 +26,7 @@
 
 class CDeviceManager;
 class CProtocolState;
+class IConfigurationLibrary;
 class IHidPort;
 class ISystem;
 class IWindowMessenger;
@@ -73,6 +74,7 @@ struct MainPanelServices {
     // Queues a request for the device thread; the request is freed when it cannot.
     std::function<bool(std::unique_ptr<DeviceRequest>)> postRequest;
     ISystem& system; // the jobs' pauses and priority
+    IConfigurationLibrary& configuration;
 };
 
 class CMainPanel {
@@ -100,6 +102,9 @@ public:
     void RefreshList();
     // Takes the touchscreen's monitor and calibration state from its stored parameters.
     void RefreshRecord(unsigned slot);
+
+    // "UserManual.pdf" in the program folder, which Help opens.
+    std::wstring ManualPath() const;
 
     // The list's selection changed to this item (-1: none).
     void OnSelectionChanged(int item);

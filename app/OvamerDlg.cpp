@@ -1,15 +1,11 @@
 #include "app/OvamerDlg.h"
 
-#include "app/LanguageText.h"
 #include "calibration/MouseHookMessages.h"
-#include "device/DeviceManager.h"
-#include "device/DeviceThread.h"
-#include "device/ProtocolState.h"
+#include "common/LanguageText.h"
 #include "libs/grell/Grell.h"
 #include "platform/Messages.h"
-#include "platform/Platform.h"
 #include "platform/System.h"
-#include "platform/Win32Seams.h"
+#include "platform/System_win32.h"
 #include "res/resource.h"
 #include "win/AppBase.h"
 
@@ -51,13 +47,6 @@ constexpr ControlText kControlTexts[] = {
     {IDC_REGION_WHEN_PART, L"101"},
 };
 
-MainPanelServices ProcessPanelServices()
-{
-    const PlatformServices& platform = GetPlatform();
-    return MainPanelServices{GetDeviceManager(),  GetProtocolState(), *platform.hid,
-                             *platform.messenger, &PostDeviceRequest, *platform.system};
-}
-
 // The caption of the program's own message boxes.
 std::wstring ApplicationName()
 {
@@ -79,14 +68,18 @@ const MessageEntry COvamerDlg::kEntries[] = {
     OnMessage<&COvamerDlg::OnCtlColor>(WM_CTLCOLORSTATIC),
     OnMessage<&COvamerDlg::OnCtlColor>(WM_CTLCOLORBTN),
     OnMessage<&COvamerDlg::OnDeviceChange>(WM_DEVICECHANGE),
-    OnMessage<&COvamerDlg::OnOpeningReply>(WM_OPENING_REPLY),
-    OnMessage<&COvamerDlg::OnVersionReply>(WM_VERSION_REPLY),
-    OnMessage<&COvamerDlg::OnSerialReply>(WM_SERIAL_REPLY),
-    OnMessage<&COvamerDlg::OnNumberReadReply>(WM_NUMBER_READ_REPLY),
-    OnMessage<&COvamerDlg::OnNumberWriteReply>(WM_NUMBER_WRITE_REPLY),
+    OnRecord<&COvamerDlg::OnOpeningReply>(WM_OPENING_REPLY),
+    OnRecord<&COvamerDlg::OnVersionReply>(WM_VERSION_REPLY),
+    OnRecord<&COvamerDlg::OnSerialReply>(WM_SERIAL_REPLY),
+    OnRecord<&COvamerDlg::OnNumberReadReply>(WM_NUMBER_READ_REPLY),
+    OnRecord<&COvamerDlg::OnNumberWriteReply>(WM_NUMBER_WRITE_REPLY),
     OnMessage<&COvamerDlg::OnUnregisterNotification>(WM_UNREGISTER_NOTIFICATION),
-    OnMessage<&COvamerDlg::OnMappingClosed>(WM_MAPPING_CLOSED),
+    OnRecord<&COvamerDlg::OnMappingClosed>(WM_MAPPING_CLOSED),
+    OnMessage<&COvamerDlg::OnCalibrationBegin>(WM_CALIBRATION_BEGIN),
     OnMessage<&COvamerDlg::OnCalibrationEnd>(WM_CALIBRATION_END),
+    OnRegistered<&COvamerDlg::OnMouseDown>(&MouseDownMessage),
+    OnRegistered<&COvamerDlg::OnMouseUp>(&MouseUpMessage),
+    OnRegistered<&COvamerDlg::OnMouseMove>(&MouseMoveMessage),
     OnMessage<&COvamerDlg::OnMappingEnd>(WM_MAPPING_END),
     OnMessage<&COvamerDlg::OnRefreshList>(WM_PANEL_REFRESH_LIST),
     OnMessage<&COvamerDlg::OnSaveMappingFailed>(WM_PANEL_SAVE_FAILED),
@@ -96,17 +89,13 @@ const MessageEntry COvamerDlg::kEntries[] = {
 };
 const MessageTable COvamerDlg::kMessageTable = MakeMessageTable(&CDialog::kMessageTable, kEntries);
 
-COvamerDlg::COvamerDlg() : COvamerDlg(ProcessPanelServices()) {}
-
 COvamerDlg::COvamerDlg(MainPanelServices services)
-    : CDialog(IDD_MAIN), m_panel(std::move(services), *this), m_background(::CreateSolidBrush(kBackgroundColour))
+    : CDialogImpl(IDD_MAIN), m_panel(std::move(services), *this), m_background(::CreateSolidBrush(kBackgroundColour))
 {
 }
 
 COvamerDlg::~COvamerDlg()
 {
-    if (m_hWnd)
-        ::DestroyWindow(m_hWnd);
     m_panel.Close();
     if (m_bigIcon)
         ::DestroyIcon(m_bigIcon);
@@ -153,28 +142,13 @@ void COvamerDlg::LoadListImages()
 
 void COvamerDlg::SetLanguageTexts()
 {
-    SetWindowText(GetLanguageText(L"79"));
+    SetWindowText(GetLanguageText(kProgramTitleKey));
     for (const ControlText& text : kControlTexts)
         SetDlgItemText(text.id, GetLanguageText(text.key));
 }
 
 bool COvamerDlg::PreTranslateMessage(MSG& msg)
 {
-    if (msg.hwnd == m_hWnd) {
-        if (msg.message == WM_CALIBRATION_BEGIN) {
-            EnableWindow(false);
-            return true;
-        }
-        if (msg.message == WM_CALIBRATION_END)
-            EnableWindow(true); // and the table handles it
-        const MouseHookMessages& mouse = RegisterMouseHookMessages();
-        if (msg.message == mouse.down || msg.message == mouse.up || msg.message == mouse.move) {
-            OnMouseHookEvent(msg.message == mouse.down ? MouseHookEvent::Down
-                             : msg.message == mouse.up ? MouseHookEvent::Up
-                                                       : MouseHookEvent::Move);
-            return true;
-        }
-    }
     // Keys of this dialog's own controls: Escape never closes it; Enter
     // presses the focused button, as Space does, except in the list.
     if (msg.message >= WM_KEYFIRST && msg.message <= WM_KEYLAST &&
@@ -228,13 +202,12 @@ void COvamerDlg::OnDestroy()
         app->SetMainWindow(nullptr);
 }
 
-LRESULT COvamerDlg::OnSetCursor(WPARAM wParam, LPARAM lParam)
+MessageResult COvamerDlg::OnSetCursor()
 {
-    if (!m_panel.ListIsReady()) {
-        ::SetCursor(::LoadCursorW(nullptr, IDC_WAIT));
-        return TRUE;
-    }
-    return DefaultHandling(WM_SETCURSOR, wParam, lParam);
+    if (m_panel.ListIsReady())
+        return MessageResult::Default();
+    ::SetCursor(::LoadCursorW(nullptr, IDC_WAIT));
+    return TRUE;
 }
 
 LRESULT COvamerDlg::OnCtlColor(WPARAM dc, LPARAM)
@@ -253,20 +226,17 @@ LRESULT COvamerDlg::OnDeviceChange(WPARAM event, LPARAM data)
     return TRUE; // a query-remove is always granted
 }
 
-void COvamerDlg::OnOpeningReply(DeviceReply* reply) { m_panel.OnOpeningReply(std::unique_ptr<DeviceReply>(reply)); }
+void COvamerDlg::OnOpeningReply(std::unique_ptr<DeviceReply> reply) { m_panel.OnOpeningReply(std::move(reply)); }
 
-void COvamerDlg::OnVersionReply(DeviceReply* reply) { m_panel.OnVersionReply(std::unique_ptr<DeviceReply>(reply)); }
+void COvamerDlg::OnVersionReply(std::unique_ptr<DeviceReply> reply) { m_panel.OnVersionReply(std::move(reply)); }
 
-void COvamerDlg::OnSerialReply(DeviceReply* reply) { m_panel.OnSerialReply(std::unique_ptr<DeviceReply>(reply)); }
+void COvamerDlg::OnSerialReply(std::unique_ptr<DeviceReply> reply) { m_panel.OnSerialReply(std::move(reply)); }
 
-void COvamerDlg::OnNumberReadReply(DeviceReply* reply)
+void COvamerDlg::OnNumberReadReply(std::unique_ptr<DeviceReply> reply) { m_panel.OnNumberReadReply(std::move(reply)); }
+
+void COvamerDlg::OnNumberWriteReply(std::unique_ptr<DeviceReply> reply)
 {
-    m_panel.OnNumberReadReply(std::unique_ptr<DeviceReply>(reply));
-}
-
-void COvamerDlg::OnNumberWriteReply(DeviceReply* reply)
-{
-    m_panel.OnNumberWriteReply(std::unique_ptr<DeviceReply>(reply));
+    m_panel.OnNumberWriteReply(std::move(reply));
 }
 
 void COvamerDlg::OnUnregisterNotification(WPARAM, LPARAM notification)
@@ -274,16 +244,17 @@ void COvamerDlg::OnUnregisterNotification(WPARAM, LPARAM notification)
     m_panel.OnUnregisterNotification(reinterpret_cast<NotificationHandle>(notification));
 }
 
-void COvamerDlg::OnMappingClosed(MappingClosedRecord* record)
+void COvamerDlg::OnMappingClosed(std::unique_ptr<MappingClosedRecord> record)
 {
-    std::unique_ptr<MappingClosedRecord> owned(record); // the sender gave it away
-    if (owned)
+    if (record) // its contents are not read
         m_panel.OnMappingClosed();
 }
 
+void COvamerDlg::OnCalibrationBegin() { EnableWindow(false); }
+
 void COvamerDlg::OnCalibrationEnd(WPARAM result, LPARAM slot)
 {
-    // The window was enabled again in pre-translation.
+    EnableWindow(true);
     m_panel.OnCalibrationEnd(result, slot);
 }
 
@@ -302,12 +273,11 @@ void COvamerDlg::OnSaveMappingFailed()
 
 void COvamerDlg::OnHelp()
 {
-    const PlatformServices& platform = GetPlatform();
-    std::wstring manual = (platform.system ? platform.system->ProgramFolder() : std::wstring()) + L"\\UserManual.pdf";
+    const std::wstring manual = m_panel.ManualPath();
     auto result = reinterpret_cast<std::intptr_t>(
         ::ShellExecuteW(m_hWnd, L"open", manual.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
     if (auto key = HelpFailureTextKey(result))
-        ::MessageBoxW(m_hWnd, GetLanguageText(*key).c_str(), GetLanguageText(L"70").c_str(),
+        ::MessageBoxW(m_hWnd, GetLanguageText(*key).c_str(), GetLanguageText(kProgramTitleKey).c_str(),
                       MB_OK | MB_ICONINFORMATION);
 }
 

@@ -17,10 +17,8 @@
 
 #include <array>
 
-class COvamerDlg : public CDialog, private IMainPanelView {
+class COvamerDlg : public CDialogImpl<COvamerDlg>, private IMainPanelView {
 public:
-    // Over the process-wide device manager, protocol state, seams and device thread.
-    COvamerDlg();
     explicit COvamerDlg(MainPanelServices services);
     ~COvamerDlg() override;
 
@@ -30,13 +28,12 @@ public:
 
 protected:
     enum class MouseHookEvent { Down, Up, Move };
-    // The mouse hook's messages, taken in pre-translation. Region
-    // calibration tracks its drag here; until it exists they are dropped.
+    // The mouse hook's messages. Region calibration tracks its drag here;
+    // until it exists they are dropped.
     virtual void OnMouseHookEvent(MouseHookEvent event) {}
 
     bool OnInitDialog() override;
     bool PreTranslateMessage(MSG& msg) override;
-    const MessageTable& Messages() const override { return kMessageTable; }
 
 private:
     static const MessageEntry kEntries[];
@@ -51,17 +48,21 @@ private:
 
     void OnClose();
     void OnDestroy();
-    LRESULT OnSetCursor(WPARAM wParam, LPARAM lParam);
+    MessageResult OnSetCursor();
     LRESULT OnCtlColor(WPARAM dc, LPARAM control);
     LRESULT OnDeviceChange(WPARAM event, LPARAM data);
-    void OnOpeningReply(DeviceReply* reply);
-    void OnVersionReply(DeviceReply* reply);
-    void OnSerialReply(DeviceReply* reply);
-    void OnNumberReadReply(DeviceReply* reply);
-    void OnNumberWriteReply(DeviceReply* reply);
+    void OnOpeningReply(std::unique_ptr<DeviceReply> reply);
+    void OnVersionReply(std::unique_ptr<DeviceReply> reply);
+    void OnSerialReply(std::unique_ptr<DeviceReply> reply);
+    void OnNumberReadReply(std::unique_ptr<DeviceReply> reply);
+    void OnNumberWriteReply(std::unique_ptr<DeviceReply> reply);
     void OnUnregisterNotification(WPARAM, LPARAM notification);
-    void OnMappingClosed(MappingClosedRecord* record);
+    void OnMappingClosed(std::unique_ptr<MappingClosedRecord> record);
+    void OnCalibrationBegin();
     void OnCalibrationEnd(WPARAM result, LPARAM slot);
+    void OnMouseDown() { OnMouseHookEvent(MouseHookEvent::Down); }
+    void OnMouseUp() { OnMouseHookEvent(MouseHookEvent::Up); }
+    void OnMouseMove() { OnMouseHookEvent(MouseHookEvent::Move); }
     void OnMappingEnd();
     void OnRefreshList();
     void OnSaveMappingFailed();

@@ -2,11 +2,13 @@
 
 #include "app/CommandLineInfoEx.h"
 #include "app/ConsoleDispatcher.h"
-#include "app/LanguageText.h"
 #include "app/OvamerDlg.h"
-#include "app/TextEncoding.h"
+#include "app/PostedRecordKinds.h"
+#include "app/ProgramServices.h"
 #include "app/Win32Platform.h"
 #include "calibration/MouseHookMessages.h"
+#include "common/LanguageText.h"
+#include "common/TextEncoding.h"
 #include "config/ParameterCommands.h"
 #include "device/DeviceManager.h"
 #include "device/DeviceThread.h"
@@ -93,10 +95,11 @@ bool CPelnoCplApp::InitInstance()
 
     // The mouse hook's messages keep their numbers for the process's life.
     RegisterMouseHookMessages();
+    SetPostedRecordKinds(ProgramPostedRecords());
     {
         // Our modal loop (win/Dialog.h) lets the dialog see posted messages
         // before they are dispatched. The dialog makes itself the main window.
-        COvamerDlg dialog;
+        COvamerDlg dialog(ProgramMainPanelServices());
         dialog.DoModal();
     }
     return false;

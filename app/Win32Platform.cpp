@@ -1,9 +1,15 @@
 #include "app/Win32Platform.h"
 
+#include "platform/AnsiCodePage_win32.h"
+#include "platform/Console_win32.h"
+#include "platform/FileStore_win32.h"
+#include "platform/HidPort_win32.h"
+#include "platform/Monitors_win32.h"
 #include "platform/Platform.h"
-#include "platform/Win32AnsiCodePage.h"
-#include "platform/Win32FileStore.h"
-#include "platform/Win32Seams.h"
+#include "platform/Profile_win32.h"
+#include "platform/Registry_win32.h"
+#include "platform/System_win32.h"
+#include "platform/WindowMessenger_win32.h"
 #include "sim/SimHidPort.h"
 #include "sim/SimMouseFinger.h"
 

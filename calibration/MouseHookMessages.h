@@ -10,3 +10,8 @@ struct MouseHookMessages {
 };
 
 const MouseHookMessages& RegisterMouseHookMessages();
+
+// Each message's number, for message-table entries of registered messages.
+unsigned MouseDownMessage();
+unsigned MouseUpMessage();
+unsigned MouseMoveMessage();

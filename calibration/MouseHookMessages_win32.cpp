@@ -11,3 +11,7 @@ const MouseHookMessages& RegisterMouseHookMessages()
     };
     return messages;
 }
+
+unsigned MouseDownMessage() { return RegisterMouseHookMessages().down; }
+unsigned MouseUpMessage() { return RegisterMouseHookMessages().up; }
+unsigned MouseMoveMessage() { return RegisterMouseHookMessages().move; }

@@ -29,3 +29,7 @@ target_sources(pelno_native_tests PRIVATE ${PELNO_FIRMWARE_MAKER_SOURCES})
 target_include_directories(pelno_native_tests PRIVATE ${CMAKE_SOURCE_DIR}/tools/firmware-maker)
 add_executable(pelno_make_firmware tools/firmware-maker/main.cpp ${PELNO_FIRMWARE_MAKER_SOURCES})
 target_link_libraries(pelno_make_firmware PRIVATE pelno_core)
+
+# The layer check (tools/check-layers) on this tree and on planted trees.
+add_test(NAME layers COMMAND ${CMAKE_SOURCE_DIR}/tests/tools/CheckLayersTest.sh
+  ${CMAKE_SOURCE_DIR}/tools/check-layers ${CMAKE_SOURCE_DIR})

@@ -4,9 +4,9 @@ set(PELNO_PORTABLE_SOURCES
   platform/MemoryProfile.cpp
   platform/MemoryRegistry.cpp
   platform/MemoryFileStore.cpp
-  app/LanguageText.cpp
-  app/MainLog.cpp
-  app/TextEncoding.cpp
+  common/LanguageText.cpp
+  common/MainLog.cpp
+  common/TextEncoding.cpp
   app/CommandLineInfoEx.cpp
   app/ConsoleDispatcher.cpp
   device/HidScan.cpp
@@ -28,6 +28,7 @@ set(PELNO_PORTABLE_SOURCES
   config/ProfileEncoding.cpp
   config/ProfileMerge.cpp
   calibration/CalibrationResult.cpp
+  libs/sarnet/SarnetLibrary.cpp
 )
 
 # Windows-only sources: the Win32 seams, the window framework, the program.
@@ -49,8 +50,9 @@ set(PELNO_WIN32_SOURCES
 )
 
 # The main dialog: its behaviour (portable) and its window, the dialog base.
-list(APPEND PELNO_PORTABLE_SOURCES app/MainPanel.cpp)
-list(APPEND PELNO_WIN32_SOURCES win/Dialog.cpp app/OvamerDlg.cpp calibration/MouseHookMessages_win32.cpp)
+list(APPEND PELNO_PORTABLE_SOURCES app/MainPanel.cpp app/ProgramServices.cpp)
+list(APPEND PELNO_WIN32_SOURCES win/Dialog.cpp win/PostedRecords.cpp app/OvamerDlg.cpp app/PostedRecordKinds.cpp
+  calibration/MouseHookMessages_win32.cpp)
 
 # The configuration library: a DLL on Windows, a static library natively.
 set(SARNET_SOURCES

@@ -1,11 +1,12 @@
 #include "config/ParameterCommands.h"
 
-#include "app/ConsoleDispatcher.h"
+#include "common/ConsoleCommands.h"
 #include "config/ParameterContext.h"
 #include "config/ParameterExport.h"
 #include "config/ParameterImport.h"
+#include "platform/Console_win32.h"
 #include "platform/Platform.h"
-#include "platform/Win32Seams.h"
+#include "platform/System_win32.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "config/ProfileEncoding.h"
 
-#include "app/TextEncoding.h"
+#include "common/TextEncoding.h"
 #include "platform/AnsiCodePage.h"
 
 #include <cstdint>

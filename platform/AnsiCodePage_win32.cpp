@@ -1,4 +1,4 @@
-#include "platform/Win32AnsiCodePage.h"
+#include "platform/AnsiCodePage_win32.h"
 
 #include <windows.h>
 

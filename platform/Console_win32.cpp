@@ -1,4 +1,4 @@
-#include "platform/Win32Seams.h"
+#include "platform/Console_win32.h"
 
 #include <cstdio>
 #include <fcntl.h>

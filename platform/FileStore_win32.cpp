@@ -1,4 +1,4 @@
-#include "platform/Win32FileStore.h"
+#include "platform/FileStore_win32.h"
 
 #include <windows.h>
 

@@ -1,4 +1,4 @@
-#include "platform/Win32Seams.h"
+#include "platform/HidPort_win32.h"
 
 #include "platform/DeviceBroadcast.h"
 

@@ -1,4 +1,4 @@
-#include "platform/Win32Seams.h"
+#include "platform/Monitors_win32.h"
 
 namespace {
 BOOL CALLBACK AddMonitor(HMONITOR, HDC, LPRECT rect, LPARAM data)

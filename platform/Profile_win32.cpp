@@ -1,4 +1,4 @@
-#include "platform/Win32Seams.h"
+#include "platform/Profile_win32.h"
 
 std::wstring CWin32Profile::GetString(const std::wstring& file, std::wstring_view section, std::wstring_view key,
                                       std::wstring_view defaultValue)

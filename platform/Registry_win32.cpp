@@ -1,4 +1,4 @@
-#include "platform/Win32Seams.h"
+#include "platform/Registry_win32.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "platform/Win32Seams.h"
+#include "platform/System_win32.h"
 
 std::wstring ModulePath(HMODULE module)
 {

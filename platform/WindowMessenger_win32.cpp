@@ -1,4 +1,4 @@
-#include "platform/Win32Seams.h"
+#include "platform/WindowMessenger_win32.h"
 
 bool CWin32Messenger::Post(WindowHandle window, unsigned message, std::uintptr_t wParam, std::intptr_t lParam)
 {

@@ -1,4 +1,7 @@
 // Resource ids of PelnoCpl.rc, shared by the resource script and the code.
+// Each dialog's ids stand together in one block, headed by its template id;
+// a control id that several dialogs share (1057, 1089) is defined in each
+// dialog's block under that dialog's own name.
 #pragma once
 
 // Icons and bitmaps
@@ -7,7 +10,7 @@
 #define IDB_LIST_NOT_CALIBRATED 176 // list image 0, masked with RGB(255, 0, 255)
 #define IDB_PICTURE 177             // the main dialog's picture
 
-// The main dialog
+// The main dialog (COvamerDlg)
 #define IDD_MAIN 102
 #define IDC_EXIT 1 // IDOK
 #define IDC_SETTINGS 1053

@@ -1,4 +1,4 @@
-#include "platform/Win32Seams.h"
+#include "platform/Monitors_win32.h"
 #include "sim/SimHidPort.h"
 #include "sim/SimMouseFinger.h"
 

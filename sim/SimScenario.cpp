@@ -1,6 +1,6 @@
 #include "sim/SimScenario.h"
 
-#include "app/TextEncoding.h"
+#include "common/TextEncoding.h"
 
 #include <algorithm>
 #include <cctype>

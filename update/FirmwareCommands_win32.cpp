@@ -1,11 +1,12 @@
 #include "update/FirmwareCommands.h"
 
-#include "app/ConsoleDispatcher.h"
+#include "common/ConsoleCommands.h"
 #include "device/DeviceManager.h"
 #include "device/DeviceThread.h"
 #include "device/ProtocolState.h"
+#include "platform/Console_win32.h"
 #include "platform/Platform.h"
-#include "platform/Win32Seams.h"
+#include "platform/System_win32.h"
 #include "update/ConsoleUpdater.h"
 
 #include <mmsystem.h>

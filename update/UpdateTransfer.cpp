@@ -1,6 +1,6 @@
 #include "update/UpdateTransfer.h"
 
-#include "app/MainLog.h"
+#include "common/MainLog.h"
 #include "device/DeviceManager.h"
 #include "device/ReportProtocol.h"
 

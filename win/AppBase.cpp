@@ -1,6 +1,6 @@
 #include "win/AppBase.h"
 
-#include "platform/Win32Seams.h"
+#include "platform/System_win32.h"
 #include "win/Dialog.h"
 
 #include <shellapi.h>

@@ -1,5 +1,6 @@
 #include "win/Dialog.h"
 
+#include "win/PostedRecords.h"
 #include "win/Reflection.h"
 
 #include <algorithm>
@@ -34,17 +35,23 @@ bool AnswersDirectly(UINT message)
 
 bool IsColourRequest(UINT message) { return message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC; }
 
-bool Matches(const MessageEntry& entry, MessageKind kind, UINT message, WPARAM wParam, LPARAM lParam)
+bool Matches(const MessageEntry& entry, bool threadMessage, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (entry.kind != kind)
+    if ((entry.kind == MessageKind::Thread) != threadMessage)
         return false;
-    switch (kind) {
+    switch (entry.kind) {
     case MessageKind::Window:
     case MessageKind::Thread:
+    case MessageKind::Record:
         return entry.message == message;
+    case MessageKind::Registered:
+        return entry.registered() == message;
     case MessageKind::Command:
-        return entry.id == LOWORD(wParam) && (entry.code == kAnyCode || entry.code == HIWORD(wParam));
+        return message == WM_COMMAND && entry.id == LOWORD(wParam) &&
+               (entry.code == kAnyCode || entry.code == HIWORD(wParam));
     case MessageKind::Notify: {
+        if (message != WM_NOTIFY)
+            return false;
         const auto* header = reinterpret_cast<const NMHDR*>(lParam);
         return header && entry.id == header->idFrom && entry.code == header->code;
     }
@@ -67,8 +74,21 @@ CDialog::CDialog(UINT templateId, HINSTANCE instance)
 
 CDialog::~CDialog()
 {
-    if (m_hWnd && ::IsWindow(m_hWnd))
-        ::DestroyWindow(m_hWnd);
+    // The derived parts are gone: the window is destroyed without them.
+    if (HWND window = m_hWnd) {
+        ForgetWindow();
+        FreeQueuedRecords(window);
+        ::DestroyWindow(window);
+    }
+}
+
+void CDialog::ForgetWindow()
+{
+    if (m_hWnd)
+        ::SetWindowLongPtrW(m_hWnd, DWLP_USER, 0);
+    std::erase(t_dialogs, this);
+    m_hWnd = nullptr;
+    m_ended = true;
 }
 
 bool CDialog::Create(HWND parent)
@@ -164,18 +184,17 @@ bool CDialog::RouteMessage(MSG& msg)
 
 bool CDialog::DispatchThreadMessage(const MSG& msg)
 {
-    const MessageEntry* entry = Find(MessageKind::Thread, msg.message, msg.wParam, msg.lParam);
+    const MessageEntry* entry = Find(true, msg.message, msg.wParam, msg.lParam);
     if (!entry)
         return false;
-    entry->thunk(*this, msg.wParam, msg.lParam);
-    return true;
+    return entry->thunk(*this, msg.wParam, msg.lParam).Handled();
 }
 
-const MessageEntry* CDialog::Find(MessageKind kind, UINT message, WPARAM wParam, LPARAM lParam) const
+const MessageEntry* CDialog::Find(bool threadMessage, UINT message, WPARAM wParam, LPARAM lParam) const
 {
     for (const MessageTable* table = &Messages(); table; table = table->base)
         for (const MessageEntry* entry = table->begin; entry != table->end; ++entry)
-            if (Matches(*entry, kind, message, wParam, lParam))
+            if (Matches(*entry, threadMessage, message, wParam, lParam))
                 return entry;
     return nullptr;
 }
@@ -195,10 +214,8 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND window, UINT message, WPARAM wParam, L
         return FALSE; // messages before WM_INITDIALOG
     INT_PTR answer = self->OnDialogMessage(message, wParam, lParam);
     if (message == WM_NCDESTROY) {
-        ::SetWindowLongPtrW(window, DWLP_USER, 0);
-        std::erase(t_dialogs, self);
-        self->m_hWnd = nullptr;
-        self->m_ended = true;
+        self->ForgetWindow();
+        FreeQueuedRecords(window);
         self->OnFinalMessage();
     }
     return answer;
@@ -217,17 +234,16 @@ INT_PTR CDialog::OnDialogMessage(UINT message, WPARAM wParam, LPARAM lParam)
         ReflectToControl(message, wParam, lParam);
     }
 
-    MessageKind kind = message == WM_COMMAND  ? MessageKind::Command
-                       : message == WM_NOTIFY ? MessageKind::Notify
-                                              : MessageKind::Window;
-    const MessageEntry* entry = Find(kind, message, wParam, lParam);
+    const MessageEntry* entry = Find(false, message, wParam, lParam);
     if (!entry)
-        return FALSE;
-    LRESULT result = entry->thunk(*this, wParam, lParam);
+        return FreePostedRecord(message, lParam) ? TRUE : FALSE;
+    const MessageResult result = entry->thunk(*this, wParam, lParam);
+    if (!result.Handled())
+        return FALSE; // the dialog's default handling
     if (AnswersDirectly(message))
-        return static_cast<INT_PTR>(result);
+        return static_cast<INT_PTR>(result.Value());
     if (m_hWnd)
-        ::SetWindowLongPtrW(m_hWnd, DWLP_MSGRESULT, result);
+        ::SetWindowLongPtrW(m_hWnd, DWLP_MSGRESULT, result.Value());
     return TRUE;
 }
 

@@ -12,7 +12,16 @@
 // Before its table sees them, a dialog reflects WM_DRAWITEM and WM_CTLCOLOR*
 // to the control that sent them (win/Reflection.h); a non-zero answer of the
 // control is the dialog's answer. WM_COMMAND is reflected to its control and
-// then dispatched to the table as well.
+// then dispatched to the table as well. A posted record that no entry
+// claims is freed (win/PostedRecords.h).
+//
+// A dialog class derives from CDialogImpl<itself>, which finds its table;
+// the class declares `static const MessageTable kMessageTable`. The window
+// goes with the object at the latest: the base destroys a window still
+// there, after detaching it, so that no handler runs on a half-destroyed
+// object (end a dialog with EndDialog for its WM_DESTROY handler to run).
+// A modeless dialog is owned by the window that opened it, through a
+// std::unique_ptr that the owner resets when the dialog's end message comes.
 
 #include "win/MessageMap.h"
 #include "win/Window.h"
@@ -22,8 +31,6 @@
 class CDialog : public CWindow {
 public:
     explicit CDialog(UINT templateId, HINSTANCE instance = nullptr);
-    // A derived dialog destroys its window in its own destructor, so that its
-    // handlers still see the last messages.
     virtual ~CDialog();
     CDialog(const CDialog&) = delete;
     CDialog& operator=(const CDialog&) = delete;
@@ -68,13 +75,8 @@ protected:
     // The window is gone (WM_NCDESTROY); the object may still live.
     virtual void OnFinalMessage() {}
 
-    virtual const MessageTable& Messages() const { return kMessageTable; }
-
-    // The system's default handling of a message, for a handler that adds to it.
-    LRESULT DefaultHandling(UINT message, WPARAM wParam, LPARAM lParam) const
-    {
-        return ::DefWindowProcW(m_hWnd, message, wParam, lParam);
-    }
+    // The most derived class's table; CDialogImpl gives it.
+    virtual const MessageTable& Messages() const = 0;
 
 private:
     static const MessageEntry kEntries[];
@@ -83,7 +85,9 @@ private:
     static CDialog* FromHandle(HWND window);
     INT_PTR OnDialogMessage(UINT message, WPARAM wParam, LPARAM lParam);
     // The first table entry for the message, most derived class first.
-    const MessageEntry* Find(MessageKind kind, UINT message, WPARAM wParam, LPARAM lParam) const;
+    const MessageEntry* Find(bool threadMessage, UINT message, WPARAM wParam, LPARAM lParam) const;
+    // The window goes: forget it without running another handler.
+    void ForgetWindow();
     bool DispatchThreadMessage(const MSG& msg);
 
     UINT m_templateId;
@@ -91,4 +95,20 @@ private:
     bool m_modal = false;
     bool m_ended = false;
     INT_PTR m_result = -1;
+};
+
+// The base of every dialog class: finds Derived's message table, which
+// chains to Base's. A class that forgets to declare its own table does not
+// compile.
+template <class Derived, class Base = CDialog> class CDialogImpl : public Base {
+public:
+    using Base::Base;
+
+protected:
+    const MessageTable& Messages() const override
+    {
+        static_assert(&Derived::kMessageTable != &Base::kMessageTable,
+                      "a dialog class declares its own static const MessageTable kMessageTable");
+        return Derived::kMessageTable;
+    }
 };

@@ -1,6 +1,6 @@
 #include "libs/sarnet/SarnetRegistry.h"
 
-#include "platform/Win32Seams.h"
+#include "platform/Registry_win32.h"
 
 // The DLL has no share in the program's seams: it keeps a registry of its own.
 IRegistry* SarnetRegistry()

@@ -13,8 +13,12 @@
 #include "device/DeviceManager.h"
 #include "device/DeviceThread.h"
 #include "device/ProtocolState.h"
+#include "libs/sarnet/SarnetLibrary.h"
+#include "platform/Monitors.h"
 #include "platform/Platform.h"
-#include "platform/Win32Seams.h"
+#include "platform/Profile_win32.h"
+#include "platform/System_win32.h"
+#include "platform/WindowMessenger_win32.h"
 #include "res/resource.h"
 #include "sim/SimHidPort.h"
 
@@ -71,11 +75,12 @@ double InProcessStartup(unsigned frames)
     CProtocolState state;
     CDeviceThread thread(port, messenger, devices, state, &system);
     thread.Start();
+    CSarnetLibrary configuration;
     double seconds = -1;
     {
         COvamerDlg dialog(MainPanelServices{
             devices, state, port, messenger,
-            [&](std::unique_ptr<DeviceRequest> r) { return thread.PostRequest(std::move(r)); }, system});
+            [&](std::unique_ptr<DeviceRequest> r) { return thread.PostRequest(std::move(r)); }, system, configuration});
         const LARGE_INTEGER start = Now();
         if (dialog.Create()) {
             dialog.ShowWindow(SW_SHOW);

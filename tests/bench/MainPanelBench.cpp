@@ -8,6 +8,7 @@
 #include "device/DeviceManager.h"
 #include "device/DeviceThread.h"
 #include "device/ProtocolState.h"
+#include "libs/sarnet/SarnetLibrary.h"
 #include "platform/MemoryRegistry.h"
 #include "platform/Messages.h"
 #include "platform/Monitors.h"
@@ -89,7 +90,8 @@ double StartupSeconds(unsigned frames)
     CReadyView view;
     CStandardSystem system;
     auto post = [&](std::unique_ptr<DeviceRequest> r) { return thread.PostRequest(std::move(r)); };
-    CMainPanel panel(MainPanelServices{devices, state, port, queue, post, system}, view);
+    CSarnetLibrary configuration;
+    CMainPanel panel(MainPanelServices{devices, state, port, queue, post, system, configuration}, view);
 
     const auto start = Clock::now();
     panel.Open(kWindow);

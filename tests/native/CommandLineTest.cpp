@@ -1,7 +1,7 @@
 #include "TestSeams.h"
 #include "app/CommandLineInfoEx.h"
 #include "app/ConsoleDispatcher.h"
-#include "app/TextEncoding.h"
+#include "common/TextEncoding.h"
 
 #include <gtest/gtest.h>
 

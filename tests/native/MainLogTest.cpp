@@ -1,4 +1,4 @@
-#include "app/MainLog.h"
+#include "common/MainLog.h"
 
 #include <gtest/gtest.h>
 

@@ -9,6 +9,7 @@
 #include "device/ProtocolState.h"
 #include "device/ReportProtocol.h"
 #include "libs/sarnet/Sarnet.h"
+#include "libs/sarnet/SarnetLibrary.h"
 #include "platform/DeviceBroadcast.h"
 #include "platform/MemoryRegistry.h"
 #include "platform/Messages.h"
@@ -155,7 +156,7 @@ struct PanelRig {
           thread(port, window, devices, state),
           panel(MainPanelServices{devices, state, port, window,
                                   [this](std::unique_ptr<DeviceRequest> r) { return thread.PostRequest(std::move(r)); },
-                                  system},
+                                  system, configuration},
                 view)
     {
         thread.Start();
@@ -272,6 +273,7 @@ struct PanelRig {
     CDeviceThread thread;
     CRecordingView view;
     CStandardSystem system;
+    CSarnetLibrary configuration;
     CMainPanel panel;
     std::vector<unsigned> saveFailures;
     std::vector<NotificationHandle> unregistered;

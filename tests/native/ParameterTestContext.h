@@ -2,7 +2,7 @@
 // The export and import over in-memory seams, with the console captured.
 
 #include "TestSeams.h"
-#include "app/TextEncoding.h"
+#include "common/TextEncoding.h"
 #include "config/ParameterContext.h"
 #include "config/ParameterPaths.h"
 #include "config/ParameterValidation.h"

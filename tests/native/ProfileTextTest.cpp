@@ -1,7 +1,7 @@
 // The profile file's text: its bytes read as the profile functions read
 // them, and sections written into it as a section write writes them.
 
-#include "app/TextEncoding.h"
+#include "common/TextEncoding.h"
 #include "config/ProfileEncoding.h"
 #include "config/ProfileMerge.h"
 #include "platform/AnsiCodePage.h"

@@ -5,6 +5,7 @@
 #include "DialogPump.h"
 #include "res/resource.h"
 #include "win/Button.h"
+#include "win/PostedRecords.h"
 #include "win/Reflection.h"
 #include "win/SubclassedWindow.h"
 
@@ -19,16 +20,27 @@ constexpr UINT WM_PROBE_PING = WM_APP + 1;
 constexpr UINT WM_PROBE_THREAD = WM_APP + 2;
 constexpr UINT WM_PROBE_RECORD = WM_APP + 3;
 constexpr UINT WM_PROBE_SWALLOWED = WM_APP + 4;
+constexpr UINT WM_PROBE_UNCLAIMED = WM_APP + 5;
+constexpr UINT WM_PROBE_ENDED = WM_APP + 6;
+
+// A posted record that counts its live instances.
+struct CountedRecord {
+    static inline int live = 0;
+    int value = 0;
+    explicit CountedRecord(int v = 0) : value(v) { ++live; }
+    ~CountedRecord() { --live; }
+};
+const PostedRecordKind kProbeRecords[] = {
+    PostedRecord<CountedRecord>(WM_PROBE_RECORD),
+    PostedRecord<CountedRecord>(WM_PROBE_UNCLAIMED),
+};
+
+UINT ProbeRegisteredMessage() { return RegisterWindowMessageW(L"PelnoDialogTestRegistered"); }
 
 // A dialog over the main template that counts what its table receives.
-class CProbeDialog : public CDialog {
+class CProbeDialog : public CDialogImpl<CProbeDialog> {
 public:
-    CProbeDialog() : CDialog(IDD_MAIN) {}
-    ~CProbeDialog() override
-    {
-        if (m_hWnd)
-            DestroyWindow(m_hWnd);
-    }
+    CProbeDialog() : CDialogImpl(IDD_MAIN) {}
 
     bool initialised = false;
     int pings = 0;
@@ -36,6 +48,10 @@ public:
     int helpClicks = 0;
     int notifications = 0;
     int swallowed = 0;
+    int recordValue = 0;
+    int registeredPings = 0;
+    int textRequests = 0;
+    bool leaveTextToDefault = false;
 
     static const MessageTable kMessageTable;
 
@@ -52,7 +68,6 @@ protected:
         ++swallowed;
         return true;
     }
-    const MessageTable& Messages() const override { return kMessageTable; }
 
     LRESULT OnPing(WPARAM, LPARAM lParam)
     {
@@ -63,7 +78,13 @@ protected:
 private:
     static const MessageEntry kEntries[];
     void OnThreadPing() { ++threadPings; }
-    void OnRecord(int* value) { *value = 99; }
+    void OnCountedRecord(std::unique_ptr<CountedRecord> record) { recordValue = record->value; }
+    void OnRegisteredPing() { ++registeredPings; }
+    MessageResult OnSetText()
+    {
+        ++textRequests;
+        return leaveTextToDefault ? MessageResult::Default() : MessageResult(TRUE);
+    }
     void OnHelp() { ++helpClicks; }
     LRESULT OnListClick(NMHDR& header)
     {
@@ -75,19 +96,18 @@ private:
 const MessageEntry CProbeDialog::kEntries[] = {
     OnMessage<&CProbeDialog::OnPing>(WM_PROBE_PING),
     OnThreadMessage<&CProbeDialog::OnThreadPing>(WM_PROBE_THREAD),
-    OnMessage<&CProbeDialog::OnRecord>(WM_PROBE_RECORD),
+    OnRecord<&CProbeDialog::OnCountedRecord>(WM_PROBE_RECORD),
+    OnRegistered<&CProbeDialog::OnRegisteredPing>(&ProbeRegisteredMessage),
+    OnMessage<&CProbeDialog::OnSetText>(WM_SETTEXT),
     OnCommand<&CProbeDialog::OnHelp>(IDC_HELP_MANUAL, BN_CLICKED),
     OnNotify<&CProbeDialog::OnListClick>(IDC_TOUCHSCREEN_LIST, NM_CLICK),
 };
 const MessageTable CProbeDialog::kMessageTable = MakeMessageTable(&CDialog::kMessageTable, kEntries);
 
 // Overrides one entry; the others come from the base class's table.
-class CDerivedProbe : public CProbeDialog {
+class CDerivedProbe : public CDialogImpl<CDerivedProbe, CProbeDialog> {
 public:
     static const MessageTable kMessageTable;
-
-protected:
-    const MessageTable& Messages() const override { return kMessageTable; }
 
 private:
     static const MessageEntry kEntries[];
@@ -178,9 +198,8 @@ TEST_F(Dialog, TableDispatchesMessagesCommandsAndNotifications)
     EXPECT_TRUE(dialog.initialised);
 
     EXPECT_EQ(dialog.SendMessage(WM_PROBE_PING, 0, 2), 42) << "the handler's result is the answer";
-    int value = 0;
-    dialog.SendMessage(WM_PROBE_RECORD, 0, reinterpret_cast<LPARAM>(&value));
-    EXPECT_EQ(value, 99) << "a one-pointer handler gets lParam";
+    dialog.SendMessage(ProbeRegisteredMessage());
+    EXPECT_EQ(dialog.registeredPings, 1) << "a registered message reaches its entry";
 
     CButton(dialog.GetDlgItem(IDC_HELP_MANUAL)).Click();
     EXPECT_EQ(dialog.helpClicks, 1);
@@ -282,4 +301,113 @@ TEST_F(Dialog, ModelessDialogGetsItsDialogKeys)
     PostMessageW(dialog.GetDlgItem(IDC_SETTINGS), WM_KEYDOWN, VK_TAB, 0);
     EXPECT_TRUE(PumpUntil([&] { return GetFocus() == dialog.GetDlgItem(IDC_DIAGNOSTICS); }, 2000))
         << "Tab moves to the next control";
+}
+
+TEST_F(Dialog, PostedRecordsAreOwnedByTheirEntryAndFreedWhenNobodyClaimsThem)
+{
+    SetPostedRecordKinds(kProbeRecords);
+    {
+        CProbeDialog dialog;
+        ASSERT_TRUE(dialog.Create());
+        dialog.PostMessage(WM_PROBE_RECORD, 0, reinterpret_cast<LPARAM>(new CountedRecord(7)));
+        dialog.PostMessage(WM_PROBE_UNCLAIMED, 0, reinterpret_cast<LPARAM>(new CountedRecord));
+        EXPECT_TRUE(PumpUntil([] { return CountedRecord::live == 0; }, 2000)) << "claimed or not, both are freed";
+        EXPECT_EQ(dialog.recordValue, 7) << "the entry's handler got the record";
+
+        // Records still queued when the window goes are freed with it.
+        dialog.PostMessage(WM_PROBE_RECORD, 0, reinterpret_cast<LPARAM>(new CountedRecord(8)));
+        dialog.PostMessage(WM_PROBE_UNCLAIMED, 0, reinterpret_cast<LPARAM>(new CountedRecord));
+        dialog.EndDialog(IDOK);
+        EXPECT_EQ(CountedRecord::live, 0);
+        EXPECT_EQ(dialog.recordValue, 7);
+
+        // And so are those queued for a window that its object takes along.
+        CProbeDialog second;
+        ASSERT_TRUE(second.Create());
+        second.PostMessage(WM_PROBE_RECORD, 0, reinterpret_cast<LPARAM>(new CountedRecord(9)));
+    }
+    EXPECT_EQ(CountedRecord::live, 0);
+    SetPostedRecordKinds({});
+}
+
+TEST_F(Dialog, DefaultResultLeavesTheMessageToTheDialogsDefaultHandling)
+{
+    CProbeDialog dialog;
+    ASSERT_TRUE(dialog.Create());
+    dialog.SetWindowText(L"taken");
+    EXPECT_EQ(dialog.textRequests, 1);
+    EXPECT_NE(dialog.GetWindowText(), L"taken") << "a handled WM_SETTEXT skips the default";
+    dialog.leaveTextToDefault = true;
+    dialog.SetWindowText(L"left");
+    EXPECT_EQ(dialog.textRequests, 2);
+    EXPECT_EQ(dialog.GetWindowText(), L"left");
+}
+
+namespace {
+
+// A modeless dialog that tells its owner when it ends, as the calibration
+// and mapping dialogs do.
+class CChildDialog : public CDialogImpl<CChildDialog> {
+public:
+    static inline int live = 0;
+    CChildDialog() : CDialogImpl(IDD_MAIN) { ++live; }
+    ~CChildDialog() override { --live; }
+    static inline int destroyHandled = 0; // WM_DESTROY handled
+    static const MessageTable kMessageTable;
+
+private:
+    static const MessageEntry kEntries[];
+    void OnOK() override
+    {
+        ::PostMessageW(GetParent(), WM_PROBE_ENDED, 0, 0);
+        EndDialog(IDOK);
+    }
+    void OnDestroy() { ++destroyHandled; }
+};
+const MessageEntry CChildDialog::kEntries[] = {
+    OnMessage<&CChildDialog::OnDestroy>(WM_DESTROY),
+};
+const MessageTable CChildDialog::kMessageTable = MakeMessageTable(&CDialog::kMessageTable, kEntries);
+
+// Owns its modeless child through a unique_ptr until the child's end message.
+class COwnerDialog : public CDialogImpl<COwnerDialog> {
+public:
+    COwnerDialog() : CDialogImpl(IDD_MAIN) {}
+    std::unique_ptr<CChildDialog> child;
+    static const MessageTable kMessageTable;
+
+private:
+    static const MessageEntry kEntries[];
+    void OnChildEnded() { child.reset(); }
+};
+const MessageEntry COwnerDialog::kEntries[] = {
+    OnMessage<&COwnerDialog::OnChildEnded>(WM_PROBE_ENDED),
+};
+const MessageTable COwnerDialog::kMessageTable = MakeMessageTable(&CDialog::kMessageTable, kEntries);
+
+} // namespace
+
+TEST_F(Dialog, ModelessDialogIsDestroyedByItsOwnerOnItsEndMessage)
+{
+    COwnerDialog owner;
+    ASSERT_TRUE(owner.Create());
+    owner.child = std::make_unique<CChildDialog>();
+    ASSERT_TRUE(owner.child->Create(owner));
+    HWND childWindow = *owner.child;
+
+    CButton(owner.child->GetDlgItem(IDC_EXIT)).Click(); // IDOK
+    EXPECT_TRUE(PumpUntil([&] { return !owner.child; }, 2000));
+    EXPECT_FALSE(IsWindow(childWindow));
+    EXPECT_EQ(CChildDialog::live, 0);
+    EXPECT_EQ(CChildDialog::destroyHandled, 1) << "a dialog ended with EndDialog sees its WM_DESTROY";
+
+    // An owner that lets its child go while the window is open: the base
+    // destroys the window, and no handler of the destroyed object runs.
+    owner.child = std::make_unique<CChildDialog>();
+    ASSERT_TRUE(owner.child->Create(owner));
+    childWindow = *owner.child;
+    owner.child.reset();
+    EXPECT_FALSE(IsWindow(childWindow));
+    EXPECT_EQ(CChildDialog::live, 0);
+    EXPECT_EQ(CChildDialog::destroyHandled, 1) << "no handler runs on a destroyed object";
 }

@@ -2,8 +2,8 @@
 
 #include "ParameterTestSupport.h"
 #include "ProgramRunner.h"
-#include "platform/Win32AnsiCodePage.h"
-#include "platform/Win32FileStore.h"
+#include "platform/AnsiCodePage_win32.h"
+#include "platform/FileStore_win32.h"
 
 #include <gtest/gtest.h>
 

@@ -3,17 +3,21 @@
 
 #include "DialogPump.h"
 #include "ProgramRunner.h"
-#include "app/LanguageText.h"
 #include "app/OvamerDlg.h"
 #include "calibration/MouseHookMessages.h"
+#include "common/LanguageText.h"
 #include "config/ParameterPaths.h"
 #include "device/DeviceManager.h"
 #include "device/DeviceThread.h"
 #include "device/ProtocolState.h"
 #include "libs/sarnet/Sarnet.h"
+#include "libs/sarnet/SarnetLibrary.h"
 #include "platform/Messages.h"
+#include "platform/Monitors.h"
 #include "platform/Platform.h"
-#include "platform/Win32Seams.h"
+#include "platform/Profile_win32.h"
+#include "platform/System_win32.h"
+#include "platform/WindowMessenger_win32.h"
 #include "res/resource.h"
 #include "sim/SimHidPort.h"
 #include "win/Button.h"
@@ -53,11 +57,6 @@ void StoreParameters(std::int32_t number, std::int32_t monitor, std::int32_t cal
 class CCountingDlg : public COvamerDlg {
 public:
     using COvamerDlg::COvamerDlg;
-    ~CCountingDlg() override
-    {
-        if (m_hWnd)
-            DestroyWindow(m_hWnd);
-    }
     int downs = 0, ups = 0, moves = 0;
 
 protected:
@@ -103,6 +102,7 @@ struct MainDialogFixture : ::testing::Test {
     std::unique_ptr<CDeviceManager> devices;
     CProtocolState state;
     std::unique_ptr<CDeviceThread> thread;
+    CSarnetLibrary configuration;
     std::unique_ptr<CCountingDlg> dialog;
 
     void SetUp() override
@@ -135,7 +135,7 @@ struct MainDialogFixture : ::testing::Test {
         thread = std::make_unique<CDeviceThread>(*port, messenger, *devices, state);
         thread->Start();
         auto post = [this](std::unique_ptr<DeviceRequest> r) { return thread->PostRequest(std::move(r)); };
-        MainPanelServices services{*devices, state, *port, messenger, post, system};
+        MainPanelServices services{*devices, state, *port, messenger, post, system, configuration};
         dialog = std::make_unique<CCountingDlg>(std::move(services));
     }
     CListView List() const { return CListView(dialog->GetDlgItem(IDC_TOUCHSCREEN_LIST)); }
@@ -222,7 +222,7 @@ TEST_F(MainDialog, UnpluggingTheSelectedTouchScreenClearsTheSelection)
         EXPECT_FALSE(Enabled(id)) << id;
 }
 
-TEST_F(MainDialog, PreTranslationTakesTheCalibrationAndMouseHookMessages)
+TEST_F(MainDialog, CalibrationAndMouseHookMessagesReachTheDialog)
 {
     Start(MakeCountedScenario(1));
     ASSERT_TRUE(dialog->Create());
@@ -320,7 +320,7 @@ TEST_F(MainDialog, HelpReportsTheMissingManualWithTheLanguageTexts)
     ASSERT_TRUE(WaitReady());
     // No UserManual.pdf lies in the runnable tree of the build.
     MessageBoxSeen box = AnswerMessageBox(*dialog, [&] { CButton(dialog->GetDlgItem(IDC_HELP_MANUAL)).Click(); });
-    EXPECT_EQ(box.caption, GetLanguageText(L"70"));
+    EXPECT_EQ(box.caption, GetLanguageText(kProgramTitleKey)) << "the program's title, not text 70 (\"Normal\")";
     EXPECT_EQ(box.text, GetLanguageText(L"73"));
 }
 

@@ -6,7 +6,7 @@
 #include "ProgramRunner.h"
 #include "config/ParameterHelpers.h"
 #include "config/ProfileMerge.h"
-#include "platform/Win32Seams.h"
+#include "platform/Profile_win32.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "ProgramRunner.h"
 
-#include "platform/Win32Seams.h"
+#include "platform/System_win32.h"
 
 #include <fstream>
 #include <iterator>

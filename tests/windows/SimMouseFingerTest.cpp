@@ -1,7 +1,7 @@
 // The mouse as the virtual touchscreen's finger, with real input under Wine.
 
 #include "sim/SimMouseFinger.h"
-#include "platform/Win32Seams.h"
+#include "platform/Monitors_win32.h"
 #include "sim/SimHidPort.h"
 
 #include <gtest/gtest.h>

@@ -2,8 +2,8 @@
 // and the single-instance rule, with the real executable under Wine.
 
 #include "ProgramRunner.h"
-#include "app/LanguageText.h"
-#include "platform/Win32Seams.h"
+#include "common/LanguageText.h"
+#include "platform/Profile_win32.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>

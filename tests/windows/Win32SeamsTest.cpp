@@ -1,10 +1,13 @@
 // The Win32 seams against the real profile functions, registry and HID
 // class of the system (Wine's).
 
-#include "platform/Win32Seams.h"
 #include "ProgramRunner.h"
-#include "app/LanguageText.h"
+#include "common/LanguageText.h"
 #include "device/HidScan.h"
+#include "platform/HidPort_win32.h"
+#include "platform/Profile_win32.h"
+#include "platform/Registry_win32.h"
+#include "platform/System_win32.h"
 
 #include <gtest/gtest.h>
 

@@ -19,3 +19,6 @@ std::wstring LookUpLanguageText(IProfile& profile, const std::wstring& programFo
 
 // LookUpLanguageText with the process's seams; chooses the file anew each call.
 std::wstring GetLanguageText(std::wstring_view key);
+
+// The program's title: the main window's caption and its message boxes'.
+constexpr wchar_t kProgramTitleKey[] = L"79";

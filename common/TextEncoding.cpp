@@ -1,4 +1,4 @@
-#include "app/TextEncoding.h"
+#include "common/TextEncoding.h"
 
 #include <cstdint>
 

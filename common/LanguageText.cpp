@@ -1,4 +1,4 @@
-#include "app/LanguageText.h"
+#include "common/LanguageText.h"
 
 #include "platform/Platform.h"
 #include "platform/Profile.h"

@@ -1,6 +1,6 @@
-#include "app/MainLog.h"
+#include "common/MainLog.h"
 
-#include "app/TextEncoding.h"
+#include "common/TextEncoding.h"
 
 #include <cstdio>
 
