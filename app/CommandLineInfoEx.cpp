@@ -8,6 +8,7 @@ void CCommandLineInfoEx::ParseParam(const std::wstring& argument)
         // A flag: its name exactly as typed, "TRUE" until a value follows.
         std::wstring name = argument.substr(1);
         m_options[name] = L"TRUE";
+        m_valued.erase(name);
         m_pendingFlag = name;
         return;
     }
@@ -18,6 +19,7 @@ void CCommandLineInfoEx::ParseParam(const std::wstring& argument)
     for (wchar_t& c : lower)
         c = FoldCase(c);
     m_options[lower] = argument;
+    m_valued.insert(lower);
     m_pendingFlag.clear();
 }
 

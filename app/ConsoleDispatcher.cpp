@@ -20,13 +20,13 @@ namespace {
 
 const wchar_t* const kCommandNames[] = {L"e", L"export", L"i", L"import", L"u", L"update"};
 
-// The value of the first of the names present in the table.
-std::optional<std::wstring> FindAny(const CCommandLineInfoEx& commandLine, std::initializer_list<const wchar_t*> names)
+// The first of the names present in the table.
+const wchar_t* FindAny(const CCommandLineInfoEx& commandLine, std::initializer_list<const wchar_t*> names)
 {
     for (const wchar_t* name : names)
-        if (auto value = commandLine.Find(name))
-            return value;
-    return std::nullopt;
+        if (commandLine.Find(name))
+            return name;
+    return nullptr;
 }
 
 int PrintTestLines(IConsole& console)
@@ -61,16 +61,27 @@ DispatchResult DispatchConsoleCommand(const CCommandLineInfoEx& commandLine, ICo
         const wchar_t* name;
         const wchar_t* longName;
         const ConsoleCommand& command;
+        // A flag without a value reads "TRUE": the export takes that for
+        // a file name too short to use; the others would look for a file
+        // named TRUE.
+        bool needsFileName;
     };
     const Entry entries[] = {
-        {L"e", L"export", commands.exportParameters},
-        {L"i", L"import", commands.importParameters},
-        {L"u", L"update", commands.updateFirmware},
+        {L"e", L"export", commands.exportParameters, false},
+        {L"i", L"import", commands.importParameters, true},
+        {L"u", L"update", commands.updateFirmware, true},
     };
-    for (const Entry& entry : entries)
-        if (auto value = FindAny(commandLine, {entry.name, entry.longName}))
-            if (entry.command)
-                return {true, entry.command(*value)};
+    for (const Entry& entry : entries) {
+        const wchar_t* found = FindAny(commandLine, {entry.name, entry.longName});
+        if (!found || !entry.command)
+            continue;
+        if (entry.needsFileName && !commandLine.HasValue(found)) {
+            std::wstring option = found;
+            console.Write("\nThe option -" + std::string(option.begin(), option.end()) + " needs a file name!\n");
+            return {true, 1};
+        }
+        return {true, entry.command(*commandLine.Find(found))};
+    }
     if (FindAny(commandLine, {L"t", L"test"}))
         return {true, PrintTestLines(console)};
     return {false, 0};

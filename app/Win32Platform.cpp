@@ -1,6 +1,8 @@
 #include "app/Win32Platform.h"
 
+#include "platform/AnsiCodePage_win32.h"
 #include "platform/Console_win32.h"
+#include "platform/FileStore_win32.h"
 #include "platform/HidPort_win32.h"
 #include "platform/Monitors_win32.h"
 #include "platform/Platform.h"
@@ -31,6 +33,8 @@ std::wstring EnvironmentValue(const wchar_t* name)
 std::string InstallWin32Platform()
 {
     static CWin32Profile profile;
+    static CWin32FileStore files;
+    static CWin32AnsiCodePage ansi;
     static CWin32Registry registry;
     static CWin32Console console;
     static CWin32Monitors monitors;
@@ -55,6 +59,8 @@ std::string InstallWin32Platform()
     services.hid = hid.get();
     services.registry = &registry;
     services.profile = &profile;
+    services.files = &files;
+    services.ansi = &ansi;
     services.console = &console;
     services.monitors = &monitors;
     services.messenger = &messenger;

@@ -3,6 +3,7 @@ set(PELNO_PORTABLE_SOURCES
   platform/Platform.cpp
   platform/MemoryProfile.cpp
   platform/MemoryRegistry.cpp
+  platform/MemoryFileStore.cpp
   common/LanguageText.cpp
   common/MainLog.cpp
   common/TextEncoding.cpp
@@ -27,6 +28,8 @@ set(PELNO_PORTABLE_SOURCES
   config/ParameterValidation.cpp
   config/ParameterExport.cpp
   config/ParameterImport.cpp
+  config/ProfileEncoding.cpp
+  config/ProfileMerge.cpp
   calibration/CalibrationResult.cpp
   libs/sarnet/SarnetLibrary.cpp
 )
@@ -34,6 +37,8 @@ set(PELNO_PORTABLE_SOURCES
 # Windows-only sources: the Win32 seams, the window framework, the program.
 set(PELNO_WIN32_SOURCES
   platform/Profile_win32.cpp
+  platform/FileStore_win32.cpp
+  platform/AnsiCodePage_win32.cpp
   platform/Registry_win32.cpp
   platform/Console_win32.cpp
   platform/Monitors_win32.cpp

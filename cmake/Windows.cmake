@@ -98,6 +98,8 @@ add_dependencies(pelno_windows_tests PelnoCpl)
 # One CTest entry per test suite: each Wine start costs a few hundred ms, so
 # suites are run whole rather than test by test.
 set(PELNO_WINDOWS_SUITES Win32Profile Win32Registry Win32Hid SimMouseFinger ConsoleFace Startup SarnetDll ParameterConsole)
+# Whole files written all or nothing, and the ANSI code page.
+list(APPEND PELNO_WINDOWS_SUITES Win32Files)
 # The owner-drawn controls and the mouse-hook library.
 list(APPEND PELNO_WINDOWS_SUITES XPButton HyperLink ImageStatic GrellDll)
 # Firmware update: the console update end to end, and its progress on a real console.
@@ -111,6 +113,12 @@ foreach(suite ${PELNO_WINDOWS_SUITES})
     COMMAND pelno_windows_tests --gtest_filter=${suite}.*)
   set_tests_properties(windows.${suite} PROPERTIES TIMEOUT 120 ENVIRONMENT "LC_ALL=en_US.UTF-8")
 endforeach()
+# The export on a full disk: a 64 KiB tmpfs mounted for the run (skipped
+# where it cannot be mounted).
+add_test(NAME windows.FullDisk
+  COMMAND sh ${CMAKE_SOURCE_DIR}/tests/windows/with-small-disk.sh ${CMAKE_BINARY_DIR}/small-disk
+    $<TARGET_FILE:pelno_windows_tests> --gtest_filter=FullDisk.*)
+set_tests_properties(windows.FullDisk PROPERTIES TIMEOUT 120 ENVIRONMENT "LC_ALL=en_US.UTF-8")
 foreach(locale zh_CN:2052 ja_JP:1041 en_US:1033)
   string(REPLACE ":" ";" parts ${locale})
   list(GET parts 0 loc)

@@ -14,8 +14,8 @@ template <class Command> ConsoleCommand WithContext(Command command)
 {
     return [command](const std::wstring& value) {
         const PlatformServices& platform = GetPlatform();
-        ParameterContext context{*platform.registry, *platform.profile, *platform.console, CurrentDirectory(),
-                                 ToConsoleText};
+        ParameterContext context{*platform.registry, *platform.profile,  *platform.files, *platform.ansi,
+                                 *platform.console,  CurrentDirectory(), ToConsoleText};
         return command(context, value);
     };
 }

@@ -4,12 +4,13 @@
 #include "config/ParameterHelpers.h"
 #include "config/ParameterPaths.h"
 #include "config/ParameterValidation.h"
+#include "config/ProfileEncoding.h"
+#include "config/ProfileMerge.h"
 #include "platform/Console.h"
-#include "platform/Profile.h"
+#include "platform/FileStore.h"
 #include "platform/Registry.h"
-#include "platform/TextCase.h"
 
-#include <algorithm>
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -36,42 +37,50 @@ ProfileSection ReadKey(ParameterContext& context, const std::wstring& section, c
     return result;
 }
 
-// Writes the sections into an existing file, each whole and once, so that
-// the file's other sections and keys stay; false when a write failed.
-bool WriteIntoFile(IProfile& profile, const std::wstring& file, const std::vector<ProfileSection>& sections)
+// The bytes of the file's text: in its own encoding when that can hold
+// every name and value, otherwise as UTF-16LE with its byte-order mark,
+// which holds them all and which the profile reads take as well.
+std::string Encode(ParameterContext& context, const std::wstring& text, ProfileEncoding encoding)
 {
-    std::vector<std::wstring> present = profile.GetSectionNames(file);
-    for (const ProfileSection& section : sections) {
-        ProfileEntries values = section.entries;
-        // Only a section the file already holds (or this export wrote) needs
-        // reading and merging.
-        bool known = std::any_of(present.begin(), present.end(),
-                                 [&](const std::wstring& name) { return EqualsNoCase(name, section.name); });
-        if (known)
-            values = MergeEntries(profile.GetSection(file, section.name), values);
-        else
-            present.push_back(section.name);
-        if (!profile.WriteSection(file, section.name, values))
-            return false;
-    }
-    return true;
+    if (std::optional<std::string> bytes = EncodeProfileFile(text, encoding, context.ansi))
+        return *bytes;
+    return *EncodeProfileFile(text, ProfileEncoding::Utf16Le, context.ansi);
 }
 
-// A new file is written whole with one write: each private-profile write
-// rewrites the file, which would cost a file write per section.
-bool WriteExport(IProfile& profile, const std::wstring& file, const std::vector<ProfileSection>& sections)
+enum class ExportWrite { Written, Failed, CannotOpen, NotText };
+
+// Writes the sections into the file with one write, all or nothing. A new
+// file holds them alone; an existing one is read whole, the sections are
+// written into its text as section writes would, and the result replaces
+// the file only once written whole. A file that cannot be read, or not as
+// text, is left as it is.
+ExportWrite WriteExport(ParameterContext& context, const std::wstring& file,
+                        const std::vector<ProfileSection>& sections)
 {
-    if (!profile.FileExists(file)) {
-        switch (profile.CreateWithSections(file, sections)) {
+    std::string bytes;
+    FileReadStatus status = context.files.Read(file, bytes);
+    if (status == FileReadStatus::Missing) {
+        const std::string newFile = Encode(context, MergeProfileSections({}, sections), ProfileEncoding::Ansi);
+        switch (context.files.Create(file, newFile)) {
         case NewFileResult::Written:
-            return true;
+            return ExportWrite::Written;
         case NewFileResult::Failed:
-            return false;
+            return ExportWrite::Failed;
         case NewFileResult::AlreadyExists:
-            break; // made in the meantime: write into it
+            status = context.files.Read(file, bytes); // made in the meantime: write into it
+            break;
         }
     }
-    return WriteIntoFile(profile, file, sections);
+    if (status == FileReadStatus::Missing)
+        return ExportWrite::Failed;
+    if (status == FileReadStatus::CannotOpen)
+        return ExportWrite::CannotOpen;
+    std::optional<ProfileFileText> existing = DecodeProfileFile(bytes, context.ansi);
+    if (!existing)
+        return ExportWrite::NotText;
+    std::wstring merged = MergeProfileSections(existing->text, sections);
+    return context.files.Replace(file, Encode(context, merged, existing->encoding)) ? ExportWrite::Written
+                                                                                    : ExportWrite::Failed;
 }
 
 } // namespace
@@ -115,8 +124,18 @@ int ExportParameters(ParameterContext& context, const std::wstring& value)
                 ReadKey(context, name, keyPath, kTouchScreenExportKeys, std::size(kTouchScreenExportKeys)));
         }
     }
-    if (!WriteExport(context.profile, path, sections))
+    switch (WriteExport(context, path, sections)) {
+    case ExportWrite::Written:
+        break;
+    case ExportWrite::CannotOpen:
+        console.Write(context.toConsoleText(path) + " can't be opened, it was left unchanged!\n");
         return Stop(console, "Export failed!\n");
+    case ExportWrite::NotText:
+        console.Write(context.toConsoleText(path) + " is not a text file, it was left unchanged!\n");
+        return Stop(console, "Export failed!\n");
+    case ExportWrite::Failed:
+        return Stop(console, "Export failed!\n");
+    }
     console.Write("Export completed!\n");
     console.Write(kPressAnyKey);
     return complete ? 0 : 1;

@@ -55,7 +55,7 @@ bool HasIniExtension(std::wstring_view path)
     return path.size() >= 4 && EqualsNoCase(path.substr(path.size() - 4), L".ini");
 }
 
-std::wstring ProfileValue(const ProfileEntries& entries, std::wstring_view key, std::wstring_view defaultValue)
+std::optional<std::wstring> FindProfileValue(const ProfileEntries& entries, std::wstring_view key)
 {
     for (const auto& [name, value] : entries) {
         if (!EqualsNoCase(name, key))
@@ -64,7 +64,12 @@ std::wstring ProfileValue(const ProfileEntries& entries, std::wstring_view key, 
             return value.substr(1, value.size() - 2);
         return value;
     }
-    return std::wstring(defaultValue);
+    return std::nullopt;
+}
+
+std::wstring ProfileValue(const ProfileEntries& entries, std::wstring_view key, std::wstring_view defaultValue)
+{
+    return FindProfileValue(entries, key).value_or(std::wstring(defaultValue));
 }
 
 ProfileEntries MergeEntries(ProfileEntries entries, const ProfileEntries& updates)

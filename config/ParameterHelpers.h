@@ -4,6 +4,7 @@
 #include "platform/Profile.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -27,7 +28,8 @@ bool IsAcceptableFileName(std::wstring_view path);
 bool HasIniExtension(std::wstring_view path);
 // The value of a key among a section's entries as a key-by-key profile read
 // gives it: the first key of that name in any case, one pair of enclosing
-// quotes removed; the default when the key is missing.
+// quotes removed; nothing (or the default) when the key is missing.
+std::optional<std::wstring> FindProfileValue(const ProfileEntries& entries, std::wstring_view key);
 std::wstring ProfileValue(const ProfileEntries& entries, std::wstring_view key, std::wstring_view defaultValue);
 // The section's entries with these keys set: existing keys keep their place
 // and any other keys stay, new keys follow in the given order.

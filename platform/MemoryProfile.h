@@ -16,18 +16,17 @@ public:
     bool WriteString(const std::wstring& file, std::wstring_view section, std::wstring_view key,
                      std::wstring_view value) override;
     std::vector<std::wstring> GetSectionNames(const std::wstring& file) override;
-    ProfileEntries GetSection(const std::wstring& file, std::wstring_view section) override;
-    bool WriteSection(const std::wstring& file, std::wstring_view section, const ProfileEntries& entries) override;
-    NewFileResult CreateWithSections(const std::wstring& file, const std::vector<ProfileSection>& sections) override;
-    bool FileExists(const std::wstring& file) override { return HasFile(file); }
+    std::optional<ProfileEntries> GetSection(const std::wstring& file, std::wstring_view section) override;
+    ProfileFileStatus CheckFile(const std::wstring& file) override;
 
+    // Makes the file hold exactly these sections (none: an empty file).
+    void SetFile(const std::wstring& file, const std::vector<ProfileSection>& sections);
     // Writes to this file fail (as a read-only file would).
     void SetReadOnly(const std::wstring& file, bool readOnly);
+    // Held open without sharing: the profile reads cannot open it and read
+    // defaults, as from a missing file.
+    void SetLocked(const std::wstring& file, bool locked);
     bool HasFile(const std::wstring& file);
-    // New files in this folder cannot be created (a folder that is missing).
-    void SetMissingFolder(const std::wstring& folder);
-    // How many times a file was written whole or by section.
-    int WriteCount() const { return m_writes; }
 
 private:
     using Keys = std::vector<std::pair<std::wstring, std::wstring>>;
@@ -39,12 +38,13 @@ private:
         std::wstring name;
         std::vector<Section> sections;
         bool readOnly = false;
+        bool locked = false;
     };
     File* FindFile(const std::wstring& name);
+    // The file as the profile reads see it: null when missing or locked.
+    File* FindReadable(const std::wstring& name);
     File& FileFor(const std::wstring& name);
 
     std::mutex m_mutex;
     std::vector<File> m_files;
-    std::vector<std::wstring> m_missingFolders;
-    int m_writes = 0;
 };

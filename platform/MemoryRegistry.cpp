@@ -76,6 +76,19 @@ std::optional<std::uint32_t> CMemoryRegistry::GetDword(RegistryRoot root, const 
     return std::nullopt;
 }
 
+std::vector<std::optional<std::uint32_t>> CMemoryRegistry::GetDwords(RegistryRoot root, const std::wstring& path,
+                                                                     const std::vector<std::wstring>& names)
+{
+    std::lock_guard lock(m_mutex);
+    std::vector<std::optional<std::uint32_t>> values(names.size());
+    if (Key* key = Find(root, path, false))
+        for (std::size_t i = 0; i < names.size(); ++i)
+            if (Value* v = FindValue(*key, names[i]))
+                if (auto* d = std::get_if<std::uint32_t>(v))
+                    values[i] = *d;
+    return values;
+}
+
 bool CMemoryRegistry::SetDword(RegistryRoot root, const std::wstring& path, const std::wstring& name,
                                std::uint32_t value)
 {

@@ -17,6 +17,9 @@ public:
     std::optional<std::uint32_t> GetDword(RegistryRoot root, const std::wstring& path,
                                           const std::wstring& name) override;
     bool SetDword(RegistryRoot root, const std::wstring& path, const std::wstring& name, std::uint32_t value) override;
+    // The key is looked up once for all the values (the fuzz targets read many).
+    std::vector<std::optional<std::uint32_t>> GetDwords(RegistryRoot root, const std::wstring& path,
+                                                        const std::vector<std::wstring>& names) override;
     std::optional<std::wstring> GetString(RegistryRoot root, const std::wstring& path,
                                           const std::wstring& name) override;
     bool SetString(RegistryRoot root, const std::wstring& path, const std::wstring& name,

@@ -5,6 +5,8 @@
 class IHidPort;
 class IRegistry;
 class IProfile;
+class IFileStore;
+class IAnsiCodePage;
 class IConsole;
 class IMonitorSource;
 class IWindowMessenger;
@@ -14,6 +16,8 @@ struct PlatformServices {
     IHidPort* hid = nullptr;
     IRegistry* registry = nullptr;
     IProfile* profile = nullptr;
+    IFileStore* files = nullptr;
+    IAnsiCodePage* ansi = nullptr;
     IConsole* console = nullptr;
     IMonitorSource* monitors = nullptr;
     IWindowMessenger* messenger = nullptr;

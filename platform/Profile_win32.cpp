@@ -50,81 +50,39 @@ std::wstring_view Trimmed(std::wstring_view text)
 }
 } // namespace
 
-ProfileEntries CWin32Profile::GetSection(const std::wstring& file, std::wstring_view section)
+std::optional<ProfileEntries> CWin32Profile::GetSection(const std::wstring& file, std::wstring_view section)
 {
     std::wstring sectionText(section);
-    // Like the section names, a full buffer is reported as size - 2.
-    for (DWORD size = 8192;; size *= 2) {
-        std::wstring buffer(size, L'\0');
-        DWORD n = GetPrivateProfileSectionW(sectionText.c_str(), buffer.data(), size, file.c_str());
-        if (n < size - 2 || size >= (1u << 24)) {
-            ProfileEntries entries;
-            for (const wchar_t* p = buffer.c_str(); p < buffer.c_str() + n && *p; p += wcslen(p) + 1) {
-                std::wstring_view line(p);
-                std::size_t equals = line.find(L'=');
-                // A line without '=' is no key to a key-by-key read either.
-                if (equals != std::wstring_view::npos)
-                    entries.emplace_back(std::wstring(Trimmed(line.substr(0, equals))),
-                                         std::wstring(Trimmed(line.substr(equals + 1))));
-            }
-            return entries;
-        }
+    // The call fills at most this many characters; a section that does not
+    // fit is reported as size - 2, like the section names.
+    std::wstring buffer(kWholeSectionReadLimit, L'\0');
+    const DWORD size = static_cast<DWORD>(buffer.size());
+    DWORD n = GetPrivateProfileSectionW(sectionText.c_str(), buffer.data(), size, file.c_str());
+    if (n >= size - 2)
+        return std::nullopt;
+    ProfileEntries entries;
+    for (const wchar_t* p = buffer.c_str(); p < buffer.c_str() + n && *p; p += wcslen(p) + 1) {
+        std::wstring_view line(p);
+        std::size_t equals = line.find(L'=');
+        // A line without '=' is no key to a key-by-key read either.
+        if (equals != std::wstring_view::npos)
+            entries.emplace_back(std::wstring(Trimmed(line.substr(0, equals))),
+                                 std::wstring(Trimmed(line.substr(equals + 1))));
     }
+    return entries;
 }
 
-bool CWin32Profile::WriteSection(const std::wstring& file, std::wstring_view section, const ProfileEntries& entries)
-{
-    // "key=value" strings one after another, the list ended by an empty one.
-    std::wstring block;
-    for (const auto& [key, value] : entries) {
-        block += key;
-        block += L'=';
-        block += value;
-        block += L'\0';
-    }
-    block += L'\0';
-    std::wstring sectionText(section);
-    return WritePrivateProfileSectionW(sectionText.c_str(), block.c_str(), file.c_str()) != 0;
-}
-
-NewFileResult CWin32Profile::CreateWithSections(const std::wstring& file, const std::vector<ProfileSection>& sections)
-{
-    // The layout the private-profile writes give a new file: ANSI text,
-    // "[name]" and then "key=value" lines, each ended by CR LF.
-    std::wstring text;
-    for (const ProfileSection& section : sections) {
-        text += L'[' + section.name + L"]\r\n";
-        for (const auto& [key, value] : section.entries)
-            text += key + L'=' + value + L"\r\n";
-    }
-    std::string bytes;
-    if (!text.empty()) {
-        int size =
-            WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-        if (size <= 0)
-            return NewFileResult::Failed;
-        bytes.resize(static_cast<std::size_t>(size));
-        WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), bytes.data(), size, nullptr,
-                            nullptr);
-    }
-
-    HANDLE handle = CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (handle == INVALID_HANDLE_VALUE)
-        return GetLastError() == ERROR_FILE_EXISTS ? NewFileResult::AlreadyExists : NewFileResult::Failed;
-    DWORD written = 0;
-    bool ok =
-        WriteFile(handle, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) && written == bytes.size();
-    ok = CloseHandle(handle) && ok;
-    if (!ok) {
-        // No half-written file is left behind.
-        DeleteFileW(file.c_str());
-        return NewFileResult::Failed;
-    }
-    return NewFileResult::Written;
-}
-
-bool CWin32Profile::FileExists(const std::wstring& file)
+ProfileFileStatus CWin32Profile::CheckFile(const std::wstring& file)
 {
     DWORD attributes = GetFileAttributesW(file.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY))
+        return ProfileFileStatus::Missing;
+    // The profile functions open the file sharing everything, and read
+    // defaults from one they cannot open.
+    HANDLE handle = CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE)
+        return ProfileFileStatus::CannotOpen;
+    CloseHandle(handle);
+    return ProfileFileStatus::Readable;
 }

@@ -12,8 +12,6 @@ public:
     bool WriteString(const std::wstring& file, std::wstring_view section, std::wstring_view key,
                      std::wstring_view value) override;
     std::vector<std::wstring> GetSectionNames(const std::wstring& file) override;
-    ProfileEntries GetSection(const std::wstring& file, std::wstring_view section) override;
-    bool WriteSection(const std::wstring& file, std::wstring_view section, const ProfileEntries& entries) override;
-    NewFileResult CreateWithSections(const std::wstring& file, const std::vector<ProfileSection>& sections) override;
-    bool FileExists(const std::wstring& file) override;
+    std::optional<ProfileEntries> GetSection(const std::wstring& file, std::wstring_view section) override;
+    ProfileFileStatus CheckFile(const std::wstring& file) override;
 };

@@ -9,6 +9,8 @@
 #include "platform/System.h"
 
 #include <algorithm>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -60,15 +62,29 @@ int CConsoleUpdater::Run()
         Print("Press any key to exit......\n");
         return 1;
     }
-    int exitCode = 0;
+    // Each touchscreen's number (its place in the list, from 1) and whether it was updated.
+    std::vector<std::pair<unsigned, bool>> results;
     for (unsigned slot = 0; slot < m_context.devices.Count(); ++slot) {
         DeviceHandle handle = m_context.devices.HandleOf(slot);
         if (handle == kInvalidDeviceHandle)
             continue;
-        if (!UpdateTouchScreen(handle))
-            exitCode = 1; // the next touchscreen is updated all the same
+        // A failure does not stop the update of the next touchscreen.
+        results.emplace_back(slot + 1, UpdateTouchScreen(handle));
     }
-    return exitCode;
+    if (results.empty()) {
+        Print("No touch screen was updated: none is attached, or none could be opened!\n");
+        return 1;
+    }
+    // On a console each touchscreen's screen clears the one before: the
+    // outcome of every touchscreen is repeated at the end.
+    if (results.size() > 1) {
+        if (m_lastPrinted != '\n')
+            Print("\n");
+        for (auto [number, updated] : results)
+            Print("Touch screen " + std::to_string(number) + (updated ? ": updated\n" : ": failed\n"));
+    }
+    bool all = std::all_of(results.begin(), results.end(), [](const auto& result) { return result.second; });
+    return all ? 0 : 1;
 }
 
 bool CConsoleUpdater::LoadFirmwareFile()

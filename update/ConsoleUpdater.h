@@ -44,8 +44,9 @@ class CConsoleUpdater {
 public:
     CConsoleUpdater(ConsoleUpdateContext context, std::wstring path);
 
-    // The whole command; the exit code: 0 when every touchscreen was updated
-    // (or none is attached), 1 when the file was rejected or an update failed.
+    // The whole command; the exit code: 0 when every touchscreen was updated,
+    // 1 when the file was rejected, an update failed, or none was updated
+    // (none is attached or none could be opened).
     int Run();
 
     // Reads and checks the file; false after printing why.

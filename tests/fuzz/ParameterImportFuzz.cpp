@@ -1,12 +1,17 @@
-// Fuzzes the parameter import with arbitrary .ini content: the file is cut
-// into sections and keys the way a profile reader would, imported into an
-// in-memory registry, and the result is checked against what the import
-// promises whatever the file holds.
+// Fuzzes the parameter import with arbitrary .ini content: the file's bytes
+// are read and cut into sections and keys as the profile functions would
+// (Latin-1 standing in for the ANSI code page), imported into an in-memory
+// registry, and the result is checked against what the import promises
+// whatever the file holds.
 
 #include "config/ParameterContext.h"
 #include "config/ParameterImport.h"
 #include "config/ParameterPaths.h"
 #include "config/ParameterValidation.h"
+#include "config/ProfileEncoding.h"
+#include "config/ProfileMerge.h"
+#include "platform/AnsiCodePage.h"
+#include "platform/MemoryFileStore.h"
 #include "platform/MemoryProfile.h"
 #include "platform/MemoryRegistry.h"
 #include "tests/native/TestSeams.h"
@@ -22,44 +27,14 @@ namespace {
 
 const std::wstring kFile = L"C:\\fuzz\\input.ini";
 
-std::wstring Trimmed(const std::wstring& text)
+bool SameName(const std::wstring& a, const std::wstring& b)
 {
-    std::size_t begin = text.find_first_not_of(L" \t");
-    std::size_t end = text.find_last_not_of(L" \t\r");
-    return begin == std::wstring::npos ? std::wstring() : text.substr(begin, end - begin + 1);
-}
-
-// Lines "[name]" open a section, "key=value" lines fill it; bytes are taken
-// as Latin-1 so that every input is some text.
-void LoadProfile(CMemoryProfile& profile, const std::uint8_t* data, std::size_t size)
-{
-    std::wstring section;
-    bool inSection = false;
-    ProfileEntries entries;
-    auto flush = [&] {
-        if (inSection)
-            profile.WriteSection(kFile, section, entries);
-        entries.clear();
-    };
-    std::wstring line;
-    for (std::size_t i = 0; i <= size; ++i) {
-        if (i < size && data[i] != '\n') {
-            line += static_cast<wchar_t>(data[i]);
-            continue;
-        }
-        std::wstring text = Trimmed(line);
-        line.clear();
-        if (text.size() >= 2 && text.front() == L'[' && text.find(L']') != std::wstring::npos) {
-            flush();
-            section = text.substr(1, text.find(L']') - 1);
-            inSection = true;
-        } else if (std::size_t equals = text.find(L'='); equals != std::wstring::npos && inSection) {
-            entries.emplace_back(Trimmed(text.substr(0, equals)), Trimmed(text.substr(equals + 1)));
-        }
-    }
-    flush();
-    if (!profile.FileExists(kFile))
-        profile.WriteSection(kFile, L"DriverParameters", {});
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (std::towlower(a[i]) != std::towlower(b[i]))
+            return false;
+    return true;
 }
 
 // The number rule, said a second way: digits only (one leading minus when
@@ -105,22 +80,55 @@ void Check(bool condition)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
+    CLatin1CodePage ansi;
     CMemoryProfile profile;
-    LoadProfile(profile, data, size);
+    // Bytes that are no text read as a file without sections.
+    auto text = DecodeProfileFile(std::string_view(reinterpret_cast<const char*>(data), size), ansi);
+    profile.SetFile(kFile, text ? ReadProfileSections(text->text) : std::vector<ProfileSection>{});
     CMemoryRegistry registry;
+    CMemoryFileStore files;
     CCapturingConsole console;
-    ParameterContext context{registry, profile, console, L"C:\\fuzz",
-                             [](std::wstring_view text) { return std::string(text.begin(), text.end()); }};
+    ParameterContext context{registry, profile, files, ansi, console, L"C:\\fuzz", [](std::wstring_view text) {
+                                 return std::string(text.begin(), text.end());
+                             }};
 
-    Check(ImportParameters(context, kFile) == 0);
+    // Which sections the import takes: the driver section in any case, and
+    // every other one named without a backslash.
+    bool driverSection = false, anyKnownKey = false;
+    for (const std::wstring& name : profile.GetSectionNames(kFile)) {
+        ProfileEntries section = profile.GetSection(kFile, name).value_or(ProfileEntries{});
+        bool driver = SameName(name, L"DriverParameters");
+        driverSection |= driver;
+        if (!driver && (name.empty() || name.find(L'\\') != std::wstring::npos))
+            continue;
+        for (const auto& [key, value] : section) {
+            for (const DriverParameterRow& row : kDriverRows)
+                anyKnownKey |= driver && SameName(key, row.key);
+            for (const TouchScreenParameterRow& row : kTouchScreenRows)
+                anyKnownKey |= !driver && SameName(key, row.key);
+        }
+    }
+
+    const int exitCode = ImportParameters(context, kFile);
+    if (!anyKnownKey) {
+        // Refused before any write.
+        Check(exitCode == 1);
+        Check(!registry.KeyExists(RegistryRoot::LocalMachine, kParametersPath));
+        return 0;
+    }
+    Check(exitCode == 0);
     const std::string done = "Import completed!\nPress any key to continue......";
     Check(console.output.size() >= done.size() &&
           console.output.compare(console.output.size() - done.size(), done.size(), done) == 0);
 
-    // Every driver value lands inside its range.
+    // Every driver value lands inside its range; without a driver section
+    // none is written.
+    Check(registry.KeyExists(RegistryRoot::LocalMachine, kDriverParametersPath) == driverSection);
     for (const DriverParameterRow& row : kDriverRows) {
         auto value = registry.GetDword(RegistryRoot::LocalMachine, kDriverParametersPath, row.key);
-        Check(value.has_value());
+        Check(value.has_value() == driverSection);
+        if (!value)
+            continue;
         auto v = static_cast<std::int32_t>(*value);
         Check(v >= row.min && v <= row.max);
     }
@@ -130,16 +138,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const std::wstring& name : registry.GetSubkeys(RegistryRoot::LocalMachine, kDeviceParametersPath)) {
         std::wstring path = std::wstring(kDeviceParametersPath) + L"\\" + name;
         Check(registry.GetSubkeys(RegistryRoot::LocalMachine, path).empty());
-        ProfileEntries section = profile.GetSection(kFile, name);
+        ProfileEntries section = profile.GetSection(kFile, name).value_or(ProfileEntries{});
         for (const TouchScreenParameterRow& row : kTouchScreenRows) {
             auto stored = registry.GetDword(RegistryRoot::LocalMachine, path, row.key);
             Check(stored.has_value());
             std::wstring text = row.defaultText;
             for (const auto& [key, value] : section) {
-                bool same = key.size() == std::wcslen(row.key);
-                for (std::size_t i = 0; same && i < key.size(); ++i)
-                    same = std::towlower(key[i]) == std::towlower(row.key[i]);
-                if (same) {
+                if (SameName(key, row.key)) {
                     text = value;
                     break;
                 }

@@ -1,6 +1,7 @@
 #include "TestSeams.h"
 #include "app/CommandLineInfoEx.h"
 #include "app/ConsoleDispatcher.h"
+#include "common/TextEncoding.h"
 
 #include <gtest/gtest.h>
 
@@ -147,5 +148,38 @@ TEST(ConsoleDispatch, ASecondInstanceRefusesExactlyTheCommandsThatWouldRun)
         CCapturingConsole console;
         DispatchConsoleCommand(Parse(args), console, probe.Commands());
         EXPECT_EQ(NamesConsoleCommand(Parse(args)), !probe.ran.empty()) << (args.empty() ? L"" : args[0]);
+    }
+}
+
+TEST(ConsoleDispatch, ImportAndUpdateWithoutAFileNameSayWhichOptionNeedsOne)
+{
+    struct Case {
+        std::vector<std::wstring> arguments;
+        const char* output; // null: the command runs
+        const wchar_t* ran;
+    };
+    const Case cases[] = {
+        {{L"-i"}, "\nThe option -i needs a file name!\n", nullptr},
+        {{L"/import"}, "\nThe option -import needs a file name!\n", nullptr},
+        {{L"-u"}, "\nThe option -u needs a file name!\n", nullptr},
+        {{L"-update"}, "\nThe option -update needs a file name!\n", nullptr},
+        {{L"-i", L"a.ini", L"-i"}, "\nThe option -i needs a file name!\n", nullptr},
+        {{L"-I", L"a.ini"}, nullptr, L"import"}, // the value is stored under "i"
+        {{L"-u", L"TRUE"}, nullptr, L"update"},  // a file that is named TRUE
+        {{L"-e"}, nullptr, L"export"},           // the export refuses "TRUE" itself
+        {{L"-i", L"-e", L"x.ini"}, nullptr, L"export"},
+    };
+    for (const Case& c : cases) {
+        CCapturingConsole console;
+        CommandProbe probe;
+        auto result = DispatchConsoleCommand(Parse(c.arguments), console, probe.Commands());
+        EXPECT_TRUE(result.handled) << ToUtf8(c.arguments[0]);
+        if (c.output) {
+            EXPECT_EQ(result.exitCode, 1);
+            EXPECT_EQ(console.output, c.output);
+            EXPECT_TRUE(probe.ran.empty()) << ToUtf8(c.arguments[0]);
+        } else {
+            EXPECT_EQ(probe.ran, c.ran) << ToUtf8(c.arguments[0]);
+        }
     }
 }

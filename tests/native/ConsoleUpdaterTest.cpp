@@ -263,7 +263,8 @@ TEST(ConsoleUpdater, UpdatesEveryTouchScreenWithEnterFramesAndFinish)
 
     // Written to a file, each new figure has a line; the next screen starts on a line of its own.
     std::string screen = ExpectedLines({0, 10, 98, 100}) + "\nUpdate successfully!\nPress any key to continue......";
-    EXPECT_EQ(run.output.output, "\n" + screen + "\n" + screen);
+    EXPECT_EQ(run.output.output,
+              "\n" + screen + "\n" + screen + "\nTouch screen 1: updated\nTouch screen 2: updated\n");
 }
 
 TEST(ConsoleUpdater, ARejectedFrameFailsThatTouchScreenAtOnceAndTheNextGoesOn)
@@ -283,7 +284,8 @@ TEST(ConsoleUpdater, ARejectedFrameFailsThatTouchScreenAtOnceAndTheNextGoesOn)
                                      "\nUpdate failed! please reconnect the touch screen\n"
                                      "Press any key to continue......\n" +
                                      ExpectedLines({0, 50, 100}) +
-                                     "\nUpdate successfully!\nPress any key to continue......");
+                                     "\nUpdate successfully!\nPress any key to continue......"
+                                     "\nTouch screen 1: failed\nTouch screen 2: updated\n");
 }
 
 TEST(ConsoleUpdater, AFrameWriteIsTriedFourTimes)
@@ -399,11 +401,16 @@ TEST(ConsoleUpdater, ADamagedFileIsRejectedBeforeAnythingIsSent)
     std::filesystem::remove(InCurrentDirectory("damaged.bin"));
 }
 
-TEST(ConsoleUpdater, WithNoTouchScreenTheFileIsCheckedAndNothingMoreIsPrinted)
+TEST(ConsoleUpdater, WithNoTouchScreenTheFileIsCheckedAndNoneIsUpdated)
 {
     FirmwareFile file({Bytes(5, 5)});
-    ConsoleRun run(Frames({}));
-    EXPECT_EQ(run.Run(file.Path()), 0);
-    EXPECT_EQ(run.output.output, "\n");
-    EXPECT_TRUE(run.probeCommands.empty());
+    // None attached, and one whose interface cannot be opened (it is not listed).
+    SimScenario unopenable = MakeCountedScenario(1);
+    unopenable.frames[0].openFails = true;
+    for (SimScenario scenario : {Frames({}), unopenable}) {
+        ConsoleRun run(scenario);
+        EXPECT_EQ(run.Run(file.Path()), 1);
+        EXPECT_EQ(run.output.output, "\nNo touch screen was updated: none is attached, or none could be opened!\n");
+        EXPECT_TRUE(run.probeCommands.empty());
+    }
 }

@@ -1,6 +1,7 @@
 #include "config/ParameterExport.h"
 #include "ParameterTestContext.h"
 #include "config/ParameterHelpers.h"
+#include "config/ParameterImport.h"
 #include "config/ParameterValidation.h"
 
 #include <gtest/gtest.h>
@@ -12,14 +13,37 @@ const std::string kPress = "Press any key to continue......";
 
 struct ExportFixture : ParameterFixture, ::testing::Test {
     void SetUp() override { registry.CreateKey(RegistryRoot::LocalMachine, kDriverParametersPath); }
+    const ProfileSection* Section(const std::wstring& file, const std::wstring& name)
+    {
+        m_sections = FileSections(file);
+        for (const ProfileSection& section : m_sections)
+            if (section.name == name)
+                return &section;
+        return nullptr;
+    }
     std::vector<std::wstring> Keys(const std::wstring& file, const std::wstring& section)
     {
-        // The memory profile keeps keys in the order they were first written.
         std::vector<std::wstring> keys;
-        for (const auto& [k, v] : profile.GetSection(file, section))
-            keys.push_back(k);
+        if (const ProfileSection* s = Section(file, section))
+            for (const auto& [k, v] : s->entries)
+                keys.push_back(k);
         return keys;
     }
+    std::wstring Get(const std::wstring& file, const std::wstring& section, const std::wstring& key)
+    {
+        const ProfileSection* s = Section(file, section);
+        return s ? ProfileValue(s->entries, key, L"?") : L"?";
+    }
+    std::vector<std::wstring> SectionNames(const std::wstring& file)
+    {
+        std::vector<std::wstring> names;
+        for (const ProfileSection& section : FileSections(file))
+            names.push_back(section.name);
+        return names;
+    }
+
+private:
+    std::vector<ProfileSection> m_sections;
 };
 
 TEST_F(ExportFixture, FileNameRules)
@@ -49,9 +73,9 @@ TEST_F(ExportFixture, FileNameRules)
         EXPECT_EQ(console.output, expected) << ToUtf8(c.value);
         EXPECT_EQ(code, c.message ? 1 : 0) << ToUtf8(c.value);
     }
-    EXPECT_TRUE(profile.HasFile(L"C:\\work\\settings.ini")) << "a relative name lands in the current directory";
-    EXPECT_TRUE(profile.HasFile(L"D:\\BACKUP.INI"));
-    EXPECT_FALSE(profile.HasFile(L"d:\\conf\\.ini"));
+    EXPECT_TRUE(files.Bytes(L"C:\\work\\settings.ini")) << "a relative name lands in the current directory";
+    EXPECT_TRUE(files.Bytes(L"D:\\BACKUP.INI"));
+    EXPECT_FALSE(files.Bytes(L"d:\\conf\\.ini"));
 }
 
 TEST(ParameterHelpers, FileNamePartLength)
@@ -99,30 +123,32 @@ TEST_F(ExportFixture, KeyOrdersAndSignedValues)
         L"ScreenHeight", L"ScreenX", L"ScreenY",   L"XOff",       L"YOff", L"MonitorID", L"EnableEdge",
         L"EdgeX",        L"EdgeY",   L"EdgeWidth", L"EdgeHeight", L"EdgeA"};
     EXPECT_EQ(Keys(L"d:\\p.ini", L"TouchScreen0"), touchOrder);
-    EXPECT_EQ(profile.GetSectionNames(L"d:\\p.ini"),
+    EXPECT_EQ(SectionNames(L"d:\\p.ini"),
               (std::vector<std::wstring>{L"DriverParameters", L"TouchScreen0", L"TouchScreen1"}));
 
-    EXPECT_EQ(profile.GetString(L"d:\\p.ini", L"DriverParameters", L"Mode", L"?"), L"2");
-    EXPECT_EQ(profile.GetString(L"d:\\p.ini", L"DriverParameters", L"BeepDuration", L"?"), L"50");
-    EXPECT_EQ(profile.GetString(L"d:\\p.ini", L"DriverParameters", L"EnableTouch", L"?"), L"0") << "missing: 0";
-    EXPECT_EQ(profile.GetString(L"d:\\p.ini", L"TouchScreen0", L"ScreenX", L"?"), L"-65536");
-    EXPECT_EQ(profile.GetString(L"d:\\p.ini", L"TouchScreen0", L"MaxX", L"?"), L"131072");
-    EXPECT_EQ(profile.GetString(L"d:\\p.ini", L"TouchScreen1", L"M1X", L"?"), L"40000");
+    EXPECT_EQ(Get(L"d:\\p.ini", L"DriverParameters", L"Mode"), L"2");
+    EXPECT_EQ(Get(L"d:\\p.ini", L"DriverParameters", L"BeepDuration"), L"50");
+    EXPECT_EQ(Get(L"d:\\p.ini", L"DriverParameters", L"EnableTouch"), L"0") << "missing: 0";
+    EXPECT_EQ(Get(L"d:\\p.ini", L"TouchScreen0", L"ScreenX"), L"-65536");
+    EXPECT_EQ(Get(L"d:\\p.ini", L"TouchScreen0", L"MaxX"), L"131072");
+    EXPECT_EQ(Get(L"d:\\p.ini", L"TouchScreen1", L"M1X"), L"40000");
+    // A new file is ANSI text laid out as the section writes lay it out.
+    EXPECT_TRUE(files.Bytes(L"d:\\p.ini")->starts_with("[DriverParameters]\r\nMode=2\r\nEnableTouch=0\r\n"));
 }
 
 TEST_F(ExportFixture, ReexportKeepsOneCopyAndOtherKeys)
 {
     Set(DevicePath(L"TouchScreen0"), L"MonitorID", 1);
-    profile.WriteString(L"d:\\p.ini", L"Notes", L"Owner", L"lab");
-    profile.WriteString(L"d:\\p.ini", L"TouchScreen0", L"Comment", L"left");
+    files.Put(L"d:\\p.ini", "[Notes]\r\nOwner=lab\r\n[TouchScreen0]\r\nComment=left\r\n");
     ASSERT_EQ(ExportParameters(context, L"d:\\p.ini"), 0);
     Set(DevicePath(L"TouchScreen0"), L"MonitorID", 2);
     ASSERT_EQ(ExportParameters(context, L"d:\\p.ini"), 0);
-    EXPECT_EQ(profile.GetSection(L"d:\\p.ini", L"TouchScreen0").size(), 27u);
-    EXPECT_EQ(profile.GetSection(L"d:\\p.ini", L"DriverParameters").size(), 18u);
-    EXPECT_EQ(profile.GetString(L"d:\\p.ini", L"TouchScreen0", L"MonitorID", L"?"), L"2");
-    EXPECT_EQ(profile.GetString(L"d:\\p.ini", L"TouchScreen0", L"Comment", L"?"), L"left");
-    EXPECT_EQ(profile.GetString(L"d:\\p.ini", L"Notes", L"Owner", L"?"), L"lab");
+    EXPECT_EQ(Section(L"d:\\p.ini", L"TouchScreen0")->entries.size(), 27u);
+    EXPECT_EQ(Section(L"d:\\p.ini", L"DriverParameters")->entries.size(), 18u);
+    EXPECT_EQ(Get(L"d:\\p.ini", L"TouchScreen0", L"MonitorID"), L"2");
+    EXPECT_EQ(Get(L"d:\\p.ini", L"TouchScreen0", L"Comment"), L"left");
+    EXPECT_EQ(Get(L"d:\\p.ini", L"Notes", L"Owner"), L"lab");
+    EXPECT_TRUE(files.Bytes(L"d:\\p.ini")->starts_with("[Notes]\r\nOwner=lab\r\n[TouchScreen0]\r\nComment=left\r\n"));
 }
 
 TEST(ParameterExport, MissingDriverKeyIsCreatedThenExportedAsZeros)
@@ -130,15 +156,16 @@ TEST(ParameterExport, MissingDriverKeyIsCreatedThenExportedAsZeros)
     ParameterFixture f;
     EXPECT_EQ(ExportParameters(f.context, L"d:\\p.ini"), 1);
     EXPECT_EQ(f.console.output, kHeader + "error 0\nRead driver data failed!,please retry!" + kPress);
-    EXPECT_FALSE(f.profile.HasFile(L"d:\\p.ini"));
+    EXPECT_FALSE(f.files.Bytes(L"d:\\p.ini"));
     EXPECT_TRUE(f.registry.KeyExists(RegistryRoot::LocalMachine, kDriverParametersPath));
 
     f.console.output.clear();
     EXPECT_EQ(ExportParameters(f.context, L"d:\\p.ini"), 0);
     EXPECT_EQ(f.console.output, kHeader + "Export completed!\n" + kPress);
-    EXPECT_EQ(f.profile.GetSectionNames(L"d:\\p.ini"), std::vector<std::wstring>{L"DriverParameters"});
+    std::string expected = "[DriverParameters]\r\n";
     for (const DriverParameterRow& row : kDriverRows)
-        EXPECT_EQ(f.profile.GetString(L"d:\\p.ini", L"DriverParameters", row.key, L"?"), L"0");
+        expected += ToUtf8(row.key) + "=0\r\n";
+    EXPECT_EQ(f.files.Bytes(L"d:\\p.ini"), expected);
 }
 
 TEST(ParameterExport, DriverKeyThatCannotBeCreated)
@@ -149,12 +176,122 @@ TEST(ParameterExport, DriverKeyThatCannotBeCreated)
     EXPECT_EQ(f.console.output, kHeader + "error 5\nRead driver data failed!,please retry!" + kPress);
 }
 
-TEST_F(ExportFixture, FailedFileWriteIsReported)
+// A write that cannot be completed leaves the file exactly as it was (or no
+// file at all) and says so; a file that is not text is not merged into.
+TEST_F(ExportFixture, AFailedWriteLeavesTheFileAsItWas)
 {
-    Set(DevicePath(L"TouchScreen0"), L"M1X", 1);
-    profile.SetReadOnly(L"d:\\p.ini", true);
-    EXPECT_EQ(ExportParameters(context, L"d:\\p.ini"), 1);
-    EXPECT_EQ(console.output, kHeader + "Export failed!\n" + kPress);
+    for (int t = 0; t < 3; ++t)
+        Set(DevicePath(L"TouchScreen" + std::to_wstring(t)), L"M1X", 100 + t);
+    const std::string kOwn =
+        "; the lab's settings\r\n[Notes]\r\nOwner=lab\r\n\r\n[TouchScreen1]\r\nM1X=7\r\n[Later]\r\nx=1";
+    struct Case {
+        const char* what;
+        std::optional<std::string> existing; // nothing: no file yet
+        std::size_t freeSpace;               // for the new bytes
+        bool locked;
+        std::string message;
+    };
+    const std::string kFailed = "Export failed!\n" + kPress;
+    const Case cases[] = {
+        {"a full disk halfway through a new file", std::nullopt, 200, false, kFailed},
+        {"a full disk halfway through the merged file", kOwn, 200, false, kFailed},
+        {"a full disk at the first byte", kOwn, 0, false, kFailed},
+        {"a file held open without sharing", kOwn, 1 << 20, true,
+         "d:\\p.ini can't be opened, it was left unchanged!\n" + kFailed},
+        {"UTF-16 without a byte-order mark", std::string("[\0N\0]\0\r\0\n\0", 10), 1 << 20, false,
+         "d:\\p.ini is not a text file, it was left unchanged!\n" + kFailed},
+        {"binary data", std::string("MZ\x90\0\x03\0\0\0", 8) + "[TouchScreen1]", 1 << 20, false,
+         "d:\\p.ini is not a text file, it was left unchanged!\n" + kFailed},
+        {"an odd length after a UTF-16 mark", "\xFF\xFE[\0N\0]", 1 << 20, false,
+         "d:\\p.ini is not a text file, it was left unchanged!\n" + kFailed},
+    };
+    for (const Case& c : cases) {
+        ParameterFixture f;
+        f.registry.CreateKey(RegistryRoot::LocalMachine, kDriverParametersPath);
+        f.Set(DevicePath(L"TouchScreen1"), L"M1X", 5);
+        if (c.existing)
+            f.files.Put(L"d:\\p.ini", *c.existing);
+        f.files.SetLocked(L"d:\\p.ini", c.locked);
+        f.files.SetFreeSpace(c.freeSpace);
+        const std::size_t filesBefore = f.files.FileCount();
+        EXPECT_EQ(ExportParameters(f.context, L"d:\\p.ini"), 1) << c.what;
+        EXPECT_EQ(f.console.output, kHeader + c.message) << c.what;
+        if (c.existing) {
+            f.files.SetLocked(L"d:\\p.ini", false);
+            EXPECT_EQ(f.files.Bytes(L"d:\\p.ini"), c.existing) << c.what << ": byte for byte as it was";
+        }
+        EXPECT_EQ(f.files.FileCount(), filesBefore) << c.what << ": no file left behind";
+    }
+}
+
+TEST_F(ExportFixture, NewFileIsWrittenOnceAndAnExistingOneKeepsItsOtherContent)
+{
+    for (int t = 0; t < 3; ++t)
+        Set(DevicePath(L"TouchScreen" + std::to_wstring(t)), L"M1X", 100 + t);
+    ASSERT_EQ(ExportParameters(context, L"d:\\new.ini"), 0);
+    EXPECT_EQ(files.WriteCount(), 1) << "a new file takes one write";
+    EXPECT_EQ(SectionNames(L"d:\\new.ini"),
+              (std::vector<std::wstring>{L"DriverParameters", L"TouchScreen0", L"TouchScreen1", L"TouchScreen2"}));
+    EXPECT_EQ(Get(L"d:\\new.ini", L"TouchScreen2", L"M1X"), L"102");
+
+    // Everything outside the rewritten sections stays byte for byte, and the
+    // whole file is written once.
+    const std::string before = "; written by hand\r\n"
+                               "[Notes]\r\n  Owner = lab  \r\n\r\n"
+                               "[touchscreen1]\r\nExtra=kept\r\n; dropped with the section's rewrite\r\nM1X=7\r\n\r\n"
+                               "[Tail]\r\nlast=1";
+    files.Put(L"d:\\old.ini", before);
+    ASSERT_EQ(ExportParameters(context, L"d:\\old.ini"), 0);
+    EXPECT_EQ(files.WriteCount(), 2);
+    std::string after = *files.Bytes(L"d:\\old.ini");
+    EXPECT_TRUE(after.starts_with("; written by hand\r\n[Notes]\r\n  Owner = lab  \r\n\r\n"
+                                  "[touchscreen1]\r\nExtra=kept\r\nM1X=101\r\nIsCalibrate=0\r\n"))
+        << after;
+    EXPECT_NE(after.find("EdgeA=0\r\n\r\n[Tail]\r\nlast=1\r\n[DriverParameters]\r\n"), std::string::npos) << after;
+    EXPECT_EQ(SectionNames(L"d:\\old.ini"),
+              (std::vector<std::wstring>{L"Notes", L"touchscreen1", L"Tail", L"DriverParameters", L"TouchScreen0",
+                                         L"TouchScreen2"}))
+        << "one copy of each section";
+}
+
+// A name the ANSI code page cannot hold makes the file UTF-16 (ANSI would
+// turn it into question marks); the import reads it back under its name.
+TEST(ParameterExport, NamesTheCodePageCannotHoldMakeTheFileUtf16)
+{
+    const std::wstring kName = L"TouchScreen\x89E6\x6478";
+    ParameterFixture f;
+    f.Set(kDriverParametersPath, L"DoubleClickTime", 600);
+    f.Set(f.DevicePath(kName), L"M1X", 321);
+    f.Set(f.DevicePath(L"TouchScreen\xE9"), L"M1X", 9); // Latin-1 holds this one
+    ASSERT_EQ(ExportParameters(f.context, L"d:\\wide.ini"), 0);
+    std::string bytes = *f.files.Bytes(L"d:\\wide.ini");
+    ASSERT_TRUE(bytes.starts_with(std::string("\xFF\xFE[\0D\0r\0", 8))) << "UTF-16LE with its byte-order mark";
+
+    ParameterFixture g;
+    g.profile.SetFile(L"d:\\wide.ini", f.FileSections(L"d:\\wide.ini"));
+    ASSERT_EQ(ImportParameters(g.context, L"d:\\wide.ini"), 0) << g.console.output;
+    EXPECT_EQ(g.Value(g.DevicePath(kName), L"M1X"), 321);
+    EXPECT_EQ(g.Value(g.DevicePath(L"TouchScreen\xE9"), L"M1X"), 9);
+    EXPECT_EQ(g.Value(kDriverParametersPath, L"DoubleClickTime"), 600);
+
+    // Written into an existing file, the same names turn it into UTF-16 with
+    // all it held; a UTF-16 file stays UTF-16 with ANSI names alone.
+    ParameterFixture h;
+    h.Set(h.DevicePath(kName), L"M1X", 1);
+    h.registry.CreateKey(RegistryRoot::LocalMachine, kDriverParametersPath);
+    h.files.Put(L"d:\\old.ini", "[Notes]\r\nOwner=caf\xE9\r\n");
+    ASSERT_EQ(ExportParameters(h.context, L"d:\\old.ini"), 0);
+    auto old = DecodeProfileFile(*h.files.Bytes(L"d:\\old.ini"), h.ansi);
+    ASSERT_TRUE(old);
+    EXPECT_EQ(old->encoding, ProfileEncoding::Utf16Le);
+    EXPECT_TRUE(old->text.starts_with(L"[Notes]\r\nOwner=caf\xE9\r\n"));
+
+    ParameterFixture k;
+    k.registry.CreateKey(RegistryRoot::LocalMachine, kDriverParametersPath);
+    k.Set(k.DevicePath(L"TouchScreen0"), L"M1X", 1);
+    k.files.Put(L"d:\\u.ini", *EncodeProfileFile(L"[Notes]\r\nOwner=lab\r\n", ProfileEncoding::Utf16Le, k.ansi));
+    ASSERT_EQ(ExportParameters(k.context, L"d:\\u.ini"), 0);
+    EXPECT_EQ(DecodeProfileFile(*k.files.Bytes(L"d:\\u.ini"), k.ansi)->encoding, ProfileEncoding::Utf16Le);
 }
 
 } // namespace
@@ -184,38 +321,6 @@ TEST(ParameterHelpers, MergeKeepsOtherKeysAndOneCopyOfEach)
     ProfileEntries existing = {{L"Comment", L"left"}, {L"m1x", L"1"}, {L"M1X", L"9"}, {L"MaxX", L"5"}};
     ProfileEntries merged = MergeEntries(existing, {{L"M1X", L"2"}, {L"MaxX", L"6"}, {L"MinX", L"0"}});
     EXPECT_EQ(merged, (ProfileEntries{{L"Comment", L"left"}, {L"m1x", L"2"}, {L"MaxX", L"6"}, {L"MinX", L"0"}}));
-}
-
-} // namespace
-
-namespace {
-
-TEST_F(ExportFixture, NewFileIsWrittenOnceAndAnExistingOneKeepsItsOtherContent)
-{
-    for (int t = 0; t < 3; ++t)
-        Set(DevicePath(L"TouchScreen" + std::to_wstring(t)), L"M1X", 100 + t);
-    ASSERT_EQ(ExportParameters(context, L"d:\\new.ini"), 0);
-    EXPECT_EQ(profile.WriteCount(), 1) << "a new file takes one write";
-    EXPECT_EQ(profile.GetSectionNames(L"d:\\new.ini"),
-              (std::vector<std::wstring>{L"DriverParameters", L"TouchScreen0", L"TouchScreen1", L"TouchScreen2"}));
-    EXPECT_EQ(profile.GetString(L"d:\\new.ini", L"TouchScreen2", L"M1X", L"?"), L"102");
-
-    profile.WriteSection(L"d:\\old.ini", L"Notes", {{L"Owner", L"lab"}});
-    profile.WriteSection(L"d:\\old.ini", L"touchscreen1", {{L"Extra", L"kept"}, {L"M1X", L"7"}});
-    ASSERT_EQ(ExportParameters(context, L"d:\\old.ini"), 0);
-    EXPECT_EQ(profile.GetString(L"d:\\old.ini", L"Notes", L"Owner", L"?"), L"lab");
-    EXPECT_EQ(profile.GetString(L"d:\\old.ini", L"TouchScreen1", L"Extra", L"?"), L"kept");
-    EXPECT_EQ(profile.GetString(L"d:\\old.ini", L"TouchScreen1", L"M1X", L"?"), L"101");
-    EXPECT_EQ(profile.GetSectionNames(L"d:\\old.ini").size(), 5u) << "one copy of each section";
-}
-
-TEST_F(ExportFixture, NewFileThatCannotBeMadeFails)
-{
-    Set(DevicePath(L"TouchScreen0"), L"M1X", 1);
-    profile.SetMissingFolder(L"d:\\missing\\");
-    EXPECT_EQ(ExportParameters(context, L"d:\\missing\\p.ini"), 1);
-    EXPECT_EQ(console.output, kHeader + "Export failed!\n" + kPress);
-    EXPECT_FALSE(profile.HasFile(L"d:\\missing\\p.ini"));
 }
 
 } // namespace

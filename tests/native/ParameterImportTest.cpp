@@ -24,9 +24,28 @@ struct ImportFixture : ParameterFixture, ::testing::Test {
     std::string Opening() { return kHeader + "Import config to file d:\\p.ini \n"; }
 };
 
-TEST_F(ImportFixture, FileWithoutDriverSectionRewritesEveryDriverValue)
+TEST_F(ImportFixture, FileWithoutDriverSectionLeavesTheDriverValues)
 {
+    // One touchscreen's calibration alone: touch input and double click stay on.
+    Set(kDriverParametersPath, L"EnableTouch", 1);
+    Set(kDriverParametersPath, L"EnableDoubleClick", 1);
     Write(L"TouchScreen0", L"M1X", L"100");
+    registry.CreateKey(RegistryRoot::LocalMachine, DevicePath(L"TouchScreen0"));
+    ASSERT_EQ(ImportParameters(context, kFile), 0);
+    EXPECT_EQ(console.output, Opening() + "Import completed!\n" + kPress);
+    EXPECT_EQ(Value(kDriverParametersPath, L"EnableTouch"), 1);
+    EXPECT_EQ(Value(kDriverParametersPath, L"EnableDoubleClick"), 1);
+    EXPECT_EQ(Value(kDriverParametersPath, L"DoubleClickTime"), -999999999999) << "not written";
+    // Missing touchscreen keys take their default texts.
+    EXPECT_EQ(Value(DevicePath(L"TouchScreen0"), L"M1X"), 100);
+    EXPECT_EQ(Value(DevicePath(L"TouchScreen0"), L"MaxX"), 65536);
+    EXPECT_EQ(Value(DevicePath(L"TouchScreen0"), L"ScreenWidth"), 1280);
+    EXPECT_EQ(Value(DevicePath(L"TouchScreen0"), L"ScreenHeight"), 0);
+}
+
+TEST_F(ImportFixture, AnEmptyDriverSectionRewritesEveryDriverValue)
+{
+    profile.SetFile(kFile, {{L"DriverParameters", {}}, {L"TouchScreen0", {{L"M1X", L"1"}}}});
     registry.CreateKey(RegistryRoot::LocalMachine, kDriverParametersPath);
     registry.CreateKey(RegistryRoot::LocalMachine, DevicePath(L"TouchScreen0"));
     ASSERT_EQ(ImportParameters(context, kFile), 0);
@@ -54,11 +73,6 @@ TEST_F(ImportFixture, FileWithoutDriverSectionRewritesEveryDriverValue)
                                                        {L"EnableDoubleClick", 0}};
     for (auto [name, value] : expected)
         EXPECT_EQ(Value(kDriverParametersPath, name), value) << ToUtf8(name);
-    // Missing touchscreen keys take their default texts.
-    EXPECT_EQ(Value(DevicePath(L"TouchScreen0"), L"M1X"), 100);
-    EXPECT_EQ(Value(DevicePath(L"TouchScreen0"), L"MaxX"), 65536);
-    EXPECT_EQ(Value(DevicePath(L"TouchScreen0"), L"ScreenWidth"), 1280);
-    EXPECT_EQ(Value(DevicePath(L"TouchScreen0"), L"ScreenHeight"), 0);
 }
 
 TEST_F(ImportFixture, BadValuesTakeFallbacksInTableOrder)
@@ -145,12 +159,25 @@ TEST_F(ImportFixture, FileChecksStopBeforeAnyWrite)
     Write(L"DriverParameters", L"Mode", L"1");
     profile.WriteString(L"C:\\work\\rel.ini", L"DriverParameters", L"Mode", L"1");
     profile.WriteString(L"d:\\p.txt", L"DriverParameters", L"Mode", L"1");
+    // Held open by another program without sharing: every read would be a default.
+    profile.WriteString(L"d:\\locked.ini", L"DriverParameters", L"Mode", L"1");
+    profile.SetLocked(L"d:\\locked.ini", true);
+    // Nothing the import knows: empty, sections without a known key (what
+    // binary data or UTF-16 without its mark read as), a known key only in a
+    // section that is skipped.
+    profile.SetFile(L"d:\\empty.ini", {});
+    profile.SetFile(L"d:\\unknown.ini",
+                    {{L"DriverParameters", {}}, {L"TouchScreen0", {{L"Colour", L"red"}}}, {L"a\\b", {{L"M1X", L"1"}}}});
+    const std::string kNothing = "No parameter found in the file,Import exit!" + kPress;
     const Case cases[] = {
         {L"d:\\missing.ini", kHeader + "d:\\missing.ini doesn't exist!"},
         {L"missing.ini", kHeader + "C:\\work\\missing.ini doesn't exist!"},
         {L"d:\\p.txt",
          kHeader + "Import config to file d:\\p.txt \nImport file type must be ini file,Import exit!" + kPress},
         {L"d:\\" + std::wstring(300, L'a') + L".ini", kHeader + "d:\\" + std::string(300, 'a') + ".ini doesn't exist!"},
+        {L"d:\\locked.ini", kHeader + "d:\\locked.ini can't be opened!"},
+        {L"d:\\empty.ini", kHeader + "Import config to file d:\\empty.ini \n" + kNothing},
+        {L"d:\\unknown.ini", kHeader + "Import config to file d:\\unknown.ini \n" + kNothing},
     };
     for (const Case& c : cases) {
         console.output.clear();
@@ -166,6 +193,30 @@ TEST_F(ImportFixture, FileChecksStopBeforeAnyWrite)
     EXPECT_NE(console.output.find("Import config to file C:\\work\\rel.ini \n"), std::string::npos);
     EXPECT_EQ(ImportParameters(context, L"D:\\P.INI"), 0);
     EXPECT_EQ(Value(kDriverParametersPath, L"Mode"), 1);
+
+    // A refused file changes nothing that is there either.
+    const std::string before = Dump();
+    for (const wchar_t* file : {L"d:\\locked.ini", L"d:\\empty.ini", L"d:\\unknown.ini"})
+        EXPECT_EQ(ImportParameters(context, file), 1);
+    EXPECT_EQ(Dump(), before);
+}
+
+// A section larger than one whole-section read holds is read key by key:
+// its keys are taken, not replaced by their defaults.
+TEST_F(ImportFixture, ASectionTooLargeToReadAtOnceIsReadKeyByKey)
+{
+    WriteGoodDriverSection();
+    ProfileEntries large;
+    for (int i = 0; large.size() * 20 < 2 * kWholeSectionReadLimit; ++i)
+        large.emplace_back(L"Note" + std::to_wstring(i), L"a long remark");
+    large.emplace_back(L"M1X", L"\"123\"");
+    large.emplace_back(L"ScreenWidth", L"1920");
+    profile.SetFile(L"d:\\large.ini", {{L"TouchScreen0", large}});
+    ASSERT_FALSE(profile.GetSection(L"d:\\large.ini", L"TouchScreen0")) << "too large for one read";
+    ASSERT_EQ(ImportParameters(context, L"d:\\large.ini"), 0) << console.output;
+    EXPECT_EQ(Value(DevicePath(L"TouchScreen0"), L"M1X"), 123);
+    EXPECT_EQ(Value(DevicePath(L"TouchScreen0"), L"ScreenWidth"), 1920);
+    EXPECT_EQ(Value(DevicePath(L"TouchScreen0"), L"MaxX"), 65536) << "a missing key still takes its default";
 }
 
 TEST_F(ImportFixture, FailedRegistryWritesAreReported)
@@ -197,9 +248,7 @@ TEST(ParameterRoundTrip, ExportThenImportRestoresEveryValue)
     ASSERT_EQ(ExportParameters(f.context, L"d:\\round.ini"), 0);
 
     ParameterFixture g;
-    for (const std::wstring& section : f.profile.GetSectionNames(L"d:\\round.ini"))
-        for (const auto& [k, v] : f.profile.GetSection(L"d:\\round.ini", section))
-            g.profile.WriteString(L"d:\\round.ini", section, k, v);
+    g.profile.SetFile(L"d:\\round.ini", f.FileSections(L"d:\\round.ini"));
     ASSERT_EQ(ImportParameters(g.context, L"d:\\round.ini"), 0) << g.console.output;
     for (const DriverParameterRow& r : kDriverRows)
         EXPECT_EQ(g.Value(kDriverParametersPath, r.key), f.Value(kDriverParametersPath, r.key)) << ToUtf8(r.key);

@@ -68,3 +68,13 @@ TEST(ConsoleFace, RunsFromAFolderLongerThan200Characters)
     for (const wchar_t* library : {L"\\Sarnet.dll", L"\\Grell.dll"})
         DeleteFileW((folder + library).c_str());
 }
+
+TEST(ConsoleFace, ImportAndUpdateWithoutAFileNameSayWhichOptionNeedsOne)
+{
+    for (const wchar_t* option : {L"-i", L"-u", L"/import", L"-update"}) {
+        CapturedRun run = RunConsole(option);
+        EXPECT_EQ(run.exitCode, 1) << option;
+        std::wstring name(option + 1);
+        EXPECT_EQ(run.output, "\r\nThe option -" + std::string(name.begin(), name.end()) + " needs a file name!\r\n");
+    }
+}

@@ -90,7 +90,8 @@ TEST_F(FirmwareConsole, EveryFrameReceivesExactlyTheFramesOfTheRecords)
     EXPECT_EQ(run.exitCode, 0);
     const std::string screen =
         kNote + "Updating...0%\r\nUpdating...10%\r\nUpdating...97%\r\nUpdating...100%" + kSuccess;
-    EXPECT_EQ(run.output, "\r\n" + screen + "\r\n" + screen);
+    EXPECT_EQ(run.output,
+              "\r\n" + screen + "\r\n" + screen + "\r\nTouch screen 1: updated\r\nTouch screen 2: updated\r\n");
     const std::string expected = ExpectedLog(kRecords, 5, true);
     EXPECT_EQ(ReadFileBytes(Path(L"frame0.log")), expected);
     EXPECT_EQ(ReadFileBytes(Path(L"frame1.log")), expected);
@@ -103,7 +104,8 @@ TEST_F(FirmwareConsole, AFirstFrameThatRejectsLeavesTheSecondToBeUpdated)
     CapturedRun run = Update(Path(L"fw.bin"), Path(L"scenario.ini"));
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_EQ(run.output, "\r\n" + kNote + "Updating...0%\r\nUpdating...10%" + kFailure + kNote +
-                              "Updating...0%\r\nUpdating...10%\r\nUpdating...97%\r\nUpdating...100%" + kSuccess);
+                              "Updating...0%\r\nUpdating...10%\r\nUpdating...97%\r\nUpdating...100%" + kSuccess +
+                              "\r\nTouch screen 1: failed\r\nTouch screen 2: updated\r\n");
     EXPECT_EQ(ReadFileBytes(Path(L"frame0.log")), ExpectedLog(kRecords, 3, false));
     EXPECT_EQ(ReadFileBytes(Path(L"frame1.log")), ExpectedLog(kRecords, 5, true));
 }
@@ -125,12 +127,30 @@ TEST_F(FirmwareConsole, AMissingOrDamagedFileIsRejectedAndNothingIsSent)
         damaged.output,
         "\r\nthe file you selected has been destroyed or changed,Please check!\r\nPress any key to exit......\r\n");
     EXPECT_EQ(GetFileAttributesW(Path(L"frame0.log").c_str()), INVALID_FILE_ATTRIBUTES);
+}
 
-    // Without any touchscreen the file is still checked; a good one ends with nothing more.
+TEST_F(FirmwareConsole, WithoutATouchScreenThatOpensNoneIsUpdated)
+{
+    // The file is still checked first; then there is no touchscreen to update.
     WriteFileBytes(Path(L"fw.bin"), ToHexText(MakeConsoleFirmware({}, kRecords)));
-    CapturedRun none = Update(L"fw.bin", L"0");
-    EXPECT_EQ(none.exitCode, 0);
-    EXPECT_EQ(none.output, "\r\n");
+    WriteFileBytes(Path(L"scenario.ini"), "[Frame0]\r\nOpenFails=1\r\n");
+    for (const std::wstring& simulate : {std::wstring(L"0"), Path(L"scenario.ini")}) {
+        CapturedRun none = Update(L"fw.bin", simulate);
+        EXPECT_EQ(none.exitCode, 1) << Narrow(simulate);
+        EXPECT_EQ(none.output, "\r\nNo touch screen was updated: none is attached, or none could be opened!\r\n");
+    }
+}
+
+TEST_F(FirmwareConsole, ASilentFirstFrameIsSummedUpAfterTheSecondIsUpdated)
+{
+    WriteFileBytes(Path(L"fw.bin"), ToHexText(MakeConsoleFirmware({}, kRecords)));
+    WriteScenario("Silent=1\r\n");
+    // The silent frame's first reply is waited for 10 s.
+    CapturedRun run = Update(L"fw.bin", Path(L"scenario.ini"));
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.output.ends_with(kSuccess + "\r\nTouch screen 1: failed\r\nTouch screen 2: updated\r\n"))
+        << run.output;
+    EXPECT_EQ(ReadFileBytes(Path(L"frame1.log")), ExpectedLog(kRecords, 5, true));
 }
 
 namespace {
@@ -213,7 +233,10 @@ TEST(FirmwareConsoleScreen, TheScreenIsClearedAndTheFigureRewrittenAtRowTwo)
     EXPECT_EQ(console.Row(2), "Updating...100%");
     EXPECT_EQ(console.Row(3), "Update successfully!");
     EXPECT_EQ(console.Row(4), "Press any key to continue......");
-    for (int row = 5; row < 12; ++row)
+    // Each touchscreen's outcome stays on the screen.
+    EXPECT_EQ(console.Row(5), "Touch screen 1: updated");
+    EXPECT_EQ(console.Row(6), "Touch screen 2: updated");
+    for (int row = 7; row < 12; ++row)
         EXPECT_EQ(console.Row(row), "") << row;
     EXPECT_EQ(console.Title(), L"KALVEXO TouchScreen Updating");
 }

@@ -6,6 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
+
 namespace {
 
 const std::wstring kDriverPath = std::wstring(kServiceKey) + L"\\Parameters\\DriverParameters";
@@ -120,32 +123,124 @@ TEST_F(ParameterConsole, ExportThatCannotWriteTheFileFails)
     EXPECT_EQ(run.output, kHeader + "Export failed!\r\n" + kPress);
 }
 
-TEST_F(ParameterConsole, ImportOfAFileWithoutDriverSection)
+TEST_F(ParameterConsole, ImportOfAFileWithoutDriverSectionLeavesTheDriverValues)
 {
+    // One touchscreen's calibration alone: touch input and double click stay on.
+    SetParameter(kDriverPath, L"EnableTouch", 1);
+    SetParameter(kDriverPath, L"EnableDoubleClick", 1);
+    SetParameter(kDriverPath, L"DoubleClickTime", 700);
     std::wstring file = folder + L"\\nodriver.ini";
     WriteFileBytes(file, "[TouchScreen0]\r\nM1X=100\r\nScreenX=-65536\r\n");
     CapturedRun run = RunPelno(L"-i " + file);
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_EQ(run.output, kHeader + "Import config to file " + Narrow(file) + " \r\n" +
-                              "error 0\r\n" // DriverParameters created
-                              "DoubleClickTime value is incorrect! value = 200-1000\r\n"
-                              "DoubleClickArea value is incorrect! value = 4-32\r\n"
-                              "RightClickTime value is incorrect! value =1000-8000\r\n"
-                              "RightClickArea value is incorrect! value = 4-32\r\n"
-                              "DragDelayTime value is incorrect! value = 100-1000\r\n"
-                              "DelayTouchTime value is incorrect! value = 25-250\r\n"
-                              "BeepFrequency value is incorrect! value =100-7000\r\n"
-                              "BeepDuration value is incorrect! value =10-100\r\n"
                               "error 0\r\n" // TouchScreen0 created
                               "Import completed!\r\n" +
                               kPress);
-    EXPECT_EQ(RegQueryDword(kDriverPath, L"DoubleClickTime"), "0x1f4");
-    EXPECT_EQ(RegQueryDword(kDriverPath, L"BeepFrequency"), "0x1b58");
-    EXPECT_EQ(RegQueryDword(kDriverPath, L"EnableTouch"), "0x0");
+    EXPECT_EQ(RegQueryDword(kDriverPath, L"EnableTouch"), "0x1");
+    EXPECT_EQ(RegQueryDword(kDriverPath, L"EnableDoubleClick"), "0x1");
+    EXPECT_EQ(RegQueryDword(kDriverPath, L"DoubleClickTime"), "0x2bc");
+    EXPECT_EQ(RegQueryDword(kDriverPath, L"Mode"), "") << "not written";
     EXPECT_EQ(RegQueryDword(kDevicePath + L"\\TouchScreen0", L"M1X"), "0x64");
     EXPECT_EQ(RegQueryDword(kDevicePath + L"\\TouchScreen0", L"ScreenX"), "0xffff0000");
     EXPECT_EQ(RegQueryDword(kDevicePath + L"\\TouchScreen0", L"MaxX"), "0x10000");
     EXPECT_EQ(RegQueryDword(kDevicePath + L"\\TouchScreen0", L"ScreenHeight"), "0x0");
+}
+
+// A file the import cannot read, or reads nothing from, is refused before
+// anything is written; the export leaves such a file as it is.
+TEST_F(ParameterConsole, UnreadableFilesAreRefusedAndLeftAsTheyAre)
+{
+    SetParameter(kDriverPath, L"Mode", 1);
+    SetParameter(kDevicePath + L"\\TouchScreen0", L"M1X", 5);
+    struct Case {
+        const wchar_t* name;
+        std::string bytes;
+        std::string importLine; // after the opening lines
+        const char* exportLine; // after the file's name
+    };
+    const std::string nothing = "No parameter found in the file,Import exit!" + kPress;
+    const std::wstring wide = L"[TouchScreen0]\r\nM1X=7\r\n";
+    const std::string utf16NoMark(reinterpret_cast<const char*>(wide.data()), wide.size() * 2);
+    const Case cases[] = {
+        {L"empty.ini", "", nothing, nullptr},
+        {L"nobom.ini", utf16NoMark, nothing, " is not a text file, it was left unchanged!\r\n"},
+        {L"binary.ini", std::string("MZ\x90\0\x03\0\0\0", 8) + "[TouchScreen0]\r\nM1X=7\r\n", nothing,
+         " is not a text file, it was left unchanged!\r\n"},
+    };
+    for (const Case& c : cases) {
+        std::wstring file = folder + L"\\" + c.name;
+        WriteFileBytes(file, c.bytes);
+        CapturedRun import = RunPelno(L"-i " + file);
+        EXPECT_EQ(import.exitCode, 1) << Narrow(c.name);
+        EXPECT_EQ(import.output, kHeader + "Import config to file " + Narrow(file) + " \r\n" + c.importLine);
+        EXPECT_EQ(RegQueryDword(kDevicePath + L"\\TouchScreen0", L"MaxX"), "") << "nothing written";
+        if (!c.exportLine)
+            continue;
+        CapturedRun exported = RunPelno(L"-e " + file);
+        EXPECT_EQ(exported.exitCode, 1) << Narrow(c.name);
+        EXPECT_EQ(exported.output, kHeader + Narrow(file) + c.exportLine + "Export failed!\r\n" + kPress);
+        EXPECT_EQ(ReadFileBytes(file), c.bytes) << Narrow(c.name) << ": byte for byte as it was";
+    }
+
+    // Held open by another program without sharing.
+    std::wstring locked = folder + L"\\locked.ini";
+    const std::string text = "[TouchScreen0]\r\nM1X=7\r\n";
+    WriteFileBytes(locked, text);
+    HANDLE held = CreateFileW(locked.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    CapturedRun import = RunPelno(L"-i " + locked);
+    CapturedRun exported = RunPelno(L"-e " + locked);
+    CloseHandle(held);
+    EXPECT_EQ(import.exitCode, 1);
+    EXPECT_EQ(import.output, kHeader + Narrow(locked) + " can't be opened!");
+    EXPECT_EQ(RegQueryDword(kDevicePath + L"\\TouchScreen0", L"MaxX"), "");
+    EXPECT_EQ(exported.exitCode, 1);
+    EXPECT_EQ(exported.output,
+              kHeader + Narrow(locked) + " can't be opened, it was left unchanged!\r\nExport failed!\r\n" + kPress);
+    EXPECT_EQ(ReadFileBytes(locked), text);
+}
+
+TEST_F(ParameterConsole, ASectionTooLargeForOneReadIsImportedKeyByKey)
+{
+    std::string text = "[TouchScreen0]\r\n";
+    for (int i = 0; text.size() < 40000; ++i)
+        text += "Remark" + std::to_string(i) + "=measured by the lab\r\n";
+    text += "M1X=\"321\"\r\nScreenWidth=1920\r\n";
+    std::wstring file = folder + L"\\large.ini";
+    WriteFileBytes(file, text);
+    CapturedRun run = RunPelno(L"-i " + file);
+    EXPECT_EQ(run.exitCode, 0) << run.output;
+    EXPECT_EQ(RegQueryDword(kDevicePath + L"\\TouchScreen0", L"M1X"), "0x141");
+    EXPECT_EQ(RegQueryDword(kDevicePath + L"\\TouchScreen0", L"ScreenWidth"), "0x780");
+    EXPECT_EQ(RegQueryDword(kDevicePath + L"\\TouchScreen0", L"MaxX"), "0x10000") << "a missing key: its default";
+}
+
+// A touchscreen name outside the ANSI code page makes the export UTF-16;
+// the import brings it back under the same name.
+TEST_F(ParameterConsole, NamesOutsideTheCodePageSurviveExportAndImport)
+{
+    const std::wstring name = L"\x89E6\x6478\x5C4F 2";
+    SetParameter(kDriverPath, L"DoubleClickTime", 700);
+    SetParameter(kDevicePath + L"\\" + name, L"M1X", 1234);
+    std::wstring file = folder + L"\\wide.ini";
+    DeleteFileW(file.c_str());
+    ASSERT_EQ(RunPelno(L"-e " + file).exitCode, 0);
+    std::string bytes = ReadFileBytes(file);
+    ASSERT_TRUE(bytes.starts_with("\xFF\xFE")) << "UTF-16LE with its byte-order mark";
+    const std::wstring section = L"[" + name + L"]\r\nIsCalibrate=0\r\nM1X=1234\r\n";
+    EXPECT_NE(bytes.find(std::string(reinterpret_cast<const char*>(section.data()), section.size() * 2)),
+              std::string::npos);
+
+    // Exported again, the file stays UTF-16 and keeps one copy of everything.
+    ASSERT_EQ(RunPelno(L"-e " + file).exitCode, 0);
+    EXPECT_EQ(ReadFileBytes(file), bytes);
+
+    DeleteServiceKey();
+    CapturedRun run = RunPelno(L"-i " + file);
+    EXPECT_EQ(run.exitCode, 0) << run.output;
+    EXPECT_EQ(RegQueryDword(kDevicePath + L"\\" + name, L"M1X"), "0x4d2");
+    EXPECT_EQ(RegQueryDword(kDriverPath, L"DoubleClickTime"), "0x2bc");
 }
 
 TEST_F(ParameterConsole, ImportOfBadValuesNewAndForbiddenSectionNames)
@@ -233,3 +328,77 @@ TEST_F(ParameterConsole, ExportedFileImportsBackUnchanged)
 }
 
 } // namespace
+
+namespace {
+
+// Fills the disk of the folder but for about `left` bytes.
+void FillDisk(const std::wstring& filler, std::size_t left)
+{
+    HANDLE file = CreateFileW(filler.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const std::string block(4096, 'x');
+    DWORD written = 0;
+    while (WriteFile(file, block.data(), static_cast<DWORD>(block.size()), &written, nullptr) && written > 0) {
+    }
+    LARGE_INTEGER size{};
+    GetFileSizeEx(file, &size);
+    size.QuadPart = size.QuadPart > LONGLONG(left) ? size.QuadPart - LONGLONG(left) : 0;
+    SetFilePointerEx(file, size, nullptr, FILE_BEGIN);
+    SetEndOfFile(file);
+    CloseHandle(file);
+}
+
+std::vector<std::wstring> FilesIn(const std::wstring& folder)
+{
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW data;
+    HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE)
+        return names;
+    do
+        if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            names.push_back(data.cFileName);
+    while (FindNextFileW(find, &data));
+    FindClose(find);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+} // namespace
+
+// The export into an existing file on a disk too full for the merged file:
+// the user's file stays byte for byte, and the export says it failed. The
+// disk is a 64 KiB tmpfs that tests/windows/with-small-disk.sh mounts.
+TEST(FullDisk, ExportIntoAnExistingFileLeavesItUnchanged)
+{
+    const wchar_t* disk = _wgetenv(L"PELNO_SMALL_DISK");
+    if (!disk || !*disk)
+        GTEST_SKIP() << "no small disk: mounting a tmpfs needs root (tests/windows/with-small-disk.sh)";
+    DeleteServiceKey();
+    SetParameter(kDriverPath, L"Mode", 1);
+    for (int t = 0; t < 16; ++t)
+        for (int k = 0; k < 26; ++k)
+            SetParameter(kDevicePath + L"\\TouchScreen" + std::to_wstring(t), kTouchKeys[k], t * 1000 + k);
+    const std::wstring file = std::wstring(disk) + L"\\settings.ini";
+    std::string text = "; the lab's own settings\r\n[Notes]\r\nOwner=lab\r\n";
+    for (int i = 0; i < 200; ++i)
+        text += "[Room" + std::to_string(i) + "]\r\nScreens=" + std::to_string(i % 3) + "\r\n";
+    text += "[TouchScreen3]\r\nM1X=1\r\n[Tail]\r\nlast=1\r\n";
+    WriteFileBytes(file, text);
+    ASSERT_EQ(ReadFileBytes(file), text);
+    FillDisk(std::wstring(disk) + L"\\filler", 4096);
+
+    CapturedRun run = RunPelno(L"-e " + file);
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.output, kHeader + "Export failed!\r\n" + kPress);
+    EXPECT_EQ(ReadFileBytes(file), text) << "byte for byte as it was";
+    EXPECT_EQ(FilesIn(disk), (std::vector<std::wstring>{L"filler", L"settings.ini"})) << "no temporary file left";
+
+    // With room again, the same export succeeds.
+    DeleteFileW((std::wstring(disk) + L"\\filler").c_str());
+    EXPECT_EQ(RunPelno(L"-e " + file).exitCode, 0);
+    std::string merged = ReadFileBytes(file);
+    EXPECT_TRUE(merged.starts_with(text.substr(0, text.find("[TouchScreen3]")))) << "the user's lines stay";
+    EXPECT_NE(merged.find("[TouchScreen15]\r\nIsCalibrate=15000\r\n"), std::string::npos);
+    DeleteFileW(file.c_str());
+    DeleteServiceKey();
+}

@@ -1,0 +1,11 @@
+#pragma once
+// The Win32 implementation of the file seam (Windows build only).
+
+#include "platform/FileStore.h"
+
+class CWin32FileStore : public IFileStore {
+public:
+    FileReadStatus Read(const std::wstring& path, std::string& bytes) override;
+    NewFileResult Create(const std::wstring& path, std::string_view bytes) override;
+    bool Replace(const std::wstring& path, std::string_view bytes) override;
+};

@@ -1,0 +1,93 @@
+#include "platform/MemoryFileStore.h"
+
+#include "platform/TextCase.h"
+
+#include <algorithm>
+
+std::wstring CMemoryFileStore::Key(const std::wstring& path)
+{
+    std::wstring key = path;
+    for (wchar_t& c : key)
+        c = FoldCase(c);
+    return key;
+}
+
+FileReadStatus CMemoryFileStore::Read(const std::wstring& path, std::string& bytes)
+{
+    auto it = m_files.find(Key(path));
+    if (it == m_files.end())
+        return FileReadStatus::Missing;
+    if (it->second.locked)
+        return FileReadStatus::CannotOpen;
+    bytes = it->second.bytes;
+    return FileReadStatus::Read;
+}
+
+bool CMemoryFileStore::WriteFile(const std::wstring& key, std::string_view bytes)
+{
+    std::size_t fits = m_freeSpace ? std::min(bytes.size(), *m_freeSpace) : bytes.size();
+    m_files[key].bytes.assign(bytes.substr(0, fits));
+    if (m_freeSpace)
+        *m_freeSpace -= fits;
+    return fits == bytes.size();
+}
+
+void CMemoryFileStore::Remove(const std::wstring& key)
+{
+    auto it = m_files.find(key);
+    if (it == m_files.end())
+        return;
+    if (m_freeSpace)
+        *m_freeSpace += it->second.bytes.size();
+    m_files.erase(it);
+}
+
+NewFileResult CMemoryFileStore::Create(const std::wstring& path, std::string_view bytes)
+{
+    const std::wstring key = Key(path);
+    if (m_files.count(key))
+        return NewFileResult::AlreadyExists;
+    if (!WriteFile(key, bytes)) {
+        Remove(key);
+        return NewFileResult::Failed;
+    }
+    ++m_writes;
+    return NewFileResult::Written;
+}
+
+bool CMemoryFileStore::Replace(const std::wstring& path, std::string_view bytes)
+{
+    const std::wstring key = Key(path);
+    auto original = m_files.find(key);
+    if (original == m_files.end() || original->second.locked)
+        return false;
+    const std::wstring temporary = key + L".~" + std::to_wstring(++m_temporaryFiles);
+    if (!WriteFile(temporary, bytes)) {
+        Remove(temporary);
+        return false;
+    }
+    // The temporary file takes the original's place.
+    std::string written = std::move(m_files[temporary].bytes);
+    m_files.erase(temporary);
+    if (m_freeSpace)
+        *m_freeSpace += original->second.bytes.size();
+    original->second.bytes = std::move(written);
+    ++m_writes;
+    return true;
+}
+
+void CMemoryFileStore::Put(const std::wstring& path, std::string_view bytes) { m_files[Key(path)].bytes = bytes; }
+
+std::optional<std::string> CMemoryFileStore::Bytes(const std::wstring& path) const
+{
+    auto it = m_files.find(Key(path));
+    if (it == m_files.end())
+        return std::nullopt;
+    return it->second.bytes;
+}
+
+void CMemoryFileStore::SetLocked(const std::wstring& path, bool locked)
+{
+    if (auto it = m_files.find(Key(path)); it != m_files.end())
+        it->second.locked = locked;
+}
