@@ -273,7 +273,7 @@ void CMainPanel::ClearStopFlag()
 bool CMainPanel::IsAwaited(unsigned message, DeviceHandle touchScreen)
 {
     std::lock_guard lock(m_awaitedMutex);
-    return m_awaited.message == message && m_awaited.touchScreen == touchScreen;
+    return m_awaited == AwaitedReply{message, touchScreen};
 }
 
 void CMainPanel::EndReply(const DeviceReply& reply, unsigned message)
@@ -281,7 +281,7 @@ void CMainPanel::EndReply(const DeviceReply& reply, unsigned message)
     // A late end reply of an exchange that timed out, or one from another
     // touchscreen, ends nothing.
     std::lock_guard lock(m_awaitedMutex);
-    if (m_awaited.message == message && m_awaited.touchScreen == reply.deviceHandle) {
+    if (m_awaited == AwaitedReply{message, reply.deviceHandle}) {
         m_awaited = {};
         m_exchangeEnded.Set();
     }

@@ -134,6 +134,7 @@ private:
     struct AwaitedReply {
         unsigned message = 0;
         DeviceHandle touchScreen = nullptr;
+        bool operator==(const AwaitedReply&) const = default;
     };
 
     void StartJob(Job job);

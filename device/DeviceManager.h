@@ -66,11 +66,7 @@ public:
     // that handle: a write for a touchscreen removed meanwhile is dropped.
     template <class F> bool WithRecord(unsigned slot, DeviceHandle handle, F&& f)
     {
-        std::lock_guard lock(m_mutex);
-        if (slot >= m_count || !m_slots[slot] || m_slots[slot]->identity != handle)
-            return false;
-        f(*m_slots[slot]);
-        return true;
+        return WithRecordAndMapping(slot, handle, [&](TouchScreenRecord& record, MappingEntry&) { f(record); });
     }
     // Runs f(record) under the lock for the touchscreen of that identity,
     // wherever it is now; its slot, or nothing when it is gone.

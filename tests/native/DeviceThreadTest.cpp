@@ -445,61 +445,65 @@ TEST(DeviceThread, StopThenStartAtOnceLeavesOneStreamAndNothingReadAfterAStopIsA
     EXPECT_TRUE(e.WaitIdle(500ms));
 }
 
+// A device thread whose system refuses the threads it is told to.
+struct RefusingRig {
+    explicit RefusingRig(const SimScenario& scenario)
+        : port(scenario, &collector), devices(port, monitors, collector),
+          thread(port, collector, devices, state, refusing)
+    {
+    }
+    CRefusingSystem refusing;
+    CReplyCollector collector;
+    CSimHidPort port;
+    CFixedMonitors monitors;
+    CDeviceManager devices;
+    CProtocolState state;
+    CDeviceThread thread;
+};
+
 TEST(DeviceThread, AThreadThatCannotStartFailsOnlyItsOwnPart)
 {
     SimScenario scenario = OneFrame([](SimFrameSetup& f) { f.touches = {{5, 7, 0}}; });
     {
         // The device thread itself: Start says so, and posting and stopping stay safe.
-        CRefusingSystem refusing;
-        refusing.refuseNext = 1;
-        CReplyCollector collector;
-        CSimHidPort port(scenario, &collector);
-        CFixedMonitors monitors;
-        CDeviceManager devices(port, monitors, collector);
-        CProtocolState state;
-        CDeviceThread thread(port, collector, devices, state, refusing);
-        EXPECT_FALSE(thread.Start());
+        RefusingRig rig(scenario);
+        rig.refusing.refuseNext = 1;
+        EXPECT_FALSE(rig.thread.Start());
         auto request = std::make_unique<DeviceRequest>();
         request->report = MakeCommandReport(Command::Open);
-        thread.PostRequest(std::move(request));
-        thread.Stop(); // frees the queued request; joins nothing that never ran
-        EXPECT_EQ(thread.OutstandingRequests(), 0u);
+        rig.thread.PostRequest(std::move(request));
+        rig.thread.Stop(); // frees the queued request; joins nothing that never ran
+        EXPECT_EQ(rig.thread.OutstandingRequests(), 0u);
     }
 
     // A worker: its request is freed unsent and its exchange gets no reply;
     // the next request, and the next stream command, go as usual.
-    CRefusingSystem refusing;
-    CReplyCollector collector;
-    CSimHidPort port(scenario, &collector);
-    CFixedMonitors monitors;
-    CDeviceManager devices(port, monitors, collector);
-    CProtocolState state;
-    CDeviceThread thread(port, collector, devices, state, refusing);
-    ASSERT_TRUE(thread.Start());
+    RefusingRig rig(scenario);
+    ASSERT_TRUE(rig.thread.Start());
     auto send = [&](std::uint16_t command) {
         auto request = std::make_unique<DeviceRequest>();
-        request->deviceHandle = devices.HandleOf(0);
+        request->deviceHandle = rig.devices.HandleOf(0);
         request->replyWindow = kWindow;
         request->report = MakeCommandReport(command);
-        thread.PostRequest(std::move(request));
+        rig.thread.PostRequest(std::move(request));
     };
     for (std::uint16_t command : {Command::Open, Command::StartTouch}) {
-        refusing.refuseNext = 1;
+        rig.refusing.refuseNext = 1;
         send(command);
-        for (int i = 0; i < 200 && thread.OutstandingRequests() != 0; ++i)
+        for (int i = 0; i < 200 && rig.thread.OutstandingRequests() != 0; ++i)
             std::this_thread::sleep_for(1ms);
-        EXPECT_EQ(thread.OutstandingRequests(), 0u);
-        EXPECT_FALSE(state.streams.Streaming()) << "a start that never went out leaves no stream";
+        EXPECT_EQ(rig.thread.OutstandingRequests(), 0u);
+        EXPECT_FALSE(rig.state.streams.Streaming()) << "a start that never went out leaves no stream";
     }
-    EXPECT_EQ(collector.Count(), 0u);
+    EXPECT_EQ(rig.collector.Count(), 0u);
     send(Command::Open);
-    ASSERT_TRUE(collector.WaitForCount(2));
+    ASSERT_TRUE(rig.collector.WaitForCount(2));
     const auto start = std::chrono::steady_clock::now();
     send(Command::StartTouch);
-    ASSERT_TRUE(collector.WaitForTouches(1));
+    ASSERT_TRUE(rig.collector.WaitForTouches(1));
     // Held up, it would wait the whole turn for the start that never went out.
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(CTouchStreams::kTurnWaitMs))
         << "not held up by the start that failed";
     send(Command::StopTouch);
-    thread.Stop();
+    rig.thread.Stop();
 }
