@@ -122,7 +122,7 @@ target_include_directories(pelno_windows_tests PRIVATE ${CMAKE_SOURCE_DIR}/tools
 # The window framework and the main dialog, in-process.
 list(APPEND PELNO_WINDOWS_SUITES Dialog MainDialog)
 # The Settings dialog, in-process, and the mouse settings it applies.
-list(APPEND PELNO_WINDOWS_SUITES SettingsDialog)
+list(APPEND PELNO_WINDOWS_SUITES SettingsDialog InvisibleCursor)
 foreach(suite ${PELNO_WINDOWS_SUITES})
   add_test(NAME windows.${suite}
     COMMAND pelno_windows_tests --gtest_filter=${suite}.*)

@@ -215,3 +215,30 @@ TEST_F(SettingsDialog, EnterTogglesTheFocusedCheckBoxAndCancelWritesNothing)
     EXPECT_FALSE(dialog->IsWindow());
     EXPECT_EQ(RegQueryDword(kDriverParametersPath, L"EnableTouch"), "0x1") << "Cancel writes nothing";
 }
+
+TEST(InvisibleCursor, LoadsFromBesideTheProgramAsACursorThatDrawsNothing)
+{
+    const std::wstring path = ProgramPath().substr(0, ProgramPath().find_last_of(L'\\')) + L"\\null.cur";
+    HCURSOR cursor = static_cast<HCURSOR>(LoadImageW(nullptr, path.c_str(), IMAGE_CURSOR, 0, 0, LR_LOADFROMFILE));
+    ASSERT_NE(cursor, nullptr) << "null.cur beside PelnoCpl.exe";
+    // Drawn onto white and onto black, it leaves both as they were.
+    for (COLORREF fill : {RGB(255, 255, 255), RGB(0, 0, 0)}) {
+        HDC screen = GetDC(nullptr);
+        HDC dc = CreateCompatibleDC(screen);
+        HBITMAP bitmap = CreateCompatibleBitmap(screen, 32, 32);
+        ReleaseDC(nullptr, screen);
+        HGDIOBJ old = SelectObject(dc, bitmap);
+        RECT all{0, 0, 32, 32};
+        HBRUSH brush = CreateSolidBrush(fill);
+        FillRect(dc, &all, brush);
+        DeleteObject(brush);
+        ASSERT_TRUE(DrawIconEx(dc, 0, 0, cursor, 32, 32, 0, nullptr, DI_NORMAL));
+        for (int y = 0; y < 32; y += 3)
+            for (int x = 0; x < 32; x += 3)
+                ASSERT_EQ(GetPixel(dc, x, y), fill) << x << "," << y;
+        SelectObject(dc, old);
+        DeleteObject(bitmap);
+        DeleteDC(dc);
+    }
+    DestroyCursor(cursor);
+}
