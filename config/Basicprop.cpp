@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -120,9 +121,13 @@ void CBasicprop::ConfigureSliders()
 
 void CBasicprop::SetLanguageTexts()
 {
-    SetWindowText(GetLanguageText(kTitleKey));
+    std::vector<std::wstring_view> keys{kTitleKey};
     for (const ControlText& text : kControlTexts)
-        SetDlgItemText(text.id, GetLanguageText(text.key));
+        keys.push_back(text.key);
+    const std::vector<std::wstring> texts = GetLanguageTexts(keys);
+    SetWindowText(texts[0]);
+    for (std::size_t i = 0; i < std::size(kControlTexts); ++i)
+        SetDlgItemText(kControlTexts[i].id, texts[i + 1]);
 }
 
 bool CBasicprop::PreTranslateMessage(MSG& msg)
