@@ -231,8 +231,13 @@ void CSettingsPanel::OnSliderMoved(int id, int position)
 {
     for (const SettingsSlider& slider : kSettingsSliders)
         if (slider.id == id) {
-            m_controls.at(id).position = std::clamp(position, slider.minimum, slider.maximum);
-            Changed();
+            // A slider reports the end of every drag or key press, also one that left it where it was.
+            int& shown = m_controls.at(id).position;
+            const int moved = std::clamp(position, slider.minimum, slider.maximum);
+            if (moved != shown) {
+                shown = moved;
+                Changed();
+            }
         }
 }
 

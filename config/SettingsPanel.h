@@ -72,7 +72,7 @@ public:
     // A check box or radio button was clicked; `checked` is its new state
     // (a radio button clicked is checked, its group's others are not).
     void OnClicked(int id, bool checked);
-    // A slider moved to this position.
+    // A slider reports its position; a new one is a change.
     void OnSliderMoved(int id, int position);
     // Apply writes and disables itself, so that a second press needs a
     // change first; a refused write leaves it enabled.

@@ -241,6 +241,8 @@ TEST(SettingsPanel, SlidersClampShowTheirPositionAndEnableApply)
     stored.RightClickTime = 500;
     SettingsRig rig(stored);
     EXPECT_EQ(rig.view.shown.at(IDC_RIGHT_CLICK_TIME).position, 1000);
+    rig.panel.OnSliderMoved(IDC_RIGHT_CLICK_TIME, 1000);
+    EXPECT_FALSE(rig.Enabled(IDC_APPLY)) << "a slider left where it was changes nothing";
     rig.panel.OnSliderMoved(IDC_DOUBLE_CLICK_AREA, 40);
     EXPECT_EQ(rig.view.shown.at(IDC_DOUBLE_CLICK_AREA).position, 32);
     rig.panel.OnSliderMoved(IDC_BEEP_DURATION, 30);
