@@ -13,9 +13,7 @@
 
 #include <algorithm>
 #include <cstring>
-#include <fstream>
 #include <functional>
-#include <iterator>
 #include <optional>
 #include <set>
 
@@ -367,32 +365,4 @@ TEST(SystemMouseSettings, AValueThatCannotBeKeptIsNotHidden)
     EXPECT_EQ(rig.mouse.cursors.at(L"Arrow"), L"C:\\mine.cur");
     EXPECT_TRUE(IsInvisibleCursor(rig.mouse.cursors.at(L"Help")));
     EXPECT_EQ(rig.mouse.calls.back(), "ReloadCursors");
-}
-
-// The cursor file the scheme names when hidden: one 32 x 32 1-bit cursor
-// image whose masks leave every pixel of the screen as it is.
-TEST(InvisibleCursorFile, IsOneFullyTransparentCursorImage)
-{
-    std::ifstream in(PELNO_SOURCE_DIR "/res/null.cur", std::ios::binary);
-    const std::vector<unsigned char> file((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    auto u16 = [&](std::size_t at) { return file.at(at) | file.at(at + 1) << 8; };
-    auto u32 = [&](std::size_t at) { return std::uint32_t(u16(at)) | std::uint32_t(u16(at + 2)) << 16; };
-    ASSERT_GE(file.size(), 22u);
-    EXPECT_EQ(u16(0), 0);
-    EXPECT_EQ(u16(2), 2) << "a cursor, not an icon";
-    ASSERT_EQ(u16(4), 1);
-    EXPECT_EQ(file[6], 32);
-    EXPECT_EQ(file[7], 32);
-    const std::uint32_t size = u32(14), offset = u32(18);
-    ASSERT_EQ(offset + size, file.size());
-    EXPECT_EQ(u32(offset), 40u) << "BITMAPINFOHEADER";
-    EXPECT_EQ(u32(offset + 4), 32u);
-    EXPECT_EQ(u32(offset + 8), 64u) << "the XOR and AND masks";
-    EXPECT_EQ(u16(offset + 14), 1) << "1 bit per pixel";
-    const std::size_t xorMask = offset + 40 + 2 * 4, andMask = xorMask + 32 * 4;
-    ASSERT_EQ(andMask + 32 * 4, file.size());
-    for (std::size_t i = 0; i < 32 * 4; ++i) {
-        EXPECT_EQ(file[xorMask + i], 0x00) << i;
-        EXPECT_EQ(file[andMask + i], 0xFF) << i;
-    }
 }
