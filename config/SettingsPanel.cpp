@@ -18,6 +18,21 @@ const std::array<SettingsSlider, 8> kSettingsSliders = {{
     {IDC_BEEP_DURATION, IDC_BEEP_DURATION_VALUE, &DriverConfig::BeepDuration, 10, 100, 10, 10, 10},
 }};
 
+const DriverConfig kDriverDefaults = [] {
+    DriverConfig r;
+    r.EnableTouch = 1;
+    r.RightClickTime = 1000;
+    r.RightClickArea = 8;
+    r.DelayTouchTime = 25;
+    r.DragDelayTime = 100;
+    r.BeepFrequency = 7000;
+    r.BeepDuration = 100;
+    r.EnableDoubleClick = 1;
+    r.DoubleClickTime = 500;
+    r.DoubleClickArea = 12;
+    return r;
+}();
+
 const std::array<int, 15> kSettingsButtons = {
     IDC_CLICK_ON_TOUCH,      IDC_CLICK_ON_RELEASE,   IDC_MOUSE_EMULATION,   IDC_ENABLE_TOUCH,       IDC_HIDE_CURSOR,
     IDC_ENABLE_DOUBLE_CLICK, IDC_ENABLE_RIGHT_CLICK, IDC_ENABLE_DRAG_DELAY, IDC_ENABLE_DELAY_TOUCH, IDC_ENABLE_BEEP,
@@ -79,7 +94,8 @@ void CSettingsPanel::CheckRadio(int first, int last, int id)
 
 void CSettingsPanel::Open()
 {
-    DriverConfig record{};
+    // A value that cannot be read keeps its default.
+    DriverConfig record = kDriverDefaults;
     m_services.configuration.GetDriverConfig(record);
     // A mode the dialog has no radio button for is shown, and written, as
     // the first one: the rules below then hold for what is written.

@@ -31,6 +31,11 @@ extern const std::array<SettingsSlider, 8> kSettingsSliders;
 // The check boxes and radio buttons the panel rules.
 extern const std::array<int, 15> kSettingsButtons;
 
+// The driver's own defaults. The dialog starts from them, so that a value
+// the library cannot read shows, and is written back, as the driver's
+// default rather than as 0 (a 0 would turn touch and double click off).
+extern const DriverConfig kDriverDefaults;
+
 // The box a failed write shows.
 constexpr wchar_t kSettingsNotStoredText[] =
     L"The settings could not be stored. The driver keeps its previous settings.";

@@ -19,21 +19,10 @@
 
 namespace {
 
-// A driver record as the import's fallbacks give it: every value in range.
 DriverConfig DefaultRecord()
 {
-    DriverConfig r;
+    DriverConfig r = kDriverDefaults;
     r.Mode = 2;
-    r.EnableTouch = 1;
-    r.RightClickTime = 1000;
-    r.RightClickArea = 8;
-    r.DelayTouchTime = 25;
-    r.DragDelayTime = 100;
-    r.BeepFrequency = 7000;
-    r.BeepDuration = 100;
-    r.EnableDoubleClick = 1;
-    r.DoubleClickTime = 500;
-    r.DoubleClickArea = 12;
     return r;
 }
 
@@ -285,6 +274,21 @@ TEST(SettingsPanel, ARefusedWriteIsReportedAndChangesNothingElse)
     EXPECT_EQ(rig.view.notStored, 2);
     EXPECT_FALSE(rig.view.closed) << "OK keeps the dialog open when nothing was stored";
     EXPECT_TRUE(rig.mouse.calls.empty()) << "the mouse settings follow only a stored record";
+}
+
+TEST(SettingsPanel, ValuesTheLibraryCannotReadShowAndAreWrittenAsTheDriversDefaults)
+{
+    struct CUnreadableDriver : CFakeConfigurationLibrary {
+        bool GetDriverConfig(DriverConfig&) override { return false; }
+    } library;
+    CMemorySystemMouse mouse;
+    CMemoryRegistry registry;
+    RecordingView view;
+    CSettingsPanel panel({library, mouse, registry}, view);
+    panel.Open();
+    panel.OnOk();
+    EXPECT_EQ(std::memcmp(&library.driver, &kDriverDefaults, sizeof kDriverDefaults), 0);
+    EXPECT_EQ(library.driver.EnableTouch, 1) << "touch stays on";
 }
 
 // ---- the user's mouse settings
