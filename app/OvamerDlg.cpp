@@ -2,8 +2,8 @@
 
 #include "app/ProgramServices.h"
 #include "calibration/MouseHookMessages.h"
-#include "config/Basicprop.h"
 #include "common/LanguageText.h"
+#include "config/Basicprop.h"
 #include "libs/grell/Grell.h"
 #include "platform/Messages.h"
 #include "platform/System.h"

@@ -60,7 +60,7 @@
 #define IDC_BEEP_FREQUENCY_VALUE 1051
 #define IDC_BEEP_FREQUENCY 1072
 #define IDC_BEEP_DURATION 1073
-#define IDC_SOUND_CARD 1078 // BeepType 1
+#define IDC_SOUND_CARD 1078    // BeepType 1
 #define IDC_BEEP_ON_TOUCH 1079 // the beep mode's radio group: BeepMode 0, 1, 2
 #define IDC_BEEP_ON_RELEASE 1080
 #define IDC_BEEP_BOTH 1081
