@@ -20,6 +20,9 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <optional>
+#include <vector>
+
 namespace {
 
 // The language files of the runnable tree.
@@ -54,7 +57,46 @@ void ImportDriverRecord(const std::string& values)
     ASSERT_EQ(RunReg(L"import \"" + file + L"\"").exitCode, 0);
 }
 
+// The prefix's values of a user key, put back when the test is done (the
+// prefix is also the one tools/run uses).
+class CKeptUserValues {
+public:
+    CKeptUserValues(const wchar_t* key, std::vector<std::wstring> names) : m_key(key), m_names(std::move(names))
+    {
+        for (const std::wstring& name : m_names)
+            m_values.push_back(Read(name));
+    }
+    ~CKeptUserValues()
+    {
+        for (std::size_t i = 0; i < m_names.size(); ++i)
+            if (m_values[i])
+                RegSetKeyValueW(HKEY_CURRENT_USER, m_key, m_names[i].c_str(), m_values[i]->first,
+                                m_values[i]->second.data(), static_cast<DWORD>(m_values[i]->second.size()));
+            else
+                RegDeleteKeyValueW(HKEY_CURRENT_USER, m_key, m_names[i].c_str());
+    }
+
+private:
+    std::optional<std::pair<DWORD, std::vector<BYTE>>> Read(const std::wstring& name) const
+    {
+        DWORD type = 0, size = 0;
+        if (RegGetValueW(HKEY_CURRENT_USER, m_key, name.c_str(), RRF_RT_ANY | RRF_NOEXPAND, &type, nullptr, &size) !=
+            ERROR_SUCCESS)
+            return std::nullopt;
+        std::vector<BYTE> data(size);
+        RegGetValueW(HKEY_CURRENT_USER, m_key, name.c_str(), RRF_RT_ANY | RRF_NOEXPAND, &type, data.data(), &size);
+        data.resize(size);
+        return std::pair{type, data};
+    }
+    const wchar_t* m_key;
+    std::vector<std::wstring> m_names;
+    std::vector<std::optional<std::pair<DWORD, std::vector<BYTE>>>> m_values;
+};
+
 struct SettingsDialogFixture : ::testing::Test {
+    CKeptUserValues cursors{L"Control Panel\\Cursors", {kCursorNames.begin(), kCursorNames.end()}};
+    CKeptUserValues mouseValues{L"Control Panel\\Mouse",
+                                {L"DoubleClickWidth", L"DoubleClickHeight", L"DoubleClickSpeed"}};
     CWin32Profile profile;
     CBinFolderSystem system;
     CWin32Registry registry;
