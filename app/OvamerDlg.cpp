@@ -1,7 +1,9 @@
 #include "app/OvamerDlg.h"
 
+#include "app/ProgramServices.h"
 #include "calibration/MouseHookMessages.h"
 #include "common/LanguageText.h"
+#include "config/Basicprop.h"
 #include "libs/grell/Grell.h"
 #include "platform/Messages.h"
 #include "platform/System.h"
@@ -84,6 +86,7 @@ const MessageEntry COvamerDlg::kEntries[] = {
     OnMessage<&COvamerDlg::OnRefreshList>(WM_PANEL_REFRESH_LIST),
     OnMessage<&COvamerDlg::OnSaveMappingFailed>(WM_PANEL_SAVE_FAILED),
     OnCommand<&COvamerDlg::OnHelp>(IDC_HELP_MANUAL, BN_CLICKED),
+    OnCommand<&COvamerDlg::OnSettings>(IDC_SETTINGS, BN_CLICKED),
     OnNotify<&COvamerDlg::OnListItemChanged>(IDC_TOUCHSCREEN_LIST, LVN_ITEMCHANGED),
     // Exit is IDOK: the base class ends the dialog with it.
 };
@@ -279,6 +282,12 @@ void COvamerDlg::OnHelp()
     if (auto key = HelpFailureTextKey(result))
         ::MessageBoxW(m_hWnd, GetLanguageText(*key).c_str(), GetLanguageText(kProgramTitleKey).c_str(),
                       MB_OK | MB_ICONINFORMATION);
+}
+
+void COvamerDlg::OnSettings()
+{
+    CBasicprop settings(ProgramSettingsPanelServices());
+    settings.DoModal(m_hWnd);
 }
 
 void COvamerDlg::OnListItemChanged(NMHDR& header)

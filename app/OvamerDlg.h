@@ -4,7 +4,7 @@
 // copies what it decides into the controls, and draws.
 //
 // Not wired yet, until their dialogs exist: Calibrate, Region Calibrate,
-// Mapping, Settings, Diagnostics, About, and a double click on the list.
+// Mapping, Diagnostics, About, and a double click on the list.
 
 #include "app/MainPanel.h"
 #include "calibration/MappingClosedRecord.h"
@@ -67,6 +67,7 @@ private:
     void OnRefreshList();
     void OnSaveMappingFailed();
     void OnHelp();
+    void OnSettings();
     void OnListItemChanged(NMHDR& header);
 
     CMainPanel m_panel;

@@ -20,3 +20,9 @@ MainPanelServices ProgramMainPanelServices()
     return MainPanelServices{GetDeviceManager(), GetProtocolState(), *platform.hid,         *platform.messenger,
                              &PostDeviceRequest, *platform.system,   ProgramConfiguration()};
 }
+
+SettingsPanelServices ProgramSettingsPanelServices()
+{
+    const PlatformServices& platform = GetPlatform();
+    return SettingsPanelServices{ProgramConfiguration(), *platform.mouse, *platform.registry};
+}

@@ -4,5 +4,7 @@
 // configuration library, gathered here and nowhere else.
 
 #include "app/MainPanel.h"
+#include "config/SettingsPanel.h"
 
 MainPanelServices ProgramMainPanelServices();
+SettingsPanelServices ProgramSettingsPanelServices();

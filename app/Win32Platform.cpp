@@ -8,6 +8,7 @@
 #include "platform/Platform.h"
 #include "platform/Profile_win32.h"
 #include "platform/Registry_win32.h"
+#include "platform/SystemMouse_win32.h"
 #include "platform/System_win32.h"
 #include "platform/WindowMessenger_win32.h"
 #include "sim/SimHidPort.h"
@@ -40,6 +41,7 @@ std::string InstallWin32Platform()
     static CWin32Monitors monitors;
     static CWin32Messenger messenger;
     static CWin32System system;
+    static CWin32SystemMouse mouse;
     static std::unique_ptr<IHidPort> hid;
 
     std::string error;
@@ -65,6 +67,7 @@ std::string InstallWin32Platform()
     services.monitors = &monitors;
     services.messenger = &messenger;
     services.system = &system;
+    services.mouse = &mouse;
     SetPlatform(services);
     return error;
 }

@@ -88,3 +88,14 @@ list(APPEND PELNO_WIN32_SOURCES
 )
 # The firmware-file maker (tools/firmware-maker): the tool and the tests' files.
 set(PELNO_FIRMWARE_MAKER_SOURCES tools/firmware-maker/FirmwareMaker.cpp)
+# The Settings dialog: its behaviour and the user's mouse settings it applies
+# (portable), the mouse-settings seam and the dialog's window.
+list(APPEND PELNO_PORTABLE_SOURCES
+  platform/MemorySystemMouse.cpp
+  config/SystemMouseSettings.cpp
+  config/SettingsPanel.cpp
+)
+list(APPEND PELNO_WIN32_SOURCES
+  platform/SystemMouse_win32.cpp
+  config/Basicprop.cpp
+)

@@ -49,6 +49,19 @@ add_dependencies(pelno_dialog_bench PelnoCpl)
 add_custom_command(TARGET pelno_dialog_bench POST_BUILD
   COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:Sarnet> $<TARGET_FILE:Grell> ${CMAKE_BINARY_DIR}/bench/)
 
+# The invisible cursor of "Hide Cursor" (tools/make-cursor) beside the executable.
+add_custom_command(TARGET PelnoCpl POST_BUILD
+  COMMAND ${CMAKE_COMMAND} -E copy_if_different ${CMAKE_SOURCE_DIR}/res/null.cur ${PELNO_BIN_DIR}/null.cur)
+
+# The Settings dialog's benchmark under Wine (tools/bench-settings).
+add_executable(pelno_settings_bench EXCLUDE_FROM_ALL tests/bench/SettingsDialogBench_win32.cpp ${PELNO_RESOURCES})
+target_link_libraries(pelno_settings_bench PRIVATE pelno_win32 Sarnet)
+target_include_directories(pelno_settings_bench PRIVATE $<$<COMPILE_LANGUAGE:RC>:${CMAKE_SOURCE_DIR}/res>)
+set_target_properties(pelno_settings_bench PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)
+add_dependencies(pelno_settings_bench PelnoCpl)
+add_custom_command(TARGET pelno_settings_bench POST_BUILD
+  COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:Sarnet> $<TARGET_FILE:Grell> ${CMAKE_BINARY_DIR}/bench/)
+
 # The language files beside the executable.
 file(GLOB PELNO_LANGUAGE_FILES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/res/Language/*.ini)
 foreach(lang ${PELNO_LANGUAGE_FILES})
@@ -108,6 +121,8 @@ target_sources(pelno_windows_tests PRIVATE ${PELNO_FIRMWARE_MAKER_SOURCES})
 target_include_directories(pelno_windows_tests PRIVATE ${CMAKE_SOURCE_DIR}/tools/firmware-maker)
 # The window framework and the main dialog, in-process.
 list(APPEND PELNO_WINDOWS_SUITES Dialog MainDialog)
+# The Settings dialog, in-process, and the mouse settings it applies.
+list(APPEND PELNO_WINDOWS_SUITES SettingsDialog InvisibleCursor)
 foreach(suite ${PELNO_WINDOWS_SUITES})
   add_test(NAME windows.${suite}
     COMMAND pelno_windows_tests --gtest_filter=${suite}.*)

@@ -4,6 +4,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 class IProfile;
 
@@ -19,6 +20,11 @@ std::wstring LookUpLanguageText(IProfile& profile, const std::wstring& programFo
 
 // LookUpLanguageText with the process's seams; chooses the file anew each call.
 std::wstring GetLanguageText(std::wstring_view key);
+
+// Several texts at once, each as GetLanguageText gives it, from one read of
+// the language file's section (a window's texts cost one file read instead
+// of one each).
+std::vector<std::wstring> GetLanguageTexts(const std::vector<std::wstring_view>& keys);
 
 // The program's title: the main window's caption and its message boxes'.
 constexpr wchar_t kProgramTitleKey[] = L"79";

@@ -11,6 +11,7 @@ class IConsole;
 class IMonitorSource;
 class IWindowMessenger;
 class ISystem;
+class ISystemMouse;
 
 struct PlatformServices {
     IHidPort* hid = nullptr;
@@ -22,6 +23,7 @@ struct PlatformServices {
     IMonitorSource* monitors = nullptr;
     IWindowMessenger* messenger = nullptr;
     ISystem* system = nullptr;
+    ISystemMouse* mouse = nullptr; // the user's double-click settings and cursor scheme
 };
 
 // Installs the services; call before any other thread starts.

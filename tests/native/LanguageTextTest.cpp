@@ -65,3 +65,20 @@ TEST_F(LanguageTextTest, TextsAreCutAt511CharactersAndLongFoldersWork)
     EXPECT_EQ(GetLanguageText(L"10"), std::wstring(511, L'x'));
     EXPECT_EQ(GetLanguageText(L"11"), std::wstring(511, L'y'));
 }
+
+TEST_F(LanguageTextTest, SeveralTextsAtOnceAreTheTextsOneByOne)
+{
+    const std::wstring file = system.folder + L"\\Language\\1033.ini";
+    profile.WriteString(file, L"Language", L"16", L"\"Modes\"");
+    profile.WriteString(file, L"Language", L"17", L"'Click' On Touch");
+    profile.WriteString(file, L"Language", L"18", std::wstring(600, L'x'));
+    profile.WriteString(file, L"Language", L"19", L"\"");
+    const std::vector<std::wstring_view> keys = {L"72", L"16", L"17", L"18", L"19", L"20", L"72"};
+    std::vector<std::wstring> expected;
+    for (std::wstring_view key : keys)
+        expected.push_back(GetLanguageText(key));
+    EXPECT_EQ(GetLanguageTexts(keys), expected);
+    EXPECT_EQ(expected[1], L"Modes");
+    system.folder = L"D:\\elsewhere";
+    EXPECT_EQ(GetLanguageTexts({L"16", L"77"}), (std::vector<std::wstring>{L"16", L"77"})) << "no file";
+}

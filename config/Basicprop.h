@@ -1,0 +1,48 @@
+#pragma once
+// The Settings dialog: the driver's options in radio buttons, check boxes
+// and sliders. What it does is CSettingsPanel's; this class configures the
+// sliders, maps clicks and slider moves to the panel and copies the state
+// the panel shows into the controls.
+
+#include "config/SettingsPanel.h"
+#include "ui/XPButton.h"
+#include "win/Dialog.h"
+#include "win/GdiObjects.h"
+
+#include <array>
+
+class CBasicprop : public CDialogImpl<CBasicprop>, private ISettingsView {
+public:
+    explicit CBasicprop(SettingsPanelServices services);
+
+    const CSettingsPanel& Panel() const { return m_panel; }
+
+    static const MessageTable kMessageTable;
+
+protected:
+    bool OnInitDialog() override;
+    bool PreTranslateMessage(MSG& msg) override;
+    void OnOK() override { m_panel.OnOk(); }
+    void OnCancel() override { m_panel.OnCancel(); }
+
+private:
+    static const MessageEntry kEntries[];
+
+    // ISettingsView
+    void ShowControls(const SettingsControls& controls) override;
+    void FocusOk() override;
+    void ReportNotStored() override;
+    void Close(bool ok) override;
+
+    void ConfigureSliders();
+    void SetLanguageTexts();
+
+    void OnButtonClicked(UINT code, int id, HWND control);
+    void OnApply() { m_panel.OnApply(); }
+    void OnHScroll(WPARAM, LPARAM slider);
+    LRESULT OnCtlColor(WPARAM dc, LPARAM control);
+
+    CSettingsPanel m_panel;
+    std::array<CXPButton, 3> m_buttons; // OK, Cancel, Apply
+    CBrush m_background;
+};

@@ -1,0 +1,364 @@
+// The Settings dialog's behaviour and the mouse settings it applies, against
+// a configuration library, a registry and mouse settings in memory. The test
+// plays the window: it clicks by id and reads what the panel shows.
+
+#include "config/SettingsPanel.h"
+#include "FakeConfigurationLibrary.h"
+#include "config/SystemMouseSettings.h"
+#include "platform/MemoryRegistry.h"
+#include "platform/MemorySystemMouse.h"
+#include "res/resource.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <functional>
+#include <optional>
+#include <set>
+
+namespace {
+
+DriverConfig DefaultRecord()
+{
+    DriverConfig r = kDriverDefaults;
+    r.Mode = 2;
+    return r;
+}
+
+struct RecordingView : ISettingsView {
+    SettingsControls shown;
+    int okFocused = 0;
+    int notStored = 0;
+    std::optional<bool> closed;
+    void ShowControls(const SettingsControls& controls) override { shown = controls; }
+    void FocusOk() override { ++okFocused; }
+    void ReportNotStored() override { ++notStored; }
+    void Close(bool ok) override { closed = ok; }
+};
+
+struct SettingsRig {
+    CFakeConfigurationLibrary library;
+    CMemorySystemMouse mouse;
+    CMemoryRegistry registry;
+    RecordingView view;
+    CSettingsPanel panel{{library, mouse, registry}, view};
+
+    explicit SettingsRig(const DriverConfig& record)
+    {
+        library.driver = record;
+        panel.Open();
+    }
+    bool Enabled(int id) const { return view.shown.at(id).enabled; }
+    bool Checked(int id) const { return view.shown.at(id).checked; }
+    int Writes() const
+    {
+        return static_cast<int>(std::count_if(library.calls.begin(), library.calls.end(),
+                                              [](const auto& call) { return call.name == "SetDriverConfig"; }));
+    }
+};
+
+// Every control the enabling rules touch, and those a case expects enabled.
+const std::set<int> kRuled = {
+    IDC_ENABLE_RIGHT_CLICK, IDC_ENABLE_DRAG_DELAY, IDC_RIGHT_CLICK_TIME,  IDC_RIGHT_CLICK_AREA,  IDC_RIGHT_CLICK_GROUP,
+    IDC_DRAG_DELAY_TIME,    IDC_DRAG_DELAY_GROUP,  IDC_DOUBLE_CLICK_TIME, IDC_DOUBLE_CLICK_AREA, IDC_DOUBLE_CLICK_GROUP,
+    IDC_DELAY_TOUCH_TIME,   IDC_DELAY_TOUCH_GROUP, IDC_BEEP_GROUP,        IDC_PC_SPEAKER,        IDC_SOUND_CARD,
+    IDC_BEEP_ON_TOUCH,      IDC_BEEP_ON_RELEASE,   IDC_BEEP_BOTH,         IDC_BEEP_FREQUENCY,    IDC_BEEP_DURATION};
+
+struct RuleCase {
+    const char* name;
+    int mode, rightClick, dragDelay, doubleClick, delayTouch, beep, beepType, beepMode;
+    std::set<int> enabled;
+    int checkedBeepMode; // the beep-mode radio checked
+};
+
+const std::set<int> kBeepControls = {IDC_BEEP_GROUP, IDC_PC_SPEAKER, IDC_SOUND_CARD};
+
+std::set<int> Join(std::initializer_list<std::set<int>> sets)
+{
+    std::set<int> all;
+    for (const auto& s : sets)
+        all.insert(s.begin(), s.end());
+    return all;
+}
+
+const RuleCase kRuleCases[] = {
+    {"touch mode greys right click and drag delay, forces beep on touch", 0, 1, 1, 0, 0, 1, 0, 2,
+     Join({kBeepControls, {IDC_BEEP_ON_TOUCH, IDC_BEEP_FREQUENCY, IDC_BEEP_DURATION}}), IDC_BEEP_ON_TOUCH},
+    {"release mode forces beep on release", 1, 0, 0, 1, 1, 1, 0, 0,
+     Join({kBeepControls,
+           {IDC_BEEP_ON_RELEASE, IDC_BEEP_FREQUENCY, IDC_BEEP_DURATION, IDC_DOUBLE_CLICK_TIME, IDC_DOUBLE_CLICK_AREA,
+            IDC_DOUBLE_CLICK_GROUP, IDC_DELAY_TOUCH_TIME, IDC_DELAY_TOUCH_GROUP}}),
+     IDC_BEEP_ON_RELEASE},
+    {"release mode without beep still forces the beep mode, greyed", 1, 0, 0, 0, 0, 0, 0, 2, {}, IDC_BEEP_ON_RELEASE},
+    {"emulation enables right click and drag delay with their sliders",
+     2,
+     1,
+     1,
+     0,
+     0,
+     0,
+     0,
+     1,
+     {IDC_ENABLE_RIGHT_CLICK, IDC_ENABLE_DRAG_DELAY, IDC_RIGHT_CLICK_TIME, IDC_RIGHT_CLICK_AREA, IDC_RIGHT_CLICK_GROUP,
+      IDC_DRAG_DELAY_TIME, IDC_DRAG_DELAY_GROUP},
+     IDC_BEEP_ON_RELEASE},
+    {"emulation with the boxes unchecked greys only the sliders",
+     2,
+     0,
+     0,
+     0,
+     0,
+     0,
+     0,
+     0,
+     {IDC_ENABLE_RIGHT_CLICK, IDC_ENABLE_DRAG_DELAY},
+     IDC_BEEP_ON_TOUCH},
+    {"emulation with beep leaves all three beep modes free", 2, 0, 0, 0, 0, 1, 0, 7,
+     Join({kBeepControls,
+           {IDC_ENABLE_RIGHT_CLICK, IDC_ENABLE_DRAG_DELAY, IDC_BEEP_ON_TOUCH, IDC_BEEP_ON_RELEASE, IDC_BEEP_BOTH,
+            IDC_BEEP_FREQUENCY, IDC_BEEP_DURATION}}),
+     IDC_BEEP_BOTH},
+    {"the sound card greys frequency and duration", 2, 0, 0, 0, 0, 1, 1, 1,
+     Join({kBeepControls,
+           {IDC_ENABLE_RIGHT_CLICK, IDC_ENABLE_DRAG_DELAY, IDC_BEEP_ON_TOUCH, IDC_BEEP_ON_RELEASE, IDC_BEEP_BOTH}}),
+     IDC_BEEP_ON_RELEASE},
+};
+
+} // namespace
+
+TEST(SettingsPanel, EnablingRulesOfEachModeWhenTheDialogOpens)
+{
+    for (const RuleCase& c : kRuleCases) {
+        SCOPED_TRACE(c.name);
+        DriverConfig record = DefaultRecord();
+        record.Mode = c.mode;
+        record.EnableRightClick = c.rightClick;
+        record.EnableDragDelay = c.dragDelay;
+        record.EnableDoubleClick = c.doubleClick;
+        record.EnableDelayTouch = c.delayTouch;
+        record.EnableBeep = c.beep;
+        record.BeepType = c.beepType;
+        record.BeepMode = c.beepMode;
+        SettingsRig rig(record);
+        for (int id : kRuled)
+            EXPECT_EQ(rig.Enabled(id), c.enabled.contains(id)) << "control " << id;
+        for (int id : {IDC_BEEP_ON_TOUCH, IDC_BEEP_ON_RELEASE, IDC_BEEP_BOTH})
+            EXPECT_EQ(rig.Checked(id), id == c.checkedBeepMode) << "beep radio " << id;
+        EXPECT_TRUE(rig.Checked(IDC_CLICK_ON_TOUCH + c.mode));
+        EXPECT_FALSE(rig.Enabled(IDC_APPLY)) << "nothing changed yet";
+        // The mode radios and the always-free boxes are never greyed.
+        for (int id : {IDC_CLICK_ON_TOUCH, IDC_CLICK_ON_RELEASE, IDC_MOUSE_EMULATION, IDC_ENABLE_TOUCH, IDC_HIDE_CURSOR,
+                       IDC_ENABLE_DOUBLE_CLICK, IDC_ENABLE_DELAY_TOUCH, IDC_ENABLE_BEEP})
+            EXPECT_TRUE(rig.Enabled(id)) << id;
+    }
+}
+
+// Each row: a stored record, clicks, then what Apply writes.
+// Clicks carry the new check state, slider moves the position reported.
+TEST(SettingsPanel, ClicksAndSliderMovesThenApplyWriteTheRecordTheRulesGive)
+{
+    struct Click {
+        int id;
+        int value;
+    };
+    struct Case {
+        const char* name;
+        DriverConfig stored;
+        std::vector<Click> clicks;
+        std::function<void(DriverConfig&)> expect; // from the stored record
+    };
+    DriverConfig touchMode = DefaultRecord();
+    touchMode.Mode = 0;
+    touchMode.EnableRightClick = touchMode.EnableDragDelay = 1;
+    DriverConfig releaseBeep = DefaultRecord();
+    releaseBeep.Mode = 1;
+    releaseBeep.EnableBeep = 1;
+    releaseBeep.BeepMode = 2;
+    DriverConfig outOfRange = DefaultRecord();
+    outOfRange.RightClickTime = 500;
+    outOfRange.BeepFrequency = 9000;
+    outOfRange.Mode = 7;
+    const Case cases[] = {
+        {"touch mode writes right click and drag delay off",
+         touchMode,
+         {{IDC_ENABLE_TOUCH, false}},
+         [](DriverConfig& r) { r.EnableRightClick = r.EnableDragDelay = r.EnableTouch = 0; }},
+        {"release mode with beep writes beep on release",
+         releaseBeep,
+         {{IDC_HIDE_CURSOR, true}},
+         [](DriverConfig& r) { r.BeepMode = 1, r.HideCursor = 1; }},
+        {"a stored value outside its slider is written as the slider holds it; an unknown mode as touch",
+         outOfRange,
+         {{IDC_ENABLE_TOUCH, false}, {IDC_ENABLE_TOUCH, true}},
+         [](DriverConfig& r) { r.RightClickTime = 1000, r.BeepFrequency = 7000, r.Mode = 0, r.BeepMode = 0; }},
+        {"switching to emulation brings back the boxes' checks",
+         touchMode,
+         {{IDC_MOUSE_EMULATION, true}},
+         [](DriverConfig& r) { r.Mode = 2; }},
+        {"switching to release forces the beep mode",
+         DefaultRecord(),
+         {{IDC_ENABLE_BEEP, true}, {IDC_BEEP_BOTH, true}, {IDC_CLICK_ON_RELEASE, true}},
+         [](DriverConfig& r) { r.Mode = 1, r.EnableBeep = 1, r.BeepMode = 1, r.EnableRightClick = 0; }},
+        {"the sound card greys the sliders, their positions are still written",
+         releaseBeep,
+         {{IDC_SOUND_CARD, true}},
+         [](DriverConfig& r) { r.BeepType = 1, r.BeepMode = 1; }},
+        {"a greyed radio cannot be clicked",
+         touchMode,
+         {{IDC_ENABLE_RIGHT_CLICK, false}, {IDC_BEEP_BOTH, true}, {IDC_ENABLE_TOUCH, true}},
+         [](DriverConfig& r) { r.EnableRightClick = r.EnableDragDelay = 0; }},
+        {"sliders hold what they are moved to within their range",
+         DefaultRecord(),
+         {{IDC_DOUBLE_CLICK_AREA, 40}, {IDC_BEEP_DURATION, 30}},
+         [](DriverConfig& r) { r.DoubleClickArea = 32, r.BeepDuration = 30; }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        SettingsRig rig(c.stored);
+        for (const Click& click : c.clicks)
+            if (std::ranges::find(kSettingsSliders, click.id, &SettingsSlider::id) != kSettingsSliders.end())
+                rig.panel.OnSliderMoved(click.id, click.value);
+            else
+                rig.panel.OnClicked(click.id, click.value != 0);
+        EXPECT_TRUE(rig.Enabled(IDC_APPLY));
+        rig.panel.OnApply();
+        DriverConfig expected = c.stored;
+        c.expect(expected);
+        EXPECT_EQ(std::memcmp(&rig.library.driver, &expected, sizeof expected), 0);
+        EXPECT_EQ(rig.Writes(), 1);
+    }
+}
+
+TEST(SettingsPanel, ApplyWritesOnceUntilTheNextChangeAndFocusesOk)
+{
+    SettingsRig rig(DefaultRecord());
+    rig.panel.OnSliderMoved(IDC_DOUBLE_CLICK_TIME, 500);
+    rig.panel.OnApply();
+    EXPECT_EQ(rig.Writes(), 0)
+        << "Apply is disabled when the dialog opens, and a slider left where it was is no change";
+    rig.panel.OnClicked(IDC_HIDE_CURSOR, true);
+    rig.panel.OnApply();
+    rig.panel.OnApply();
+    EXPECT_EQ(rig.Writes(), 1);
+    EXPECT_FALSE(rig.Enabled(IDC_APPLY));
+    EXPECT_EQ(rig.view.okFocused, 1);
+    EXPECT_FALSE(rig.view.closed);
+    rig.panel.OnClicked(IDC_HIDE_CURSOR, false);
+    rig.panel.OnApply();
+    EXPECT_EQ(rig.Writes(), 2);
+    rig.panel.OnCancel();
+    EXPECT_EQ(rig.view.closed, false);
+    EXPECT_EQ(rig.Writes(), 2) << "Cancel writes nothing";
+}
+
+TEST(SettingsPanel, ARefusedWriteIsReportedAndChangesNothingElse)
+{
+    SettingsRig rig(DefaultRecord());
+    rig.library.answers = false;
+    rig.panel.OnClicked(IDC_HIDE_CURSOR, true);
+    rig.panel.OnApply();
+    EXPECT_EQ(rig.view.notStored, 1);
+    EXPECT_TRUE(rig.Enabled(IDC_APPLY)) << "Apply stays for another try";
+    EXPECT_EQ(rig.view.okFocused, 0);
+    rig.panel.OnOk();
+    EXPECT_EQ(rig.view.notStored, 2);
+    EXPECT_FALSE(rig.view.closed) << "OK keeps the dialog open when nothing was stored";
+    EXPECT_TRUE(rig.mouse.calls.empty()) << "the mouse settings follow only a stored record";
+}
+
+TEST(SettingsPanel, ValuesTheLibraryCannotReadShowAndAreWrittenAsTheDriversDefaults)
+{
+    struct CUnreadableDriver : CFakeConfigurationLibrary {
+        bool GetDriverConfig(DriverConfig&) override { return false; }
+    } library;
+    CMemorySystemMouse mouse;
+    CMemoryRegistry registry;
+    RecordingView view;
+    CSettingsPanel panel({library, mouse, registry}, view);
+    panel.Open();
+    panel.OnOk();
+    EXPECT_EQ(std::memcmp(&library.driver, &kDriverDefaults, sizeof kDriverDefaults), 0);
+    EXPECT_EQ(library.driver.EnableTouch, 1) << "touch stays on";
+    EXPECT_EQ(view.closed, true) << "OK closes once the record is stored";
+}
+
+// ---- the user's mouse settings
+
+namespace {
+
+struct MouseRig {
+    CMemorySystemMouse mouse;
+    CMemoryRegistry registry;
+    void Apply(std::int32_t hide, std::int32_t doubleClick = 1, std::int32_t area = 12, std::int32_t time = 500)
+    {
+        DriverConfig record = DefaultRecord();
+        record.HideCursor = hide;
+        record.EnableDoubleClick = doubleClick;
+        record.DoubleClickArea = area;
+        record.DoubleClickTime = time;
+        ApplySystemMouseSettings(record, mouse, registry);
+    }
+};
+
+} // namespace
+
+TEST(SystemMouseSettings, DoubleClickOnStoresTheValuesOffOnlyClearsTheSession)
+{
+    MouseRig rig;
+    rig.Apply(0, 1, 12, 500);
+    EXPECT_EQ(rig.mouse.doubleClick, (CMemorySystemMouse::DoubleClick{12, 12, 500}));
+    EXPECT_EQ(rig.mouse.mouseValues,
+              (std::map<std::wstring, std::wstring>{
+                  {L"DoubleClickWidth", L"12"}, {L"DoubleClickHeight", L"12"}, {L"DoubleClickSpeed", L"500"}}));
+    EXPECT_EQ(rig.mouse.calls,
+              (std::vector<std::string>{"SetDoubleClick", "StoreMouseValues", "SetCursors", "ReloadCursors"}));
+
+    rig.mouse.calls.clear();
+    rig.Apply(0, 0, 20, 900);
+    EXPECT_EQ(rig.mouse.doubleClick, (CMemorySystemMouse::DoubleClick{0, 0, 0}));
+    EXPECT_EQ(rig.mouse.mouseValues.at(L"DoubleClickSpeed"), L"500") << "the stored values stay";
+    EXPECT_EQ(rig.mouse.calls, (std::vector<std::string>{"SetDoubleClick", "SetCursors", "ReloadCursors"}));
+
+    rig.mouse.mouseKeyOpens = false;
+    rig.mouse.calls.clear();
+    rig.Apply(1);
+    EXPECT_EQ(rig.mouse.calls.back(), "ReloadCursors") << "a mouse key that cannot be opened stops nothing";
+    EXPECT_TRUE(IsInvisibleCursor(rig.mouse.cursors.at(L"Arrow")));
+}
+
+TEST(SystemMouseSettings, HidingKeepsTheUsersSchemeAndShowingPutsItBack)
+{
+    MouseRig rig;
+    rig.mouse.cursors = {{L"Arrow", L"%SystemRoot%\\Cursors\\aero_arrow.cur"}, {L"Wait", L""}};
+    const auto before = rig.mouse.cursors;
+
+    rig.Apply(0);
+    EXPECT_EQ(rig.mouse.cursors, before) << "showing a shown cursor changes no value";
+
+    rig.Apply(1);
+    ASSERT_EQ(rig.mouse.cursors.size(), kCursorNames.size());
+    for (const wchar_t* name : kCursorNames)
+        EXPECT_EQ(rig.mouse.cursors.at(name), kInvisibleCursorPath) << "hidden: " << name;
+    rig.Apply(1);                                     // hidden again: what is kept is still the user's
+    rig.mouse.cursors[L"Hand"] = L"C:\\my\\hand.cur"; // chosen while hidden
+
+    rig.Apply(0);
+    EXPECT_EQ(rig.mouse.cursors.at(L"Arrow"), L"%SystemRoot%\\Cursors\\aero_arrow.cur");
+    EXPECT_EQ(rig.mouse.cursors.at(L"Wait"), L"");
+    EXPECT_EQ(rig.mouse.cursors.at(L"IBeam"), L"") << "a value that did not exist becomes the default";
+    EXPECT_EQ(rig.mouse.cursors.at(L"Hand"), L"C:\\my\\hand.cur") << "the user's later choice stays";
+    for (const auto& [name, value] : rig.mouse.cursors)
+        EXPECT_FALSE(IsInvisibleCursor(value)) << name;
+}
+
+TEST(SystemMouseSettings, AValueThatCannotBeKeptIsNotHidden)
+{
+    MouseRig rig;
+    rig.mouse.cursors = {{L"Arrow", L"C:\\mine.cur"}, {L"Help", L"%SYSTEMROOT%\\CURSORS\\NULL.CUR"}};
+    rig.registry.DenyWrites(RegistryRoot::CurrentUser, L"Software");
+    rig.Apply(1);
+    EXPECT_EQ(rig.mouse.cursors.at(L"Arrow"), L"C:\\mine.cur");
+    EXPECT_TRUE(IsInvisibleCursor(rig.mouse.cursors.at(L"Help")));
+    EXPECT_EQ(rig.mouse.calls.back(), "ReloadCursors");
+}
