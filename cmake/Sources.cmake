@@ -88,3 +88,6 @@ list(APPEND PELNO_WIN32_SOURCES
 )
 # The firmware-file maker (tools/firmware-maker): the tool and the tests' files.
 set(PELNO_FIRMWARE_MAKER_SOURCES tools/firmware-maker/FirmwareMaker.cpp)
+# The mapping dialog: its behaviour (portable), its window and the cursor helper.
+list(APPEND PELNO_PORTABLE_SOURCES calibration/DeviceMatchPanel.cpp)
+list(APPEND PELNO_WIN32_SOURCES calibration/DeviceMatchDlg.cpp win/CursorVisibility.cpp)

@@ -31,3 +31,6 @@
 #define IDC_REGION_TITLE 1124
 #define IDC_CALIBRATE_WHEN_INACCURATE 1125
 #define IDC_HELP_MANUAL 57670
+
+// The mapping dialog (CDeviceMatchDlg): a full-screen popup without controls
+#define IDD_DEVICE_MATCH 138
