@@ -49,6 +49,15 @@ add_dependencies(pelno_dialog_bench PelnoCpl)
 add_custom_command(TARGET pelno_dialog_bench POST_BUILD
   COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:Sarnet> $<TARGET_FILE:Grell> ${CMAKE_BINARY_DIR}/bench/)
 
+# The mapping's benchmark under Wine (tools/bench-mapping).
+add_executable(pelno_mapping_bench EXCLUDE_FROM_ALL tests/bench/MappingBench_win32.cpp ${PELNO_RESOURCES})
+target_link_libraries(pelno_mapping_bench PRIVATE pelno_win32 Sarnet)
+target_include_directories(pelno_mapping_bench PRIVATE $<$<COMPILE_LANGUAGE:RC>:${CMAKE_SOURCE_DIR}/res>)
+set_target_properties(pelno_mapping_bench PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)
+add_dependencies(pelno_mapping_bench PelnoCpl)
+add_custom_command(TARGET pelno_mapping_bench POST_BUILD
+  COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:Sarnet> $<TARGET_FILE:Grell> ${CMAKE_BINARY_DIR}/bench/)
+
 # The stand-in libXinerama.so.1 (tests/xinerama) that gives Wine two monitors
 # on one wide Xvfb screen, for the two-monitor tests and `tools/run --monitors
 # 2`: a Linux library, built with the host's C compiler, never shipped.

@@ -7,7 +7,7 @@
 # Usage: with-two-monitors.sh <xinerama folder> <program> [arguments]
 set -u
 root=$(cd "$(dirname "$0")/../.." && pwd)
-xinerama=$1
+xinerama=$(cd "$1" && pwd) || exit 1
 shift
 base="${PELNO_WINEPREFIX:-$root/build/wineprefix}"
 prefix="$root/build/wineprefix-monitors"
