@@ -213,7 +213,8 @@ int main()
     {
         Rig rig(4);
         COvamerDlg dialog(rig.Services());
-        if (!dialog.Create() || (dialog.ShowWindow(SW_SHOW), !PumpUntil([&] { return dialog.Panel().ListIsReady(); }))) {
+        if (!dialog.Create() ||
+            (dialog.ShowWindow(SW_SHOW), !PumpUntil([&] { return dialog.Panel().ListIsReady(); }))) {
             std::printf("the main dialog did not get ready\n");
             return 1;
         }
@@ -253,5 +254,3 @@ int main()
     RegDeleteTreeW(HKEY_LOCAL_MACHINE, kServiceKey); // the records it stored
     return 0;
 }
-
-} // namespace

@@ -99,8 +99,9 @@ TEST(TwoMonitors, ScriptedTouchesBindTwoFramesAndTheSaveStoresTheirNewNumbers)
     for (int i = 0; i < 3; ++i) {
         logs[i] = folder + L"\\frame" + std::to_wstring(i) + L".log";
         DeleteFileW(logs[i].c_str());
-        text += "[Frame" + std::to_string(i) + "]\r\nNumber=" + std::to_string(7 + i) + "\r\nMonitor=" +
-                std::to_string(i == 2 ? 1 : 0) + "\r\nLogFile=" + Narrow(logs[i]) + "\r\n" + touches[i];
+        text += "[Frame" + std::to_string(i) + "]\r\nNumber=" + std::to_string(7 + i) +
+                "\r\nMonitor=" + std::to_string(i == 2 ? 1 : 0) + "\r\nLogFile=" + Narrow(logs[i]) + "\r\n" +
+                touches[i];
     }
     const std::wstring scenario = folder + L"\\mapping.ini";
     WriteFileBytes(scenario, text);
