@@ -476,6 +476,13 @@ void CMainPanel::OnUnregisterNotification(NotificationHandle notification)
 
 void CMainPanel::OnMappingClosed() { StartJob(Job::SaveMapping); }
 
+DeviceMatchServices CMainPanel::BeginMapping()
+{
+    m_services.devices.RefreshMonitors();
+    return DeviceMatchServices{m_services.devices, m_services.configuration, m_services.postRequest,
+                               m_services.messenger};
+}
+
 void CMainPanel::OnCalibrationEnd(std::uintptr_t result, std::intptr_t slot)
 {
     if (result != 0 || m_services.devices.Count() == 0 || slot < 0)

@@ -11,6 +11,7 @@
 // touching the list themselves. Close ends them (within one step of theirs,
 // since each of their waits is cut short by it) before the window goes.
 
+#include "calibration/DeviceMatchPanel.h"
 #include "device/DeviceRequest.h"
 #include "device/Exchange.h"
 #include "device/ManualResetEvent.h"
@@ -122,6 +123,9 @@ public:
     void OnUnregisterNotification(NotificationHandle notification);
     // WM_MAPPING_CLOSED with a record: writes the mapping into the touchscreens.
     void OnMappingClosed();
+    // Mapping: the monitor table is enumerated again; the mapping dialog
+    // works on this dialog's touchscreens, configuration and device thread.
+    DeviceMatchServices BeginMapping();
     // WM_CALIBRATION_END: result 0 marks the slot's touchscreen calibrated.
     void OnCalibrationEnd(std::uintptr_t result, std::intptr_t slot);
 

@@ -87,6 +87,7 @@ const MessageEntry COvamerDlg::kEntries[] = {
     OnMessage<&COvamerDlg::OnSaveMappingFailed>(WM_PANEL_SAVE_FAILED),
     OnCommand<&COvamerDlg::OnHelp>(IDC_HELP_MANUAL, BN_CLICKED),
     OnCommand<&COvamerDlg::OnSettings>(IDC_SETTINGS, BN_CLICKED),
+    OnCommand<&COvamerDlg::OnMapping>(IDC_MAPPING, BN_CLICKED),
     OnNotify<&COvamerDlg::OnListItemChanged>(IDC_TOUCHSCREEN_LIST, LVN_ITEMCHANGED),
     // Exit is IDOK: the base class ends the dialog with it.
 };
@@ -199,6 +200,8 @@ void COvamerDlg::OnClose()
 
 void COvamerDlg::OnDestroy()
 {
+    // An open mapping finishes first: touch reporting stopped, the cursor back.
+    m_mapping.reset();
     // The jobs end before the window they post to goes.
     m_panel.Close();
     if (CAppBase* app = CAppBase::Current(); app && app->MainWindow() == m_hWnd)
@@ -249,8 +252,20 @@ void COvamerDlg::OnUnregisterNotification(WPARAM, LPARAM notification)
 
 void COvamerDlg::OnMappingClosed(std::unique_ptr<MappingClosedRecord> record)
 {
+    // The mapping dialog's last message: its window is gone or going.
+    m_mapping.reset();
     if (record) // its contents are not read
         m_panel.OnMappingClosed();
+}
+
+void COvamerDlg::OnMapping()
+{
+    m_mapping.reset(); // an earlier one is forgotten
+    m_mapping = std::make_unique<CDeviceMatchDlg>(m_panel.BeginMapping());
+    if (!m_mapping->Open(m_hWnd)) {
+        m_mapping.reset();
+        EnableWindow(true);
+    }
 }
 
 void COvamerDlg::OnCalibrationBegin() { EnableWindow(false); }

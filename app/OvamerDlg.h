@@ -4,9 +4,10 @@
 // copies what it decides into the controls, and draws.
 //
 // Not wired yet, until their dialogs exist: Calibrate, Region Calibrate,
-// Mapping, Diagnostics, About, and a double click on the list.
+// Diagnostics, About, and a double click on the list.
 
 #include "app/MainPanel.h"
+#include "calibration/DeviceMatchDlg.h"
 #include "calibration/MappingClosedRecord.h"
 #include "ui/ImageStatic.h"
 #include "ui/XPButton.h"
@@ -23,6 +24,8 @@ public:
     ~COvamerDlg() override;
 
     const CMainPanel& Panel() const { return m_panel; }
+    // The open mapping dialog, or null.
+    CDeviceMatchDlg* MappingDialog() const { return m_mapping.get(); }
 
     static const MessageTable kMessageTable;
 
@@ -64,6 +67,7 @@ private:
     void OnMouseUp() { OnMouseHookEvent(MouseHookEvent::Up); }
     void OnMouseMove() { OnMouseHookEvent(MouseHookEvent::Move); }
     void OnMappingEnd();
+    void OnMapping();
     void OnRefreshList();
     void OnSaveMappingFailed();
     void OnHelp();
@@ -79,4 +83,5 @@ private:
     HICON m_bigIcon = nullptr;
     HICON m_smallIcon = nullptr;
     bool m_fillingList = false; // the list's own notifications are not selections then
+    std::unique_ptr<CDeviceMatchDlg> m_mapping;
 };

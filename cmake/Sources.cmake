@@ -99,3 +99,6 @@ list(APPEND PELNO_WIN32_SOURCES
   platform/SystemMouse_win32.cpp
   config/Basicprop.cpp
 )
+# The mapping dialog: its behaviour (portable), its window and the cursor helper.
+list(APPEND PELNO_PORTABLE_SOURCES calibration/DeviceMatchPanel.cpp)
+list(APPEND PELNO_WIN32_SOURCES calibration/DeviceMatchDlg.cpp win/CursorVisibility.cpp)

@@ -62,6 +62,29 @@ add_dependencies(pelno_settings_bench PelnoCpl)
 add_custom_command(TARGET pelno_settings_bench POST_BUILD
   COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:Sarnet> $<TARGET_FILE:Grell> ${CMAKE_BINARY_DIR}/bench/)
 
+# The mapping's benchmark under Wine (tools/bench-mapping).
+add_executable(pelno_mapping_bench EXCLUDE_FROM_ALL tests/bench/MappingBench_win32.cpp ${PELNO_RESOURCES})
+target_link_libraries(pelno_mapping_bench PRIVATE pelno_win32 Sarnet)
+target_include_directories(pelno_mapping_bench PRIVATE $<$<COMPILE_LANGUAGE:RC>:${CMAKE_SOURCE_DIR}/res>)
+set_target_properties(pelno_mapping_bench PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)
+add_dependencies(pelno_mapping_bench PelnoCpl)
+add_custom_command(TARGET pelno_mapping_bench POST_BUILD
+  COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:Sarnet> $<TARGET_FILE:Grell> ${CMAKE_BINARY_DIR}/bench/)
+
+# The stand-in libXinerama.so.1 (tests/xinerama) that gives Wine two monitors
+# on one wide Xvfb screen, for the two-monitor tests and `tools/run --monitors
+# 2`: a Linux library, built with the host's C compiler, never shipped.
+if(CMAKE_HOST_UNIX)
+  find_program(PELNO_HOST_CC NAMES cc gcc clang NO_CMAKE_FIND_ROOT_PATH)
+  set(PELNO_XINERAMA_DIR ${CMAKE_BINARY_DIR}/xinerama)
+  add_custom_command(OUTPUT ${PELNO_XINERAMA_DIR}/libXinerama.so.1
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${PELNO_XINERAMA_DIR}
+    COMMAND ${PELNO_HOST_CC} -shared -fPIC -O2 -Wl,-soname,libXinerama.so.1
+      -o ${PELNO_XINERAMA_DIR}/libXinerama.so.1 ${CMAKE_SOURCE_DIR}/tests/xinerama/TwoHeadsXinerama.c
+    DEPENDS ${CMAKE_SOURCE_DIR}/tests/xinerama/TwoHeadsXinerama.c)
+  add_custom_target(pelno_xinerama ALL DEPENDS ${PELNO_XINERAMA_DIR}/libXinerama.so.1)
+endif()
+
 # The language files beside the executable.
 file(GLOB PELNO_LANGUAGE_FILES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/res/Language/*.ini)
 foreach(lang ${PELNO_LANGUAGE_FILES})
@@ -134,6 +157,14 @@ add_test(NAME windows.FullDisk
   COMMAND sh ${CMAKE_SOURCE_DIR}/tests/windows/with-small-disk.sh ${CMAKE_BINARY_DIR}/small-disk
     $<TARGET_FILE:pelno_windows_tests> --gtest_filter=FullDisk.*)
 set_tests_properties(windows.FullDisk PROPERTIES TIMEOUT 120 ENVIRONMENT "LC_ALL=en_US.UTF-8")
+# The mapping over two monitors: the real program on a wide Xvfb screen that
+# the stand-in Xinerama splits in two, in a Wine prefix of its own.
+if(CMAKE_HOST_UNIX)
+  add_test(NAME windows.TwoMonitors
+    COMMAND sh ${CMAKE_SOURCE_DIR}/tests/windows/with-two-monitors.sh ${PELNO_XINERAMA_DIR}
+      $<TARGET_FILE:pelno_windows_tests> --gtest_filter=TwoMonitors.*)
+  set_tests_properties(windows.TwoMonitors PROPERTIES TIMEOUT 180 ENVIRONMENT "LC_ALL=en_US.UTF-8")
+endif()
 foreach(locale zh_CN:2052 ja_JP:1041 en_US:1033)
   string(REPLACE ":" ";" parts ${locale})
   list(GET parts 0 loc)

@@ -81,3 +81,5 @@
 #define IDC_DOUBLE_CLICK_AREA_LABEL 1131
 #define IDC_DRAG_DELAY_DELAY_LABEL 1132
 #define IDC_RIGHT_CLICK_AREA_LABEL 1133
+// The mapping dialog (CDeviceMatchDlg): a full-screen popup without controls
+#define IDD_DEVICE_MATCH 138

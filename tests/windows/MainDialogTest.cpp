@@ -488,4 +488,82 @@ TEST_F(MainDialog, SettingsRunsTheSettingsDialogModallyOverIt)
     EXPECT_TRUE(s_seen.mainDisabled) << "the main dialog waits while Settings is open";
     EXPECT_FALSE(IsWindow(s_seen.settings));
     EXPECT_TRUE(dialog->IsWindowEnabled());
+namespace {
+
+// The thread's cursor display count (the pointer shows while it is 0 or more).
+int CursorCount()
+{
+    const int count = ShowCursor(FALSE) + 1;
+    ShowCursor(TRUE);
+    return count;
+}
+
+// WM_MAPPING_END messages taken from this thread's queue.
+int g_mappingEnds = 0;
+LRESULT CALLBACK CountMappingEnds(int code, WPARAM wParam, LPARAM lParam)
+{
+    const auto* msg = reinterpret_cast<const MSG*>(lParam);
+    if (code == HC_ACTION && wParam == PM_REMOVE && msg->message == WM_MAPPING_END)
+        ++g_mappingEnds;
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+} // namespace
+
+TEST_F(MainDialog, MappingCoversTheMonitorDrawsItsTargetAndEndsOnceOnEsc)
+{
+    monitors.monitors = {{100, 50, 1124, 818}};
+    Start(MakeCountedScenario(2));
+    ASSERT_TRUE(dialog->Create());
+    dialog->ShowWindow(SW_SHOW);
+    ASSERT_TRUE(WaitReady());
+    const int cursorBefore = CursorCount();
+    HHOOK hook = SetWindowsHookExW(WH_GETMESSAGE, CountMappingEnds, nullptr, GetCurrentThreadId());
+
+    dialog->SendMessage(WM_COMMAND, MAKEWPARAM(IDC_MAPPING, BN_CLICKED),
+                        reinterpret_cast<LPARAM>(dialog->GetDlgItem(IDC_MAPPING)));
+    CDeviceMatchDlg* mapping = dialog->MappingDialog();
+    ASSERT_NE(mapping, nullptr);
+    const HWND window = *mapping;
+    ASSERT_TRUE(PumpUntil([&] { return !GetUpdateRect(window, nullptr, FALSE); }));
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    EXPECT_EQ(rect.left, 100);
+    EXPECT_EQ(rect.top, 50);
+    EXPECT_EQ(rect.right, 1124);
+    EXPECT_EQ(rect.bottom, 818);
+    EXPECT_TRUE(GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    EXPECT_FALSE(dialog->IsWindowEnabled());
+    EXPECT_LT(CursorCount(), 0);
+    EXPECT_TRUE(PumpUntil([&] { return port->FrameAt(0)->Streaming() && port->FrameAt(1)->Streaming(); }));
+
+    // The client's centre (512, 384), below the number: the cross on the background.
+    HDC dc = GetDC(window);
+    EXPECT_EQ(GetPixel(dc, 512, 384), RGB(0, 0, 0));
+    EXPECT_EQ(GetPixel(dc, 512 + 45, 384), RGB(0, 0, 0)) << "the cross reaches 50 pixels";
+    EXPECT_EQ(GetPixel(dc, 512 + 55, 384), RGB(0, 128, 192));
+    // Along a row just below the cross: five rings, each left visible
+    // by the larger discs drawn after it.
+    int rings = 0;
+    bool onRing = false;
+    for (int d = 3; d <= 60; ++d) {
+        const bool black = GetPixel(dc, 512 + d, 384 + 3) == RGB(0, 0, 0);
+        rings += black && !onRing;
+        onRing = black;
+    }
+    EXPECT_EQ(rings, 5);
+    ReleaseDC(window, dc);
+
+    PostMessageW(window, WM_KEYDOWN, VK_RETURN, 0);
+    PumpFor(200);
+    EXPECT_TRUE(IsWindow(window)) << "Enter is swallowed";
+
+    PostMessageW(window, WM_KEYDOWN, VK_ESCAPE, 0);
+    EXPECT_TRUE(PumpUntil([&] { return !dialog->MappingDialog() && dialog->IsWindowEnabled(); }));
+    EXPECT_FALSE(IsWindow(window));
+    EXPECT_EQ(CursorCount(), cursorBefore);
+    EXPECT_TRUE(PumpUntil([&] { return !port->FrameAt(0)->Streaming() && !port->FrameAt(1)->Streaming(); }));
+    PumpFor(300);
+    EXPECT_EQ(g_mappingEnds, 1);
+    UnhookWindowsHookEx(hook);
 }

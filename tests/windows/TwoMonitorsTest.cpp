@@ -1,0 +1,166 @@
+// The mapping end to end over two monitors (run by with-two-monitors.sh):
+// the real program with three virtual frames, two of which are touched by
+// their scripts, one on each monitor. Afterwards the registry, the frames'
+// report logs and the list show the new numbers and monitors.
+
+#include "ParameterTestSupport.h"
+#include "ProgramRunner.h"
+#include "common/LanguageText.h"
+#include "platform/Profile_win32.h"
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <vector>
+
+namespace {
+
+std::wstring MainTitle()
+{
+    CWin32Profile profile;
+    std::wstring bin = ProgramPath().substr(0, ProgramPath().find_last_of(L'\\'));
+    return LookUpLanguageText(profile, bin, 1033, L"79");
+}
+
+// The program's visible full-screen popup: no caption, topmost.
+HWND FindMappingWindow(DWORD process)
+{
+    struct Search {
+        DWORD process;
+        HWND found;
+    } search{process, nullptr};
+    EnumWindows(
+        [](HWND window, LPARAM data) -> BOOL {
+            auto& s = *reinterpret_cast<Search*>(data);
+            DWORD owner = 0;
+            GetWindowThreadProcessId(window, &owner);
+            wchar_t name[16] = {};
+            GetClassNameW(window, name, 16);
+            if (owner == s.process && IsWindowVisible(window) && std::wstring(name) == L"#32770" &&
+                GetWindowTextLengthW(window) == 0 && (GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOPMOST)) {
+                s.found = window;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// The list's item texts, read through the program's own memory.
+std::vector<std::wstring> ListTexts(HWND list, HANDLE process)
+{
+    std::vector<std::wstring> texts;
+    const int count = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+    constexpr int kChars = 128;
+    auto* remote = static_cast<char*>(
+        VirtualAllocEx(process, nullptr, sizeof(LVITEMW) + kChars * sizeof(wchar_t), MEM_COMMIT, PAGE_READWRITE));
+    if (!remote)
+        return texts;
+    for (int i = 0; i < count; ++i) {
+        LVITEMW item{};
+        item.iSubItem = 0;
+        item.cchTextMax = kChars;
+        item.pszText = reinterpret_cast<wchar_t*>(remote + sizeof(LVITEMW));
+        WriteProcessMemory(process, remote, &item, sizeof item, nullptr);
+        SendMessageW(list, LVM_GETITEMTEXTW, i, reinterpret_cast<LPARAM>(remote));
+        wchar_t text[kChars] = {};
+        ReadProcessMemory(process, remote + sizeof(LVITEMW), text, sizeof text - sizeof(wchar_t), nullptr);
+        texts.emplace_back(text);
+    }
+    VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    return texts;
+}
+
+bool WaitFor(const std::function<bool()>& done, DWORD milliseconds)
+{
+    for (DWORD start = GetTickCount(); !done(); Sleep(20))
+        if (GetTickCount() - start > milliseconds)
+            return false;
+    return true;
+}
+
+} // namespace
+
+TEST(TwoMonitors, ScriptedTouchesBindTwoFramesAndTheSaveStoresTheirNewNumbers)
+{
+    ASSERT_EQ(GetSystemMetrics(SM_CMONITORS), 2) << "run under with-two-monitors.sh";
+    DeleteServiceKey();
+    const std::wstring parameters = std::wstring(kServiceKey) + L"\\Parameters";
+    SetParameter(parameters + L"\\DriverParameters", L"EnableTouch", 1);
+
+    // Frame 0 is touched while monitor 1 shows, frame 2 after the mapping
+    // moved on to monitor 2; frame 1 is never touched.
+    const std::wstring folder = MakeTempFolder(L"pelno_two_monitors");
+    std::wstring logs[3];
+    std::string text;
+    const char* touches[3] = {"Touch=1500,2000,2000\r\n", "", "Touch=3000,1000,1000\r\n"};
+    for (int i = 0; i < 3; ++i) {
+        logs[i] = folder + L"\\frame" + std::to_wstring(i) + L".log";
+        DeleteFileW(logs[i].c_str());
+        text += "[Frame" + std::to_string(i) + "]\r\nNumber=" + std::to_string(7 + i) +
+                "\r\nMonitor=" + std::to_string(i == 2 ? 1 : 0) + "\r\nLogFile=" + Narrow(logs[i]) + "\r\n" +
+                touches[i];
+    }
+    const std::wstring scenario = folder + L"\\mapping.ini";
+    WriteFileBytes(scenario, text);
+
+    LaunchOptions options;
+    options.environment = {{L"PELNOCPL_SIMULATE", scenario}};
+    ProgramRun run;
+    ASSERT_TRUE(Launch(options, run));
+    HWND main = WaitForWindow(L"#32770", MainTitle(), 15000);
+    ASSERT_NE(main, nullptr);
+    HWND list = nullptr;
+    ASSERT_TRUE(WaitFor(
+        [&] {
+            list = GetDlgItem(main, 1064);
+            return list && SendMessageW(list, LVM_GETITEMCOUNT, 0, 0) == 3 && IsWindowEnabled(GetDlgItem(main, 1070));
+        },
+        15000));
+
+    PostMessageW(main, WM_COMMAND, MAKEWPARAM(1070, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(main, 1070)));
+    HWND mapping = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (mapping = FindMappingWindow(run.process.dwProcessId)) != nullptr; }, 5000));
+    RECT shown{};
+    GetWindowRect(mapping, &shown);
+    EXPECT_EQ(shown.left, 0);
+    EXPECT_EQ(shown.right, 1280);
+    EXPECT_FALSE(IsWindowEnabled(main));
+    // Frame 0's touch moves it over the second monitor.
+    ASSERT_TRUE(WaitFor(
+        [&] {
+            GetWindowRect(mapping, &shown);
+            return shown.left == 1280 || !IsWindow(mapping);
+        },
+        10000));
+    EXPECT_EQ(shown.left, 1280);
+    EXPECT_EQ(shown.right, 2560);
+
+    // Frame 2's touch ends it; the save follows.
+    ASSERT_TRUE(WaitFor([&] { return !IsWindow(mapping) && IsWindowEnabled(main); }, 10000));
+    ASSERT_TRUE(WaitFor([&] { return ReadFileBytes(logs[2]).find("31 56 31 02") != std::string::npos; }, 10000));
+    EXPECT_NE(ReadFileBytes(logs[0]).find("31 56 31 00"), std::string::npos);
+    EXPECT_EQ(ReadFileBytes(logs[1]).find("31 56 31"), std::string::npos) << "not touched: not written";
+    for (int i : {0, 2})
+        EXPECT_NE(ReadFileBytes(logs[i]).find("31 AA 55"), std::string::npos) << "touch reporting stopped";
+
+    const std::wstring devices = parameters + L"\\DeviceParameters\\TouchScreen";
+    EXPECT_EQ(RegQueryDword(devices + L"0", L"MonitorID"), "0x0");
+    EXPECT_EQ(RegQueryDword(devices + L"0", L"IsCalibrate"), "0x1");
+    EXPECT_EQ(RegQueryDword(devices + L"2", L"MonitorID"), "0x1");
+    EXPECT_EQ(RegQueryDword(devices + L"2", L"IsCalibrate"), "0x1");
+    EXPECT_EQ(RegQueryDword(devices + L"8", L"MonitorID"), "");
+
+    const std::vector<std::wstring> expected = {L"TouchScreen No.0 \n   Monitor     No.0",
+                                                L"TouchScreen No.8 \n   Monitor     No.0",
+                                                L"TouchScreen No.2 \n   Monitor     No.1"};
+    std::vector<std::wstring> shownTexts;
+    EXPECT_TRUE(WaitFor([&] { return (shownTexts = ListTexts(list, run.process.hProcess)) == expected; }, 5000));
+    EXPECT_EQ(shownTexts, expected);
+
+    PostMessageW(main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(run.Wait(10000), 0);
+    DeleteServiceKey();
+}
