@@ -1,5 +1,7 @@
 #include "app/OvamerDlg.h"
 
+#include "app/ProgramServices.h"
+
 #include "calibration/MouseHookMessages.h"
 #include "common/LanguageText.h"
 #include "libs/grell/Grell.h"
@@ -84,13 +86,15 @@ const MessageEntry COvamerDlg::kEntries[] = {
     OnMessage<&COvamerDlg::OnRefreshList>(WM_PANEL_REFRESH_LIST),
     OnMessage<&COvamerDlg::OnSaveMappingFailed>(WM_PANEL_SAVE_FAILED),
     OnCommand<&COvamerDlg::OnHelp>(IDC_HELP_MANUAL, BN_CLICKED),
+    OnCommand<&COvamerDlg::OnDiagnostics>(IDC_DIAGNOSTICS, BN_CLICKED),
     OnNotify<&COvamerDlg::OnListItemChanged>(IDC_TOUCHSCREEN_LIST, LVN_ITEMCHANGED),
     // Exit is IDOK: the base class ends the dialog with it.
 };
 const MessageTable COvamerDlg::kMessageTable = MakeMessageTable(&CDialog::kMessageTable, kEntries);
 
 COvamerDlg::COvamerDlg(MainPanelServices services)
-    : CDialogImpl(IDD_MAIN), m_panel(std::move(services), *this), m_background(::CreateSolidBrush(kBackgroundColour))
+    : CDialogImpl(IDD_MAIN), m_panel(services, *this), m_diagnosis(ProgramDiagnosisServices(services)),
+      m_background(::CreateSolidBrush(kBackgroundColour))
 {
 }
 
@@ -290,4 +294,10 @@ void COvamerDlg::OnListItemChanged(NMHDR& header)
         m_panel.OnSelectionChanged(change.iItem);
     else if (m_list.GetSelectedItem() < 0)
         m_panel.OnSelectionChanged(-1);
+}
+
+void COvamerDlg::OnDiagnostics()
+{
+    m_diagnosis.SetTouchScreen(m_panel.Selected());
+    m_diagnosis.DoModal(m_hWnd);
 }

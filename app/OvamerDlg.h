@@ -4,10 +4,11 @@
 // copies what it decides into the controls, and draws.
 //
 // Not wired yet, until their dialogs exist: Calibrate, Region Calibrate,
-// Mapping, Settings, Diagnostics, About, and a double click on the list.
+// Mapping, Settings, About, and a double click on the list.
 
 #include "app/MainPanel.h"
 #include "calibration/MappingClosedRecord.h"
+#include "diagnostics/Diagnosis.h"
 #include "ui/ImageStatic.h"
 #include "ui/XPButton.h"
 #include "win/Dialog.h"
@@ -67,9 +68,11 @@ private:
     void OnRefreshList();
     void OnSaveMappingFailed();
     void OnHelp();
+    void OnDiagnostics();
     void OnListItemChanged(NMHDR& header);
 
     CMainPanel m_panel;
+    CDiagnosis m_diagnosis; // shown modally, each time for the selected touchscreen
     CListView m_list;
     CImageList m_images;
     std::array<CXPButton, 8> m_buttons;

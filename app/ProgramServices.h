@@ -4,5 +4,10 @@
 // configuration library, gathered here and nowhere else.
 
 #include "app/MainPanel.h"
+#include "diagnostics/DiagnosisPanel.h"
 
 MainPanelServices ProgramMainPanelServices();
+
+// The Diagnostics dialog's services: the main dialog's device services, the
+// platform's file store and code page, the language texts.
+DiagnosisServices ProgramDiagnosisServices(const MainPanelServices& main);

@@ -88,3 +88,12 @@ list(APPEND PELNO_WIN32_SOURCES
 )
 # The firmware-file maker (tools/firmware-maker): the tool and the tests' files.
 set(PELNO_FIRMWARE_MAKER_SOURCES tools/firmware-maker/FirmwareMaker.cpp)
+# Diagnostics (diagnostics/): the LED scan, the dialog's behaviour, the report, the dialog.
+list(APPEND PELNO_PORTABLE_SOURCES
+  diagnostics/LedScan.cpp
+  diagnostics/DiagnosticsReport.cpp
+  diagnostics/DiagnosisPanel.cpp
+)
+list(APPEND PELNO_WIN32_SOURCES
+  diagnostics/Diagnosis.cpp
+)

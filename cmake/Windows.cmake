@@ -6,6 +6,8 @@ add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WIN
 
 add_library(pelno_win32 STATIC ${PELNO_WIN32_SOURCES})
 target_link_libraries(pelno_win32 PUBLIC pelno_core setupapi hid comctl32 shell32 user32 gdi32)
+# The Diagnostics dialog's Save As dialog.
+target_link_libraries(pelno_win32 PUBLIC comdlg32)
 # The console update raises the timer resolution for its 20 ms frame pauses.
 target_link_libraries(pelno_win32 PUBLIC winmm)
 

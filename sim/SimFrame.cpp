@@ -98,13 +98,30 @@ void CSimFrame::AnswerFirmwareLocked(const std::uint8_t* report, std::size_t len
         QueueEndReplyLocked(report[1]);
 }
 
+namespace {
+
+// The scan numbers its entries by index: the x axis's LEDs 1 .. x at indexes
+// 0 .. x - 1, then one entry that belongs to no LED (index x), then the y
+// axis's LEDs x + 1 .. x + y at indexes x + 1 .. x + y.
+int ScanEntries(const SimFrameSetup& setup) { return setup.ledsX + 1 + setup.ledsY; }
+
+bool IsBadEntry(const SimFrameSetup& setup, int index)
+{
+    if (index == setup.ledsX)
+        return false;
+    const int number = index < setup.ledsX ? index + 1 : index;
+    return std::find(setup.badLeds.begin(), setup.badLeds.end(), number) != setup.badLeds.end();
+}
+
+} // namespace
+
 // Level bytes: "Zv", the counts, step byte, marker, threshold, a spare byte,
-// one unused byte, then LED k's level at 9 + k * step (the bytes between repeat it).
+// one unused byte, then entry k's level at 9 + k * step (the bytes between repeat it).
 std::vector<std::uint8_t> CSimFrame::LevelBytes() const
 {
     const int h = m_setup.ledStepByte >> 4, d = m_setup.ledStepByte & 0x0F;
     const int step = std::max(1, d <= 1 ? h : h / d);
-    const int leds = m_setup.ledsX + m_setup.ledsY;
+    const int entries = ScanEntries(m_setup);
     std::vector<std::uint8_t> bytes = {'Z',
                                        'v',
                                        std::uint8_t(m_setup.ledsX),
@@ -114,22 +131,23 @@ std::vector<std::uint8_t> CSimFrame::LevelBytes() const
                                        m_setup.ledThreshold,
                                        0,
                                        0};
-    for (int k = 0; k < leds; ++k) {
-        bool bad = std::find(m_setup.badLeds.begin(), m_setup.badLeds.end(), k) != m_setup.badLeds.end();
-        std::uint8_t level = bad ? std::uint8_t(m_setup.ledThreshold / 2) : std::uint8_t(200);
-        for (int i = 0; i < (k + 1 < leds ? step : 1); ++i)
+    for (int k = 0; k < entries; ++k) {
+        const std::uint8_t level = IsBadEntry(m_setup, k) ? std::uint8_t(m_setup.ledThreshold / 2) : std::uint8_t(200);
+        for (int i = 0; i < (k + 1 < entries ? step : 1); ++i)
             bytes.push_back(level);
     }
     return bytes;
 }
 
-// Status bytes: "Zg", six header bytes, then every LED marked as a candidate.
+// Status bytes: "Zg", six header bytes, then every LED marked as a candidate;
+// the entry that belongs to no LED is not.
 std::vector<std::uint8_t> CSimFrame::StatusBytes() const
 {
-    std::vector<std::uint8_t> bytes(8 + static_cast<std::size_t>(m_setup.ledsX + m_setup.ledsY), m_setup.ledMarker);
+    std::vector<std::uint8_t> bytes(8 + static_cast<std::size_t>(ScanEntries(m_setup)), m_setup.ledMarker);
     bytes[0] = 'Z';
     bytes[1] = 'g';
     std::fill(bytes.begin() + 2, bytes.begin() + 8, std::uint8_t(0));
+    bytes[8 + static_cast<std::size_t>(m_setup.ledsX)] = std::uint8_t(m_setup.ledMarker + 1);
     return bytes;
 }
 
