@@ -110,6 +110,8 @@ target_sources(pelno_windows_tests PRIVATE ${PELNO_FIRMWARE_MAKER_SOURCES})
 target_include_directories(pelno_windows_tests PRIVATE ${CMAKE_SOURCE_DIR}/tools/firmware-maker)
 # The window framework and the main dialog, in-process.
 list(APPEND PELNO_WINDOWS_SUITES Dialog MainDialog)
+# The Diagnostics dialog in the real program.
+list(APPEND PELNO_WINDOWS_SUITES Diagnosis)
 foreach(suite ${PELNO_WINDOWS_SUITES})
   add_test(NAME windows.${suite}
     COMMAND pelno_windows_tests --gtest_filter=${suite}.*)

@@ -14,6 +14,7 @@
 #include "platform/Messages.h"
 #include "platform/Monitors.h"
 #include "platform/System.h"
+#include "platform/WindowMessenger.h"
 #include "sim/SimHidPort.h"
 
 #include <gtest/gtest.h>
@@ -243,8 +244,9 @@ TEST(DiagnosisPanel, ARunListsEveryLedOfTheFrameAndEnablesExport)
     EXPECT_EQ(lines[6], L"       y-coordinate total leds:12  bad leds:1 ");
     for (std::size_t i = 11; i < lines.size(); ++i) {
         const bool bad = lines[i].starts_with(L"      003") || lines[i].starts_with(L"      017");
-        if (i != 27)
+        if (i != 27) { // the y axis's heading
             EXPECT_EQ(lines[i].ends_with(L"[   Bad  ]"), bad) << i;
+        }
     }
     EXPECT_TRUE(rig.view.diagnose);
     EXPECT_TRUE(rig.view.exportable);
