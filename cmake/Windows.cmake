@@ -132,3 +132,10 @@ foreach(locale zh_CN:2052 ja_JP:1041 en_US:1033)
   set_tests_properties(windows.Language.${loc} PROPERTIES TIMEOUT 120
     ENVIRONMENT "LC_ALL=${loc}.UTF-8;PELNO_EXPECTED_LANGID=${id}")
 endforeach()
+# The Diagnostics dialog's benchmark (tools/bench-diagnostics).
+add_executable(pelno_diagnosis_bench EXCLUDE_FROM_ALL tests/bench/DiagnosisBench_win32.cpp ${PELNO_RESOURCES})
+target_link_libraries(pelno_diagnosis_bench PRIVATE pelno_win32 Sarnet)
+target_include_directories(pelno_diagnosis_bench PRIVATE $<$<COMPILE_LANGUAGE:RC>:${CMAKE_SOURCE_DIR}/res>)
+set_target_properties(pelno_diagnosis_bench PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)
+add_custom_command(TARGET pelno_diagnosis_bench POST_BUILD
+  COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:Sarnet> $<TARGET_FILE:Grell> ${CMAKE_BINARY_DIR}/bench/)

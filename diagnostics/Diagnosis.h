@@ -15,7 +15,8 @@
 
 #include <array>
 
-class CDiagnosis : public CDialogImpl<CDiagnosis>, private IDiagnosisView {
+// The view is public so that a benchmark can time filling the list.
+class CDiagnosis : public CDialogImpl<CDiagnosis>, public IDiagnosisView {
 public:
     explicit CDiagnosis(DiagnosisServices services);
     ~CDiagnosis() override;
@@ -25,12 +26,6 @@ public:
     const CDiagnosisPanel& Panel() const { return m_panel; }
 
     static const MessageTable kMessageTable;
-
-protected:
-    bool OnInitDialog() override;
-
-private:
-    static const MessageEntry kEntries[];
 
     // IDiagnosisView
     void SetTitle(const std::wstring& title) override;
@@ -42,6 +37,12 @@ private:
     void StartTimer(unsigned milliseconds) override;
     void StopTimer() override;
     std::optional<std::wstring> ChooseReportPath(const std::wstring& name) override;
+
+protected:
+    bool OnInitDialog() override;
+
+private:
+    static const MessageEntry kEntries[];
 
     void OnDestroy();
     void OnTimer(WPARAM id, LPARAM);
