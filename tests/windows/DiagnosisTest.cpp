@@ -116,6 +116,36 @@ struct OpenDiagnostics {
     HWND dialog = nullptr;
 };
 
+// With PELNO_DIAGNOSIS_SHOT naming a PNG file (a Unix path), the window is
+// captured from the X display (ImageMagick's import) for the documentation.
+void CaptureWhenAsked(HWND window)
+{
+    char path[512] = {};
+    if (!GetEnvironmentVariableA("PELNO_DIAGNOSIS_SHOT", path, sizeof path))
+        return;
+    RECT r{};
+    GetWindowRect(window, &r);
+    const std::string marker = std::string(path) + ".done";
+    char command[1200];
+    snprintf(command, sizeof command, "/bin/sh -c \"import -window root -crop %ldx%ld+%ld+%ld +repage %s && : > %s\"",
+             r.right - r.left, r.bottom - r.top, r.left, r.top, path, marker.c_str());
+    std::wstring commandLine(command, command + strlen(command));
+    std::wstring markerPath = L"Z:" + std::wstring(marker.begin(), marker.end());
+    for (wchar_t& c : markerPath)
+        if (c == L'/')
+            c = L'\\';
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessW(L"Z:\\bin\\sh", commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                        &process))
+        return;
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    WaitFor([&] { return GetFileAttributesW(markerPath.c_str()) != INVALID_FILE_ATTRIBUTES; }, 10000);
+    DeleteFileW(markerPath.c_str());
+}
+
 std::wstring LedLine(int number, bool bad)
 {
     wchar_t digits[8];
@@ -160,6 +190,7 @@ TEST(Diagnosis, ARunListsEveryLedAndExportSavesTheLinesThroughSaveAs)
         expected.push_back(LedLine(n, n == 17));
     const std::vector<std::wstring> lines = ListLines(list);
     EXPECT_EQ(lines, expected);
+    CaptureWhenAsked(program.dialog);
     EXPECT_TRUE(IsWindowEnabled(GetDlgItem(program.dialog, kExport)));
 
     // An earlier, longer report at the chosen path: the new one replaces it whole.
