@@ -61,8 +61,9 @@ void CDiagnosisPanel::StartRun()
             m_runIdentity.serialPart3 = record.serialPart3;
         });
     if (!slot) {
-        m_view.ShowMessage(kSelectedTouchScreenGoneText);
+        // Disabled first, so that the button behind the box already shows it.
         EnableDiagnose(false);
+        m_view.ShowMessage(kSelectedTouchScreenGoneText);
         return;
     }
     m_slot = static_cast<std::int32_t>(*slot);
@@ -181,8 +182,8 @@ void CDiagnosisPanel::OnTouchScreenRemoved(std::uintptr_t key)
         return;
     }
     m_removed = true;
-    m_view.ShowMessage(kTouchScreenRemovedText);
     EnableDiagnose(false);
+    m_view.ShowMessage(kTouchScreenRemovedText);
 }
 
 void CDiagnosisPanel::Export()

@@ -6,6 +6,7 @@
 #include "common/LanguageText.h"
 #include "platform/Profile_win32.h"
 
+#include <commctrl.h>
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -80,6 +81,23 @@ std::vector<std::wstring> ListLines(HWND list)
     return lines;
 }
 
+// A control's text as its own window procedure gives it (another process's
+// edit keeps its text to itself otherwise).
+std::wstring ControlText(HWND control)
+{
+    wchar_t text[1024] = {};
+    SendMessageW(control, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text));
+    return text;
+}
+
+std::string Narrow(const std::wstring& text)
+{
+    std::string narrow;
+    for (wchar_t c : text)
+        narrow += c < 0x80 ? static_cast<char>(c) : '?';
+    return narrow;
+}
+
 std::wstring WriteScenario(const wchar_t* name, const char* text)
 {
     std::wstring path = MakeTempFolder(name) + L"\\frames.ini";
@@ -100,7 +118,8 @@ struct OpenDiagnostics {
         if (!Launch(options, run))
             return;
         main = WaitForWindow(L"#32770", EnglishText(L"79"), 15000);
-        if (!main || !WaitFor([&] { return IsWindowEnabled(GetDlgItem(main, kMainDiagnostics)) != FALSE; }, 15000))
+        // The list holds both frames once the start-up query has asked them.
+        if (!main || !WaitFor([&] { return SendMessageW(GetDlgItem(main, 1064), LVM_GETITEMCOUNT, 0, 0) == 2; }, 15000))
             return;
         Press(main, kMainDiagnostics);
         dialog = WaitForOwnedDialog(main, 10000);
@@ -168,7 +187,12 @@ TEST(Diagnosis, ARunListsEveryLedAndExportSavesTheLinesThroughSaveAs)
 
     Press(program.dialog, kRun);
     HWND list = GetDlgItem(program.dialog, kList);
-    ASSERT_TRUE(WaitFor([&] { return IsWindowEnabled(GetDlgItem(program.dialog, kRun)) != FALSE; }, 15000));
+    ASSERT_TRUE(WaitFor(
+        [&] {
+            return SendMessageW(list, LB_GETCOUNT, 0, 0) > 1 && IsWindowEnabled(GetDlgItem(program.dialog, kRun));
+        },
+        15000))
+        << "no result listed";
 
     std::vector<std::wstring> expected = {
         L"TouchScreen No:" + std::to_wstring(number),
@@ -205,9 +229,10 @@ TEST(Diagnosis, ARunListsEveryLedAndExportSavesTheLinesThroughSaveAs)
     Press(program.dialog, kExport);
     HWND saveAs = WaitForOwnedDialog(program.dialog, 10000);
     ASSERT_NE(saveAs, nullptr) << "no Save As dialog";
-    HWND nameBox = GetDlgItem(saveAs, 0x47C);
-    ASSERT_TRUE(WaitFor([&] { return WindowText(nameBox) == L"Diagnostics_" + std::to_wstring(number) + L".txt"; }, 5000))
-        << "proposed: " << std::string(WindowText(nameBox).begin(), WindowText(nameBox).end());
+    // The file name box: an edit (0x480) or, in other versions of the dialog, a combo box (0x47C).
+    HWND nameBox = GetDlgItem(saveAs, 0x480) ? GetDlgItem(saveAs, 0x480) : GetDlgItem(saveAs, 0x47C);
+    ASSERT_TRUE(WaitFor([&] { return ControlText(nameBox) == L"Diagnostics_" + std::to_wstring(number) + L".txt"; }, 5000))
+        << "proposed: " << Narrow(ControlText(nameBox));
     SendMessageW(nameBox, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(report.c_str()));
     PostMessageW(saveAs, WM_COMMAND, IDOK, 0);
     // The overwrite prompt: yes.
