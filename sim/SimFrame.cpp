@@ -17,6 +17,8 @@ constexpr std::uint8_t kAccepted = 0x11;
 // The console updater writes short reports and reads one status per report.
 constexpr std::size_t kLongReport = 100;
 constexpr std::size_t kDriverBufferReports = 64; // unread reports kept, the oldest dropped first
+constexpr std::size_t kFrameQueueLimit = 4096;    // reports the frame has yet to send, at most
+constexpr unsigned kScanReportIntervalMs = 1;      // the pace of the diagnostics streams
 
 std::uint16_t CodeOf(const std::uint8_t* report) { return static_cast<std::uint16_t>(report[1] << 8 | report[2]); }
 
@@ -151,17 +153,24 @@ std::vector<std::uint8_t> CSimFrame::StatusBytes() const
     return bytes;
 }
 
-// Scan data travels eight bytes per report, report id 0x30, then an end reply.
+// Scan data travels eight bytes per report, report id 0x30, one report per
+// kScanReportIntervalMs as the frame's endpoint sends them, then an end reply.
 void CSimFrame::QueueScanLocked(std::uint8_t second, const std::vector<std::uint8_t>& bytes)
 {
+    unsigned delay = m_setup.answerDelayMs;
     for (std::size_t at = 0; at < bytes.size(); at += kScanBytesPerReport) {
         InputReport chunk{};
         chunk[0] = kDiagnosticsReportId;
         for (std::size_t i = 0; i < kScanBytesPerReport && at + i < bytes.size(); ++i)
             chunk[1 + i] = bytes[at + i];
-        QueueLocked(chunk, m_setup.answerDelayMs);
+        QueueLocked(chunk, delay);
+        delay += kScanReportIntervalMs;
     }
-    QueueEndReplyLocked(second);
+    InputReport end{};
+    end[0] = kAnswerId;
+    const std::uint8_t endAnswer[] = {'A', second, '0', '0', '0', 0, 0, 0};
+    std::copy(std::begin(endAnswer), std::end(endAnswer), end.begin() + 1);
+    QueueLocked(end, delay);
 }
 
 bool CSimFrame::ReceiveFeature(const std::uint8_t* report, std::size_t length)
@@ -196,7 +205,7 @@ void CSimFrame::QueueLocked(InputReport report, unsigned delayMs, bool touch)
     auto at = std::upper_bound(m_queue.begin(), m_queue.end(), queued.readyAt,
                                [](Clock::time_point t, const Queued& q) { return t < q.readyAt; });
     m_queue.insert(at, queued);
-    while (m_queue.size() > kDriverBufferReports)
+    while (m_queue.size() > kFrameQueueLimit)
         m_queue.pop_front();
     m_changed.notify_all();
 }
@@ -293,6 +302,13 @@ bool CSimFrame::Streaming()
 
 void CSimFrame::DeliverDueLocked(Clock::time_point now)
 {
+    // The driver keeps the newest kDriverBufferReports of the reports the
+    // frame has sent and nobody has read; older ones are lost.
+    std::size_t sent = 0;
+    while (sent < m_queue.size() && m_queue[sent].readyAt <= now)
+        ++sent;
+    for (; sent > kDriverBufferReports; --sent)
+        m_queue.pop_front();
     while (!m_queue.empty() && !m_pendingReads.empty() && m_queue.front().readyAt <= now) {
         Read* read = m_pendingReads.front();
         m_pendingReads.pop_front();

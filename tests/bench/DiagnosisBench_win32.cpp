@@ -4,7 +4,8 @@
 //     button enabled again, with 64, 256 and 510 LEDs (510 = 255 + 255, the
 //     most the frame's one-byte counts describe); median of 5 runs, against
 //     the floor the protocol sets: the device thread pauses 80 ms before each
-//     of the two scan commands, and the virtual frame answers at once;
+//     of the two scan commands, and the virtual frame sends its scan one
+//     report a millisecond (its end reply a millisecond after the last);
 //  2. filling the list with 521 and 1,035 lines (510 and 1,024 LED lines and
 //     the heading lines), with and without painting it; median of 5.
 // Run by tools/bench-diagnostics.
@@ -30,7 +31,17 @@
 
 namespace {
 
-constexpr double kFloorSeconds = 2 * 0.080;
+constexpr double kPausesSeconds = 2 * 0.080;
+constexpr int kStep = 2;
+
+// The floor of a run: the two pauses and the frame's sending time of both streams.
+double FloorSeconds(int ledsPerAxis)
+{
+    const int entries = 2 * ledsPerAxis + 1;
+    const int levelReports = (9 + (entries - 1) * kStep + 1 + 7) / 8;
+    const int statusReports = (8 + entries + 7) / 8;
+    return kPausesSeconds + (levelReports + statusReports) * 0.001;
+}
 
 double Now()
 {
@@ -76,7 +87,7 @@ struct Bench {
         SimScenario scenario = MakeCountedScenario(1);
         scenario.frames[0].ledsX = ledsPerAxis;
         scenario.frames[0].ledsY = ledsPerAxis;
-        scenario.frames[0].ledStepByte = 0x21;
+        scenario.frames[0].ledStepByte = 0x21; // kStep
         scenario.frames[0].badLeds = {1, ledsPerAxis + 1};
         return scenario;
     }
@@ -130,25 +141,26 @@ int main()
     services.messenger = &messenger;
     SetPlatform(services);
 
-    std::printf("Diagnostics run under Wine, in process (median of 5 runs; floor %.0f ms: two 80 ms pauses):\n",
-                kFloorSeconds * 1000);
-    for (int perAxis : {32, 128, 255}) {
+    std::printf("Diagnostics run under Wine, in process (median of 5 runs; the floor: two 80 ms pauses and one ms a report):\n");
+    for (int perAxis : {1, 32, 128, 255}) {
         Bench bench(perAxis);
         std::vector<double> runs;
         for (int i = 0; i < 5; ++i)
             runs.push_back(bench.Run());
-        const double median = Median(runs);
-        std::printf("  %4d LEDs: %.1f ms (%+.1f %% over the floor; fastest %.1f, slowest %.1f)\n", 2 * perAxis,
-                    median * 1000, (median / kFloorSeconds - 1) * 100, *std::min_element(runs.begin(), runs.end()) * 1000,
+        const double median = Median(runs), floor = FloorSeconds(perAxis);
+        std::printf("  %4d LEDs: %.1f ms, floor %.0f ms (%+.1f %%; fastest %.1f, slowest %.1f)\n", 2 * perAxis,
+                    median * 1000, floor * 1000, (median / floor - 1) * 100,
+                    *std::min_element(runs.begin(), runs.end()) * 1000,
                     *std::max_element(runs.begin(), runs.end()) * 1000);
     }
 
-    std::printf("Filling the list (median of 5):\n");
+    std::printf("Filling the list (median of 9, after one fill to warm up):\n");
     Bench bench(1);
     for (int leds : {510, 1024}) {
         const std::vector<std::wstring> lines = ResultShapedLines(leds);
         std::vector<double> fills, painted;
-        for (int i = 0; i < 5; ++i) {
+        bench.dialog.ShowLines(lines);
+        for (int i = 0; i < 9; ++i) {
             double start = Now();
             bench.dialog.ShowLines(lines);
             fills.push_back(Now() - start);

@@ -269,6 +269,23 @@ TEST(DiagnosisPanel, ARunListsEveryLedOfTheFrameAndEnablesExport)
     EXPECT_TRUE(rig.view.messages.empty());
 }
 
+TEST(DiagnosisPanel, TheLargestFrameStreamsMoreReportsThanTheDriverKeepsAndIsListedWhole)
+{
+    Rig rig(Scenario([](SimFrameSetup& f) {
+        f.ledsX = 255;
+        f.ledsY = 255;
+        f.ledStepByte = 0x21; // 129 level reports, 65 status reports
+        f.badLeds = {1, 510};
+    }));
+    rig.Open(0);
+    rig.panel.StartRun();
+    ASSERT_TRUE(rig.RunToEnd(3s));
+    ASSERT_EQ(rig.view.lines.size(), 11u + 255 + 1 + 255);
+    EXPECT_TRUE(rig.view.lines[11].starts_with(L"      001-") && rig.view.lines[11].ends_with(L"[   Bad  ]"));
+    EXPECT_TRUE(rig.view.lines.back().starts_with(L"      510-") && rig.view.lines.back().ends_with(L"[   Bad  ]"));
+    EXPECT_EQ(rig.view.lines[3], L"Total leds:510 ");
+}
+
 TEST(DiagnosisPanel, ARunWithoutAUsableResultSaysSoAndCanBeRetried)
 {
     struct Case {
