@@ -32,13 +32,13 @@ constexpr unsigned kDiagnosisStepTimeoutMs = 10000;
 
 // The language keys of the dialog's texts.
 namespace DiagnosisText {
-constexpr wchar_t Title[] = L"58";          // after "No.<number> ", and the list's group box
-constexpr wchar_t Diagnose[] = L"5";        // the Diagnostics button
-constexpr wchar_t Close[] = L"59";          // the Close button
-constexpr wchar_t Export[] = L"60";         // the Export button
-constexpr wchar_t Running[] = L"61";        // the list's line while a run is in progress
-constexpr wchar_t NoResult[] = L"160";      // the list's line after a run without a usable result
-constexpr wchar_t ReportFailed[] = L"161";  // the box when a report cannot be written
+constexpr wchar_t Title[] = L"58";         // after "No.<number> ", and the list's group box
+constexpr wchar_t Diagnose[] = L"5";       // the Diagnostics button
+constexpr wchar_t Close[] = L"59";         // the Close button
+constexpr wchar_t Export[] = L"60";        // the Export button
+constexpr wchar_t Running[] = L"61";       // the list's line while a run is in progress
+constexpr wchar_t NoResult[] = L"160";     // the list's line after a run without a usable result
+constexpr wchar_t ReportFailed[] = L"161"; // the box when a report cannot be written
 } // namespace DiagnosisText
 
 // The boxes of an unplugged touchscreen (fixed texts).

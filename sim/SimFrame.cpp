@@ -17,8 +17,8 @@ constexpr std::uint8_t kAccepted = 0x11;
 // The console updater writes short reports and reads one status per report.
 constexpr std::size_t kLongReport = 100;
 constexpr std::size_t kDriverBufferReports = 64; // unread reports kept, the oldest dropped first
-constexpr std::size_t kFrameQueueLimit = 4096;    // reports the frame has yet to send, at most
-constexpr unsigned kScanReportIntervalMs = 1;      // the pace of the diagnostics streams
+constexpr std::size_t kFrameQueueLimit = 4096;   // reports the frame has yet to send, at most
+constexpr unsigned kScanReportIntervalMs = 1;    // the pace of the diagnostics streams
 
 std::uint16_t CodeOf(const std::uint8_t* report) { return static_cast<std::uint16_t>(report[1] << 8 | report[2]); }
 

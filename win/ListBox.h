@@ -26,5 +26,8 @@ public:
         return text;
     }
     // Grows the list's storage ahead of adding many lines.
-    void Reserve(int items, std::size_t bytes) const { SendMessage(LB_INITSTORAGE, static_cast<WPARAM>(items), static_cast<LPARAM>(bytes)); }
+    void Reserve(int items, std::size_t bytes) const
+    {
+        SendMessage(LB_INITSTORAGE, static_cast<WPARAM>(items), static_cast<LPARAM>(bytes));
+    }
 };

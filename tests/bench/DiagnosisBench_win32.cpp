@@ -71,9 +71,9 @@ struct Bench {
     explicit Bench(int ledsPerAxis)
         : port(Scenario(ledsPerAxis), &messenger), devices(port, monitors, messenger),
           thread(port, messenger, devices, state, system),
-          dialog(DiagnosisServices{devices, state,
-                                   [this](std::unique_ptr<DeviceRequest> r) { return thread.PostRequest(std::move(r)); },
-                                   files, codePage, [](std::wstring_view key) { return std::wstring(key); }})
+          dialog(DiagnosisServices{
+              devices, state, [this](std::unique_ptr<DeviceRequest> r) { return thread.PostRequest(std::move(r)); },
+              files, codePage, [](std::wstring_view key) { return std::wstring(key); }})
     {
         thread.Start();
         dialog.SetTouchScreen(0);
@@ -141,7 +141,8 @@ int main()
     services.messenger = &messenger;
     SetPlatform(services);
 
-    std::printf("Diagnostics run under Wine, in process (median of 5 runs; the floor: two 80 ms pauses and one ms a report):\n");
+    std::printf("Diagnostics run under Wine, in process (median of 5 runs; the floor: two 80 ms pauses and one ms a "
+                "report):\n");
     for (int perAxis : {1, 32, 128, 255}) {
         Bench bench(perAxis);
         std::vector<double> runs;

@@ -3,12 +3,12 @@
 // hands it to the panel as the dialog's message table does, and it fires the
 // step timer itself.
 
+#include "diagnostics/DiagnosisPanel.h"
 #include "device/DeviceManager.h"
 #include "device/DeviceThread.h"
 #include "device/ProtocolState.h"
 #include "device/RemovalNotice.h"
 #include "device/ReportProtocol.h"
-#include "diagnostics/DiagnosisPanel.h"
 #include "platform/AnsiCodePage.h"
 #include "platform/MemoryFileStore.h"
 #include "platform/Messages.h"

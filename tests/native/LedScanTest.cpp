@@ -1,8 +1,8 @@
 // The LED scan: collecting the streams, parsing them, counting bad LEDs and
 // the result lines, byte for byte.
 
-#include "device/ReportProtocol.h"
 #include "diagnostics/LedScan.h"
+#include "device/ReportProtocol.h"
 
 #include <gtest/gtest.h>
 
@@ -54,15 +54,31 @@ TEST(LedScan, ParsesHeaderStepAndCandidates)
 {
     const Bytes good(6, 200);
     const ParseCase cases[] = {
-        {"step 2 / 1: LED k's level at 9 + 2k", Levels(3, 2, 0x21, 2, {200, 9, 200, 200, 49, 200}),
-         Statuses(Bytes(6, 1)), true, 2, {{1, 9}, {4, 49}}},
-        {"step 6 / 2 = 3", Levels(3, 2, 0x62, 3, {200, 200, 7, 200, 200, 200}), Statuses(Bytes(6, 1)), true, 3,
+        {"step 2 / 1: LED k's level at 9 + 2k",
+         Levels(3, 2, 0x21, 2, {200, 9, 200, 200, 49, 200}),
+         Statuses(Bytes(6, 1)),
+         true,
+         2,
+         {{1, 9}, {4, 49}}},
+        {"step 6 / 2 = 3",
+         Levels(3, 2, 0x62, 3, {200, 200, 7, 200, 200, 200}),
+         Statuses(Bytes(6, 1)),
+         true,
+         3,
          {{2, 7}}},
-        {"only candidates with the marker count", Levels(3, 2, 0x11, 1, {10, 10, 10, 10, 10, 10}),
-         Statuses({1, 2, 1, 0, 1, 3}), true, 1, {{0, 10}, {2, 10}, {4, 10}}},
+        {"only candidates with the marker count",
+         Levels(3, 2, 0x11, 1, {10, 10, 10, 10, 10, 10}),
+         Statuses({1, 2, 1, 0, 1, 3}),
+         true,
+         1,
+         {{0, 10}, {2, 10}, {4, 10}}},
         {"a level at the threshold is good", Levels(2, 0, 0x11, 1, {50, 49}), Statuses({1, 1}), true, 1, {{1, 49}}},
         {"trailing zeros go, a real last level of 0 too: its LED is out of range",
-         Levels(3, 2, 0x11, 1, {200, 200, 200, 200, 0, 0}), Statuses(Bytes(6, 1)), true, 1, {}},
+         Levels(3, 2, 0x11, 1, {200, 200, 200, 200, 0, 0}),
+         Statuses(Bytes(6, 1)),
+         true,
+         1,
+         {}},
         {"a status past the levels adds nothing", Levels(1, 1, 0x11, 1, {200}), Statuses(Bytes(4, 1)), true, 1, {}},
         {"a divisor of 0 fails", Levels(3, 2, 0x20, 2, good), Statuses(Bytes(6, 1)), false, 0, {}},
         {"no level signature", {'Z', 'g', 3, 2, 0x11, 1, 50, 1, 0, 200}, Statuses(Bytes(6, 1)), false, 0, {}},

@@ -174,9 +174,9 @@ std::wstring LedLine(int number, bool bad)
 
 TEST(Diagnosis, ARunListsEveryLedAndExportSavesTheLinesThroughSaveAs)
 {
-    const std::wstring scenario = WriteScenario(L"pelno_diagnosis_run",
-                                                "[Frame0]\r\nNumber=4\r\nLedsX=16\r\nLedsY=12\r\nLedStep=0x21\r\n"
-                                                "BadLeds=3,17\r\n[Frame1]\r\n");
+    const std::wstring scenario =
+        WriteScenario(L"pelno_diagnosis_run", "[Frame0]\r\nNumber=4\r\nLedsX=16\r\nLedsY=12\r\nLedStep=0x21\r\n"
+                                              "BadLeds=3,17\r\n[Frame1]\r\n");
     OpenDiagnostics program(scenario);
     ASSERT_NE(program.dialog, nullptr) << "no Diagnostics dialog";
     const std::wstring title = WindowText(program.dialog);
@@ -188,9 +188,7 @@ TEST(Diagnosis, ARunListsEveryLedAndExportSavesTheLinesThroughSaveAs)
     Press(program.dialog, kRun);
     HWND list = GetDlgItem(program.dialog, kList);
     ASSERT_TRUE(WaitFor(
-        [&] {
-            return SendMessageW(list, LB_GETCOUNT, 0, 0) > 1 && IsWindowEnabled(GetDlgItem(program.dialog, kRun));
-        },
+        [&] { return SendMessageW(list, LB_GETCOUNT, 0, 0) > 1 && IsWindowEnabled(GetDlgItem(program.dialog, kRun)); },
         15000))
         << "no result listed";
 
@@ -231,7 +229,8 @@ TEST(Diagnosis, ARunListsEveryLedAndExportSavesTheLinesThroughSaveAs)
     ASSERT_NE(saveAs, nullptr) << "no Save As dialog";
     // The file name box: an edit (0x480) or, in other versions of the dialog, a combo box (0x47C).
     HWND nameBox = GetDlgItem(saveAs, 0x480) ? GetDlgItem(saveAs, 0x480) : GetDlgItem(saveAs, 0x47C);
-    ASSERT_TRUE(WaitFor([&] { return ControlText(nameBox) == L"Diagnostics_" + std::to_wstring(number) + L".txt"; }, 5000))
+    ASSERT_TRUE(
+        WaitFor([&] { return ControlText(nameBox) == L"Diagnostics_" + std::to_wstring(number) + L".txt"; }, 5000))
         << "proposed: " << Narrow(ControlText(nameBox));
     SendMessageW(nameBox, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(report.c_str()));
     PostMessageW(saveAs, WM_COMMAND, IDOK, 0);
