@@ -52,7 +52,7 @@ private:
     void OnLevelReply(std::unique_ptr<DeviceReply> reply) { m_panel.OnLevelReply(std::move(reply)); }
     void OnStatusReply(std::unique_ptr<DeviceReply> reply) { m_panel.OnStatusReply(std::move(reply)); }
     void OnRun() { m_panel.StartRun(); }
-    void OnExport() { m_panel.Export(); }
+    void OnExport() { m_panel.ExportDiagnostics(); }
 
     CDiagnosisPanel m_panel;
     CListBox m_list;

@@ -137,11 +137,15 @@ void CDiagnosisPanel::OnStatusReply(std::unique_ptr<DeviceReply> reply)
 void CDiagnosisPanel::FinishRun()
 {
     const bool parsed = m_scan.ParseLedScan();
-    if (parsed) {
-        m_reportNumber = m_runIdentity.number;
-        ShowLines(m_scan.ResultLines(m_runIdentity));
-    }
+    if (parsed)
+        ShowDiagnosticsResult();
     EndRun(parsed);
+}
+
+void CDiagnosisPanel::ShowDiagnosticsResult()
+{
+    m_reportNumber = m_runIdentity.number;
+    ShowLines(m_scan.ResultLines(m_runIdentity));
 }
 
 void CDiagnosisPanel::OnStepTimeout()
@@ -186,7 +190,7 @@ void CDiagnosisPanel::OnTouchScreenRemoved(std::uintptr_t key)
     m_view.ShowMessage(kTouchScreenRemovedText);
 }
 
-void CDiagnosisPanel::Export()
+void CDiagnosisPanel::ExportDiagnostics()
 {
     auto path = m_view.ChooseReportPath(DiagnosticsReportName(m_reportNumber));
     if (!path)

@@ -105,7 +105,7 @@ public:
     // in progress goes on until its time-out.
     void OnTouchScreenRemoved(std::uintptr_t key);
     // Export pressed.
-    void Export();
+    void ExportDiagnostics();
 
     State CurrentState() const { return m_state; }
     const std::vector<std::wstring>& Lines() const { return m_lines; }
@@ -118,6 +118,8 @@ private:
     bool Expected(const DeviceReply& reply, Step step) const;
     void Post(std::uint16_t command, Step next);
     void FinishRun();
+    // The identity, the summary and one line per LED replace the list.
+    void ShowDiagnosticsResult();
     void EndRun(bool usable);
     void ShowLines(std::vector<std::wstring> lines);
     void EnableDiagnose(bool enable);

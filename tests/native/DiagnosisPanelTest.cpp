@@ -260,7 +260,7 @@ TEST(DiagnosisPanel, ARunListsEveryLedOfTheFrameAndEnablesExport)
     const std::wstring path = L"C:\\Reports\\Diagnostics_5.txt";
     rig.files.Put(path, std::string(10000, 'x'));
     rig.view.chosen = path;
-    rig.panel.Export();
+    rig.panel.ExportDiagnostics();
     EXPECT_EQ(rig.view.proposed, L"Diagnostics_5.txt");
     std::string expected;
     for (const std::wstring& line : lines)
@@ -369,14 +369,14 @@ TEST(DiagnosisPanel, AReportThatCannotBeWrittenIsToldAndCancellingWritesNothing)
     ASSERT_TRUE(rig.RunToEnd(3s));
 
     rig.view.chosen.reset();
-    rig.panel.Export();
+    rig.panel.ExportDiagnostics();
     EXPECT_EQ(rig.files.FileCount(), 0u);
 
     const std::wstring path = L"C:\\Reports\\held.txt";
     rig.files.Put(path, "earlier");
     rig.files.SetLocked(path, true);
     rig.view.chosen = path;
-    rig.panel.Export();
+    rig.panel.ExportDiagnostics();
     EXPECT_EQ(rig.view.messages, std::vector<std::wstring>{L"<161>\n" + path});
     rig.files.SetLocked(path, false);
     EXPECT_EQ(rig.files.Bytes(path), "earlier");
@@ -384,7 +384,7 @@ TEST(DiagnosisPanel, AReportThatCannotBeWrittenIsToldAndCancellingWritesNothing)
     rig.view.messages.clear();
     rig.files.SetFreeSpace(100); // a new file that does not fit is not left half written
     rig.view.chosen = L"C:\\Reports\\new.txt";
-    rig.panel.Export();
+    rig.panel.ExportDiagnostics();
     EXPECT_EQ(rig.view.messages.size(), 1u);
     EXPECT_FALSE(rig.files.Bytes(L"C:\\Reports\\new.txt"));
 }
