@@ -298,6 +298,10 @@ void COvamerDlg::OnListItemChanged(NMHDR& header)
 
 void COvamerDlg::OnDiagnostics()
 {
+    // Not while the start-up query runs: a run's exchanges and the query's
+    // would read each other's replies from the same touchscreen.
+    if (!m_panel.ListIsReady())
+        return;
     m_diagnosis.SetTouchScreen(m_panel.Selected());
     m_diagnosis.DoModal(m_hWnd);
 }
