@@ -250,12 +250,12 @@ TEST(Diagnosis, ARunListsEveryLedAndExportSavesTheLinesThroughSaveAs)
 TEST(Diagnosis, UnpluggingTheFrameWhileTheDialogIsOpenIsToldAndDisablesDiagnostics)
 {
     const std::wstring scenario =
-        WriteScenario(L"pelno_diagnosis_unplug", "[Frame0]\r\nUnplugAfter=4000\r\n[Frame1]\r\n");
+        WriteScenario(L"pelno_diagnosis_unplug", "[Frame0]\r\nUnplugAfter=8000\r\n[Frame1]\r\n");
     OpenDiagnostics program(scenario);
     ASSERT_NE(program.dialog, nullptr) << "no Diagnostics dialog";
     EXPECT_TRUE(IsWindowEnabled(GetDlgItem(program.dialog, kRun)));
 
-    HWND box = WaitForOwnedDialog(program.dialog, 10000);
+    HWND box = WaitForOwnedDialog(program.dialog, 15000);
     ASSERT_NE(box, nullptr) << "no removal box";
     EXPECT_EQ(WindowText(GetDlgItem(box, 0xFFFF)), L"The device you have selected has been removed!");
     EXPECT_FALSE(IsWindowEnabled(GetDlgItem(program.dialog, kRun)));
