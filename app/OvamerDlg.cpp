@@ -88,13 +88,15 @@ const MessageEntry COvamerDlg::kEntries[] = {
     OnCommand<&COvamerDlg::OnHelp>(IDC_HELP_MANUAL, BN_CLICKED),
     OnCommand<&COvamerDlg::OnSettings>(IDC_SETTINGS, BN_CLICKED),
     OnCommand<&COvamerDlg::OnMapping>(IDC_MAPPING, BN_CLICKED),
+    OnCommand<&COvamerDlg::OnDiagnostics>(IDC_DIAGNOSTICS, BN_CLICKED),
     OnNotify<&COvamerDlg::OnListItemChanged>(IDC_TOUCHSCREEN_LIST, LVN_ITEMCHANGED),
     // Exit is IDOK: the base class ends the dialog with it.
 };
 const MessageTable COvamerDlg::kMessageTable = MakeMessageTable(&CDialog::kMessageTable, kEntries);
 
 COvamerDlg::COvamerDlg(MainPanelServices services)
-    : CDialogImpl(IDD_MAIN), m_panel(std::move(services), *this), m_background(::CreateSolidBrush(kBackgroundColour))
+    : CDialogImpl(IDD_MAIN), m_panel(services, *this), m_diagnosis(ProgramDiagnosisServices(services)),
+      m_background(::CreateSolidBrush(kBackgroundColour))
 {
 }
 
@@ -314,4 +316,14 @@ void COvamerDlg::OnListItemChanged(NMHDR& header)
         m_panel.OnSelectionChanged(change.iItem);
     else if (m_list.GetSelectedItem() < 0)
         m_panel.OnSelectionChanged(-1);
+}
+
+void COvamerDlg::OnDiagnostics()
+{
+    // Not while the start-up query runs: a run's exchanges and the query's
+    // would read each other's replies from the same touchscreen.
+    if (!m_panel.ListIsReady())
+        return;
+    m_diagnosis.SetTouchScreen(m_panel.Selected());
+    m_diagnosis.DoModal(m_hWnd);
 }

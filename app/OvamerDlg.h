@@ -4,11 +4,12 @@
 // copies what it decides into the controls, and draws.
 //
 // Not wired yet, until their dialogs exist: Calibrate, Region Calibrate,
-// Diagnostics, About, and a double click on the list.
+// About, and a double click on the list.
 
 #include "app/MainPanel.h"
 #include "calibration/DeviceMatchDlg.h"
 #include "calibration/MappingClosedRecord.h"
+#include "diagnostics/Diagnosis.h"
 #include "ui/ImageStatic.h"
 #include "ui/XPButton.h"
 #include "win/Dialog.h"
@@ -72,9 +73,11 @@ private:
     void OnSaveMappingFailed();
     void OnHelp();
     void OnSettings();
+    void OnDiagnostics();
     void OnListItemChanged(NMHDR& header);
 
     CMainPanel m_panel;
+    CDiagnosis m_diagnosis; // shown modally, each time for the selected touchscreen
     CListView m_list;
     CImageList m_images;
     std::array<CXPButton, 8> m_buttons;

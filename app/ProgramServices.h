@@ -5,6 +5,11 @@
 
 #include "app/MainPanel.h"
 #include "config/SettingsPanel.h"
+#include "diagnostics/DiagnosisPanel.h"
 
 MainPanelServices ProgramMainPanelServices();
 SettingsPanelServices ProgramSettingsPanelServices();
+
+// The Diagnostics dialog's services: the main dialog's device services, the
+// platform's file store and code page, the language texts.
+DiagnosisServices ProgramDiagnosisServices(const MainPanelServices& main);

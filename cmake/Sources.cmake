@@ -102,3 +102,12 @@ list(APPEND PELNO_WIN32_SOURCES
 # The mapping dialog: its behaviour (portable), its window and the cursor helper.
 list(APPEND PELNO_PORTABLE_SOURCES calibration/DeviceMatchPanel.cpp)
 list(APPEND PELNO_WIN32_SOURCES calibration/DeviceMatchDlg.cpp win/CursorVisibility.cpp)
+# Diagnostics (diagnostics/): the LED scan, the dialog's behaviour, the report, the dialog.
+list(APPEND PELNO_PORTABLE_SOURCES
+  diagnostics/LedScan.cpp
+  diagnostics/DiagnosticsReport.cpp
+  diagnostics/DiagnosisPanel.cpp
+)
+list(APPEND PELNO_WIN32_SOURCES
+  diagnostics/Diagnosis.cpp
+)

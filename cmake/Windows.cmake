@@ -6,6 +6,8 @@ add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WIN
 
 add_library(pelno_win32 STATIC ${PELNO_WIN32_SOURCES})
 target_link_libraries(pelno_win32 PUBLIC pelno_core setupapi hid comctl32 shell32 user32 gdi32)
+# The Diagnostics dialog's Save As dialog.
+target_link_libraries(pelno_win32 PUBLIC comdlg32)
 # The console update raises the timer resolution for its 20 ms frame pauses.
 target_link_libraries(pelno_win32 PUBLIC winmm)
 
@@ -146,6 +148,8 @@ target_include_directories(pelno_windows_tests PRIVATE ${CMAKE_SOURCE_DIR}/tools
 list(APPEND PELNO_WINDOWS_SUITES Dialog MainDialog)
 # The Settings dialog, in-process, and the mouse settings it applies.
 list(APPEND PELNO_WINDOWS_SUITES SettingsDialog InvisibleCursor)
+# The Diagnostics dialog in the real program.
+list(APPEND PELNO_WINDOWS_SUITES Diagnosis)
 foreach(suite ${PELNO_WINDOWS_SUITES})
   add_test(NAME windows.${suite}
     COMMAND pelno_windows_tests --gtest_filter=${suite}.*)
@@ -174,3 +178,10 @@ foreach(locale zh_CN:2052 ja_JP:1041 en_US:1033)
   set_tests_properties(windows.Language.${loc} PROPERTIES TIMEOUT 120
     ENVIRONMENT "LC_ALL=${loc}.UTF-8;PELNO_EXPECTED_LANGID=${id}")
 endforeach()
+# The Diagnostics dialog's benchmark (tools/bench-diagnostics).
+add_executable(pelno_diagnosis_bench EXCLUDE_FROM_ALL tests/bench/DiagnosisBench_win32.cpp ${PELNO_RESOURCES})
+target_link_libraries(pelno_diagnosis_bench PRIVATE pelno_win32 Sarnet)
+target_include_directories(pelno_diagnosis_bench PRIVATE $<$<COMPILE_LANGUAGE:RC>:${CMAKE_SOURCE_DIR}/res>)
+set_target_properties(pelno_diagnosis_bench PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)
+add_custom_command(TARGET pelno_diagnosis_bench POST_BUILD
+  COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:Sarnet> $<TARGET_FILE:Grell> ${CMAKE_BINARY_DIR}/bench/)

@@ -81,5 +81,14 @@
 #define IDC_DOUBLE_CLICK_AREA_LABEL 1131
 #define IDC_DRAG_DELAY_DELAY_LABEL 1132
 #define IDC_RIGHT_CLICK_AREA_LABEL 1133
+
 // The mapping dialog (CDeviceMatchDlg): a full-screen popup without controls
 #define IDD_DEVICE_MATCH 138
+
+// The Diagnostics dialog (CDiagnosis)
+#define IDD_DIAGNOSIS 134
+#define IDC_DIAGNOSIS_CLOSE 1 // IDOK
+#define IDC_DIAGNOSIS_LIST 1018
+#define IDC_DIAGNOSIS_EXPORT 1057
+#define IDC_DIAGNOSIS_RUN 1063
+#define IDC_DIAGNOSIS_GROUP 1137

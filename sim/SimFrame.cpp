@@ -17,6 +17,8 @@ constexpr std::uint8_t kAccepted = 0x11;
 // The console updater writes short reports and reads one status per report.
 constexpr std::size_t kLongReport = 100;
 constexpr std::size_t kDriverBufferReports = 64; // unread reports kept, the oldest dropped first
+constexpr std::size_t kFrameQueueLimit = 4096;   // reports the frame has yet to send, at most
+constexpr unsigned kScanReportIntervalMs = 1;    // the pace of the diagnostics streams
 
 std::uint16_t CodeOf(const std::uint8_t* report) { return static_cast<std::uint16_t>(report[1] << 8 | report[2]); }
 
@@ -98,13 +100,30 @@ void CSimFrame::AnswerFirmwareLocked(const std::uint8_t* report, std::size_t len
         QueueEndReplyLocked(report[1]);
 }
 
+namespace {
+
+// The scan numbers its entries by index: the x axis's LEDs 1 .. x at indexes
+// 0 .. x - 1, then one entry that belongs to no LED (index x), then the y
+// axis's LEDs x + 1 .. x + y at indexes x + 1 .. x + y.
+int ScanEntries(const SimFrameSetup& setup) { return setup.ledsX + 1 + setup.ledsY; }
+
+bool IsBadEntry(const SimFrameSetup& setup, int index)
+{
+    if (index == setup.ledsX)
+        return false;
+    const int number = index < setup.ledsX ? index + 1 : index;
+    return std::find(setup.badLeds.begin(), setup.badLeds.end(), number) != setup.badLeds.end();
+}
+
+} // namespace
+
 // Level bytes: "Zv", the counts, step byte, marker, threshold, a spare byte,
-// one unused byte, then LED k's level at 9 + k * step (the bytes between repeat it).
+// one unused byte, then entry k's level at 9 + k * step (the bytes between repeat it).
 std::vector<std::uint8_t> CSimFrame::LevelBytes() const
 {
     const int h = m_setup.ledStepByte >> 4, d = m_setup.ledStepByte & 0x0F;
     const int step = std::max(1, d <= 1 ? h : h / d);
-    const int leds = m_setup.ledsX + m_setup.ledsY;
+    const int entries = ScanEntries(m_setup);
     std::vector<std::uint8_t> bytes = {'Z',
                                        'v',
                                        std::uint8_t(m_setup.ledsX),
@@ -114,36 +133,44 @@ std::vector<std::uint8_t> CSimFrame::LevelBytes() const
                                        m_setup.ledThreshold,
                                        0,
                                        0};
-    for (int k = 0; k < leds; ++k) {
-        bool bad = std::find(m_setup.badLeds.begin(), m_setup.badLeds.end(), k) != m_setup.badLeds.end();
-        std::uint8_t level = bad ? std::uint8_t(m_setup.ledThreshold / 2) : std::uint8_t(200);
-        for (int i = 0; i < (k + 1 < leds ? step : 1); ++i)
+    for (int k = 0; k < entries; ++k) {
+        const std::uint8_t level = IsBadEntry(m_setup, k) ? std::uint8_t(m_setup.ledThreshold / 2) : std::uint8_t(200);
+        for (int i = 0; i < (k + 1 < entries ? step : 1); ++i)
             bytes.push_back(level);
     }
     return bytes;
 }
 
-// Status bytes: "Zg", six header bytes, then every LED marked as a candidate.
+// Status bytes: "Zg", six header bytes, then every LED marked as a candidate;
+// the entry that belongs to no LED is not.
 std::vector<std::uint8_t> CSimFrame::StatusBytes() const
 {
-    std::vector<std::uint8_t> bytes(8 + static_cast<std::size_t>(m_setup.ledsX + m_setup.ledsY), m_setup.ledMarker);
+    std::vector<std::uint8_t> bytes(8 + static_cast<std::size_t>(ScanEntries(m_setup)), m_setup.ledMarker);
     bytes[0] = 'Z';
     bytes[1] = 'g';
     std::fill(bytes.begin() + 2, bytes.begin() + 8, std::uint8_t(0));
+    bytes[8 + static_cast<std::size_t>(m_setup.ledsX)] = std::uint8_t(m_setup.ledMarker + 1);
     return bytes;
 }
 
-// Scan data travels eight bytes per report, report id 0x30, then an end reply.
+// Scan data travels eight bytes per report, report id 0x30, one report per
+// kScanReportIntervalMs as the frame's endpoint sends them, then an end reply.
 void CSimFrame::QueueScanLocked(std::uint8_t second, const std::vector<std::uint8_t>& bytes)
 {
+    unsigned delay = m_setup.answerDelayMs;
     for (std::size_t at = 0; at < bytes.size(); at += kScanBytesPerReport) {
         InputReport chunk{};
         chunk[0] = kDiagnosticsReportId;
         for (std::size_t i = 0; i < kScanBytesPerReport && at + i < bytes.size(); ++i)
             chunk[1 + i] = bytes[at + i];
-        QueueLocked(chunk, m_setup.answerDelayMs);
+        QueueLocked(chunk, delay);
+        delay += kScanReportIntervalMs;
     }
-    QueueEndReplyLocked(second);
+    InputReport end{};
+    end[0] = kAnswerId;
+    const std::uint8_t endAnswer[] = {'A', second, '0', '0', '0', 0, 0, 0};
+    std::copy(std::begin(endAnswer), std::end(endAnswer), end.begin() + 1);
+    QueueLocked(end, delay);
 }
 
 bool CSimFrame::ReceiveFeature(const std::uint8_t* report, std::size_t length)
@@ -178,7 +205,7 @@ void CSimFrame::QueueLocked(InputReport report, unsigned delayMs, bool touch)
     auto at = std::upper_bound(m_queue.begin(), m_queue.end(), queued.readyAt,
                                [](Clock::time_point t, const Queued& q) { return t < q.readyAt; });
     m_queue.insert(at, queued);
-    while (m_queue.size() > kDriverBufferReports)
+    while (m_queue.size() > kFrameQueueLimit)
         m_queue.pop_front();
     m_changed.notify_all();
 }
@@ -275,6 +302,13 @@ bool CSimFrame::Streaming()
 
 void CSimFrame::DeliverDueLocked(Clock::time_point now)
 {
+    // The driver keeps the newest kDriverBufferReports of the reports the
+    // frame has sent and nobody has read; older ones are lost.
+    std::size_t sent = 0;
+    while (sent < m_queue.size() && m_queue[sent].readyAt <= now)
+        ++sent;
+    for (; sent > kDriverBufferReports; --sent)
+        m_queue.pop_front();
     while (!m_queue.empty() && !m_pendingReads.empty() && m_queue.front().readyAt <= now) {
         Read* read = m_pendingReads.front();
         m_pendingReads.pop_front();

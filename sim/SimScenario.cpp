@@ -155,7 +155,7 @@ bool ApplyFrameKey(SimFrameSetup& frame, const std::string& key, const std::stri
             return false;
         (k == "rawmaxx" ? frame.rawMaxX : frame.rawMaxY) = static_cast<std::uint16_t>(*n);
     } else if (k == "badleds" || k == "framereplies") {
-        auto list = ParseList(value, 0, k == "badleds" ? 509 : 255);
+        auto list = ParseList(value, k == "badleds" ? 1 : 0, k == "badleds" ? 510 : 255);
         if (!list) {
             error = "value of " + key + " is not a list of numbers";
             return false;

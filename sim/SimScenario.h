@@ -46,7 +46,7 @@ struct SimFrameSetup {
     std::uint8_t ledStepByte = 0x11; // high nibble step, low nibble its divisor
     std::uint8_t ledMarker = 0x01;   // status of every LED (all are candidates)
     std::uint8_t ledThreshold = 50;  // a level below it is bad
-    std::vector<int> badLeds;        // 0-based LED indexes whose level is low
+    std::vector<int> badLeds;        // LEDs whose level is low, numbered as the report lists them (1 .. x + y)
 
     // Firmware update: the status answering the n-th frame (0x11 accepted,
     // 0x13 or 0x22 rejected); frames past the list are accepted.

@@ -87,7 +87,7 @@ TEST(SimFrame, DiagnosticsStreamsCarryTheScanEightBytesPerReport)
     setup.ledStepByte = 0x21; // step 2
     setup.ledMarker = 7;
     setup.ledThreshold = 50;
-    setup.badLeds = {3, 14};
+    setup.badLeds = {4, 14}; // x LED 4 and y LED 14, as the report numbers them
     Host host(setup);
 
     auto collect = [&](std::uint8_t second) {
@@ -103,12 +103,14 @@ TEST(SimFrame, DiagnosticsStreamsCarryTheScanEightBytesPerReport)
     };
     Bytes levels = collect('v');
     Bytes status = collect('g');
-    ASSERT_GE(levels.size(), 9u + 14 * 2 + 1);
+    // Entries 0 .. 9 are the x LEDs 1 .. 10, entry 10 is no LED, entries 11 .. 15 the y LEDs 11 .. 15.
+    ASSERT_GE(levels.size(), 9u + 15 * 2 + 1);
+    ASSERT_GE(status.size(), 8u + 16);
     EXPECT_EQ(Bytes(levels.begin(), levels.begin() + 7), (Bytes{'Z', 'v', 10, 5, 0x21, 7, 50}));
-    for (int k = 0; k < 15; ++k) {
+    for (int k = 0; k <= 15; ++k) {
         bool bad = k == 3 || k == 14;
         EXPECT_EQ(levels[9 + 2 * k] < 50, bad) << k;
-        EXPECT_EQ(status[8 + k], 7) << k;
+        EXPECT_EQ(status[8 + k] == 7, k != 10) << k;
     }
     EXPECT_EQ(Bytes(status.begin(), status.begin() + 2), (Bytes{'Z', 'g'}));
 }

@@ -1,0 +1,138 @@
+#include "diagnostics/Diagnosis.h"
+
+#include "common/LanguageText.h"
+#include "platform/Messages.h"
+#include "res/resource.h"
+
+#include <commdlg.h>
+
+namespace {
+
+constexpr COLORREF kBackgroundColour = RGB(236, 233, 216);
+constexpr UINT_PTR kStepTimerId = 1;
+constexpr int kButtonIds[] = {IDC_DIAGNOSIS_RUN, IDC_DIAGNOSIS_EXPORT, IDC_DIAGNOSIS_CLOSE};
+// Room for a long path; the proposed name is short.
+constexpr DWORD kPathCharacters = 1024;
+
+} // namespace
+
+const MessageEntry CDiagnosis::kEntries[] = {
+    OnMessage<&CDiagnosis::OnDestroy>(WM_DESTROY),
+    OnMessage<&CDiagnosis::OnTimer>(WM_TIMER),
+    OnMessage<&CDiagnosis::OnCtlColor>(WM_CTLCOLORDLG),
+    OnMessage<&CDiagnosis::OnCtlColor>(WM_CTLCOLORSTATIC),
+    OnMessage<&CDiagnosis::OnCtlColor>(WM_CTLCOLORBTN),
+    OnMessage<&CDiagnosis::OnTouchScreenRemoved>(WM_TOUCHSCREEN_REMOVED),
+    OnRecord<&CDiagnosis::OnOpeningReply>(WM_OPENING_REPLY),
+    OnRecord<&CDiagnosis::OnLevelReply>(WM_DIAGNOSTICS_HEADER_REPLY),
+    OnRecord<&CDiagnosis::OnStatusReply>(WM_DIAGNOSTICS_DATA_REPLY),
+    OnCommand<&CDiagnosis::OnRun>(IDC_DIAGNOSIS_RUN, BN_CLICKED),
+    OnCommand<&CDiagnosis::OnExport>(IDC_DIAGNOSIS_EXPORT, BN_CLICKED),
+    // Close is IDOK: the base class ends the dialog with it.
+};
+const MessageTable CDiagnosis::kMessageTable = MakeMessageTable(&CDialog::kMessageTable, kEntries);
+
+CDiagnosis::CDiagnosis(DiagnosisServices services)
+    : CDialogImpl(IDD_DIAGNOSIS), m_panel(std::move(services), *this),
+      m_background(::CreateSolidBrush(kBackgroundColour))
+{
+}
+
+CDiagnosis::~CDiagnosis() { m_panel.Close(); }
+
+bool CDiagnosis::OnInitDialog()
+{
+    for (std::size_t i = 0; i < m_buttons.size(); ++i)
+        m_buttons[i].SubclassDlgItem(kButtonIds[i], m_hWnd);
+    m_list.Attach(GetDlgItem(IDC_DIAGNOSIS_LIST));
+    SetDlgItemText(IDC_DIAGNOSIS_GROUP, GetLanguageText(DiagnosisText::Title));
+    SetDlgItemText(IDC_DIAGNOSIS_RUN, GetLanguageText(DiagnosisText::Diagnose));
+    SetDlgItemText(IDC_DIAGNOSIS_CLOSE, GetLanguageText(DiagnosisText::Close));
+    SetDlgItemText(IDC_DIAGNOSIS_EXPORT, GetLanguageText(DiagnosisText::Export));
+    m_panel.Open(m_hWnd);
+    return true;
+}
+
+// ---- IDiagnosisView
+
+void CDiagnosis::SetTitle(const std::wstring& title) { SetWindowText(title); }
+
+void CDiagnosis::ShowLines(const std::vector<std::wstring>& lines)
+{
+    // One repaint for the whole list, however long.
+    m_list.SendMessage(WM_SETREDRAW, FALSE);
+    m_list.ResetContent();
+    std::size_t characters = 0;
+    for (const std::wstring& line : lines)
+        characters += line.size() + 1;
+    m_list.Reserve(static_cast<int>(lines.size()), characters * sizeof(wchar_t));
+    for (const std::wstring& line : lines)
+        m_list.AddString(line);
+    m_list.SendMessage(WM_SETREDRAW, TRUE);
+    m_list.Invalidate();
+}
+
+void CDiagnosis::FocusList() { m_list.SetFocus(); }
+
+void CDiagnosis::EnableDiagnose(bool enable) { EnableDlgItem(IDC_DIAGNOSIS_RUN, enable); }
+
+void CDiagnosis::EnableExport(bool enable) { EnableDlgItem(IDC_DIAGNOSIS_EXPORT, enable); }
+
+void CDiagnosis::ShowMessage(const std::wstring& text)
+{
+    ::MessageBoxW(m_hWnd, text.c_str(), GetLanguageText(kProgramTitleKey).c_str(), MB_OK);
+}
+
+void CDiagnosis::StartTimer(unsigned milliseconds) { ::SetTimer(m_hWnd, kStepTimerId, milliseconds, nullptr); }
+
+void CDiagnosis::StopTimer()
+{
+    if (m_hWnd)
+        ::KillTimer(m_hWnd, kStepTimerId);
+}
+
+std::optional<std::wstring> CDiagnosis::ChooseReportPath(const std::wstring& name)
+{
+    std::wstring path(kPathCharacters, L'\0');
+    path.replace(0, std::min<std::size_t>(name.size(), kPathCharacters - 1), name);
+    OPENFILENAMEW dialog{};
+    dialog.lStructSize = sizeof dialog;
+    dialog.hwndOwner = m_hWnd;
+    dialog.lpstrFilter = L"Text File(*.txt)\0*.txt\0";
+    dialog.lpstrFile = path.data();
+    dialog.nMaxFile = kPathCharacters;
+    dialog.lpstrDefExt = L"txt";
+    // The proposed name is a new file: it need not exist; an existing one is
+    // replaced only after the user agreed.
+    dialog.Flags = OFN_OVERWRITEPROMPT;
+    if (!::GetSaveFileNameW(&dialog))
+        return std::nullopt;
+    path.resize(path.find(L'\0'));
+    return path;
+}
+
+// ---- messages
+
+void CDiagnosis::OnDestroy()
+{
+    ::KillTimer(m_hWnd, kStepTimerId);
+    m_panel.Close();
+}
+
+void CDiagnosis::OnTimer(WPARAM id, LPARAM)
+{
+    if (id != kStepTimerId)
+        return;
+    ::KillTimer(m_hWnd, kStepTimerId);
+    m_panel.OnStepTimeout();
+}
+
+LRESULT CDiagnosis::OnCtlColor(WPARAM dc, LPARAM)
+{
+    HDC context = reinterpret_cast<HDC>(dc);
+    ::SetTextColor(context, RGB(0, 0, 0));
+    ::SetBkMode(context, TRANSPARENT);
+    return reinterpret_cast<LRESULT>(m_background.Get());
+}
+
+void CDiagnosis::OnTouchScreenRemoved(WPARAM key, LPARAM) { m_panel.OnTouchScreenRemoved(key); }
