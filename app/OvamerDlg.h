@@ -4,12 +4,13 @@
 // copies what it decides into the controls, and draws.
 //
 // Not wired yet, until their dialogs exist: Calibrate, Region Calibrate,
-// Mapping, Settings, Diagnostics, About, and a double click on the list.
+// Mapping, Settings and Diagnostics.
 
 #include "app/MainPanel.h"
 #include "calibration/MappingClosedRecord.h"
 #include "ui/ImageStatic.h"
 #include "ui/XPButton.h"
+#include "update/UpdateDlg.h"
 #include "win/Dialog.h"
 #include "win/GdiObjects.h"
 #include "win/ImageList.h"
@@ -23,6 +24,8 @@ public:
     ~COvamerDlg() override;
 
     const CMainPanel& Panel() const { return m_panel; }
+    // The firmware update dialog while it is open (About's Update opens it).
+    CUpdate* UpdateDialog() const { return m_update.get(); }
 
     static const MessageTable kMessageTable;
 
@@ -68,6 +71,13 @@ private:
     void OnSaveMappingFailed();
     void OnHelp();
     void OnListItemChanged(NMHDR& header);
+    void OnListDoubleClick(NMHDR&);
+    void OnAbout();
+    // The TouchScreen Properties box of the selected touchscreen, when one is selected.
+    void OpenProperties();
+    // The update dialog, modeless without a parent; this dialog owns it.
+    void OpenUpdate();
+    void OnUpdateEnded();
 
     CMainPanel m_panel;
     CListView m_list;
@@ -78,4 +88,5 @@ private:
     HICON m_bigIcon = nullptr;
     HICON m_smallIcon = nullptr;
     bool m_fillingList = false; // the list's own notifications are not selections then
+    std::unique_ptr<CUpdate> m_update;
 };

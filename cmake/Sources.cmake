@@ -82,9 +82,13 @@ list(APPEND PELNO_PORTABLE_SOURCES
   update/ConsoleFrames.cpp
   update/ConsoleUpdater.cpp
   update/UpdateTransfer.cpp
+  update/UpdatePanel.cpp
 )
 list(APPEND PELNO_WIN32_SOURCES
   update/FirmwareCommands_win32.cpp
 )
 # The firmware-file maker (tools/firmware-maker): the tool and the tests' files.
 set(PELNO_FIRMWARE_MAKER_SOURCES tools/firmware-maker/FirmwareMaker.cpp)
+# The information dialogs (info/): TouchScreen Properties and About.
+list(APPEND PELNO_PORTABLE_SOURCES info/TouchScreenProperties.cpp)
+list(APPEND PELNO_WIN32_SOURCES info/DovInfo.cpp info/Version.cpp update/UpdateDlg.cpp)
