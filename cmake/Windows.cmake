@@ -130,3 +130,14 @@ foreach(locale zh_CN:2052 ja_JP:1041 en_US:1033)
   set_tests_properties(windows.Language.${loc} PROPERTIES TIMEOUT 120
     ENVIRONMENT "LC_ALL=${loc}.UTF-8;PELNO_EXPECTED_LANGID=${id}")
 endforeach()
+
+# The information dialogs' and the update dialog's benchmark under Wine (tools/bench-info-dialogs).
+add_executable(pelno_info_bench EXCLUDE_FROM_ALL tests/bench/InfoDialogsBench_win32.cpp ${PELNO_RESOURCES}
+  ${PELNO_FIRMWARE_MAKER_SOURCES})
+target_link_libraries(pelno_info_bench PRIVATE pelno_win32 Sarnet)
+target_include_directories(pelno_info_bench PRIVATE ${CMAKE_SOURCE_DIR}/tools/firmware-maker
+  $<$<COMPILE_LANGUAGE:RC>:${CMAKE_SOURCE_DIR}/res>)
+set_target_properties(pelno_info_bench PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)
+add_dependencies(pelno_info_bench PelnoCpl)
+add_custom_command(TARGET pelno_info_bench POST_BUILD
+  COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:Sarnet> $<TARGET_FILE:Grell> ${CMAKE_BINARY_DIR}/bench/)

@@ -76,7 +76,7 @@ void SaveShot(HWND window, const wchar_t* name)
     HDC screen = GetDC(nullptr);
     HDC memory = CreateCompatibleDC(screen);
     BITMAPINFO info{};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, height, 1, 24, BI_RGB};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, height, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
     void* bits = nullptr;
     HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     HGDIOBJ previous = SelectObject(memory, bitmap);
@@ -283,7 +283,7 @@ TEST_F(PropertiesDialog, DoubleClickAndEnterOnAnItemShowItsValues)
     Select(1);
 
     // A double click of the real pointer on item 1.
-    RECT item{LVIR_ICON};
+    RECT item{LVIR_ICON, 0, 0, 0};
     SendMessageW(List(), LVM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&item));
     POINT centre{(item.left + item.right) / 2, (item.top + item.bottom) / 2};
     ClientToScreen(List(), &centre);
@@ -386,7 +386,6 @@ TEST_F(AboutDialog, ShowsTheTextsTheVersionsAndThePictureUnstretched)
                      for (int y = 0; y < client.bottom; ++y)
                          for (int x = 0; x < client.right; ++x)
                              s_differences += !(painted->At(x, y) == expected.At(x, y));
-                     SaveShot(box, L"about-dialog");
                      PostMessageW(box, WM_COMMAND, IDOK, 0);
                  });
     ASSERT_TRUE(shown.found) << "no About box";
@@ -412,12 +411,15 @@ TEST_F(UpdateDialog, AboutsUpdateUpdatesTheFirstTouchScreenAndClosesByItself)
     WriteDialogFirmware(folder.path, 20, 120); // 3 frames a record
     SimScenario scenario = MakeCountedScenario(2);
     scenario.frames[0].logFile = (folder.path / "frame0.log").wstring();
+    scenario.frames[0].answerDelayMs = 5; // slow enough to see the bar move
     scenario.frames[1].logFile = (folder.path / "frame1.log").wstring();
     Start(scenario);
 
-    OwnedDialog about =
-        OpenedBy([&] { CButton(dialog->GetDlgItem(IDC_ABOUT)).Click(); }, {},
-                 [](HWND box) { PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDC_VERSION_UPDATE, BN_CLICKED), 0); });
+    OwnedDialog about = OpenedBy([&] { CButton(dialog->GetDlgItem(IDC_ABOUT)).Click(); }, {},
+                                 [](HWND box) {
+                                     SaveShot(box, L"about-dialog"); // with the program's language file
+                                     PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDC_VERSION_UPDATE, BN_CLICKED), 0);
+                                 });
     ASSERT_TRUE(about.found);
     ASSERT_NE(dialog->UpdateDialog(), nullptr);
     HWND update = *dialog->UpdateDialog();
@@ -506,4 +508,5 @@ TEST_F(UpdateDialog, ClosingTheMainDialogDuringAnUpdateEndsItCleanly)
     const DWORD start = GetTickCount();
     thread->Stop();
     EXPECT_LT(GetTickCount() - start, 2000u) << "the device thread's workers ended";
+    thread.reset();
 }
