@@ -27,15 +27,10 @@ WindowHandle const kDialog = reinterpret_cast<WindowHandle>(0x3000);
 class CRecordingUpdateView : public IUpdateView {
 public:
     std::vector<std::wstring> figures;
-    std::vector<int> positions;
     std::vector<std::wstring> messages;
     std::set<unsigned> timers;
     int closes = 0;
-    void ShowProgress(int percent, const std::wstring& figure) override
-    {
-        positions.push_back(percent);
-        figures.push_back(figure);
-    }
+    void ShowProgress(int, const std::wstring& figure) override { figures.push_back(figure); }
     void ShowFinalMessage(const std::wstring& text) override { messages.push_back(text); }
     void StartTimer(unsigned id, unsigned) override { timers.insert(id); }
     void StopTimer(unsigned id) override { timers.erase(id); }
@@ -58,44 +53,32 @@ struct Case {
     std::vector<std::uint8_t> frameReplies; // the frames' statuses, in order
     bool silent;
     int closeAfterReplies; // the window goes after that many replies (-1: never)
-    std::vector<std::wstring> figures;
-    std::vector<std::wstring> messages;
+    std::wstring figures;  // every figure shown, joined by "|"
+    std::wstring messages; // every final message shown, joined by "|"
     bool finishSent;
 };
 
+const std::wstring kAllFigures = L"0 %|91 %|100 %";
+const std::wstring kCompleted = std::wstring(kUpdatingText) + L"|" + kUpdateCompletedText;
+const std::vector<std::uint8_t> kFiveRejections = {0x13, 0x22, 0x13, 0x22, 0x13};
+const std::vector<std::uint8_t> kFourRejectionsThenAccepted = {0x13, 0x22, 0x13, 0x22, 0x11};
 const Case kCases[] = {
-    {"every frame accepted",
-     1,
-     true,
-     {},
-     false,
-     -1,
-     {L"0 %", L"91 %", L"100 %"},
-     {kUpdatingText, kUpdateCompletedText},
-     true},
-    {"the fifth rejection in a row: the error stays to the end",
-     1,
-     true,
-     {0x13, 0x22, 0x13, 0x22, 0x13},
-     false,
-     -1,
-     {L"0 %"},
-     {kUpdateErrorText},
-     false},
-    {"four rejections, then accepted",
-     1,
-     true,
-     {0x13, 0x22, 0x13, 0x22, 0x11},
-     false,
-     -1,
-     {L"0 %", L"91 %", L"100 %"},
-     {kUpdatingText, kUpdateCompletedText},
-     true},
-    {"a touchscreen that stops answering", 1, true, {}, true, -1, {}, {kUpdateErrorText}, false},
-    {"no firmware file", 1, false, {}, false, -1, {}, {kUpdateReadFailedText}, false},
-    {"no touchscreen in slot 0", 0, true, {}, false, -1, {}, {kUpdateFailedText}, false},
-    {"the window goes during the transfer", 1, true, {}, false, 2, {L"0 %"}, {}, false},
+    {"every frame accepted", 1, true, {}, false, -1, kAllFigures, kCompleted, true},
+    {"five rejections: the error stays", 1, true, kFiveRejections, false, -1, L"0 %", kUpdateErrorText, false},
+    {"four rejections, then accepted", 1, true, kFourRejectionsThenAccepted, false, -1, kAllFigures, kCompleted, true},
+    {"a touchscreen that stops answering", 1, true, {}, true, -1, L"", kUpdateErrorText, false},
+    {"no firmware file", 1, false, {}, false, -1, L"", kUpdateReadFailedText, false},
+    {"no touchscreen in slot 0", 0, true, {}, false, -1, L"", kUpdateFailedText, false},
+    {"the window goes during the transfer", 1, true, {}, false, 2, L"0 %", L"", false},
 };
+
+std::wstring Joined(const std::vector<std::wstring>& texts)
+{
+    std::wstring joined;
+    for (const std::wstring& text : texts)
+        joined += (joined.empty() ? L"" : L"|") + text;
+    return joined;
+}
 
 struct UpdateRig {
     explicit UpdateRig(const Case& c)
@@ -174,8 +157,8 @@ TEST(UpdatePanel, ShowsProgressAndItsEndThenCloses)
     for (const Case& c : kCases) {
         UpdateRig rig(c);
         rig.Run(c.closeAfterReplies);
-        EXPECT_EQ(rig.view.figures, c.figures) << c.what;
-        EXPECT_EQ(rig.view.messages, c.messages) << c.what;
+        EXPECT_EQ(Joined(rig.view.figures), c.figures) << c.what;
+        EXPECT_EQ(Joined(rig.view.messages), c.messages) << c.what;
         EXPECT_EQ(rig.FinishSent(), c.finishSent) << c.what;
         if (c.closeAfterReplies >= 0) {
             EXPECT_EQ(rig.view.closes, 0) << c.what;

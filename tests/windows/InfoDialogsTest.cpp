@@ -1,7 +1,7 @@
 // The Properties box, About and the firmware update dialog, opened from the
 // real main dialog in this process over virtual frames, the device thread and
 // Sarnet.dll with Wine's registry. With PELNO_SHOT_DIR set, each dialog is
-// also saved there as a bitmap (the pictures in docs/).
+// also saved there as a PPM image (the pictures in docs/).
 
 #include "ControlTestSupport.h"
 #include "FirmwareMaker.h"
@@ -63,7 +63,7 @@ bool RoutedPumpUntil(const std::function<bool()>& done, DWORD milliseconds)
     }
 }
 
-// Saves the window as it is on the screen to PELNO_SHOT_DIR\<name>.bmp.
+// Saves the window as it is on the screen to PELNO_SHOT_DIR\<name>.ppm.
 void SaveShot(HWND window, const wchar_t* name)
 {
     const wchar_t* folder = _wgetenv(L"PELNO_SHOT_DIR");
@@ -72,27 +72,15 @@ void SaveShot(HWND window, const wchar_t* name)
     RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
     RECT rect;
     GetWindowRect(window, &rect);
-    const int width = rect.right - rect.left, height = rect.bottom - rect.top;
+    CCanvas canvas(rect.right - rect.left, rect.bottom - rect.top, {});
     HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    BITMAPINFO info{};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, height, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ previous = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
-    GdiFlush();
-    const DWORD rowBytes = (width * 3 + 3) & ~3u, imageBytes = rowBytes * height;
-    BITMAPFILEHEADER file{0x4D42, DWORD(sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER) + imageBytes), 0, 0,
-                          sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER)};
-    std::ofstream out(fs::path(folder) / (std::wstring(name) + L".bmp"), std::ios::binary);
-    out.write(reinterpret_cast<const char*>(&file), sizeof file);
-    out.write(reinterpret_cast<const char*>(&info.bmiHeader), sizeof info.bmiHeader);
-    out.write(static_cast<const char*>(bits), imageBytes);
-    SelectObject(memory, previous);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
+    BitBlt(canvas, 0, 0, canvas.Width(), canvas.Height(), screen, rect.left, rect.top, SRCCOPY);
     ReleaseDC(nullptr, screen);
+    std::ofstream out(fs::path(folder) / (std::wstring(name) + L".ppm"), std::ios::binary);
+    out << "P6\n" << canvas.Width() << " " << canvas.Height() << "\n255\n";
+    for (int y = 0; y < canvas.Height(); ++y)
+        for (int x = 0; x < canvas.Width(); ++x)
+            out << canvas.At(x, y).red << canvas.At(x, y).green << canvas.At(x, y).blue;
 }
 
 // The language files of the runnable tree, or of a folder of the test's.
@@ -155,10 +143,12 @@ std::vector<std::string> LogLines(const fs::path& path)
     return lines;
 }
 
+// What a dialog showed: its caption, and each control's text and visibility by id.
 struct OwnedDialog {
     std::wstring caption;
     std::map<int, std::wstring> texts;
     std::map<int, bool> visible;
+    std::vector<std::wstring> allTexts; // controls without an id too
     bool found = false;
 };
 
@@ -224,35 +214,35 @@ struct InfoDialogsFixture : ::testing::Test {
     }
 
     // Runs the trigger; the first dialog the main dialog owns that shows up
-    // (within 10 s) has the ids' texts and visibility read, then `handle`
-    // runs on it (by default it is closed with OK), from a timer of this
-    // thread: the dialog's own modal loop runs it.
-    OwnedDialog OpenedBy(const std::function<void()>& trigger, const std::vector<int>& ids,
-                         std::function<void(HWND)> handle = {}, DWORD wait = 10000)
+    // (within `wait` ms) is read, then `handle` runs on it (by default it is
+    // closed with OK), from a timer of this thread: the dialog's own modal
+    // loop runs it.
+    OwnedDialog OpenedBy(const std::function<void()>& trigger, std::function<void(HWND)> handle = {},
+                         DWORD wait = 10000)
     {
         static OwnedDialog s_seen;
         static HWND s_owner;
-        static const std::vector<int>* s_ids;
         static std::function<void(HWND)> s_handle;
         s_seen = {};
         s_owner = *dialog;
-        s_ids = &ids;
         s_handle = handle ? std::move(handle) : [](HWND box) { PostMessageW(box, WM_COMMAND, IDOK, 0); };
         UINT_PTR timer = SetTimer(nullptr, 0, 20, [](HWND, UINT, UINT_PTR, DWORD) {
-            if (s_seen.found)
-                return;
-            for (HWND box = FindWindowW(L"#32770", nullptr); box;
+            for (HWND box = FindWindowW(L"#32770", nullptr); box && !s_seen.found;
                  box = FindWindowExW(nullptr, box, L"#32770", nullptr)) {
                 if (box == s_owner || GetWindow(box, GW_OWNER) != s_owner || !IsWindowVisible(box))
                     continue;
                 s_seen.found = true;
                 s_seen.caption = TextOf(box);
-                for (int id : *s_ids) {
-                    s_seen.texts[id] = TextOf(GetDlgItem(box, id));
-                    s_seen.visible[id] = IsWindowVisible(GetDlgItem(box, id)) != FALSE;
-                }
+                EnumChildWindows(
+                    box,
+                    [](HWND control, LPARAM) {
+                        s_seen.texts[GetDlgCtrlID(control)] = TextOf(control);
+                        s_seen.visible[GetDlgCtrlID(control)] = IsWindowVisible(control) != FALSE;
+                        s_seen.allTexts.push_back(TextOf(control));
+                        return TRUE;
+                    },
+                    0);
                 s_handle(box);
-                return;
             }
         });
         trigger();
@@ -262,11 +252,6 @@ struct InfoDialogsFixture : ::testing::Test {
         return s_seen;
     }
 };
-
-const std::vector<int> kPropertiesIds = {
-    IDC_PROPERTIES_NUMBER,       IDC_PROPERTIES_MONITOR,      IDC_PROPERTIES_CALIBRATED, IDC_PROPERTIES_INTERFACE,
-    IDC_PROPERTIES_VERSION,      IDC_PROPERTIES_SERIAL,       IDC_PROPERTIES_STATUS,     IDC_PROPERTIES_GROUP,
-    IDC_PROPERTIES_NUMBER_LABEL, IDC_PROPERTIES_STATUS_LABEL, IDC_PROPERTIES_OK};
 
 } // namespace
 
@@ -293,7 +278,6 @@ TEST_F(PropertiesDialog, DoubleClickAndEnterOnAnItemShowItsValues)
             clicked = RunXdotool("mousemove --sync " + std::to_string(centre.x) + " " + std::to_string(centre.y) +
                                  " click --repeat 2 --delay 60 1");
         },
-        kPropertiesIds,
         [](HWND box) {
             SaveShot(box, L"properties-dialog");
             PostMessageW(box, WM_COMMAND, IDOK, 0);
@@ -324,12 +308,10 @@ TEST_F(PropertiesDialog, DoubleClickAndEnterOnAnItemShowItsValues)
     // Enter with the focus on item 0 opens its box, and the program goes on.
     Select(0);
     SetFocus(List());
-    shown = OpenedBy(
-        [&] {
-            PostMessageW(List(), WM_KEYDOWN, VK_RETURN, 0x001C0001);
-            PostMessageW(List(), WM_KEYUP, VK_RETURN, 0xC01C0001);
-        },
-        kPropertiesIds);
+    shown = OpenedBy([&] {
+        PostMessageW(List(), WM_KEYDOWN, VK_RETURN, 0x001C0001);
+        PostMessageW(List(), WM_KEYUP, VK_RETURN, 0xC01C0001);
+    });
     ASSERT_TRUE(shown.found) << "no Properties box after Enter on the list";
     EXPECT_EQ(shown.texts[IDC_PROPERTIES_NUMBER], L"0");
     EXPECT_EQ(shown.texts[IDC_PROPERTIES_CALIBRATED], GetLanguageText(L"76"));
@@ -339,7 +321,7 @@ TEST_F(PropertiesDialog, DoubleClickAndEnterOnAnItemShowItsValues)
     // With no item selected Enter opens nothing and ends nothing.
     Select(-1);
     SetFocus(List());
-    shown = OpenedBy([&] { PostMessageW(List(), WM_KEYDOWN, VK_RETURN, 0x001C0001); }, kPropertiesIds, {}, 500);
+    shown = OpenedBy([&] { PostMessageW(List(), WM_KEYDOWN, VK_RETURN, 0x001C0001); }, {}, 500);
     EXPECT_FALSE(shown.found);
     EXPECT_TRUE(IsWindow(*dialog) && IsWindowVisible(*dialog));
 }
@@ -356,43 +338,35 @@ TEST_F(AboutDialog, ShowsTheTextsTheVersionsAndThePictureUnstretched)
     system.programFolder = folder.path.wstring();
     Start(MakeCountedScenario(1));
 
-    static std::vector<std::wstring> s_children;
-    static int s_differences;
-    static int s_checked;
-    s_children.clear();
-    s_differences = s_checked = -1;
-    OwnedDialog shown =
-        OpenedBy([&] { CButton(dialog->GetDlgItem(IDC_ABOUT)).Click(); },
-                 {IDC_VERSION_DRIVER_LABEL, IDC_VERSION_PANEL_LABEL, IDC_VERSION_MAKER, IDC_VERSION_RIGHTS_LABEL,
-                  IDC_VERSION_RIGHTS, IDC_VERSION_LINK, IDC_VERSION_OK, IDC_VERSION_UPDATE},
-                 [](HWND box) {
-                     EnumChildWindows(
-                         box, [](HWND child, LPARAM) { return s_children.push_back(TextOf(child)), TRUE; }, 0);
-                     // The frame as painted, against bitmap 177 copied from its corner.
-                     HWND frame = GetDlgItem(box, IDC_VERSION_PICTURE);
-                     RECT client;
-                     GetClientRect(frame, &client);
-                     auto painted = PrintClient(frame, client.right, client.bottom, {1, 2, 3});
-                     CCanvas expected(client.right, client.bottom, {1, 2, 3});
-                     HBITMAP bitmap = LoadBitmapW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDB_PICTURE));
-                     HDC source = CreateCompatibleDC(expected);
-                     HGDIOBJ previous = SelectObject(source, bitmap);
-                     BitBlt(expected, 0, 0, client.right, client.bottom, source, 0, 0, SRCCOPY);
-                     SelectObject(source, previous);
-                     DeleteDC(source);
-                     DeleteObject(bitmap);
-                     s_differences = 0;
-                     s_checked = client.right * client.bottom;
-                     for (int y = 0; y < client.bottom; ++y)
-                         for (int x = 0; x < client.right; ++x)
-                             s_differences += !(painted->At(x, y) == expected.At(x, y));
-                     PostMessageW(box, WM_COMMAND, IDOK, 0);
-                 });
+    static int s_differences = -1, s_checked = -1;
+    OwnedDialog shown = OpenedBy([&] { CButton(dialog->GetDlgItem(IDC_ABOUT)).Click(); },
+                                 [](HWND box) {
+                                     // The frame as painted, against bitmap 177 copied from its corner.
+                                     HWND frame = GetDlgItem(box, IDC_VERSION_PICTURE);
+                                     RECT client;
+                                     GetClientRect(frame, &client);
+                                     auto painted = PrintClient(frame, client.right, client.bottom, {1, 2, 3});
+                                     CCanvas expected(client.right, client.bottom, {1, 2, 3});
+                                     HBITMAP bitmap =
+                                         LoadBitmapW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDB_PICTURE));
+                                     HDC source = CreateCompatibleDC(expected);
+                                     HGDIOBJ previous = SelectObject(source, bitmap);
+                                     BitBlt(expected, 0, 0, client.right, client.bottom, source, 0, 0, SRCCOPY);
+                                     SelectObject(source, previous);
+                                     DeleteDC(source);
+                                     DeleteObject(bitmap);
+                                     s_differences = 0;
+                                     s_checked = client.right * client.bottom;
+                                     for (int y = 0; y < client.bottom; ++y)
+                                         for (int x = 0; x < client.right; ++x)
+                                             s_differences += !(painted->At(x, y) == expected.At(x, y));
+                                     PostMessageW(box, WM_COMMAND, IDOK, 0);
+                                 });
     ASSERT_TRUE(shown.found) << "no About box";
     EXPECT_EQ(shown.caption, L"About it");
     EXPECT_EQ(shown.texts[IDC_VERSION_DRIVER_LABEL], L"56");
     EXPECT_EQ(shown.texts[IDC_VERSION_PANEL_LABEL], L"57");
-    EXPECT_EQ(std::count(s_children.begin(), s_children.end(), std::wstring(kDriverVersionText)), 2)
+    EXPECT_EQ(std::count(shown.allTexts.begin(), shown.allTexts.end(), std::wstring(kDriverVersionText)), 2)
         << "both version texts";
     EXPECT_EQ(shown.texts[IDC_VERSION_MAKER], L"Maker");
     EXPECT_EQ(shown.texts[IDC_VERSION_RIGHTS_LABEL], L"Rights:");
@@ -415,7 +389,7 @@ TEST_F(UpdateDialog, AboutsUpdateUpdatesTheFirstTouchScreenAndClosesByItself)
     scenario.frames[1].logFile = (folder.path / "frame1.log").wstring();
     Start(scenario);
 
-    OwnedDialog about = OpenedBy([&] { CButton(dialog->GetDlgItem(IDC_ABOUT)).Click(); }, {},
+    OwnedDialog about = OpenedBy([&] { CButton(dialog->GetDlgItem(IDC_ABOUT)).Click(); },
                                  [](HWND box) {
                                      SaveShot(box, L"about-dialog"); // with the program's language file
                                      PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDC_VERSION_UPDATE, BN_CLICKED), 0);
@@ -492,7 +466,7 @@ TEST_F(UpdateDialog, ClosingTheMainDialogDuringAnUpdateEndsItCleanly)
     SimScenario scenario = MakeCountedScenario(1);
     scenario.frames[0].logFile = (folder.path / "frame0.log").wstring();
     Start(scenario);
-    OpenedBy([&] { CButton(dialog->GetDlgItem(IDC_ABOUT)).Click(); }, {},
+    OpenedBy([&] { CButton(dialog->GetDlgItem(IDC_ABOUT)).Click(); },
              [](HWND box) { PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDC_VERSION_UPDATE, BN_CLICKED), 0); });
     ASSERT_NE(dialog->UpdateDialog(), nullptr);
     HWND update = *dialog->UpdateDialog();
