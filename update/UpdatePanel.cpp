@@ -19,7 +19,8 @@ void CUpdatePanel::Open(WindowHandle window)
     m_transfer.emplace(
         std::move(image), m_services.devices, window,
         [this](std::unique_ptr<DeviceRequest> request) { return Post(std::move(request)); },
-        static_cast<IUpdateTransferView&>(*this), m_services.log);
+        static_cast<IUpdateTransferView&>(*this),
+        m_services.log ? m_services.log : LogWriter([this](std::wstring_view text) { m_mainLog.Write(text); }));
     m_stage = Stage::Transferring;
     // With no touchscreen in slot 0 there is nothing to update: nothing is sent.
     if (!m_transfer->Start())

@@ -11,6 +11,7 @@
 // kUpdateReplyTimeoutMs ends the transfer as a failure, so that the dialog
 // never waits for ever.
 
+#include "common/MainLog.h"
 #include "update/UpdateTransfer.h"
 
 #include <functional>
@@ -57,7 +58,7 @@ struct UpdateServices {
     CDeviceManager& devices;
     RequestPoster postRequest;
     FirmwareLoader load = {}; // defaults to "update\kolvane" in the current directory
-    LogWriter log = {};       // defaults to Main.Log
+    LogWriter log = {};       // defaults to Main.Log, held open while the dialog lives
 };
 
 class CUpdatePanel : private IUpdateTransferView {
@@ -91,6 +92,7 @@ private:
 
     UpdateServices m_services;
     IUpdateView& m_view;
+    CLogAppender m_mainLog;
     std::optional<CUpdateTransfer> m_transfer;
     Stage m_stage = Stage::Idle;
 };
