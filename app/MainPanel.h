@@ -105,6 +105,9 @@ public:
     // Takes the touchscreen's monitor and calibration state from its stored parameters.
     void RefreshRecord(unsigned slot);
 
+    // What the dialogs it opens are built from (the properties box, the update dialog).
+    const MainPanelServices& Services() const { return m_services; }
+
     // "UserManual.pdf" in the program folder, which Help opens.
     std::wstring ManualPath() const;
 

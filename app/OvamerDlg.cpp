@@ -4,6 +4,8 @@
 #include "calibration/MouseHookMessages.h"
 #include "common/LanguageText.h"
 #include "config/Basicprop.h"
+#include "info/DovInfo.h"
+#include "info/Version.h"
 #include "libs/grell/Grell.h"
 #include "platform/Messages.h"
 #include "platform/System.h"
@@ -19,6 +21,9 @@
 namespace {
 
 constexpr COLORREF kBackgroundColour = RGB(236, 233, 216);
+
+// The update dialog's window has gone: release its object.
+constexpr unsigned WM_UPDATE_DIALOG_ENDED = 0x8000 + 0x20;
 
 // The buttons, in the order of m_buttons; the first five are the actions.
 constexpr int kButtonIds[] = {IDC_MAPPING,     IDC_CALIBRATE, IDC_REGION_CALIBRATE, IDC_SETTINGS,
@@ -90,6 +95,9 @@ const MessageEntry COvamerDlg::kEntries[] = {
     OnCommand<&COvamerDlg::OnMapping>(IDC_MAPPING, BN_CLICKED),
     OnCommand<&COvamerDlg::OnDiagnostics>(IDC_DIAGNOSTICS, BN_CLICKED),
     OnNotify<&COvamerDlg::OnListItemChanged>(IDC_TOUCHSCREEN_LIST, LVN_ITEMCHANGED),
+    OnNotify<&COvamerDlg::OnListDoubleClick>(IDC_TOUCHSCREEN_LIST, NM_DBLCLK),
+    OnCommand<&COvamerDlg::OnAbout>(IDC_ABOUT, BN_CLICKED),
+    OnMessage<&COvamerDlg::OnUpdateEnded>(WM_UPDATE_DIALOG_ENDED),
     // Exit is IDOK: the base class ends the dialog with it.
 };
 const MessageTable COvamerDlg::kMessageTable = MakeMessageTable(&CDialog::kMessageTable, kEntries);
@@ -161,7 +169,14 @@ bool COvamerDlg::PreTranslateMessage(MSG& msg)
         (msg.hwnd == m_hWnd || ::IsChild(m_hWnd, msg.hwnd))) {
         if (msg.wParam == VK_ESCAPE)
             return true;
-        if (msg.wParam == VK_RETURN && ::GetFocus() != m_list)
+        if (msg.wParam == VK_RETURN && ::GetFocus() == m_list) {
+            // Enter on the list opens the selected touchscreen's properties;
+            // it never reaches the dialog, where it would press Exit.
+            if (msg.message == WM_KEYDOWN)
+                OpenProperties();
+            return true;
+        }
+        if (msg.wParam == VK_RETURN)
             msg.wParam = VK_SPACE;
     }
     return false;
@@ -204,6 +219,8 @@ void COvamerDlg::OnDestroy()
 {
     // An open mapping finishes first: touch reporting stopped, the cursor back.
     m_mapping.reset();
+    // An update still running ends with its dialog: nothing more is sent.
+    m_update.reset();
     // The jobs end before the window they post to goes.
     m_panel.Close();
     if (CAppBase* app = CAppBase::Current(); app && app->MainWindow() == m_hWnd)
@@ -326,4 +343,44 @@ void COvamerDlg::OnDiagnostics()
         return;
     m_diagnosis.SetTouchScreen(m_panel.Selected());
     m_diagnosis.DoModal(m_hWnd);
+}
+
+void COvamerDlg::OnListDoubleClick(NMHDR&) { OpenProperties(); }
+
+void COvamerDlg::OpenProperties()
+{
+    const int selected = m_panel.Selected();
+    if (selected < 0 || m_list.GetSelectedItem() < 0)
+        return;
+    DovInfo properties(m_panel.Services().devices, selected);
+    properties.DoModal(m_hWnd);
+}
+
+void COvamerDlg::OnAbout()
+{
+    CVersion about([this] { OpenUpdate(); });
+    about.DoModal(m_hWnd);
+}
+
+void COvamerDlg::OpenUpdate()
+{
+    // One update at a time: a second would interleave its frames with the first's.
+    if (m_update) {
+        ::SetForegroundWindow(*m_update);
+        return;
+    }
+    const MainPanelServices& services = m_panel.Services();
+    m_update = std::make_unique<CUpdate>(UpdateServices{services.devices, services.postRequest},
+                                         [this] { PostMessage(WM_UPDATE_DIALOG_ENDED); });
+    if (!m_update->Create(nullptr)) {
+        m_update.reset();
+        return;
+    }
+    m_update->ShowWindow(SW_SHOWNORMAL);
+}
+
+void COvamerDlg::OnUpdateEnded()
+{
+    if (m_update && !::IsWindow(*m_update))
+        m_update.reset();
 }

@@ -3,8 +3,7 @@
 // What it does is CMainPanel's; this class maps the window's messages to it,
 // copies what it decides into the controls, and draws.
 //
-// Not wired yet, until their dialogs exist: Calibrate, Region Calibrate,
-// About, and a double click on the list.
+// Not wired yet, until their dialog exists: Calibrate and Region Calibrate.
 
 #include "app/MainPanel.h"
 #include "calibration/DeviceMatchDlg.h"
@@ -12,6 +11,7 @@
 #include "diagnostics/Diagnosis.h"
 #include "ui/ImageStatic.h"
 #include "ui/XPButton.h"
+#include "update/UpdateDlg.h"
 #include "win/Dialog.h"
 #include "win/GdiObjects.h"
 #include "win/ImageList.h"
@@ -27,6 +27,8 @@ public:
     const CMainPanel& Panel() const { return m_panel; }
     // The open mapping dialog, or null.
     CDeviceMatchDlg* MappingDialog() const { return m_mapping.get(); }
+    // The firmware update dialog while it is open (About's Update opens it).
+    CUpdate* UpdateDialog() const { return m_update.get(); }
 
     static const MessageTable kMessageTable;
 
@@ -75,6 +77,13 @@ private:
     void OnSettings();
     void OnDiagnostics();
     void OnListItemChanged(NMHDR& header);
+    void OnListDoubleClick(NMHDR&);
+    void OnAbout();
+    // The TouchScreen Properties box of the selected touchscreen, when one is selected.
+    void OpenProperties();
+    // The update dialog, modeless without a parent; this dialog owns it.
+    void OpenUpdate();
+    void OnUpdateEnded();
 
     CMainPanel m_panel;
     CDiagnosis m_diagnosis; // shown modally, each time for the selected touchscreen
@@ -87,4 +96,5 @@ private:
     HICON m_smallIcon = nullptr;
     bool m_fillingList = false; // the list's own notifications are not selections then
     std::unique_ptr<CDeviceMatchDlg> m_mapping;
+    std::unique_ptr<CUpdate> m_update;
 };

@@ -82,6 +82,7 @@ list(APPEND PELNO_PORTABLE_SOURCES
   update/ConsoleFrames.cpp
   update/ConsoleUpdater.cpp
   update/UpdateTransfer.cpp
+  update/UpdatePanel.cpp
 )
 list(APPEND PELNO_WIN32_SOURCES
   update/FirmwareCommands_win32.cpp
@@ -111,3 +112,6 @@ list(APPEND PELNO_PORTABLE_SOURCES
 list(APPEND PELNO_WIN32_SOURCES
   diagnostics/Diagnosis.cpp
 )
+# The information dialogs (info/): TouchScreen Properties and About.
+list(APPEND PELNO_PORTABLE_SOURCES info/TouchScreenProperties.cpp)
+list(APPEND PELNO_WIN32_SOURCES info/DovInfo.cpp info/Version.cpp update/UpdateDlg.cpp)

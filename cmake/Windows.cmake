@@ -150,6 +150,8 @@ list(APPEND PELNO_WINDOWS_SUITES Dialog MainDialog)
 list(APPEND PELNO_WINDOWS_SUITES SettingsDialog InvisibleCursor)
 # The Diagnostics dialog in the real program.
 list(APPEND PELNO_WINDOWS_SUITES Diagnosis)
+# TouchScreen Properties, About and the firmware update dialog, from the main dialog.
+list(APPEND PELNO_WINDOWS_SUITES PropertiesDialog AboutDialog UpdateDialog)
 foreach(suite ${PELNO_WINDOWS_SUITES})
   add_test(NAME windows.${suite}
     COMMAND pelno_windows_tests --gtest_filter=${suite}.*)
@@ -184,4 +186,14 @@ target_link_libraries(pelno_diagnosis_bench PRIVATE pelno_win32 Sarnet)
 target_include_directories(pelno_diagnosis_bench PRIVATE $<$<COMPILE_LANGUAGE:RC>:${CMAKE_SOURCE_DIR}/res>)
 set_target_properties(pelno_diagnosis_bench PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)
 add_custom_command(TARGET pelno_diagnosis_bench POST_BUILD
+
+# The information dialogs' and the update dialog's benchmark under Wine (tools/bench-info-dialogs).
+add_executable(pelno_info_bench EXCLUDE_FROM_ALL tests/bench/InfoDialogsBench_win32.cpp ${PELNO_RESOURCES}
+  ${PELNO_FIRMWARE_MAKER_SOURCES})
+target_link_libraries(pelno_info_bench PRIVATE pelno_win32 Sarnet)
+target_include_directories(pelno_info_bench PRIVATE ${CMAKE_SOURCE_DIR}/tools/firmware-maker
+  $<$<COMPILE_LANGUAGE:RC>:${CMAKE_SOURCE_DIR}/res>)
+set_target_properties(pelno_info_bench PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)
+add_dependencies(pelno_info_bench PelnoCpl)
+add_custom_command(TARGET pelno_info_bench POST_BUILD
   COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:Sarnet> $<TARGET_FILE:Grell> ${CMAKE_BINARY_DIR}/bench/)

@@ -11,12 +11,18 @@ std::string FormatLogStamp(const std::tm& localTime)
     return std::string(stamp, n);
 }
 
+namespace {
+std::string StampNow()
+{
+    std::time_t now = std::time(nullptr);
+    const std::tm* local = std::localtime(&now);
+    return local ? FormatLogStamp(*local) : std::string();
+}
+} // namespace
+
 void AppendLogLine(const std::string& fileName, std::wstring_view text)
 {
-    std::string stamp;
-    std::time_t now = std::time(nullptr);
-    if (const std::tm* local = std::localtime(&now))
-        stamp = FormatLogStamp(*local);
+    const std::string stamp = StampNow();
 
     // Text mode, so that the line end is CR LF on Windows; "a" writes at the
     // end of the file whatever was there.
@@ -29,3 +35,20 @@ void AppendLogLine(const std::string& fileName, std::wstring_view text)
 }
 
 void WriteMainLog(std::wstring_view text) { AppendLogLine("Main.Log", text); }
+
+CLogAppender::~CLogAppender()
+{
+    if (m_file)
+        std::fclose(m_file);
+}
+
+void CLogAppender::Write(std::wstring_view text)
+{
+    if (!m_file)
+        m_file = std::fopen(m_fileName.c_str(), "a"); // as AppendLogLine: text mode, at the end
+    if (!m_file)
+        return;
+    const std::string line = StampNow() + ToUtf8(text) + "\n";
+    std::fwrite(line.data(), 1, line.size(), m_file);
+    std::fflush(m_file);
+}

@@ -1,6 +1,7 @@
 #pragma once
 // "Main.Log": the append-only frame log of the firmware update.
 
+#include <cstdio>
 #include <ctime>
 #include <string>
 #include <string_view>
@@ -14,3 +15,21 @@ void AppendLogLine(const std::string& fileName, std::wstring_view text);
 
 // AppendLogLine to "Main.Log" in the current directory.
 void WriteMainLog(std::wstring_view text);
+
+// The log held open for a run of lines (the update dialog writes two a
+// frame): the same lines as AppendLogLine, each flushed as it is written,
+// without opening and closing the file every time. A file that cannot be
+// opened is tried again at the next line; nothing fails towards the caller.
+class CLogAppender {
+public:
+    explicit CLogAppender(std::string fileName = "Main.Log") : m_fileName(std::move(fileName)) {}
+    ~CLogAppender();
+    CLogAppender(const CLogAppender&) = delete;
+    CLogAppender& operator=(const CLogAppender&) = delete;
+
+    void Write(std::wstring_view text);
+
+private:
+    std::string m_fileName;
+    std::FILE* m_file = nullptr;
+};

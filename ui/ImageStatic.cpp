@@ -22,7 +22,9 @@ LRESULT CImageStatic::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 
 // The bitmap is loaded at every paint and released after it, so nothing is
 // held between paints. A bitmap of another size than the control is
-// stretched to it; a module without the bitmap paints nothing.
+// stretched to it unless the control copies it unstretched, where a larger
+// bitmap is cut at the control's edges and a smaller one leaves the rest
+// unpainted; a module without the bitmap paints nothing.
 void CImageStatic::Paint(HDC dc)
 {
     auto module = reinterpret_cast<HINSTANCE>(::GetWindowLongPtrW(m_hWnd, GWLP_HINSTANCE));
@@ -33,6 +35,12 @@ void CImageStatic::Paint(HDC dc)
     CMemoryDC source(dc);
     CSelectObject select(source, bitmap);
     RECT client = GetClientRect();
+    if (!m_stretch) {
+        const int width = client.right < size.bmWidth ? client.right : size.bmWidth;
+        const int height = client.bottom < size.bmHeight ? client.bottom : size.bmHeight;
+        ::BitBlt(dc, 0, 0, width, height, source, 0, 0, SRCCOPY);
+        return;
+    }
     CSaveDC saved(dc);
     ::SetStretchBltMode(dc, COLORONCOLOR);
     ::StretchBlt(dc, 0, 0, client.right, client.bottom, source, 0, 0, size.bmWidth, size.bmHeight, SRCCOPY);

@@ -53,6 +53,17 @@ TEST(MainLog, CreatesThenAppendsOneLinePerCall)
     // An existing file is kept, never truncated.
     AppendLogLine(log, L"third");
     EXPECT_EQ(ReadAll(log).substr(0, content.size()), content);
+
+    // Held open, the log appends the same lines, each readable at once.
+    const std::string before = ReadAll(log);
+    CLogAppender appender(log);
+    appender.Write(L"51 41 ");
+    const std::string first = ReadAll(log);
+    appender.Write(L" Recv:31 11 ");
+    EXPECT_EQ(first.substr(0, before.size()), before);
+    EXPECT_EQ(first.size() - before.size(), stamp.size() + 7) << "flushed before the next line";
+    const std::string all = ReadAll(log);
+    EXPECT_EQ(std::count(all.begin(), all.end(), '\n'), 5);
     std::filesystem::remove(log);
 }
 

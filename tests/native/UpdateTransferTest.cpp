@@ -288,40 +288,6 @@ TEST(UpdateTransfer, EveryFrameAndEveryJudgedReplyIsLogged)
 
 namespace {
 
-// A dialog's message queue: replies posted by the workers, taken in order.
-class CDialogQueue : public IWindowMessenger {
-public:
-    bool Post(WindowHandle window, unsigned message, std::uintptr_t, std::intptr_t lParam) override
-    {
-        std::lock_guard lock(m_mutex);
-        m_queue.push_back({window, message, std::unique_ptr<DeviceReply>(reinterpret_cast<DeviceReply*>(lParam))});
-        m_changed.notify_all();
-        return true;
-    }
-    void PostToOwnWindows(unsigned, std::uintptr_t, std::intptr_t) override {}
-    void PostQuit(int) override {}
-
-    struct Message {
-        WindowHandle window;
-        unsigned message;
-        std::unique_ptr<DeviceReply> reply;
-    };
-    std::optional<Message> Take(std::chrono::milliseconds timeout)
-    {
-        std::unique_lock lock(m_mutex);
-        if (!m_changed.wait_for(lock, timeout, [this] { return !m_queue.empty(); }))
-            return std::nullopt;
-        Message m = std::move(m_queue.front());
-        m_queue.pop_front();
-        return m;
-    }
-
-private:
-    std::mutex m_mutex;
-    std::condition_variable m_changed;
-    std::deque<Message> m_queue;
-};
-
 std::vector<std::string> LogLines(const std::filesystem::path& path)
 {
     std::ifstream in(path);

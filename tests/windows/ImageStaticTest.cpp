@@ -7,12 +7,14 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 namespace {
 
 constexpr Rgb kRed{255, 0, 0}, kGreen{0, 255, 0}, kBlue{0, 0, 255}, kYellow{255, 255, 0}, kGrey{128, 128, 128};
 
 struct PictureWindow {
-    PictureWindow(int width, int height) : parent(100, 100, 300, 200, true)
+    PictureWindow(int width, int height, bool stretch = true) : parent(100, 100, 300, 200, true), picture(stretch)
     {
         handle = parent.AddControl(L"STATIC", L"", SS_LEFT, {10, 10, 10 + width, 10 + height}, 1089);
         if (HMODULE images = LoadLibraryW(L"PelnoTestImages.dll"))
@@ -72,4 +74,27 @@ TEST(ImageStatic, ModuleWithoutTheBitmapPaintsNothing)
     for (int y = 0; y < 2; ++y)
         for (int x = 0; x < 4; ++x)
             EXPECT_EQ(canvas->At(x, y), kGrey);
+}
+
+TEST(ImageStatic, UnstretchedTheBitmapIsCutOrLeavesTheRestUnpainted)
+{
+    struct Case {
+        int width, height;
+        std::vector<Rgb> row0, row1; // the printed pixels, grey where nothing was painted
+    };
+    const Case cases[] = {
+        {2, 1, {kRed, kRed}, {}}, // larger than the control: cut
+        {6, 3, {kRed, kRed, kGreen, kGreen, kGrey, kGrey}, {kBlue, kBlue, kYellow, kYellow, kGrey, kGrey}}, // smaller
+    };
+    for (const Case& c : cases) {
+        PictureWindow window(c.width, c.height, false);
+        auto canvas = window.Print(c.width, c.height);
+        for (int x = 0; x < c.width; ++x) {
+            EXPECT_EQ(canvas->At(x, 0), c.row0[x]) << c.width << ": " << x;
+            if (!c.row1.empty())
+                EXPECT_EQ(canvas->At(x, 1), c.row1[x]) << c.width << ": " << x;
+        }
+        if (c.height > 2)
+            EXPECT_EQ(canvas->At(0, 2), kGrey) << "below the bitmap";
+    }
 }

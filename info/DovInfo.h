@@ -1,0 +1,33 @@
+#pragma once
+// The TouchScreen Properties box: what the program holds about one
+// touchscreen (its number, monitor, calibration, interface, hardware version,
+// serial number and status), read from its record when the box opens. It
+// sends nothing to the touchscreen and reads no parameter. Modal; OK or
+// Escape closes it.
+
+#include "ui/XPButton.h"
+#include "win/Dialog.h"
+#include "win/GdiObjects.h"
+
+class CDeviceManager;
+
+class DovInfo : public CDialogImpl<DovInfo> {
+public:
+    // The touchscreen is named by its slot in the device manager.
+    DovInfo(CDeviceManager& devices, int touchScreen);
+
+    static const MessageTable kMessageTable;
+
+protected:
+    bool OnInitDialog() override;
+
+private:
+    static const MessageEntry kEntries[];
+
+    LRESULT OnCtlColor(WPARAM dc, LPARAM control);
+
+    CDeviceManager& m_devices;
+    int m_touchScreen;
+    CXPButton m_ok;
+    CBrush m_background;
+};

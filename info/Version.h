@@ -1,0 +1,42 @@
+#pragma once
+// The About box: the picture, the driver's and the control panel's versions
+// (fixed texts of the template), the maker's name, the rights lines and the
+// web link. Modal; OK closes it.
+//
+// Its Update button (1057) is never shown. Its command opens the firmware
+// update dialog through the callback the opener gives, and closes About:
+// the update dialog lives on after it, owned by the opener.
+
+#include "ui/HyperLink.h"
+#include "ui/ImageStatic.h"
+#include "ui/XPButton.h"
+#include "win/Dialog.h"
+#include "win/GdiObjects.h"
+
+#include <functional>
+
+// The two versions the box shows.
+constexpr wchar_t kDriverVersionText[] = L"2.1.0.0008";
+constexpr wchar_t kControlPanelVersionText[] = L"2.1.0.0008";
+
+class CVersion : public CDialogImpl<CVersion> {
+public:
+    explicit CVersion(std::function<void()> openUpdate);
+
+    static const MessageTable kMessageTable;
+
+protected:
+    bool OnInitDialog() override;
+
+private:
+    static const MessageEntry kEntries[];
+
+    LRESULT OnCtlColor(WPARAM dc, LPARAM control);
+    void OnUpdate();
+
+    std::function<void()> m_openUpdate;
+    CImageStatic m_picture{false}; // the bitmap unstretched, cut at the frame's edges
+    CXPButton m_ok;
+    CHyperLink m_link;
+    CBrush m_background;
+};
