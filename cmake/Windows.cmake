@@ -186,6 +186,7 @@ target_link_libraries(pelno_diagnosis_bench PRIVATE pelno_win32 Sarnet)
 target_include_directories(pelno_diagnosis_bench PRIVATE $<$<COMPILE_LANGUAGE:RC>:${CMAKE_SOURCE_DIR}/res>)
 set_target_properties(pelno_diagnosis_bench PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)
 add_custom_command(TARGET pelno_diagnosis_bench POST_BUILD
+  COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:Sarnet> $<TARGET_FILE:Grell> ${CMAKE_BINARY_DIR}/bench/)
 
 # The information dialogs' and the update dialog's benchmark under Wine (tools/bench-info-dialogs).
 add_executable(pelno_info_bench EXCLUDE_FROM_ALL tests/bench/InfoDialogsBench_win32.cpp ${PELNO_RESOURCES}

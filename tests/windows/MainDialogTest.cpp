@@ -449,45 +449,6 @@ TEST_F(MainDialog, TheRemovalNoticeGoesToThisProgramsWindowsOnly)
     EXPECT_EQ(other.Wait(10000), 0);
 }
 
-TEST_F(MainDialog, SettingsRunsTheSettingsDialogModallyOverIt)
-{
-    CWin32Registry registry;
-    CWin32SystemMouse mouse;
-    PlatformServices services = GetPlatform();
-    services.registry = &registry;
-    services.mouse = &mouse;
-    SetPlatform(services);
-    Start(MakeCountedScenario(1));
-    ASSERT_TRUE(dialog->Create());
-    ASSERT_TRUE(WaitReady());
-
-    struct Seen {
-        HWND main = nullptr;
-        HWND settings = nullptr;
-        bool mainDisabled = false;
-    };
-    static Seen s_seen;
-    s_seen = {*dialog};
-    UINT_PTR timer = SetTimer(nullptr, 0, 20, [](HWND, UINT, UINT_PTR, DWORD) {
-        HWND settings = FindWindowW(L"#32770", GetLanguageText(L"77").c_str());
-        if (!settings || GetWindow(settings, GW_OWNER) != s_seen.main || s_seen.settings)
-            return;
-        s_seen.settings = settings;
-        s_seen.mainDisabled = !IsWindowEnabled(s_seen.main);
-        PostMessageW(settings, WM_COMMAND, IDCANCEL, 0);
-    });
-    // The click returns once the modal dialog has ended (at most 10 s: the timer cancels it).
-    UINT_PTR guard = SetTimer(nullptr, 0, 10000, [](HWND, UINT, UINT_PTR, DWORD) {
-        if (HWND settings = FindWindowW(L"#32770", GetLanguageText(L"77").c_str()))
-            PostMessageW(settings, WM_COMMAND, IDCANCEL, 0);
-    });
-    CButton(dialog->GetDlgItem(IDC_SETTINGS)).Click();
-    KillTimer(nullptr, timer);
-    KillTimer(nullptr, guard);
-    EXPECT_NE(s_seen.settings, nullptr) << "Settings showed its dialog";
-    EXPECT_TRUE(s_seen.mainDisabled) << "the main dialog waits while Settings is open";
-    EXPECT_FALSE(IsWindow(s_seen.settings));
-    EXPECT_TRUE(dialog->IsWindowEnabled());
 namespace {
 
 // The thread's cursor display count (the pointer shows while it is 0 or more).
@@ -566,4 +527,45 @@ TEST_F(MainDialog, MappingCoversTheMonitorDrawsItsTargetAndEndsOnceOnEsc)
     PumpFor(300);
     EXPECT_EQ(g_mappingEnds, 1);
     UnhookWindowsHookEx(hook);
+}
+
+TEST_F(MainDialog, SettingsRunsTheSettingsDialogModallyOverIt)
+{
+    CWin32Registry registry;
+    CWin32SystemMouse mouse;
+    PlatformServices services = GetPlatform();
+    services.registry = &registry;
+    services.mouse = &mouse;
+    SetPlatform(services);
+    Start(MakeCountedScenario(1));
+    ASSERT_TRUE(dialog->Create());
+    ASSERT_TRUE(WaitReady());
+
+    struct Seen {
+        HWND main = nullptr;
+        HWND settings = nullptr;
+        bool mainDisabled = false;
+    };
+    static Seen s_seen;
+    s_seen = {*dialog};
+    UINT_PTR timer = SetTimer(nullptr, 0, 20, [](HWND, UINT, UINT_PTR, DWORD) {
+        HWND settings = FindWindowW(L"#32770", GetLanguageText(L"77").c_str());
+        if (!settings || GetWindow(settings, GW_OWNER) != s_seen.main || s_seen.settings)
+            return;
+        s_seen.settings = settings;
+        s_seen.mainDisabled = !IsWindowEnabled(s_seen.main);
+        PostMessageW(settings, WM_COMMAND, IDCANCEL, 0);
+    });
+    // The click returns once the modal dialog has ended (at most 10 s: the timer cancels it).
+    UINT_PTR guard = SetTimer(nullptr, 0, 10000, [](HWND, UINT, UINT_PTR, DWORD) {
+        if (HWND settings = FindWindowW(L"#32770", GetLanguageText(L"77").c_str()))
+            PostMessageW(settings, WM_COMMAND, IDCANCEL, 0);
+    });
+    CButton(dialog->GetDlgItem(IDC_SETTINGS)).Click();
+    KillTimer(nullptr, timer);
+    KillTimer(nullptr, guard);
+    EXPECT_NE(s_seen.settings, nullptr) << "Settings showed its dialog";
+    EXPECT_TRUE(s_seen.mainDisabled) << "the main dialog waits while Settings is open";
+    EXPECT_FALSE(IsWindow(s_seen.settings));
+    EXPECT_TRUE(dialog->IsWindowEnabled());
 }
