@@ -84,18 +84,23 @@ const MessageEntry COvamerDlg::kEntries[] = {
     OnMessage<&COvamerDlg::OnRefreshList>(WM_PANEL_REFRESH_LIST),
     OnMessage<&COvamerDlg::OnSaveMappingFailed>(WM_PANEL_SAVE_FAILED),
     OnCommand<&COvamerDlg::OnHelp>(IDC_HELP_MANUAL, BN_CLICKED),
+    OnCommand<&COvamerDlg::OnCalibrate>(IDC_CALIBRATE, BN_CLICKED),
+    OnCommand<&COvamerDlg::OnRegionCalibrate>(IDC_REGION_CALIBRATE, BN_CLICKED),
     OnNotify<&COvamerDlg::OnListItemChanged>(IDC_TOUCHSCREEN_LIST, LVN_ITEMCHANGED),
     // Exit is IDOK: the base class ends the dialog with it.
 };
 const MessageTable COvamerDlg::kMessageTable = MakeMessageTable(&CDialog::kMessageTable, kEntries);
 
 COvamerDlg::COvamerDlg(MainPanelServices services)
-    : CDialogImpl(IDD_MAIN), m_panel(std::move(services), *this), m_background(::CreateSolidBrush(kBackgroundColour))
+    : CDialogImpl(IDD_MAIN), m_services(services), m_panel(std::move(services), *this),
+      m_background(::CreateSolidBrush(kBackgroundColour))
 {
 }
 
 COvamerDlg::~COvamerDlg()
 {
+    m_panel.SetOpenCalibration(nullptr);
+    m_calibration.reset();
     m_panel.Close();
     if (m_bigIcon)
         ::DestroyIcon(m_bigIcon);
@@ -190,12 +195,17 @@ void COvamerDlg::ListReady()
 
 void COvamerDlg::OnClose()
 {
-    StopMouseHook(m_hWnd);
+    CloseRegionSelection();
     EndDialog(IDCANCEL);
 }
 
 void COvamerDlg::OnDestroy()
 {
+    // A calibration still open puts the driver's click mode and the
+    // touchscreen's record back as it goes.
+    CloseRegionSelection();
+    m_panel.SetOpenCalibration(nullptr);
+    m_calibration.reset();
     // The jobs end before the window they post to goes.
     m_panel.Close();
     if (CAppBase* app = CAppBase::Current(); app && app->MainWindow() == m_hWnd)
@@ -256,6 +266,98 @@ void COvamerDlg::OnCalibrationEnd(WPARAM result, LPARAM slot)
 {
     EnableWindow(true);
     m_panel.OnCalibrationEnd(result, slot);
+    m_calibration.reset();
+}
+
+void COvamerDlg::OnCalibrate()
+{
+    const int slot = m_panel.Selected();
+    if (slot < 0)
+        return;
+    auto rect = FullScreenCalibrationRect(m_services.devices, m_services.configuration, static_cast<unsigned>(slot));
+    if (!rect)
+        rect = ScreenRect{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
+    OpenCalibration(static_cast<unsigned>(slot), *rect, true);
+}
+
+void COvamerDlg::OpenCalibration(unsigned slot, const ScreenRect& rect, bool instructions)
+{
+    m_panel.SetOpenCalibration(nullptr);
+    m_calibration.reset();
+    HWND main = m_hWnd;
+    CalibratePanelServices services{m_services.devices,
+                                    m_services.state,
+                                    m_services.postRequest,
+                                    m_services.messenger,
+                                    m_services.configuration,
+                                    main,
+                                    [main] { StopMouseHook(main); }};
+    m_calibration = std::make_unique<CCalibrateDlg>(std::move(services), slot, instructions);
+    m_panel.SetOpenCalibration(&m_calibration->Panel());
+    if (!m_calibration->Create(m_hWnd)) {
+        m_panel.SetOpenCalibration(nullptr);
+        m_calibration.reset();
+        return;
+    }
+    ::MoveWindow(*m_calibration, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, TRUE);
+    m_calibration->ShowWindow(SW_SHOW);
+    ::SetForegroundWindow(*m_calibration);
+}
+
+void COvamerDlg::OnRegionCalibrate()
+{
+    const int slot = m_panel.Selected();
+    if (slot < 0)
+        return;
+    m_regionSlot = static_cast<unsigned>(slot);
+    StartMouseHook(m_hWnd);
+    m_regionHint.reset();
+    m_regionHint = std::make_unique<MessageInfoDlg>();
+    if (!m_regionHint->Create(m_hWnd)) {
+        m_regionHint.reset();
+        StopMouseHook(m_hWnd);
+        return;
+    }
+    m_region.Start();
+    POINT cursor{};
+    ::GetCursorPos(&cursor);
+    if (auto place = m_region.OnMove({cursor.x, cursor.y}))
+        ::MoveWindow(*m_regionHint, place->left, place->top, place->width, place->height, TRUE);
+    m_regionHint->ShowWindow(SW_SHOW);
+}
+
+void COvamerDlg::OnMouseHookEvent(MouseHookEvent event)
+{
+    if (m_region.CurrentState() == CRegionSelection::State::Idle)
+        return;
+    POINT cursor{};
+    ::GetCursorPos(&cursor);
+    const ScreenPoint pointer{cursor.x, cursor.y};
+    switch (event) {
+    case MouseHookEvent::Move:
+        if (auto place = m_region.OnMove(pointer); place && m_regionHint)
+            ::SetWindowPos(*m_regionHint, HWND_TOPMOST, place->left, place->top, place->width, place->height,
+                           SWP_NOACTIVATE);
+        break;
+    case MouseHookEvent::Down:
+        if (m_region.OnDown(pointer))
+            m_regionHint.reset();
+        break;
+    case MouseHookEvent::Up: {
+        const auto region = m_region.OnUp(pointer);
+        CloseRegionSelection();
+        if (region)
+            OpenCalibration(m_regionSlot, *region, false);
+        break;
+    }
+    }
+}
+
+void COvamerDlg::CloseRegionSelection()
+{
+    m_region.Cancel();
+    m_regionHint.reset();
+    StopMouseHook(m_hWnd);
 }
 
 void COvamerDlg::OnMappingEnd()

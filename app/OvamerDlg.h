@@ -3,12 +3,15 @@
 // What it does is CMainPanel's; this class maps the window's messages to it,
 // copies what it decides into the controls, and draws.
 //
-// Not wired yet, until their dialogs exist: Calibrate, Region Calibrate,
-// Mapping, Settings, Diagnostics, About, and a double click on the list.
+// Not wired yet, until their dialogs exist: Mapping, Settings, Diagnostics,
+// About, and a double click on the list.
 
 #include "app/MainPanel.h"
+#include "calibration/CalibrateDlg.h"
 #include "calibration/MappingClosedRecord.h"
+#include "calibration/RegionSelection.h"
 #include "ui/ImageStatic.h"
+#include "ui/MessageInfoDlg.h"
 #include "ui/XPButton.h"
 #include "win/Dialog.h"
 #include "win/GdiObjects.h"
@@ -23,14 +26,17 @@ public:
     ~COvamerDlg() override;
 
     const CMainPanel& Panel() const { return m_panel; }
+    // The calibration window open now, or null.
+    CCalibrateDlg* Calibration() const { return m_calibration.get(); }
+    // The region hint following the pointer, or null.
+    MessageInfoDlg* RegionHint() const { return m_regionHint.get(); }
 
     static const MessageTable kMessageTable;
 
 protected:
     enum class MouseHookEvent { Down, Up, Move };
-    // The mouse hook's messages. Region calibration tracks its drag here;
-    // until it exists they are dropped.
-    virtual void OnMouseHookEvent(MouseHookEvent event) {}
+    // The mouse hook's messages: region calibration's drag.
+    virtual void OnMouseHookEvent(MouseHookEvent event);
 
     bool OnInitDialog() override;
     bool PreTranslateMessage(MSG& msg) override;
@@ -68,8 +74,18 @@ private:
     void OnSaveMappingFailed();
     void OnHelp();
     void OnListItemChanged(NMHDR& header);
+    void OnCalibrate();
+    void OnRegionCalibrate();
+    // Opens the calibration window over the rectangle (screen pixels).
+    void OpenCalibration(unsigned slot, const ScreenRect& rect, bool instructions);
+    void CloseRegionSelection();
 
+    MainPanelServices m_services; // the calibration window's come from these
     CMainPanel m_panel;
+    std::unique_ptr<CCalibrateDlg> m_calibration;
+    std::unique_ptr<MessageInfoDlg> m_regionHint;
+    CRegionSelection m_region;
+    unsigned m_regionSlot = 0;
     CListView m_list;
     CImageList m_images;
     std::array<CXPButton, 8> m_buttons;

@@ -88,3 +88,16 @@ list(APPEND PELNO_WIN32_SOURCES
 )
 # The firmware-file maker (tools/firmware-maker): the tool and the tests' files.
 set(PELNO_FIRMWARE_MAKER_SOURCES tools/firmware-maker/FirmwareMaker.cpp)
+# Calibration (calibration/): storing a calibration, the calibration window's
+# behaviour and layout, region selection; the calibration and hint windows.
+list(APPEND PELNO_PORTABLE_SOURCES
+  calibration/ApplyCalibration.cpp
+  calibration/CalibrationLayout.cpp
+  calibration/CalibratePanel.cpp
+  calibration/RegionSelection.cpp
+)
+list(APPEND PELNO_WIN32_SOURCES
+  calibration/CalibrateDlg.cpp
+  ui/MessageInfoDlg.cpp
+  win/CursorVisibility.cpp
+)
