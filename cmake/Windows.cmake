@@ -108,6 +108,8 @@ target_sources(pelno_windows_tests PRIVATE ${PELNO_FIRMWARE_MAKER_SOURCES})
 target_include_directories(pelno_windows_tests PRIVATE ${CMAKE_SOURCE_DIR}/tools/firmware-maker)
 # The window framework and the main dialog, in-process.
 list(APPEND PELNO_WINDOWS_SUITES Dialog MainDialog)
+# Calibration: the calibration window, region selection and its hint, in-process.
+list(APPEND PELNO_WINDOWS_SUITES CalibrateDialog)
 foreach(suite ${PELNO_WINDOWS_SUITES})
   add_test(NAME windows.${suite}
     COMMAND pelno_windows_tests --gtest_filter=${suite}.*)
