@@ -3,6 +3,7 @@
 // thread and Sarnet.dll with Wine's registry.
 
 #include "DialogPump.h"
+#include "ProgramRunner.h"
 #include "app/OvamerDlg.h"
 #include "calibration/MouseHookMessages.h"
 #include "common/LanguageText.h"
@@ -117,8 +118,8 @@ struct CalibrateDialogFixture : ::testing::Test {
         thread = std::make_unique<CDeviceThread>(*port, messenger, *devices, state, system);
         thread->Start();
         auto post = [this](std::unique_ptr<DeviceRequest> r) { return thread->PostRequest(std::move(r)); };
-        dialog = std::make_unique<COvamerDlg>(MainPanelServices{*devices, state, *port, messenger, post, system,
-                                                                configuration});
+        dialog = std::make_unique<COvamerDlg>(
+            MainPanelServices{*devices, state, *port, messenger, post, system, configuration});
         ASSERT_TRUE(dialog->Create());
         dialog->ShowWindow(SW_SHOW);
         ASSERT_TRUE(PumpUntil([&] { return dialog->Panel().ListIsReady(); }));
@@ -230,7 +231,8 @@ TEST_F(CalibrateDialog, ARegionDraggedFromEitherCornerIsCalibratedWithoutHints)
     PumpFor(100);
     RECT place{};
     GetWindowRect(hint, &place);
-    EXPECT_EQ((std::array{place.left, place.top, place.right, place.bottom}), (std::array<LONG, 4>{910, 720, 1092, 774}));
+    EXPECT_EQ((std::array{place.left, place.top, place.right, place.bottom}),
+              (std::array<LONG, 4>{910, 720, 1092, 774}));
     Screenshot("region-hint.png");
     dialog->PostMessage(WM_KEYDOWN, VK_RETURN, 0);
     PumpFor(50);
@@ -244,7 +246,8 @@ TEST_F(CalibrateDialog, ARegionDraggedFromEitherCornerIsCalibratedWithoutHints)
     ASSERT_TRUE(PumpUntil([&] { return dialog->Calibration() != nullptr; }, 3000));
     CCalibrateDlg* calibration = dialog->Calibration();
     RECT region = calibration->GetWindowRect();
-    EXPECT_EQ((std::array{region.left, region.top, region.right, region.bottom}), (std::array<LONG, 4>{300, 200, 900, 700}));
+    EXPECT_EQ((std::array{region.left, region.top, region.right, region.bottom}),
+              (std::array<LONG, 4>{300, 200, 900, 700}));
     for (int id = IDC_CALIBRATE_HINT_1; id <= IDC_CALIBRATE_REVIEW_3; ++id)
         EXPECT_FALSE(Visible(*calibration, id)) << id;
     calibration->PostMessage(WM_KEYDOWN, VK_ESCAPE, 0);
@@ -260,4 +263,69 @@ TEST_F(CalibrateDialog, ARegionDraggedFromEitherCornerIsCalibratedWithoutHints)
     PumpFor(200);
     EXPECT_FALSE(dialog->Calibration());
     EXPECT_FALSE(dialog->RegionHint());
+}
+
+// The whole program: Calibrate pressed in the main window, the frame's
+// scripted touches, OK; the record as `reg query` shows it.
+TEST_F(CalibrateDialog, TheProgramStoresAFourTouchCalibrationForRegQuery)
+{
+    std::wstring scenario = MakeTempFolder(L"pelno_calibrate") + L"\\touches.ini";
+    HANDLE file = CreateFileW(scenario.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    const char text[] = "[Frame0]\r\nTouch=300,100,110\r\nTouch=100,3995,120\r\nTouch=100,130,3900\r\n"
+                        "Touch=100,4000,3990\r\n";
+    DWORD written = 0;
+    WriteFile(file, text, sizeof text - 1, &written, nullptr);
+    CloseHandle(file);
+
+    LaunchOptions options;
+    options.environment = {{L"PELNOCPL_SIMULATE", scenario}};
+    ProgramRun run;
+    ASSERT_TRUE(Launch(options, run));
+    HWND main = WaitForWindow(L"#32770", GetLanguageText(kProgramTitleKey), 15000);
+    ASSERT_NE(main, nullptr);
+    // The window has its title before its controls.
+    ASSERT_TRUE(PumpUntil(
+        [&] { return SendMessageW(GetDlgItem(main, IDC_TOUCHSCREEN_LIST), LVM_GETITEMCOUNT, 0, 0) == 1; }, 15000));
+    ASSERT_TRUE(PumpUntil([&] { return IsWindowEnabled(GetDlgItem(main, IDC_CALIBRATE)) != FALSE; }, 5000));
+    PostMessageW(main, WM_COMMAND, MAKEWPARAM(IDC_CALIBRATE, BN_CLICKED), 0);
+
+    // The calibration window: the visible topmost popup the main window owns.
+    static HWND s_found;
+    s_found = nullptr;
+    ASSERT_TRUE(PumpUntil(
+        [&] {
+            EnumWindows(
+                [](HWND window, LPARAM owner) -> BOOL {
+                    if (GetWindow(window, GW_OWNER) == reinterpret_cast<HWND>(owner) && IsWindowVisible(window) &&
+                        (GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOPMOST))
+                        s_found = window;
+                    return TRUE;
+                },
+                reinterpret_cast<LPARAM>(main));
+            return s_found != nullptr;
+        },
+        5000));
+    HWND calibration = s_found;
+    ASSERT_TRUE(PumpUntil([&] { return IsWindowVisible(GetDlgItem(calibration, IDOK)) != FALSE; }, 10000));
+    EXPECT_FALSE(IsWindowEnabled(main));
+    PostMessageW(calibration, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    ASSERT_TRUE(PumpUntil([&] { return IsWindowEnabled(main) != FALSE; }, 5000));
+
+    const std::wstring key = L"\"HKLM\\" + std::wstring(kDeviceParametersPath) + L"\\TouchScreen0\"";
+    CapturedRun query = RunCaptured(L"C:\\windows\\system32\\reg.exe", L"query " + key);
+    EXPECT_EQ(query.exitCode, 0) << query.output;
+    for (const char* value : {"M1X    REG_DWORD    0x64", "M1Y    REG_DWORD    0x6e", "M2X    REG_DWORD    0xf9b",
+                              "M4Y    REG_DWORD    0xf96", "IsCalibrate    REG_DWORD    0x1"})
+        EXPECT_NE(query.output.find(value), std::string::npos) << value << "\n" << query.output;
+    const std::string width = "ScreenWidth    REG_DWORD    0x" + [] {
+        char hex[16];
+        snprintf(hex, sizeof hex, "%x", GetSystemMetrics(SM_CXSCREEN));
+        return std::string(hex);
+    }();
+    EXPECT_NE(query.output.find(width), std::string::npos) << query.output;
+
+    PostMessageW(main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(run.Wait(10000), 0);
+    DeleteFileW(scenario.c_str());
 }
