@@ -2,6 +2,7 @@
 
 #include "calibration/MouseHookMessages.h"
 #include "common/LanguageText.h"
+#include "device/DeviceManager.h"
 #include "libs/grell/Grell.h"
 #include "platform/Messages.h"
 #include "platform/System.h"
@@ -309,7 +310,9 @@ void COvamerDlg::OnRegionCalibrate()
     const int slot = m_panel.Selected();
     if (slot < 0)
         return;
-    m_regionSlot = static_cast<unsigned>(slot);
+    m_regionTouchScreen = nullptr;
+    m_services.devices.WithRecord(static_cast<unsigned>(slot),
+                                  [&](const TouchScreenRecord& record) { m_regionTouchScreen = record.identity; });
     StartMouseHook(m_hWnd);
     m_regionHint.reset();
     m_regionHint = std::make_unique<MessageInfoDlg>();
@@ -346,8 +349,9 @@ void COvamerDlg::OnMouseHookEvent(MouseHookEvent event)
     case MouseHookEvent::Up: {
         const auto region = m_region.OnUp(pointer);
         CloseRegionSelection();
-        if (region)
-            OpenCalibration(m_regionSlot, *region, false);
+        const auto slot = m_services.devices.FindSlot(m_regionTouchScreen);
+        if (region && slot)
+            OpenCalibration(*slot, *region, false);
         break;
     }
     }

@@ -85,7 +85,7 @@ private:
     std::unique_ptr<CCalibrateDlg> m_calibration;
     std::unique_ptr<MessageInfoDlg> m_regionHint;
     CRegionSelection m_region;
-    unsigned m_regionSlot = 0;
+    DeviceHandle m_regionTouchScreen = nullptr; // found again when the drag ends: an unplug may move it
     CListView m_list;
     CImageList m_images;
     std::array<CXPButton, 8> m_buttons;

@@ -16,7 +16,7 @@ bool WriteClickMode(IConfigurationLibrary& configuration, std::int32_t mode)
 }
 
 bool ApplyCalibration(CalibrationStoreServices services, const CalibrationTouchScreen& touchScreen,
-                      const std::array<RawPoint, 4>& points, const ScreenRect& window, ScreenSize primaryScreen,
+                      const std::array<RawTouchPoint, 4>& points, const ScreenRect& window, ScreenSize primaryScreen,
                       std::int32_t savedClickMode, ClickModeAfterStore clickMode)
 {
     services.devices.RefreshMonitors();

@@ -37,7 +37,7 @@ enum class ClickModeAfterStore {
 // touchscreen (its number and key would be another's), or the library
 // refused the write.
 bool ApplyCalibration(CalibrationStoreServices services, const CalibrationTouchScreen& touchScreen,
-                      const std::array<RawPoint, 4>& points, const ScreenRect& window, ScreenSize primaryScreen,
+                      const std::array<RawTouchPoint, 4>& points, const ScreenRect& window, ScreenSize primaryScreen,
                       std::int32_t savedClickMode, ClickModeAfterStore clickMode);
 
 // Reads the driver record and writes it back with `Mode` set; nothing is

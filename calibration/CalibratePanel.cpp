@@ -14,7 +14,10 @@ namespace {
 constexpr wchar_t kCancelKey[] = L"39";
 
 // The raw point of a touch report: x in bytes 3 (low) and 4 (high), y in 5 and 6.
-RawPoint TouchPointOf(const Report& report) { return {report[3] | (report[4] << 8), report[5] | (report[6] << 8)}; }
+RawTouchPoint TouchPointOf(const Report& report)
+{
+    return {report[3] | (report[4] << 8), report[5] | (report[6] << 8)};
+}
 
 } // namespace
 

@@ -150,7 +150,7 @@ private:
     // the click mode switched, and later written back.
     bool m_clickModeSaved = false;
     std::int32_t m_savedClickMode = 0;
-    std::array<RawPoint, 4> m_points{};
+    std::array<RawTouchPoint, 4> m_points{};
     int m_pointCount = 0;
     unsigned m_ticks = 0;
 };

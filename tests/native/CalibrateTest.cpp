@@ -340,7 +340,7 @@ TEST(ApplyCalibration, StoresPointsAreaAndMonitorAndCarriesEveryOtherSlot)
         rig.configuration.SetDriverConfig(driver);
         rig.monitors.monitors = c.monitors;
         rig.devices.SetMapping(0, {rig.devices.HandleOf(0), c.mappedMonitor, 4});
-        const std::array<RawPoint, 4> points{{{1, 65535}, {4000, 2}, {3, 3999}, {4095, 4094}}};
+        const std::array<RawTouchPoint, 4> points{{{1, 65535}, {4000, 2}, {3, 3999}, {4095, 4094}}};
         const bool stored = ApplyCalibration({rig.devices, rig.configuration}, {0, rig.devices.Identities()[0]}, points,
                                              c.window, {1920, 1080}, 2, c.clickMode);
         EXPECT_TRUE(stored) << c.name;
