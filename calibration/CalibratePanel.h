@@ -114,7 +114,6 @@ public:
     int PointCount() const { return m_pointCount; }
     unsigned Ticks() const { return m_ticks; }
     const CalibrationTouchScreen& TouchScreen() const { return m_touchScreen; }
-    bool Instructions() const { return m_instructions; }
     // The target to draw: the point count while collecting, none (-1) otherwise.
     int TargetShown() const;
 
@@ -122,7 +121,6 @@ private:
     void StartTouchReporting();
     void StopTouchReporting();
     bool PostCommand(std::uint16_t command);
-    void EnterCollecting();
     void RestoreClickMode();
     void RestoreDeviceRecord();
     bool Store(ClickModeAfterStore clickMode);
@@ -130,6 +128,8 @@ private:
     // The common ending: click mode back, the record back when the review
     // had stored a new one, pointer shown, stream stopped, result reported.
     void End(std::uintptr_t result);
+    // True when there is nothing left to end (ended, or the removal box is
+    // up); shows that box first when the touchscreen is gone.
     bool Ending();
 
     CalibratePanelServices m_services;
