@@ -1,5 +1,7 @@
 #include "app/MainPanel.h"
 
+#include "calibration/CalibratePanel.h"
+
 #include "config/ConfigurationLibrary.h"
 #include "device/DeviceManager.h"
 #include "device/ProtocolState.h"
@@ -461,11 +463,14 @@ void CMainPanel::OnDeviceChange(std::uintptr_t event, DeviceHandle handle)
     NotificationHandle notification = nullptr;
     m_services.devices.WithRecord(*slot, [&](const TouchScreenRecord& record) { notification = record.notification; });
     m_services.messenger.Post(m_window, WM_UNREGISTER_NOTIFICATION, 0, reinterpret_cast<std::intptr_t>(notification));
-    // The diagnostics and calibration dialogs bound to the slot are closed
-    // here once they exist.
+    // The diagnostics dialog bound to the slot is closed here once it exists.
+    if (m_calibration && m_calibration->TouchScreen().identity == handle)
+        m_calibration->TouchScreenRemoving();
     if (static_cast<int>(*slot) == m_selected)
         m_selected = -1;
     m_services.devices.RemoveComplete(handle);
+    if (m_calibration)
+        m_calibration->SlotsMoved();
     RefreshList(); // updates the actions too
 }
 
@@ -485,9 +490,12 @@ DeviceMatchServices CMainPanel::BeginMapping()
 
 void CMainPanel::OnCalibrationEnd(std::uintptr_t result, std::intptr_t slot)
 {
-    if (result != 0 || m_services.devices.Count() == 0 || slot < 0)
-        return;
-    m_services.devices.WithRecord(static_cast<unsigned>(slot),
-                                  [](TouchScreenRecord& record) { record.calibrationState = 1; });
-    RefreshList();
+    if (result == 0 && m_calibration && slot >= 0)
+        m_services.devices.WithRecord(static_cast<unsigned>(slot), m_calibration->TouchScreen().identity,
+                                      [](TouchScreenRecord& record) { record.calibrationState = 1; });
+    m_calibration = nullptr;
+    // Whatever ended it (a time-out and a close report 0 too), the list
+    // shows what is stored now.
+    if (m_services.devices.Count() > 0)
+        RefreshList();
 }

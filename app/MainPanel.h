@@ -27,6 +27,7 @@
 #include <thread>
 #include <vector>
 
+class CCalibratePanel;
 class CDeviceManager;
 class CProtocolState;
 class IConfigurationLibrary;
@@ -129,8 +130,13 @@ public:
     // Mapping: the monitor table is enumerated again; the mapping dialog
     // works on this dialog's touchscreens, configuration and device thread.
     DeviceMatchServices BeginMapping();
-    // WM_CALIBRATION_END: result 0 marks the slot's touchscreen calibrated.
+    // WM_CALIBRATION_END: result 0 marks the slot's touchscreen calibrated,
+    // but only while the slot still holds the open calibration's
+    // touchscreen; the list then shows the calibration state stored.
     void OnCalibrationEnd(std::uintptr_t result, std::intptr_t slot);
+    // The calibration window open now (null: none). Unplugging tells it when
+    // its touchscreen goes, and when the slots move under it.
+    void SetOpenCalibration(CCalibratePanel* calibration) { m_calibration = calibration; }
 
     // Test seam: runs on the job thread right after it gave up the running
     // state, before it ends. Set before Open.
@@ -174,6 +180,7 @@ private:
 
     std::atomic<int> m_selected{0};
     bool m_listReady = false;
+    CCalibratePanel* m_calibration = nullptr;
 
     // Shared with the jobs.
     CManualResetEvent m_exchangeEnded;

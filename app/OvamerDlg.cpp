@@ -4,6 +4,7 @@
 #include "calibration/MouseHookMessages.h"
 #include "common/LanguageText.h"
 #include "config/Basicprop.h"
+#include "device/DeviceManager.h"
 #include "info/DovInfo.h"
 #include "info/Version.h"
 #include "libs/grell/Grell.h"
@@ -94,6 +95,8 @@ const MessageEntry COvamerDlg::kEntries[] = {
     OnCommand<&COvamerDlg::OnSettings>(IDC_SETTINGS, BN_CLICKED),
     OnCommand<&COvamerDlg::OnMapping>(IDC_MAPPING, BN_CLICKED),
     OnCommand<&COvamerDlg::OnDiagnostics>(IDC_DIAGNOSTICS, BN_CLICKED),
+    OnCommand<&COvamerDlg::OnCalibrate>(IDC_CALIBRATE, BN_CLICKED),
+    OnCommand<&COvamerDlg::OnRegionCalibrate>(IDC_REGION_CALIBRATE, BN_CLICKED),
     OnNotify<&COvamerDlg::OnListItemChanged>(IDC_TOUCHSCREEN_LIST, LVN_ITEMCHANGED),
     OnNotify<&COvamerDlg::OnListDoubleClick>(IDC_TOUCHSCREEN_LIST, NM_DBLCLK),
     OnCommand<&COvamerDlg::OnAbout>(IDC_ABOUT, BN_CLICKED),
@@ -103,13 +106,16 @@ const MessageEntry COvamerDlg::kEntries[] = {
 const MessageTable COvamerDlg::kMessageTable = MakeMessageTable(&CDialog::kMessageTable, kEntries);
 
 COvamerDlg::COvamerDlg(MainPanelServices services)
-    : CDialogImpl(IDD_MAIN), m_panel(services, *this), m_diagnosis(ProgramDiagnosisServices(services)),
+    : CDialogImpl(IDD_MAIN), m_panel(services, *this),
+      m_diagnosis(ProgramDiagnosisServices(services)),
       m_background(::CreateSolidBrush(kBackgroundColour))
 {
 }
 
 COvamerDlg::~COvamerDlg()
 {
+    m_panel.SetOpenCalibration(nullptr);
+    m_calibration.reset();
     m_panel.Close();
     if (m_bigIcon)
         ::DestroyIcon(m_bigIcon);
@@ -211,7 +217,7 @@ void COvamerDlg::ListReady()
 
 void COvamerDlg::OnClose()
 {
-    StopMouseHook(m_hWnd);
+    CloseRegionSelection();
     EndDialog(IDCANCEL);
 }
 
@@ -221,6 +227,11 @@ void COvamerDlg::OnDestroy()
     m_mapping.reset();
     // An update still running ends with its dialog: nothing more is sent.
     m_update.reset();
+    // A calibration still open puts the driver's click mode and the
+    // touchscreen's record back as it goes.
+    CloseRegionSelection();
+    m_panel.SetOpenCalibration(nullptr);
+    m_calibration.reset();
     // The jobs end before the window they post to goes.
     m_panel.Close();
     if (CAppBase* app = CAppBase::Current(); app && app->MainWindow() == m_hWnd)
@@ -293,6 +304,101 @@ void COvamerDlg::OnCalibrationEnd(WPARAM result, LPARAM slot)
 {
     EnableWindow(true);
     m_panel.OnCalibrationEnd(result, slot);
+    m_calibration.reset();
+}
+
+void COvamerDlg::OnCalibrate()
+{
+    const int slot = m_panel.Selected();
+    if (slot < 0)
+        return;
+    auto rect = FullScreenCalibrationRect(m_panel.Services().devices, m_panel.Services().configuration, static_cast<unsigned>(slot));
+    if (!rect)
+        rect = ScreenRect{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
+    OpenCalibration(static_cast<unsigned>(slot), *rect, true);
+}
+
+void COvamerDlg::OpenCalibration(unsigned slot, const ScreenRect& rect, bool instructions)
+{
+    m_panel.SetOpenCalibration(nullptr);
+    m_calibration.reset();
+    HWND main = m_hWnd;
+    CalibratePanelServices services{m_panel.Services().devices,
+                                    m_panel.Services().state,
+                                    m_panel.Services().postRequest,
+                                    m_panel.Services().messenger,
+                                    m_panel.Services().configuration,
+                                    main,
+                                    [main] { StopMouseHook(main); }};
+    m_calibration = std::make_unique<CCalibrateDlg>(std::move(services), slot, instructions);
+    m_panel.SetOpenCalibration(&m_calibration->Panel());
+    if (!m_calibration->Create(m_hWnd)) {
+        m_panel.SetOpenCalibration(nullptr);
+        m_calibration.reset();
+        return;
+    }
+    ::MoveWindow(*m_calibration, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, TRUE);
+    m_calibration->ShowWindow(SW_SHOW);
+    ::SetForegroundWindow(*m_calibration);
+}
+
+void COvamerDlg::OnRegionCalibrate()
+{
+    const int slot = m_panel.Selected();
+    if (slot < 0)
+        return;
+    m_regionTouchScreen = nullptr;
+    m_panel.Services().devices.WithRecord(static_cast<unsigned>(slot),
+                                  [&](const TouchScreenRecord& record) { m_regionTouchScreen = record.identity; });
+    StartMouseHook(m_hWnd);
+    m_regionHint.reset();
+    m_regionHint = std::make_unique<MessageInfoDlg>();
+    if (!m_regionHint->Create(m_hWnd)) {
+        m_regionHint.reset();
+        StopMouseHook(m_hWnd);
+        return;
+    }
+    m_region.Start();
+    POINT cursor{};
+    ::GetCursorPos(&cursor);
+    if (auto place = m_region.OnMove({cursor.x, cursor.y}))
+        ::MoveWindow(*m_regionHint, place->left, place->top, place->width, place->height, TRUE);
+    m_regionHint->ShowWindow(SW_SHOW);
+}
+
+void COvamerDlg::OnMouseHookEvent(MouseHookEvent event)
+{
+    if (m_region.CurrentState() == CRegionSelection::State::Idle)
+        return;
+    POINT cursor{};
+    ::GetCursorPos(&cursor);
+    const ScreenPoint pointer{cursor.x, cursor.y};
+    switch (event) {
+    case MouseHookEvent::Move:
+        if (auto place = m_region.OnMove(pointer); place && m_regionHint)
+            ::SetWindowPos(*m_regionHint, HWND_TOPMOST, place->left, place->top, place->width, place->height,
+                           SWP_NOACTIVATE);
+        break;
+    case MouseHookEvent::Down:
+        if (m_region.OnDown(pointer))
+            m_regionHint.reset();
+        break;
+    case MouseHookEvent::Up: {
+        const auto region = m_region.OnUp(pointer);
+        CloseRegionSelection();
+        const auto slot = m_panel.Services().devices.FindSlot(m_regionTouchScreen);
+        if (region && slot)
+            OpenCalibration(*slot, *region, false);
+        break;
+    }
+    }
+}
+
+void COvamerDlg::CloseRegionSelection()
+{
+    m_region.Cancel();
+    m_regionHint.reset();
+    StopMouseHook(m_hWnd);
 }
 
 void COvamerDlg::OnMappingEnd()

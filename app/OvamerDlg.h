@@ -3,13 +3,17 @@
 // What it does is CMainPanel's; this class maps the window's messages to it,
 // copies what it decides into the controls, and draws.
 //
-// Not wired yet, until their dialog exists: Calibrate and Region Calibrate.
+// Every button opens its function; a double click on the list (or Enter on
+// it) shows the selected touchscreen's properties.
 
 #include "app/MainPanel.h"
+#include "calibration/CalibrateDlg.h"
 #include "calibration/DeviceMatchDlg.h"
 #include "calibration/MappingClosedRecord.h"
+#include "calibration/RegionSelection.h"
 #include "diagnostics/Diagnosis.h"
 #include "ui/ImageStatic.h"
+#include "ui/MessageInfoDlg.h"
 #include "ui/XPButton.h"
 #include "update/UpdateDlg.h"
 #include "win/Dialog.h"
@@ -29,14 +33,17 @@ public:
     CDeviceMatchDlg* MappingDialog() const { return m_mapping.get(); }
     // The firmware update dialog while it is open (About's Update opens it).
     CUpdate* UpdateDialog() const { return m_update.get(); }
+    // The calibration window open now, or null.
+    CCalibrateDlg* Calibration() const { return m_calibration.get(); }
+    // The region hint following the pointer, or null.
+    MessageInfoDlg* RegionHint() const { return m_regionHint.get(); }
 
     static const MessageTable kMessageTable;
 
 protected:
     enum class MouseHookEvent { Down, Up, Move };
-    // The mouse hook's messages. Region calibration tracks its drag here;
-    // until it exists they are dropped.
-    virtual void OnMouseHookEvent(MouseHookEvent event) {}
+    // The mouse hook's messages: region calibration's drag.
+    virtual void OnMouseHookEvent(MouseHookEvent event);
 
     bool OnInitDialog() override;
     bool PreTranslateMessage(MSG& msg) override;
@@ -84,9 +91,18 @@ private:
     // The update dialog, modeless without a parent; this dialog owns it.
     void OpenUpdate();
     void OnUpdateEnded();
+    void OnCalibrate();
+    void OnRegionCalibrate();
+    // Opens the calibration window over the rectangle (screen pixels).
+    void OpenCalibration(unsigned slot, const ScreenRect& rect, bool instructions);
+    void CloseRegionSelection();
 
     CMainPanel m_panel;
     CDiagnosis m_diagnosis; // shown modally, each time for the selected touchscreen
+    std::unique_ptr<CCalibrateDlg> m_calibration;
+    std::unique_ptr<MessageInfoDlg> m_regionHint;
+    CRegionSelection m_region;
+    DeviceHandle m_regionTouchScreen = nullptr; // found again when the drag ends: an unplug may move it
     CListView m_list;
     CImageList m_images;
     std::array<CXPButton, 8> m_buttons;

@@ -11,7 +11,9 @@
 #include <cstdint>
 #include <span>
 
-struct RawPoint {
+// A raw touch point as the touchscreen reports it (the virtual frames' finger
+// has a RawPoint of its own: distinct names keep the two layouts apart).
+struct RawTouchPoint {
     std::int32_t x = 0;
     std::int32_t y = 0;
 };
@@ -30,7 +32,7 @@ struct ScreenSize {
 
 struct CalibrationInput {
     // Top left, top right, bottom left, bottom right, as the touchscreen reported them.
-    std::array<RawPoint, 4> points;
+    std::array<RawTouchPoint, 4> points;
     ScreenRect window; // the calibration window (or region), screen pixels
     std::span<const MonitorEntry> monitors;
     MappingEntry mapping;

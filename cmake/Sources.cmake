@@ -115,3 +115,15 @@ list(APPEND PELNO_WIN32_SOURCES
 # The information dialogs (info/): TouchScreen Properties and About.
 list(APPEND PELNO_PORTABLE_SOURCES info/TouchScreenProperties.cpp)
 list(APPEND PELNO_WIN32_SOURCES info/DovInfo.cpp info/Version.cpp update/UpdateDlg.cpp)
+# Calibration (calibration/): storing a calibration, the calibration window's
+# behaviour and layout, region selection; the calibration and hint windows.
+list(APPEND PELNO_PORTABLE_SOURCES
+  calibration/ApplyCalibration.cpp
+  calibration/CalibrationLayout.cpp
+  calibration/CalibratePanel.cpp
+  calibration/RegionSelection.cpp
+)
+list(APPEND PELNO_WIN32_SOURCES
+  calibration/CalibrateDlg.cpp
+  ui/MessageInfoDlg.cpp
+)

@@ -87,6 +87,15 @@ if(CMAKE_HOST_UNIX)
   add_custom_target(pelno_xinerama ALL DEPENDS ${PELNO_XINERAMA_DIR}/libXinerama.so.1)
 endif()
 
+# The calibration window's benchmark under Wine (tools/bench-calibration).
+add_executable(pelno_calibration_bench EXCLUDE_FROM_ALL tests/bench/CalibrationBench_win32.cpp ${PELNO_RESOURCES})
+target_link_libraries(pelno_calibration_bench PRIVATE pelno_win32 Sarnet)
+target_include_directories(pelno_calibration_bench PRIVATE $<$<COMPILE_LANGUAGE:RC>:${CMAKE_SOURCE_DIR}/res>)
+set_target_properties(pelno_calibration_bench PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)
+add_dependencies(pelno_calibration_bench PelnoCpl)
+add_custom_command(TARGET pelno_calibration_bench POST_BUILD
+  COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:Sarnet> $<TARGET_FILE:Grell> ${CMAKE_BINARY_DIR}/bench/)
+
 # The language files beside the executable.
 file(GLOB PELNO_LANGUAGE_FILES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/res/Language/*.ini)
 foreach(lang ${PELNO_LANGUAGE_FILES})
@@ -152,6 +161,8 @@ list(APPEND PELNO_WINDOWS_SUITES SettingsDialog InvisibleCursor)
 list(APPEND PELNO_WINDOWS_SUITES Diagnosis)
 # TouchScreen Properties, About and the firmware update dialog, from the main dialog.
 list(APPEND PELNO_WINDOWS_SUITES PropertiesDialog AboutDialog UpdateDialog)
+# Calibration: the calibration window, region selection and its hint, in-process.
+list(APPEND PELNO_WINDOWS_SUITES CalibrateDialog)
 foreach(suite ${PELNO_WINDOWS_SUITES})
   add_test(NAME windows.${suite}
     COMMAND pelno_windows_tests --gtest_filter=${suite}.*)

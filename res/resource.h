@@ -130,3 +130,20 @@
 #define IDC_PROPERTIES_STATUS_LABEL 1120
 #define IDC_PROPERTIES_STATUS 1121
 #define IDC_PROPERTIES_GROUP 1138
+
+// The calibration window (CCalibrateDlg)
+#define IDD_CALIBRATE 136
+#define IDC_CALIBRATE_OK 1 // IDOK
+#define IDC_CALIBRATE_RECALIBRATE 1057
+#define IDC_CALIBRATE_CANCEL 1069
+#define IDC_CALIBRATE_HINT_1 1090 // hints 1 to 4: collecting the points
+#define IDC_CALIBRATE_HINT_2 1091
+#define IDC_CALIBRATE_HINT_3 1092
+#define IDC_CALIBRATE_HINT_4 1093
+#define IDC_CALIBRATE_REVIEW_1 1094 // hints 5 to 7: the review
+#define IDC_CALIBRATE_REVIEW_2 1095
+#define IDC_CALIBRATE_REVIEW_3 1096
+
+// The region hint that follows the pointer (MessageInfoDlg)
+#define IDD_MESSAGE_INFO 172
+#define IDC_MESSAGE_INFO_TEXT 1090

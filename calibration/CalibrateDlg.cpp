@@ -1,0 +1,255 @@
+#include "calibration/CalibrateDlg.h"
+
+#include "calibration/CalibrationLayout.h"
+#include "common/LanguageText.h"
+#include "device/RemovalNotice.h"
+#include "platform/Messages.h"
+#include "res/resource.h"
+
+namespace {
+
+constexpr COLORREF kBackgroundColour = RGB(0, 128, 192);
+constexpr COLORREF kHintColour = RGB(255, 255, 0);
+constexpr UINT_PTR kCountdownTimer = 8;
+constexpr UINT kCountdownPeriodMs = 1000;
+
+constexpr int kButtonIds[] = {IDC_CALIBRATE_OK, IDC_CALIBRATE_RECALIBRATE, IDC_CALIBRATE_CANCEL};
+constexpr int kCollectingHints[] = {IDC_CALIBRATE_HINT_1, IDC_CALIBRATE_HINT_2, IDC_CALIBRATE_HINT_3,
+                                    IDC_CALIBRATE_HINT_4};
+constexpr int kReviewHints[] = {IDC_CALIBRATE_REVIEW_1, IDC_CALIBRATE_REVIEW_2, IDC_CALIBRATE_REVIEW_3};
+
+struct ControlText {
+    int id;
+    const wchar_t* key;
+};
+constexpr ControlText kControlTexts[] = {
+    {IDC_CALIBRATE_OK, L"38"},       {IDC_CALIBRATE_RECALIBRATE, L"50"}, {IDC_CALIBRATE_CANCEL, L"39"},
+    {IDC_CALIBRATE_HINT_1, L"46"},   {IDC_CALIBRATE_HINT_2, L"47"},      {IDC_CALIBRATE_HINT_3, L"48"},
+    {IDC_CALIBRATE_HINT_4, L"49"},   {IDC_CALIBRATE_REVIEW_1, L"51"},    {IDC_CALIBRATE_REVIEW_2, L"52"},
+    {IDC_CALIBRATE_REVIEW_3, L"53"},
+};
+
+SIZE WindowSize(HWND window)
+{
+    RECT r{};
+    ::GetWindowRect(window, &r);
+    return {r.right - r.left, r.bottom - r.top};
+}
+
+int ClientHeight(HWND window)
+{
+    RECT r{};
+    ::GetClientRect(window, &r);
+    return r.bottom - r.top;
+}
+
+// Moves a control only when its place changed, so that painting does not
+// invalidate the window again and again.
+void Place(HWND control, const LayoutRect& place)
+{
+    RECT now{};
+    ::GetWindowRect(control, &now);
+    ::MapWindowPoints(nullptr, ::GetParent(control), reinterpret_cast<POINT*>(&now), 2);
+    if (now.left == place.left && now.top == place.top && now.right - now.left == place.width &&
+        now.bottom - now.top == place.height)
+        return;
+    ::SetWindowPos(control, nullptr, place.left, place.top, place.width, place.height, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+} // namespace
+
+const MessageEntry CCalibrateDlg::kEntries[] = {
+    OnMessage<&CCalibrateDlg::OnPaint>(WM_PAINT),
+    OnMessage<&CCalibrateDlg::OnEraseBackground>(WM_ERASEBKGND),
+    OnMessage<&CCalibrateDlg::OnCtlColor>(WM_CTLCOLORDLG),
+    OnMessage<&CCalibrateDlg::OnCtlColor>(WM_CTLCOLORSTATIC),
+    OnMessage<&CCalibrateDlg::OnCtlColor>(WM_CTLCOLORBTN),
+    OnRecord<&CCalibrateDlg::OnTouchPoint>(WM_TOUCH_POINT),
+    OnMessage<&CCalibrateDlg::OnRemovalNotice>(WM_TOUCHSCREEN_REMOVED),
+    OnMessage<&CCalibrateDlg::OnTimer>(WM_TIMER),
+    OnMessage<&CCalibrateDlg::OnClose>(WM_CLOSE),
+    OnCommand<&CCalibrateDlg::OnReCalibrate>(IDC_CALIBRATE_RECALIBRATE, BN_CLICKED),
+    OnCommand<&CCalibrateDlg::OnCancelButton>(IDC_CALIBRATE_CANCEL, BN_CLICKED),
+    // OK is IDOK: the base class calls OnOK.
+};
+const MessageTable CCalibrateDlg::kMessageTable = MakeMessageTable(&CDialog::kMessageTable, kEntries);
+
+CCalibrateDlg::CCalibrateDlg(CalibratePanelServices services, unsigned slot, bool instructions)
+    : CDialogImpl(IDD_CALIBRATE), m_panel(std::move(services), *this, slot, instructions),
+      m_background(::CreateSolidBrush(kBackgroundColour))
+{
+}
+
+CCalibrateDlg::~CCalibrateDlg()
+{
+    if (m_hWnd)
+        ::KillTimer(m_hWnd, kCountdownTimer);
+    // The panel's destructor puts the driver back; the cursor shows again with m_cursor.
+}
+
+bool CCalibrateDlg::OnInitDialog()
+{
+    for (std::size_t i = 0; i < m_buttons.size(); ++i)
+        m_buttons[i].SubclassDlgItem(kButtonIds[i], m_hWnd);
+    for (const ControlText& text : kControlTexts)
+        SetDlgItemText(text.id, GetLanguageText(text.key));
+    m_panel.Open(m_hWnd);
+    return true;
+}
+
+bool CCalibrateDlg::PreTranslateMessage(MSG& msg)
+{
+    if (msg.message < WM_KEYFIRST || msg.message > WM_KEYLAST || (msg.hwnd != m_hWnd && !::IsChild(m_hWnd, msg.hwnd)))
+        return false;
+    if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE) {
+        m_panel.OnEscape();
+        return true;
+    }
+    if (m_panel.CurrentPhase() == CCalibratePanel::Phase::Reviewing) {
+        // Enter presses the focused button, not the default one.
+        if (msg.wParam == VK_RETURN)
+            msg.wParam = VK_SPACE;
+        return false;
+    }
+    // Collecting: no key presses a button that is not there.
+    return msg.message == WM_KEYDOWN && (msg.wParam == VK_RETURN || msg.wParam == VK_SPACE);
+}
+
+// ---- ICalibrateView
+
+void CCalibrateDlg::ShowHints(Hints hints, bool instructions)
+{
+    const bool collecting = instructions && hints == Hints::Collecting;
+    const bool review = instructions && hints == Hints::Review;
+    for (int id : kCollectingHints)
+        ::ShowWindow(GetDlgItem(id), collecting ? SW_SHOW : SW_HIDE);
+    for (int id : kReviewHints)
+        ::ShowWindow(GetDlgItem(id), review ? SW_SHOW : SW_HIDE);
+}
+
+void CCalibrateDlg::ShowReviewButtons(bool show)
+{
+    for (int id : kButtonIds)
+        ::ShowWindow(GetDlgItem(id), show ? SW_SHOW : SW_HIDE);
+}
+
+void CCalibrateDlg::SetCancelText(const std::wstring& text) { SetDlgItemText(IDC_CALIBRATE_CANCEL, text); }
+
+void CCalibrateDlg::ShowPointer(bool show)
+{
+    if (show)
+        m_cursor.Show();
+    else
+        m_cursor.Hide();
+}
+
+void CCalibrateDlg::StartCountdown() { ::SetTimer(m_hWnd, kCountdownTimer, kCountdownPeriodMs, nullptr); }
+
+void CCalibrateDlg::StopCountdown() { ::KillTimer(m_hWnd, kCountdownTimer); }
+
+ScreenRect CCalibrateDlg::WindowRect()
+{
+    RECT r = GetWindowRect();
+    return {r.left, r.top, r.right, r.bottom};
+}
+
+ScreenSize CCalibrateDlg::PrimaryScreenSize()
+{
+    return {::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
+}
+
+void CCalibrateDlg::ShowRemovedMessage()
+{
+    ::MessageBoxW(m_hWnd, kDeviceRemovedText, GetLanguageText(kProgramTitleKey).c_str(), MB_OK | MB_TOPMOST);
+}
+
+void CCalibrateDlg::EndDialog(bool kept)
+{
+    // Hidden here; the main window destroys the dialog when its end message
+    // arrives, after it enabled itself, so that it gets the activation back.
+    StopCountdown();
+    m_cursor.Show();
+    ShowWindow(SW_HIDE);
+}
+
+// ---- messages
+
+void CCalibrateDlg::OnPaint()
+{
+    PAINTSTRUCT paint{};
+    HDC dc = ::BeginPaint(m_hWnd, &paint);
+    const SIZE size = WindowSize(m_hWnd);
+    LayOutControls(size.cx, size.cy);
+    const int index = m_panel.TargetShown();
+    if (index >= 0 && index < 4) {
+        const TargetShape target = CalibrationTarget(index, size.cx, size.cy);
+        CSaveDC saved(dc);
+        ::SelectObject(dc, m_background.Get());
+        ::SetROP2(dc, R2_MASKPEN);
+        const int x = target.x, y = target.y, r = target.radius;
+        ::MoveToEx(dc, x - r, y, nullptr);
+        ::LineTo(dc, x + r, y);
+        ::MoveToEx(dc, x, y - r, nullptr);
+        ::LineTo(dc, x, y + r);
+        for (int radius : target.circleRadii)
+            ::Ellipse(dc, x - radius, y - radius, x + radius, y + radius);
+    }
+    ::EndPaint(m_hWnd, &paint);
+}
+
+void CCalibrateDlg::LayOutControls(int width, int height)
+{
+    HWND cancel = GetDlgItem(IDC_CALIBRATE_CANCEL);
+    RECT cancelClient{};
+    ::GetClientRect(cancel, &cancelClient);
+    const int bw = cancelClient.right, bh = cancelClient.bottom;
+    const ButtonLayout buttons = LayOutButtons(width, height, bw, bh);
+    Place(GetDlgItem(IDC_CALIBRATE_OK), buttons.ok);
+    Place(GetDlgItem(IDC_CALIBRATE_RECALIBRATE), buttons.reCalibrate);
+    Place(cancel, buttons.cancel);
+
+    const SIZE first = WindowSize(GetDlgItem(IDC_CALIBRATE_HINT_1));
+    HintSizes sizes;
+    sizes.firstWidth = first.cx;
+    sizes.firstHeight = first.cy;
+    sizes.client2 = ClientHeight(GetDlgItem(IDC_CALIBRATE_HINT_2));
+    sizes.client3 = ClientHeight(GetDlgItem(IDC_CALIBRATE_HINT_3));
+    sizes.client5 = ClientHeight(GetDlgItem(IDC_CALIBRATE_REVIEW_1));
+    sizes.client6 = ClientHeight(GetDlgItem(IDC_CALIBRATE_REVIEW_2));
+    sizes.client7 = ClientHeight(GetDlgItem(IDC_CALIBRATE_REVIEW_3));
+    const auto hints = LayOutHints(width, height, bh, sizes);
+    constexpr int kHintIds[] = {IDC_CALIBRATE_HINT_1,  IDC_CALIBRATE_HINT_2,   IDC_CALIBRATE_HINT_3,
+                                IDC_CALIBRATE_HINT_4,  IDC_CALIBRATE_REVIEW_1, IDC_CALIBRATE_REVIEW_2,
+                                IDC_CALIBRATE_REVIEW_3};
+    for (std::size_t i = 0; i < hints.size(); ++i)
+        Place(GetDlgItem(kHintIds[i]), hints[i]);
+}
+
+LRESULT CCalibrateDlg::OnEraseBackground(WPARAM dc, LPARAM)
+{
+    RECT client = GetClientRect();
+    ::FillRect(reinterpret_cast<HDC>(dc), &client, m_background.Get());
+    return TRUE;
+}
+
+LRESULT CCalibrateDlg::OnCtlColor(WPARAM dc, LPARAM control)
+{
+    HDC context = reinterpret_cast<HDC>(dc);
+    const int id = ::GetDlgCtrlID(reinterpret_cast<HWND>(control));
+    const bool button = id == IDC_CALIBRATE_OK || id == IDC_CALIBRATE_RECALIBRATE || id == IDC_CALIBRATE_CANCEL;
+    ::SetBkMode(context, TRANSPARENT);
+    ::SetTextColor(context, button ? RGB(0, 0, 0) : kHintColour);
+    return reinterpret_cast<LRESULT>(m_background.Get());
+}
+
+void CCalibrateDlg::OnRemovalNotice(WPARAM key, LPARAM)
+{
+    if (IsOwnRemovalNotice(key))
+        m_panel.OnRemovalNotice();
+}
+
+void CCalibrateDlg::OnTimer(WPARAM id, LPARAM)
+{
+    if (id == kCountdownTimer)
+        m_panel.OnTick();
+}

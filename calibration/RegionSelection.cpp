@@ -1,0 +1,38 @@
+#include "calibration/RegionSelection.h"
+
+#include <algorithm>
+
+ScreenRect NormaliseRegion(ScreenPoint a, ScreenPoint b)
+{
+    return {std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x), std::max(a.y, b.y)};
+}
+
+LayoutRect RegionHintPlace(ScreenPoint pointer) { return {pointer.x + 10, pointer.y + 20, 182, 54}; }
+
+std::optional<LayoutRect> CRegionSelection::OnMove(ScreenPoint pointer) const
+{
+    if (m_state != State::Following)
+        return std::nullopt;
+    return RegionHintPlace(pointer);
+}
+
+bool CRegionSelection::OnDown(ScreenPoint pointer)
+{
+    if (m_state == State::Idle)
+        return false;
+    const bool hintShowing = m_state == State::Following;
+    m_start = pointer;
+    m_state = State::Pressed;
+    return hintShowing;
+}
+
+std::optional<ScreenRect> CRegionSelection::OnUp(ScreenPoint pointer)
+{
+    if (m_state != State::Pressed)
+        return std::nullopt;
+    m_state = State::Idle;
+    const ScreenRect region = NormaliseRegion(m_start, pointer);
+    if (region.right - region.left < kMinimumRegionSize || region.bottom - region.top < kMinimumRegionSize)
+        return std::nullopt;
+    return region;
+}

@@ -1,0 +1,325 @@
+// The calibration window opened by the real main dialog in this process,
+// over virtual frames whose scripts touch the four targets, the device
+// thread and Sarnet.dll with Wine's registry.
+
+#include "DialogPump.h"
+#include "ProgramRunner.h"
+#include "app/OvamerDlg.h"
+#include "calibration/MouseHookMessages.h"
+#include "common/LanguageText.h"
+#include "config/ParameterPaths.h"
+#include "device/DeviceManager.h"
+#include "device/DeviceThread.h"
+#include "device/ProtocolState.h"
+#include "libs/sarnet/Sarnet.h"
+#include "libs/sarnet/SarnetLibrary.h"
+#include "platform/Monitors.h"
+#include "platform/Platform.h"
+#include "platform/Profile_win32.h"
+#include "platform/System_win32.h"
+#include "platform/WindowMessenger_win32.h"
+#include "res/resource.h"
+#include "sim/SimHidPort.h"
+#include "win/ListView.h"
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+namespace {
+
+class CBinFolderSystem : public CWin32System {
+public:
+    std::wstring ProgramFolder() override
+    {
+        std::wstring tests = CWin32System::ProgramFolder();
+        return tests.substr(0, tests.find_last_of(L'\\')) + L"\\bin";
+    }
+};
+
+std::optional<DWORD> StoredValue(const wchar_t* name)
+{
+    DWORD value = 0, size = sizeof value;
+    const std::wstring key = std::wstring(kDeviceParametersPath) + L"\\TouchScreen0";
+    if (RegGetValueW(HKEY_LOCAL_MACHINE, key.c_str(), name, RRF_RT_REG_DWORD, nullptr, &value, &size) != ERROR_SUCCESS)
+        return std::nullopt;
+    return value;
+}
+
+// Writes a screenshot of the X screen to the folder PELNO_SHOT_DIR names
+// (a Unix path), when it is set: the pictures of the calibration window in docs/.
+void Screenshot(const char* name)
+{
+    const char* folder = std::getenv("PELNO_SHOT_DIR");
+    if (!folder)
+        return;
+    std::string command = "/bin/sh -c \"import -window root " + std::string(folder) + "/" + name + "\"";
+    std::wstring commandLine(command.begin(), command.end());
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (CreateProcessW(L"Z:\\bin\\sh", commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                       &process)) {
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+    }
+    PumpFor(1500); // Wine gives no handle to wait on; the window keeps painting meanwhile
+}
+
+struct CalibrateDialogFixture : ::testing::Test {
+    CWin32Profile profile;
+    CBinFolderSystem system;
+    CWin32Messenger messenger;
+    CFixedMonitors monitors;
+    std::unique_ptr<CSimHidPort> port;
+    std::unique_ptr<CDeviceManager> devices;
+    CProtocolState state;
+    std::unique_ptr<CDeviceThread> thread;
+    CSarnetLibrary configuration;
+    std::unique_ptr<COvamerDlg> dialog;
+
+    void SetUp() override
+    {
+        INITCOMMONCONTROLSEX controls{sizeof controls, 0xFF};
+        InitCommonControlsEx(&controls);
+        PlatformServices services;
+        services.profile = &profile;
+        services.system = &system;
+        services.messenger = &messenger;
+        SetPlatform(services);
+        RegDeleteTreeW(HKEY_LOCAL_MACHINE, kDeviceParametersPath);
+        monitors.monitors = {{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}};
+        DriverConfig driver{};
+        GetDriverConfig(&driver);
+        driver.Mode = 0;
+        driver.EnableTouch = 1;
+        SetDriverConfig(driver);
+    }
+    void TearDown() override
+    {
+        dialog.reset();
+        if (thread)
+            thread->Stop();
+        thread.reset();
+        devices.reset();
+        port.reset();
+        RegDeleteTreeW(HKEY_LOCAL_MACHINE, kDeviceParametersPath);
+        SetPlatform(PlatformServices{});
+    }
+
+    // One frame whose touches come `firstDelay` ms after touch reporting starts, then 100 ms apart.
+    void Start(unsigned firstDelay)
+    {
+        SimScenario scenario = MakeCountedScenario(1);
+        scenario.frames[0].touches = {{firstDelay, 100, 110}, {100, 3995, 120}, {100, 130, 3900}, {100, 4000, 3990}};
+        port = std::make_unique<CSimHidPort>(std::move(scenario), &messenger);
+        devices = std::make_unique<CDeviceManager>(*port, monitors, messenger);
+        thread = std::make_unique<CDeviceThread>(*port, messenger, *devices, state, system);
+        thread->Start();
+        auto post = [this](std::unique_ptr<DeviceRequest> r) { return thread->PostRequest(std::move(r)); };
+        dialog = std::make_unique<COvamerDlg>(
+            MainPanelServices{*devices, state, *port, messenger, post, system, configuration});
+        ASSERT_TRUE(dialog->Create());
+        dialog->ShowWindow(SW_SHOW);
+        ASSERT_TRUE(PumpUntil([&] { return dialog->Panel().ListIsReady(); }));
+    }
+    void Press(int id) const
+    {
+        dialog->SendMessage(WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(dialog->GetDlgItem(id)));
+    }
+    CCalibrateDlg* OpenCalibration()
+    {
+        Press(IDC_CALIBRATE);
+        EXPECT_TRUE(PumpUntil([&] { return !dialog->IsWindowEnabled(); }, 3000)) << "WM_CALIBRATION_BEGIN";
+        return dialog->Calibration();
+    }
+    bool Visible(HWND window, int id) const { return IsWindowVisible(GetDlgItem(window, id)) != FALSE; }
+    bool WaitForReview(CCalibrateDlg* calibration)
+    {
+        return PumpUntil([&] { return Visible(*calibration, IDC_CALIBRATE_OK); }, 10000);
+    }
+    bool WaitForEnd()
+    {
+        return PumpUntil([&] { return dialog->IsWindowEnabled() && !dialog->Calibration(); }, 5000);
+    }
+    std::int32_t Mode()
+    {
+        DriverConfig driver{};
+        GetDriverConfig(&driver);
+        return driver.Mode;
+    }
+};
+
+} // namespace
+
+using CalibrateDialog = CalibrateDialogFixture;
+
+TEST_F(CalibrateDialog, FourTouchesThenOkStoreTheCalibrationAndTheListTurnsCalibrated)
+{
+    Start(2500);
+    CCalibrateDlg* calibration = OpenCalibration();
+    ASSERT_TRUE(calibration);
+    RECT placed = calibration->GetWindowRect();
+    EXPECT_EQ((std::array{placed.left, placed.top, placed.right, placed.bottom}),
+              (std::array<LONG, 4>{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}))
+        << "the window covers the touchscreen's monitor";
+    EXPECT_TRUE(GetWindowLongPtrW(*calibration, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    EXPECT_EQ(Mode(), 1) << "click on release while calibrating";
+    EXPECT_TRUE(Visible(*calibration, IDC_CALIBRATE_HINT_1));
+    EXPECT_FALSE(Visible(*calibration, IDC_CALIBRATE_REVIEW_1));
+    EXPECT_FALSE(Visible(*calibration, IDC_CALIBRATE_CANCEL));
+    EXPECT_EQ(calibration->GetDlgItemText(IDC_CALIBRATE_HINT_4), GetLanguageText(L"49"));
+    Screenshot("calibration-collecting.png");
+
+    ASSERT_TRUE(WaitForReview(calibration));
+    EXPECT_EQ(calibration->Panel().PointCount(), 4);
+    EXPECT_TRUE(Visible(*calibration, IDC_CALIBRATE_REVIEW_1));
+    EXPECT_FALSE(Visible(*calibration, IDC_CALIBRATE_HINT_1));
+    ASSERT_TRUE(PumpUntil([&] { return calibration->Panel().Ticks() >= 1; }, 3000));
+    EXPECT_EQ(calibration->GetDlgItemText(IDC_CALIBRATE_CANCEL), GetLanguageText(L"39") + L"(30)");
+    Screenshot("calibration-review.png");
+
+    calibration->SendMessage(WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    ASSERT_TRUE(WaitForEnd());
+    EXPECT_EQ(StoredValue(L"IsCalibrate"), 1u);
+    EXPECT_EQ(Mode(), 0);
+    EXPECT_EQ(CListView(dialog->GetDlgItem(IDC_TOUCHSCREEN_LIST)).GetItemImage(0), 1);
+}
+
+TEST_F(CalibrateDialog, CancelAndEscapeLeaveTheStoredRecordAsItWas)
+{
+    for (bool review : {true, false}) {
+        Start(review ? 100 : 60000);
+        CCalibrateDlg* calibration = OpenCalibration();
+        ASSERT_TRUE(calibration);
+        if (review) {
+            ASSERT_TRUE(WaitForReview(calibration));
+            EXPECT_EQ(StoredValue(L"IsCalibrate"), 1u) << "in force while the user tries it";
+            calibration->SendMessage(WM_COMMAND, MAKEWPARAM(IDC_CALIBRATE_CANCEL, BN_CLICKED), 0);
+        } else {
+            calibration->PostMessage(WM_KEYDOWN, VK_ESCAPE, 0);
+        }
+        ASSERT_TRUE(WaitForEnd()) << review;
+        EXPECT_NE(StoredValue(L"IsCalibrate"), std::optional<DWORD>(1)) << review;
+        EXPECT_EQ(Mode(), 0) << review;
+        EXPECT_EQ(CListView(dialog->GetDlgItem(IDC_TOUCHSCREEN_LIST)).GetItemImage(0), 0) << review;
+        TearDown();
+        SetUp();
+    }
+}
+
+TEST_F(CalibrateDialog, ARegionDraggedFromEitherCornerIsCalibratedWithoutHints)
+{
+    Start(60000);
+    const MouseHookMessages& mouse = RegisterMouseHookMessages();
+    SetCursorPos(500, 400);
+    Press(IDC_REGION_CALIBRATE);
+    ASSERT_TRUE(dialog->RegionHint());
+    HWND hint = *dialog->RegionHint();
+    EXPECT_TRUE(IsWindowVisible(hint));
+    EXPECT_EQ(CWindow(GetDlgItem(hint, IDC_MESSAGE_INFO_TEXT)).GetWindowText(), GetLanguageText(L"54"));
+
+    SetCursorPos(900, 700);
+    dialog->PostMessage(mouse.move);
+    PumpFor(100);
+    RECT place{};
+    GetWindowRect(hint, &place);
+    EXPECT_EQ((std::array{place.left, place.top, place.right, place.bottom}),
+              (std::array<LONG, 4>{910, 720, 1092, 774}));
+    Screenshot("region-hint.png");
+    dialog->PostMessage(WM_KEYDOWN, VK_RETURN, 0);
+    PumpFor(50);
+    EXPECT_TRUE(dialog->RegionHint()) << "Enter does not close the hint";
+
+    dialog->PostMessage(mouse.down);
+    PumpFor(100);
+    EXPECT_FALSE(dialog->RegionHint()) << "the press takes the hint away";
+    SetCursorPos(300, 200);
+    dialog->PostMessage(mouse.up);
+    ASSERT_TRUE(PumpUntil([&] { return dialog->Calibration() != nullptr; }, 3000));
+    CCalibrateDlg* calibration = dialog->Calibration();
+    RECT region = calibration->GetWindowRect();
+    EXPECT_EQ((std::array{region.left, region.top, region.right, region.bottom}),
+              (std::array<LONG, 4>{300, 200, 900, 700}));
+    for (int id = IDC_CALIBRATE_HINT_1; id <= IDC_CALIBRATE_REVIEW_3; ++id)
+        EXPECT_FALSE(Visible(*calibration, id)) << id;
+    calibration->PostMessage(WM_KEYDOWN, VK_ESCAPE, 0);
+    ASSERT_TRUE(WaitForEnd());
+
+    // A drag of 199 pixels opens nothing.
+    Press(IDC_REGION_CALIBRATE);
+    SetCursorPos(100, 100);
+    dialog->PostMessage(mouse.down);
+    PumpFor(50);
+    SetCursorPos(299, 500);
+    dialog->PostMessage(mouse.up);
+    PumpFor(200);
+    EXPECT_FALSE(dialog->Calibration());
+    EXPECT_FALSE(dialog->RegionHint());
+}
+
+// The whole program: Calibrate pressed in the main window, the frame's
+// scripted touches, OK; the record as `reg query` shows it.
+TEST_F(CalibrateDialog, TheProgramStoresAFourTouchCalibrationForRegQuery)
+{
+    std::wstring scenario = MakeTempFolder(L"pelno_calibrate") + L"\\touches.ini";
+    HANDLE file = CreateFileW(scenario.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    const char text[] = "[Frame0]\r\nTouch=300,100,110\r\nTouch=100,3995,120\r\nTouch=100,130,3900\r\n"
+                        "Touch=100,4000,3990\r\n";
+    DWORD written = 0;
+    WriteFile(file, text, sizeof text - 1, &written, nullptr);
+    CloseHandle(file);
+
+    LaunchOptions options;
+    options.environment = {{L"PELNOCPL_SIMULATE", scenario}};
+    ProgramRun run;
+    ASSERT_TRUE(Launch(options, run));
+    HWND main = WaitForWindow(L"#32770", GetLanguageText(kProgramTitleKey), 15000);
+    ASSERT_NE(main, nullptr);
+    // The window has its title before its controls.
+    ASSERT_TRUE(PumpUntil(
+        [&] { return SendMessageW(GetDlgItem(main, IDC_TOUCHSCREEN_LIST), LVM_GETITEMCOUNT, 0, 0) == 1; }, 15000));
+    ASSERT_TRUE(PumpUntil([&] { return IsWindowEnabled(GetDlgItem(main, IDC_CALIBRATE)) != FALSE; }, 5000));
+    PostMessageW(main, WM_COMMAND, MAKEWPARAM(IDC_CALIBRATE, BN_CLICKED), 0);
+
+    // The calibration window: the visible topmost popup the main window owns.
+    static HWND s_found;
+    s_found = nullptr;
+    ASSERT_TRUE(PumpUntil(
+        [&] {
+            EnumWindows(
+                [](HWND window, LPARAM owner) -> BOOL {
+                    if (GetWindow(window, GW_OWNER) == reinterpret_cast<HWND>(owner) && IsWindowVisible(window) &&
+                        (GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOPMOST))
+                        s_found = window;
+                    return TRUE;
+                },
+                reinterpret_cast<LPARAM>(main));
+            return s_found != nullptr;
+        },
+        5000));
+    HWND calibration = s_found;
+    ASSERT_TRUE(PumpUntil([&] { return IsWindowVisible(GetDlgItem(calibration, IDOK)) != FALSE; }, 10000));
+    EXPECT_FALSE(IsWindowEnabled(main));
+    PostMessageW(calibration, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    ASSERT_TRUE(PumpUntil([&] { return IsWindowEnabled(main) != FALSE; }, 5000));
+
+    const std::wstring key = L"\"HKLM\\" + std::wstring(kDeviceParametersPath) + L"\\TouchScreen0\"";
+    CapturedRun query = RunCaptured(L"C:\\windows\\system32\\reg.exe", L"query " + key);
+    EXPECT_EQ(query.exitCode, 0) << query.output;
+    for (const char* value : {"M1X    REG_DWORD    0x64", "M1Y    REG_DWORD    0x6e", "M2X    REG_DWORD    0xf9b",
+                              "M4Y    REG_DWORD    0xf96", "IsCalibrate    REG_DWORD    0x1"})
+        EXPECT_NE(query.output.find(value), std::string::npos) << value << "\n" << query.output;
+    const std::string width = "ScreenWidth    REG_DWORD    0x" + [] {
+        char hex[16];
+        snprintf(hex, sizeof hex, "%x", GetSystemMetrics(SM_CXSCREEN));
+        return std::string(hex);
+    }();
+    EXPECT_NE(query.output.find(width), std::string::npos) << query.output;
+
+    PostMessageW(main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(run.Wait(10000), 0);
+    DeleteFileW(scenario.c_str());
+}
