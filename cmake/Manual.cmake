@@ -13,7 +13,7 @@ set(PELNO_MANUAL_PDF ${PELNO_BIN_DIR}/UserManual.pdf)
 file(GLOB PELNO_MANUAL_PICTURES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/docs/*.png ${CMAKE_SOURCE_DIR}/docs/manual/*.png)
 add_custom_command(OUTPUT ${PELNO_MANUAL_PDF}
   COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/manual
-  COMMAND ${PELNO_PANDOC} ${PELNO_MANUAL_SOURCE} --standalone --toc --toc-depth=2 -t html5
+  COMMAND ${PELNO_PANDOC} ${PELNO_MANUAL_SOURCE} --standalone --columns=1000 --toc --toc-depth=2 -t html5
     --metadata toc-title=Contents "--metadata=date:Version ${PELNO_VERSION_TEXT}"
     --css ${CMAKE_SOURCE_DIR}/docs/manual/manual.css --resource-path=${CMAKE_SOURCE_DIR}/docs/manual
     --self-contained -o ${PELNO_MANUAL_HTML}
