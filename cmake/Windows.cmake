@@ -3,6 +3,8 @@
 # A static runtime, so that no MinGW DLL has to lie beside the executable.
 add_link_options(-static -static-libgcc -static-libstdc++)
 add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0A00)
+# The version the resources show, from project() (cmake/Version.cmake).
+include(cmake/Version.cmake)
 
 add_library(pelno_win32 STATIC ${PELNO_WIN32_SOURCES})
 target_link_libraries(pelno_win32 PUBLIC pelno_core setupapi hid comctl32 shell32 user32 gdi32)
@@ -104,6 +106,11 @@ foreach(lang ${PELNO_LANGUAGE_FILES})
     COMMAND ${CMAKE_COMMAND} -E make_directory ${PELNO_BIN_DIR}/Language
     COMMAND ${CMAKE_COMMAND} -E copy_if_different ${lang} ${PELNO_BIN_DIR}/Language/${name})
 endforeach()
+
+# The user manual beside the executable (cmake/Manual.cmake), and the
+# installer, built on demand by tools/package (cmake/Installer.cmake).
+include(cmake/Manual.cmake)
+include(cmake/Installer.cmake)
 
 # GoogleTest from Debian's sources, built with mingw. Without them (a build on
 # Windows that names no GoogleTest tree) only the program is built.

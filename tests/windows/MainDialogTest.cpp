@@ -323,7 +323,20 @@ TEST_F(MainDialog, HelpReportsTheMissingManualWithTheLanguageTexts)
     Start(MakeCountedScenario(1));
     ASSERT_TRUE(dialog->Create());
     ASSERT_TRUE(WaitReady());
-    // No UserManual.pdf lies in the runnable tree of the build.
+    // The build prints UserManual.pdf into the runnable tree: it is moved
+    // aside for the click and put back after.
+    const std::wstring manual = system.ProgramFolder() + L"\\UserManual.pdf";
+    const std::wstring aside = manual + L".aside";
+    const bool moved = MoveFileExW(manual.c_str(), aside.c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
+    struct PutBack {
+        bool moved;
+        const std::wstring &from, &to;
+        ~PutBack()
+        {
+            if (moved)
+                MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING);
+        }
+    } putBack{moved, aside, manual};
     MessageBoxSeen box = AnswerMessageBox(*dialog, [&] { CButton(dialog->GetDlgItem(IDC_HELP_MANUAL)).Click(); });
     EXPECT_EQ(box.caption, GetLanguageText(kProgramTitleKey)) << "the program's title, not text 70 (\"Normal\")";
     EXPECT_EQ(box.text, GetLanguageText(L"73"));
