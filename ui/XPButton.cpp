@@ -62,9 +62,13 @@ SIZE MeasureText(HDC dc, std::wstring_view text)
 void DrawCaption(HDC dc, const RECT& item, const XPButtonState& state, std::wstring_view caption)
 {
     ::SetBkMode(dc, TRANSPARENT);
-    if (CaptionLayoutOf(caption.size()) == CaptionLayout::RegionCalibrateLines) {
-        for (const CaptionLine& line : RegionCalibrateLines(state.pressed))
-            DrawTextAt(dc, line.text, {line.at.x, line.at.y}, MeasureText(dc, line.text), state.disabled);
+    const CaptionLines lines = CaptionLinesOf(caption);
+    if (lines.TwoLines()) {
+        const SIZE first = MeasureText(dc, lines.first), second = MeasureText(dc, lines.second);
+        const auto places =
+            TwoLinePlaces(ToLook(item), lines, {first.cx, first.cy}, {second.cx, second.cy}, state.pressed);
+        DrawTextAt(dc, lines.first, {places[0].x, places[0].y}, first, state.disabled);
+        DrawTextAt(dc, lines.second, {places[1].x, places[1].y}, second, state.disabled);
         return;
     }
     if (caption.empty())

@@ -8,6 +8,7 @@
 
 #include <array>
 #include <cstddef>
+#include <string_view>
 
 // The nine pens, in the order the button creates them. All are drawn in the
 // inside-frame style.
@@ -90,18 +91,35 @@ struct FrameLine {
 // top, bottom edge. Empty for XPButtonFrame::None.
 std::array<FrameLine, 4> FrameLinesOf(const LookRect& face, XPButtonFrame frame);
 
-// A caption of up to 12 characters is centred in the button; a longer one is
-// replaced by the two fixed lines "Region" and "Calibrate", the caption of the
-// region calibration button, which needs two lines to fit.
-enum class CaptionLayout { Centred, RegionCalibrateLines };
-CaptionLayout CaptionLayoutOf(std::size_t captionLength);
+// A caption of up to 12 characters is one line, centred in the button. A
+// longer one is drawn as two lines when it has a place to break (the region
+// calibration button's "Region Calibrate" and its translations need two
+// lines to fit).
+inline constexpr std::size_t kXPButtonOneLineLimit = 12;
 
-struct CaptionLine {
-    const wchar_t* text = L"";
-    LookPoint at; // top-left corner of the text, client coordinates
+struct CaptionLines {
+    std::wstring_view first;
+    std::wstring_view second; // empty: the caption is one line
+    bool TwoLines() const { return !second.empty(); }
 };
-// The two fixed lines, moved 1 pixel right and down while pressed.
-std::array<CaptionLine, 2> RegionCalibrateLines(bool pressed);
+
+// Where a long caption breaks: at the blank nearest its middle (the blank is
+// dropped); a text without blanks that holds Chinese or Japanese characters
+// at its middle character (never inside a surrogate pair or after the
+// ampersand that underlines the next character); a single word of any other
+// script does not break. Captions of up to 12 characters stay one line.
+CaptionLines CaptionLinesOf(std::wstring_view caption);
+
+// The top-left corners of the two lines, moved 1 pixel right and down while
+// pressed. "Region" and "Calibrate" keep the region calibration button's
+// fixed places, (20, 12) and (16, 32); any other pair is centred line by
+// line, and the pair as a block in the rectangle.
+struct TextSize {
+    int width = 0;
+    int height = 0;
+};
+std::array<LookPoint, 2> TwoLinePlaces(const LookRect& item, const CaptionLines& lines, TextSize first, TextSize second,
+                                       bool pressed);
 
 // How far the caption moves right and down while the button is pressed.
 inline int PressedOffset(bool pressed) { return pressed ? 1 : 0; }

@@ -1,5 +1,6 @@
-// Checks the shipped English language file: the encoding the profile functions expect, and one text
-// for every key a window looks up (a missing key would show its number instead of the text).
+// Checks the shipped language files: the encoding the profile functions expect, one text for every key
+// a window looks up (a missing key would show its number instead of the text), and the Chinese and
+// Japanese files holding exactly the English file's keys.
 #include <gtest/gtest.h>
 
 #include <cstddef>
@@ -31,9 +32,9 @@ const char* const kKeysInUse[] = {
 
 constexpr std::size_t kMaxTextLength = 511; // the lookup reads into 512 wide characters
 
-std::vector<unsigned char> ReadLanguageFile()
+std::vector<unsigned char> ReadLanguageFile(const std::string& name = "1033.ini")
 {
-    std::ifstream in(PELNO_SOURCE_DIR "/res/Language/1033.ini", std::ios::binary);
+    std::ifstream in(PELNO_SOURCE_DIR "/res/Language/" + name, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
@@ -92,18 +93,19 @@ std::string Narrow(const std::u16string& s)
     return out;
 }
 
-} // namespace
+using LanguageTexts = std::map<std::u16string, std::u16string>;
 
-TEST(LanguageFile, IsUtf16WithOneLanguageSectionOfUniqueDecimalKeys)
+// Reads one language file as the profile functions see it; a fatal failure names what is wrong.
+void ParseLanguageFile(const std::string& name, LanguageTexts& texts)
 {
-    const std::vector<unsigned char> bytes = ReadLanguageFile();
-    ASSERT_GE(bytes.size(), 2u) << "res/Language/1033.ini is missing or empty";
+    SCOPED_TRACE(name);
+    const std::vector<unsigned char> bytes = ReadLanguageFile(name);
+    ASSERT_GE(bytes.size(), 2u) << "res/Language/" << name << " is missing or empty";
     ASSERT_EQ(bytes[0], 0xFF);
     ASSERT_EQ(bytes[1], 0xFE);
     std::vector<std::u16string> lines;
     ASSERT_TRUE(DecodeLines(bytes, lines)) << "not UTF-16LE text with CR LF line ends";
 
-    std::map<std::u16string, std::u16string> texts;
     int sections = 0;
     bool inLanguage = false;
     for (const std::u16string& raw : lines) {
@@ -130,6 +132,29 @@ TEST(LanguageFile, IsUtf16WithOneLanguageSectionOfUniqueDecimalKeys)
         EXPECT_TRUE(texts.emplace(key, value).second) << "key appears twice: " << Narrow(key);
     }
     EXPECT_EQ(sections, 1);
+}
+
+// The format directives of a text (%d, %s, %ls ...), in order: a translation must take the same
+// arguments in the same order.
+std::vector<std::u16string> FormatDirectives(const std::u16string& text)
+{
+    std::vector<std::u16string> directives;
+    for (std::size_t i = text.find(u'%'); i != std::u16string::npos; i = text.find(u'%', i)) {
+        std::size_t end = text.find_first_of(u"%cdilsuxX", i + 1);
+        if (end == std::u16string::npos)
+            end = text.size() - 1;
+        directives.push_back(text.substr(i, end - i + 1));
+        i = end + 1;
+    }
+    return directives;
+}
+
+} // namespace
+
+TEST(LanguageFile, IsUtf16WithOneLanguageSectionOfUniqueDecimalKeys)
+{
+    LanguageTexts texts;
+    ASSERT_NO_FATAL_FAILURE(ParseLanguageFile("1033.ini", texts));
 
     for (const char* key : kKeysInUse) {
         const auto it = texts.find(Widen(key));
@@ -146,4 +171,31 @@ TEST(LanguageFile, IsUtf16WithOneLanguageSectionOfUniqueDecimalKeys)
     EXPECT_EQ(texts[u"79"], u"TouchScreen Control Panel");
     // The list's group box text ends in a blank, which survives only inside quotes.
     EXPECT_EQ(texts[u"9"], u"TouchScreen List ");
+}
+
+TEST(LanguageFile, ChineseAndJapaneseHoldEveryEnglishKeyAndNoOther)
+{
+    LanguageTexts english;
+    ASSERT_NO_FATAL_FAILURE(ParseLanguageFile("1033.ini", english));
+    for (const char* name : {"2052.ini", "1041.ini"}) {
+        SCOPED_TRACE(name);
+        LanguageTexts translated;
+        ASSERT_NO_FATAL_FAILURE(ParseLanguageFile(name, translated));
+        for (const auto& [key, text] : english) {
+            const auto it = translated.find(key);
+            if (it == translated.end()) {
+                ADD_FAILURE() << "no text for key " << Narrow(key);
+                continue;
+            }
+            EXPECT_FALSE(it->second.empty()) << "empty text for key " << Narrow(key);
+            EXPECT_LE(it->second.size(), kMaxTextLength) << "text of key " << Narrow(key) << " would be cut";
+            EXPECT_EQ(FormatDirectives(it->second), FormatDirectives(text))
+                << "key " << Narrow(key) << " takes other arguments";
+            // A trailing blank (the list's group box) is part of the layout in every language.
+            EXPECT_EQ(!it->second.empty() && it->second.back() == u' ', !text.empty() && text.back() == u' ')
+                << "key " << Narrow(key) << " differs in its trailing blank";
+        }
+        for (const auto& entry : translated)
+            EXPECT_TRUE(english.count(entry.first)) << "key " << Narrow(entry.first) << " is not in 1033.ini";
+    }
 }

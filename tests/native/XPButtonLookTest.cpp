@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <string>
+#include <string_view>
 
 TEST(XPButtonLook, GradientColoursByHotAndActive)
 {
@@ -66,19 +68,42 @@ TEST(XPButtonLook, FrameLinesRunAlongTheFaceEdges)
     EXPECT_EQ(PenOf(XPButtonPen::FocusTop).colour, (Rgb{162, 201, 255}));
 }
 
-TEST(XPButtonLook, LongCaptionsBecomeTheTwoRegionCalibrateLines)
+TEST(XPButtonLook, LongCaptionsBecomeTwoLines)
 {
-    EXPECT_EQ(CaptionLayoutOf(0), CaptionLayout::Centred);
-    EXPECT_EQ(CaptionLayoutOf(12), CaptionLayout::Centred);
-    EXPECT_EQ(CaptionLayoutOf(13), CaptionLayout::RegionCalibrateLines);
-    EXPECT_EQ(CaptionLayoutOf(std::wstring(L"Region Calibrate").size()), CaptionLayout::RegionCalibrateLines);
+    struct Case {
+        std::wstring_view caption, first, second; // second empty: one line
+    };
+    const Case cases[] = {
+        {L"", L"", L""},
+        {L"Twelve chars", L"Twelve chars", L""},                        // 12: one line, even with a blank
+        {L"Thirteen char", L"Thirteen", L"char"},                       // 13: two lines
+        {L"Region Calibrate", L"Region", L"Calibrate"},                 // the only blank
+        {L"Calibrate the region now", L"Calibrate the", L"region now"}, // the blank nearest the middle
+        {L" Recalibration ", L" Recalibration ", L""},                  // outer blanks are no place to break
+        {L"Recalibration", L"Recalibration", L""},                      // one word: no break
+        {L"\u30bf\u30c3\u30c1\u30b9\u30af\u30ea\u30fc\u30f3\u306e\u8a2d\u5b9a\u3067\u3059", // 13 kana and Han
+         L"\u30bf\u30c3\u30c1\u30b9\u30af\u30ea\u30fc", L"\u30f3\u306e\u8a2d\u5b9a\u3067\u3059"},
+        {L"\u533a\u57df\u6821\u51c6\u533a\u57df\u6821\u51c6\u533a\u57df\u6821\u51c6\u533a\u57df", // 14 Han
+         L"\u533a\u57df\u6821\u51c6\u533a\u57df\u6821", L"\u51c6\u533a\u57df\u6821\u51c6\u533a\u57df"},
+        {L"\u30de\u30a6\u30b9\u3000\u30a8\u30df\u30e5\u30ec\u30fc\u30b7\u30e7\u30f3\u8a2d\u5b9a", // ideographic space
+         L"\u30de\u30a6\u30b9", L"\u30a8\u30df\u30e5\u30ec\u30fc\u30b7\u30e7\u30f3\u8a2d\u5b9a"},
+        {L"\u6821\u51c6\u6821\u51c6\u6821\u51c6&\u533a\u57df\u6821\u51c6\u533a\u57df", // never after '&'
+         L"\u6821\u51c6\u6821\u51c6\u6821\u51c6&\u533a", L"\u57df\u6821\u51c6\u533a\u57df"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.caption.size() << " characters");
+        const CaptionLines lines = CaptionLinesOf(c.caption);
+        EXPECT_EQ(lines.first, c.first);
+        EXPECT_EQ(lines.second, c.second);
+        EXPECT_EQ(lines.TwoLines(), !c.second.empty());
+    }
 
-    auto lines = RegionCalibrateLines(false);
-    EXPECT_EQ(std::wstring(lines[0].text), L"Region");
-    EXPECT_EQ(lines[0].at, (LookPoint{20, 12}));
-    EXPECT_EQ(std::wstring(lines[1].text), L"Calibrate");
-    EXPECT_EQ(lines[1].at, (LookPoint{16, 32}));
-    auto pressed = RegionCalibrateLines(true);
-    EXPECT_EQ(pressed[0].at, (LookPoint{21, 13}));
-    EXPECT_EQ(pressed[1].at, (LookPoint{17, 33}));
+    // "Region" / "Calibrate" keep their fixed places; other pairs are centred.
+    const LookRect item{0, 0, 80, 50};
+    const CaptionLines region = CaptionLinesOf(L"Region Calibrate");
+    EXPECT_EQ(TwoLinePlaces(item, region, {30, 13}, {40, 13}, false), (std::array<LookPoint, 2>{{{20, 12}, {16, 32}}}));
+    EXPECT_EQ(TwoLinePlaces(item, region, {30, 13}, {40, 13}, true), (std::array<LookPoint, 2>{{{21, 13}, {17, 33}}}));
+    const CaptionLines other = CaptionLinesOf(L"Thirteen char");
+    EXPECT_EQ(TwoLinePlaces(item, other, {40, 14}, {20, 14}, false), (std::array<LookPoint, 2>{{{20, 11}, {30, 25}}}));
+    EXPECT_EQ(TwoLinePlaces(item, other, {40, 14}, {20, 14}, true), (std::array<LookPoint, 2>{{{21, 12}, {31, 26}}}));
 }
