@@ -91,10 +91,12 @@ TEST(ImageStatic, UnstretchedTheBitmapIsCutOrLeavesTheRestUnpainted)
         auto canvas = window.Print(c.width, c.height);
         for (int x = 0; x < c.width; ++x) {
             EXPECT_EQ(canvas->At(x, 0), c.row0[x]) << c.width << ": " << x;
-            if (!c.row1.empty())
+            if (!c.row1.empty()) {
                 EXPECT_EQ(canvas->At(x, 1), c.row1[x]) << c.width << ": " << x;
+            }
         }
-        if (c.height > 2)
+        if (c.height > 2) {
             EXPECT_EQ(canvas->At(0, 2), kGrey) << "below the bitmap";
+        }
     }
 }
