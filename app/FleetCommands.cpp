@@ -77,7 +77,13 @@ public:
     }
     ~CFleetSession() { m_thread.Stop(); }
 
-    bool Start() { return m_thread.Start(); }
+    bool Start()
+    {
+        // A device thread stopped before (an earlier command of this
+        // process) left the stop flag set: this one's workers must read.
+        m_context.state.stop = false;
+        return m_thread.Start();
+    }
     RequestPoster Poster()
     {
         return [this](std::unique_ptr<DeviceRequest> request) { return m_thread.PostRequest(std::move(request)); };

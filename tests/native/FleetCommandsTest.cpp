@@ -49,6 +49,7 @@ struct Fleet {
                   files,   codePage, [](std::wstring_view text) { return std::string(text.begin(), text.end()); }}
     {
         DeviceConfig stored{};
+        stored.TouchScreenNumber = 4;
         stored.MonitorID = 1;
         stored.IsCalibrate = 1;
         configuration.devices[4] = stored; // 5 and 6 have no record: monitor 0, not calibrated
@@ -102,7 +103,7 @@ TEST(FleetCommands, ListsAndDiagnosesEveryTouchScreenAndFailsForBadLedsAndSilenc
               "TouchScreen No:5\r\nHardware Version:50.49.48\r\nProduct Serial Number:0065535\r\nTotal leds:28 \r\n");
     EXPECT_NE(report.find("\r\n      003" + std::string(74, '-') + "[   Bad  ]\r\n"), std::string::npos);
     EXPECT_NE(report.find("\r\n      017" + std::string(74, '-') + "[   Bad  ]\r\n"), std::string::npos);
-    EXPECT_EQ(std::count(report.begin(), report.end(), '\n'), 11 + 28);
+    EXPECT_EQ(std::count(report.begin(), report.end(), '\n'), 12 + 28); // with the two axis headings
     EXPECT_EQ(fleet.files.Read(L"C:\\reports\\Diagnostics_4.txt", report), FileReadStatus::Read);
     EXPECT_EQ(fleet.files.Read(L"C:\\reports\\Diagnostics_6.txt", report), FileReadStatus::Missing);
 }

@@ -2,6 +2,7 @@
 // of 16 x 12 LEDs with two bad ones: a run's every line, the report through
 // the real Save As dialog, and the frame unplugged while the dialog is open.
 
+#include "ControlTestSupport.h"
 #include "ProgramRunner.h"
 #include "common/LanguageText.h"
 #include "platform/Profile_win32.h"
@@ -325,8 +326,9 @@ TEST(Diagnosis, ThePictureShowsBadLedsRedAtTheirMarksAndTheHoverNamesThem)
     const LedMark& first = layout.marks[16];
     POINT at{(first.mark.left + first.mark.right) / 2, (first.mark.top + first.mark.bottom) / 2};
     ClientToScreen(program.dialog, &at);
-    SetCursorPos(at.x + 1, at.y);
-    SetCursorPos(at.x, at.y);
+    // The real pointer, moved onto the mark from beside the picture.
+    ASSERT_TRUE(RunXdotool("mousemove " + std::to_string(at.x + 40) + " " + std::to_string(at.y + 40)));
+    ASSERT_TRUE(RunXdotool("mousemove " + std::to_string(at.x) + " " + std::to_string(at.y)));
     EXPECT_TRUE(WaitFor([&] { return WindowText(GetDlgItem(program.dialog, 1139)) == L"Led 017  Bad"; }, 5000))
         << Narrow(WindowText(GetDlgItem(program.dialog, 1139)));
     DeleteFileW(scenario.c_str());
