@@ -5,9 +5,9 @@
 #include "ControlTestSupport.h"
 #include "ProgramRunner.h"
 #include "common/LanguageText.h"
-#include "platform/Profile_win32.h"
 #include "device/ReportProtocol.h"
 #include "diagnostics/LedPicture.h"
+#include "platform/Profile_win32.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
@@ -268,7 +268,6 @@ TEST(Diagnosis, UnpluggingTheFrameWhileTheDialogIsOpenIsToldAndDisablesDiagnosti
     DeleteFileW(scenario.c_str());
 }
 
-
 // The scan a frame of x by y LEDs with these bad ones streams (step 1).
 CLedScan FrameScan(std::uint8_t x, std::uint8_t y, const std::vector<int>& badNumbers)
 {
@@ -310,7 +309,8 @@ TEST(Diagnosis, ThePictureShowsBadLedsRedAtTheirMarksAndTheHoverNamesThem)
     RECT area{};
     GetWindowRect(GetDlgItem(program.dialog, 1138), &area);
     MapWindowPoints(nullptr, program.dialog, reinterpret_cast<POINT*>(&area), 2);
-    const LedPictureLayout layout = LayOutLedPicture(FrameScan(16, 12, {3, 17}), {area.left, area.top, area.right, area.bottom});
+    const LedPictureLayout layout =
+        LayOutLedPicture(FrameScan(16, 12, {3, 17}), {area.left, area.top, area.right, area.bottom});
     ASSERT_EQ(layout.marks.size(), 28u);
     HDC screen = GetDC(nullptr);
     for (const LedMark& mark : layout.marks) {
