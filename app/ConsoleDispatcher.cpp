@@ -18,7 +18,8 @@ const char kAlreadyRunningLine[] = "The TouchScreen Control Panel is already run
 
 namespace {
 
-const wchar_t* const kCommandNames[] = {L"e", L"export", L"i", L"import", L"u", L"update"};
+const wchar_t* const kCommandNames[] = {L"e",      L"export", L"i",    L"import", L"u",
+                                        L"update", L"l",      L"list", L"d",      L"diagnose"};
 
 // The first of the names present in the table.
 const wchar_t* FindAny(const CCommandLineInfoEx& commandLine, std::initializer_list<const wchar_t*> names)
@@ -65,11 +66,14 @@ DispatchResult DispatchConsoleCommand(const CCommandLineInfoEx& commandLine, ICo
         // a file name too short to use; the others would look for a file
         // named TRUE.
         bool needsFileName;
+        const char* valueName = "file name";
     };
     const Entry entries[] = {
         {L"e", L"export", commands.exportParameters, false},
         {L"i", L"import", commands.importParameters, true},
         {L"u", L"update", commands.updateFirmware, true},
+        {L"l", L"list", commands.listTouchScreens, false},
+        {L"d", L"diagnose", commands.diagnoseTouchScreens, true, "folder name"},
     };
     for (const Entry& entry : entries) {
         const wchar_t* found = FindAny(commandLine, {entry.name, entry.longName});
@@ -77,7 +81,8 @@ DispatchResult DispatchConsoleCommand(const CCommandLineInfoEx& commandLine, ICo
             continue;
         if (entry.needsFileName && !commandLine.HasValue(found)) {
             std::wstring option = found;
-            console.Write("\nThe option -" + std::string(option.begin(), option.end()) + " needs a file name!\n");
+            console.Write("\nThe option -" + std::string(option.begin(), option.end()) + " needs a " + entry.valueName +
+                          "!\n");
             return {true, 1};
         }
         return {true, entry.command(*commandLine.Find(found))};

@@ -15,8 +15,8 @@ extern const char kHelpBanner[];
 // What a console command prints when another instance runs, instead of running.
 extern const char kAlreadyRunningLine[];
 
-// True when the command line names export, import or update: a command that
-// would read or change the parameters or the touchscreens.
+// True when the command line names export, import, update, list or diagnose:
+// a command that would read or change the parameters or the touchscreens.
 bool NamesConsoleCommand(const CCommandLineInfoEx& commandLine);
 
 DispatchResult DispatchConsoleCommand(const CCommandLineInfoEx& commandLine, IConsole& console,

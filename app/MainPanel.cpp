@@ -63,9 +63,14 @@ CMainPanel::~CMainPanel() { Close(); }
 
 void CMainPanel::Open(WindowHandle window)
 {
-    m_window = window;
     m_services.devices.RegisterNotifications(window);
     m_services.hid.RegisterInterfaceNotification(window);
+    StartQuery(window);
+}
+
+void CMainPanel::StartQuery(WindowHandle window)
+{
+    m_window = window;
     m_selected = 0;
     // No number is known until the start-up query read it.
     for (DeviceHandle touchScreen : m_services.devices.Identities())

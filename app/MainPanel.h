@@ -87,6 +87,10 @@ public:
     // The dialog opens: device notifications for the window, touchscreen 0
     // selected, every touchscreen's number unknown, the start-up query started.
     void Open(WindowHandle window);
+    // Open without the device notifications: touchscreen 0 selected, every
+    // number unknown, the start-up query started, its replies and its end
+    // posted to `window` (the console's listing, which has no real window).
+    void StartQuery(WindowHandle window);
     // The dialog goes: ends the jobs and waits for them.
     void Close();
 

@@ -2,6 +2,7 @@
 
 #include "app/CommandLineInfoEx.h"
 #include "app/ConsoleDispatcher.h"
+#include "app/FleetCommands_win32.h"
 #include "app/OvamerDlg.h"
 #include "app/PostedRecordKinds.h"
 #include "app/ProgramServices.h"
@@ -76,6 +77,7 @@ bool CPelnoCplApp::InitInstance()
         ConsoleCommands commands;
         AddParameterCommands(commands);
         AddFirmwareCommands(commands);
+        AddFleetCommands(commands);
         DispatchResult result = DispatchConsoleCommand(*commandLine, console, commands);
         if (result.handled) {
             m_exitCode = result.exitCode;

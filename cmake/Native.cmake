@@ -19,6 +19,10 @@ target_link_libraries(pelno_bench PRIVATE pelno_core Threads::Threads)
 add_executable(pelno_panel_bench EXCLUDE_FROM_ALL tests/bench/MainPanelBench.cpp)
 target_link_libraries(pelno_panel_bench PRIVATE pelno_core Sarnet Threads::Threads)
 
+# The console diagnosis of many frames, in process (tools/bench-fleet).
+add_executable(pelno_fleet_bench EXCLUDE_FROM_ALL tests/bench/FleetBench.cpp)
+target_link_libraries(pelno_fleet_bench PRIVATE pelno_core Threads::Threads)
+
 # The configuration library over the process-wide registry seam.
 add_library(Sarnet STATIC ${SARNET_SOURCES} libs/sarnet/SarnetRegistry.cpp)
 target_link_libraries(Sarnet PUBLIC pelno_core)

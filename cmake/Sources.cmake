@@ -127,3 +127,13 @@ list(APPEND PELNO_WIN32_SOURCES
   calibration/CalibrateDlg.cpp
   ui/MessageInfoDlg.cpp
 )
+# The picture of a frame's LEDs in the Diagnostics dialog; the console's
+# listing and diagnosis of every touchscreen.
+list(APPEND PELNO_PORTABLE_SOURCES
+  diagnostics/LedPicture.cpp
+  app/ConsoleMailbox.cpp
+  app/FleetCommands.cpp
+)
+list(APPEND PELNO_WIN32_SOURCES
+  app/FleetCommands_win32.cpp
+)

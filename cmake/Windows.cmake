@@ -170,6 +170,8 @@ list(APPEND PELNO_WINDOWS_SUITES Diagnosis)
 list(APPEND PELNO_WINDOWS_SUITES PropertiesDialog AboutDialog UpdateDialog)
 # Calibration: the calibration window, region selection and its hint, in-process.
 list(APPEND PELNO_WINDOWS_SUITES CalibrateDialog)
+# The console's listing and diagnosis of every touchscreen, in the real program.
+list(APPEND PELNO_WINDOWS_SUITES FleetConsole)
 foreach(suite ${PELNO_WINDOWS_SUITES})
   add_test(NAME windows.${suite}
     COMMAND pelno_windows_tests --gtest_filter=${suite}.*)

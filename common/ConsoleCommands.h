@@ -13,4 +13,6 @@ struct ConsoleCommands {
     ConsoleCommand exportParameters;
     ConsoleCommand importParameters;
     ConsoleCommand updateFirmware;
+    ConsoleCommand listTouchScreens;     // its value is not used
+    ConsoleCommand diagnoseTouchScreens; // the value: the reports' folder
 };

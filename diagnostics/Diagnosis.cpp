@@ -5,10 +5,17 @@
 #include "res/resource.h"
 
 #include <commdlg.h>
+#include <windowsx.h>
+
+#include <algorithm>
+#include <cwchar>
 
 namespace {
 
 constexpr COLORREF kBackgroundColour = RGB(236, 233, 216);
+constexpr COLORREF kFrameColour = RGB(96, 96, 96);
+constexpr COLORREF kGoodLedColour = RGB(0, 160, 0);
+constexpr COLORREF kBadLedColour = RGB(224, 0, 0);
 constexpr UINT_PTR kStepTimerId = 1;
 constexpr int kButtonIds[] = {IDC_DIAGNOSIS_RUN, IDC_DIAGNOSIS_EXPORT, IDC_DIAGNOSIS_CLOSE};
 // Room for a long path; the proposed name is short.
@@ -18,6 +25,9 @@ constexpr DWORD kPathCharacters = 1024;
 
 const MessageEntry CDiagnosis::kEntries[] = {
     OnMessage<&CDiagnosis::OnDestroy>(WM_DESTROY),
+    OnMessage<&CDiagnosis::OnPaint>(WM_PAINT),
+    OnMessage<&CDiagnosis::OnMouseMove>(WM_MOUSEMOVE),
+    OnMessage<&CDiagnosis::OnMouseLeave>(WM_MOUSELEAVE),
     OnMessage<&CDiagnosis::OnTimer>(WM_TIMER),
     OnMessage<&CDiagnosis::OnCtlColor>(WM_CTLCOLORDLG),
     OnMessage<&CDiagnosis::OnCtlColor>(WM_CTLCOLORSTATIC),
@@ -111,7 +121,72 @@ std::optional<std::wstring> CDiagnosis::ChooseReportPath(const std::wstring& nam
     return path;
 }
 
+void CDiagnosis::ShowLedPicture(const CLedScan& scan)
+{
+    RECT area{};
+    ::GetWindowRect(GetDlgItem(IDC_DIAGNOSIS_PICTURE), &area);
+    ::MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&area), 2);
+    m_picture = LayOutLedPicture(scan, {area.left, area.top, area.right, area.bottom});
+    ShowHoveredLed(std::nullopt);
+    ::InvalidateRect(m_hWnd, &area, TRUE);
+}
+
 // ---- messages
+
+void CDiagnosis::OnPaint()
+{
+    PAINTSTRUCT paint{};
+    HDC dc = ::BeginPaint(m_hWnd, &paint);
+    if (!m_picture.marks.empty()) {
+        CSaveDC saved(dc);
+        CPen framePen(::CreatePen(PS_SOLID, 1, kFrameColour));
+        ::SelectObject(dc, framePen.Get());
+        ::SelectObject(dc, ::GetStockObject(NULL_BRUSH));
+        const PixelRect& frame = m_picture.frame;
+        ::Rectangle(dc, frame.left, frame.top, frame.right, frame.bottom);
+        CBrush good(::CreateSolidBrush(kGoodLedColour)), bad(::CreateSolidBrush(kBadLedColour));
+        // The bad ones last: where marks overlap, a bad LED stays visible.
+        for (bool drawBad : {false, true})
+            for (const LedMark& mark : m_picture.marks)
+                if (mark.bad == drawBad) {
+                    const RECT r{mark.mark.left, mark.mark.top, mark.mark.right, mark.mark.bottom};
+                    ::FillRect(dc, &r, drawBad ? bad.Get() : good.Get());
+                }
+    }
+    ::EndPaint(m_hWnd, &paint);
+}
+
+void CDiagnosis::OnMouseMove(WPARAM, LPARAM point)
+{
+    if (!m_trackingLeave) {
+        TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, m_hWnd, 0};
+        m_trackingLeave = ::TrackMouseEvent(&track) != FALSE;
+    }
+    ShowHoveredLed(LedNumberAt(m_picture, GET_X_LPARAM(point), GET_Y_LPARAM(point)));
+}
+
+void CDiagnosis::OnMouseLeave()
+{
+    m_trackingLeave = false;
+    ShowHoveredLed(std::nullopt);
+}
+
+void CDiagnosis::ShowHoveredLed(std::optional<std::int32_t> number)
+{
+    if (number == m_hovered)
+        return;
+    m_hovered = number;
+    std::wstring text;
+    if (number) {
+        // The LED's number as its line in the list shows it, and its state.
+        wchar_t digits[16];
+        swprintf(digits, 16, L"%03d", *number);
+        const bool bad = std::any_of(m_picture.marks.begin(), m_picture.marks.end(),
+                                     [&](const LedMark& m) { return m.number == *number && m.bad; });
+        text = L"Led " + std::wstring(digits) + (bad ? L"  Bad" : L"  OK");
+    }
+    SetDlgItemText(IDC_DIAGNOSIS_LED_HOVER, text);
+}
 
 void CDiagnosis::OnDestroy()
 {

@@ -1,6 +1,6 @@
 #pragma once
-// The Diagnostics window: the result list and the Diagnostics, Export and
-// Close buttons. What it does is CDiagnosisPanel's; this class maps the
+// The Diagnostics window: the picture of the frame's LEDs, the result list
+// and the Diagnostics, Export and Close buttons. What it does is CDiagnosisPanel's; this class maps the
 // window's messages to it, copies what it decides into the controls, runs the
 // step timer and the Save As dialog, and colours the dialog.
 //
@@ -8,6 +8,7 @@
 // time for the touchscreen selected then.
 
 #include "diagnostics/DiagnosisPanel.h"
+#include "diagnostics/LedPicture.h"
 #include "ui/XPButton.h"
 #include "win/Dialog.h"
 #include "win/GdiObjects.h"
@@ -37,6 +38,10 @@ public:
     void StartTimer(unsigned milliseconds) override;
     void StopTimer() override;
     std::optional<std::wstring> ChooseReportPath(const std::wstring& name) override;
+    void ShowLedPicture(const CLedScan& scan) override;
+
+    // The picture's marks in client pixels (for the tests).
+    const LedPictureLayout& Picture() const { return m_picture; }
 
 protected:
     bool OnInitDialog() override;
@@ -45,6 +50,10 @@ private:
     static const MessageEntry kEntries[];
 
     void OnDestroy();
+    void OnPaint();
+    void OnMouseMove(WPARAM, LPARAM point);
+    void OnMouseLeave();
+    void ShowHoveredLed(std::optional<std::int32_t> number);
     void OnTimer(WPARAM id, LPARAM);
     LRESULT OnCtlColor(WPARAM dc, LPARAM control);
     void OnTouchScreenRemoved(WPARAM key, LPARAM slot);
@@ -58,4 +67,7 @@ private:
     CListBox m_list;
     std::array<CXPButton, 3> m_buttons;
     CBrush m_background;
+    LedPictureLayout m_picture;
+    std::optional<std::int32_t> m_hovered;
+    bool m_trackingLeave = false;
 };

@@ -30,6 +30,7 @@ void CDiagnosisPanel::Open(WindowHandle window)
     m_view.SetTitle(number ? L"No." + std::to_wstring(*number) + L" " + title : title);
     m_lines.clear();
     m_view.ShowLines(m_lines);
+    ShowPicture(CLedScan{});
     EnableExport(false);
     EnableDiagnose(true);
 }
@@ -78,6 +79,7 @@ void CDiagnosisPanel::StartRun()
     m_state = State::Running;
     EnableDiagnose(false);
     ShowLines({m_services.text(DiagnosisText::Running)});
+    ShowPicture(CLedScan{});
     m_view.FocusList();
     Post(Command::Open, Step::Opening);
 }
@@ -146,6 +148,13 @@ void CDiagnosisPanel::ShowDiagnosticsResult()
 {
     m_reportNumber = m_runIdentity.number;
     ShowLines(m_scan.ResultLines(m_runIdentity));
+    ShowPicture(m_scan);
+}
+
+void CDiagnosisPanel::ShowPicture(const CLedScan& scan)
+{
+    m_shownScan = scan;
+    m_view.ShowLedPicture(m_shownScan);
 }
 
 void CDiagnosisPanel::OnStepTimeout()
@@ -167,8 +176,10 @@ void CDiagnosisPanel::EndRun(bool usable)
     m_state = State::Idle;
     if (usable)
         EnableExport(true);
-    else
+    else {
         ShowLines({m_services.text(DiagnosisText::NoResult)});
+        ShowPicture(CLedScan{});
+    }
     // Export keeps its state after a run without result: an earlier result's
     // lines are gone from the list, but the list can still be saved.
     EnableDiagnose(!m_removed);

@@ -65,6 +65,9 @@ public:
     virtual void StopTimer() = 0;
     // The Save As dialog, proposing `name`; the chosen path, or nothing when cancelled.
     virtual std::optional<std::wstring> ChooseReportPath(const std::wstring& name) = 0;
+    // The scan whose lines the list shows, for the picture of the frame's
+    // LEDs; a scan without a header when the list shows no result.
+    virtual void ShowLedPicture(const CLedScan& /*scan*/) {}
 };
 
 struct DiagnosisServices {
@@ -112,6 +115,8 @@ public:
     bool DiagnoseEnabled() const { return m_diagnoseEnabled; }
     bool ExportEnabled() const { return m_exportEnabled; }
     const CLedScan& Scan() const { return m_scan; }
+    // The scan of the result the list shows (no header when it shows none).
+    const CLedScan& ShownScan() const { return m_shownScan; }
 
 private:
     // True when the reply belongs to this step of the running exchange.
@@ -122,6 +127,7 @@ private:
     void ShowDiagnosticsResult();
     void EndRun(bool usable);
     void ShowLines(std::vector<std::wstring> lines);
+    void ShowPicture(const CLedScan& scan);
     void EnableDiagnose(bool enable);
     void EnableExport(bool enable);
 
@@ -143,6 +149,7 @@ private:
     bool m_stopSetByTimeout = false;
 
     CLedScan m_scan;
+    CLedScan m_shownScan;
     std::vector<std::wstring> m_lines;
     bool m_diagnoseEnabled = true;
     bool m_exportEnabled = false;

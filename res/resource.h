@@ -92,6 +92,8 @@
 #define IDC_DIAGNOSIS_EXPORT 1057
 #define IDC_DIAGNOSIS_RUN 1063
 #define IDC_DIAGNOSIS_GROUP 1137
+#define IDC_DIAGNOSIS_PICTURE 1138 // the frame's LEDs, drawn by the dialog over this placeholder
+#define IDC_DIAGNOSIS_LED_HOVER 1139 // the line number of the LED under the pointer
 
 // The update dialog (CUpdate)
 #define IDD_UPDATE 132

@@ -27,7 +27,7 @@ struct CommandProbe {
                 return exitCode;
             };
         };
-        return ConsoleCommands{make(L"export"), make(L"import"), make(L"update")};
+        return ConsoleCommands{make(L"export"), make(L"import"), make(L"update"), make(L"list"), make(L"diagnose")};
     }
 };
 
@@ -137,6 +137,8 @@ TEST(ConsoleDispatch, ASecondInstanceRefusesExactlyTheCommandsThatWouldRun)
                                                           {L"-import", L"in.ini"},
                                                           {L"-u", L"fw.bin"},
                                                           {L"/update", L"fw.bin"},
+                                                          {L"-l"},
+                                                          {L"-diagnose", L"reports"},
                                                           {L"-e"},
                                                           {L"-?"},
                                                           {L"-t"},
@@ -168,6 +170,10 @@ TEST(ConsoleDispatch, ImportAndUpdateWithoutAFileNameSayWhichOptionNeedsOne)
         {{L"-u", L"TRUE"}, nullptr, L"update"},  // a file that is named TRUE
         {{L"-e"}, nullptr, L"export"},           // the export refuses "TRUE" itself
         {{L"-i", L"-e", L"x.ini"}, nullptr, L"export"},
+        {{L"-d"}, "\nThe option -d needs a folder name!\n", nullptr},
+        {{L"/diagnose", L"reports"}, nullptr, L"diagnose"},
+        {{L"-list"}, nullptr, L"list"}, // needs no value
+        {{L"-l", L"-d", L"reports"}, nullptr, L"list"},
     };
     for (const Case& c : cases) {
         CCapturingConsole console;

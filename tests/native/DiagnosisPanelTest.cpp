@@ -253,6 +253,8 @@ TEST(DiagnosisPanel, ARunListsEveryLedOfTheFrameAndEnablesExport)
     EXPECT_EQ(rig.view.timer, 0u);
     EXPECT_FALSE(rig.state.HasOpeningAnswer()); // a completed run frees its own
     EXPECT_TRUE(rig.panel.Scan().LevelBytes().empty());
+    // The picture's scan stays with the lines: x LED 3 is entry 2, y LED 17 entry 17.
+    EXPECT_EQ(rig.panel.ShownScan().BadLeds(), (std::vector<CBuffer>{{2, 25}, {17, 25}}));
     // 'o', then the opening answer sent back before each scan command.
     EXPECT_EQ(Commands(log), (std::vector<std::string>{"31 6F 00", "31 4F 4B", "31 5A 76", "31 4F 4B", "31 5A 67"}));
 
@@ -303,6 +305,7 @@ TEST(DiagnosisPanel, ARunWithoutAUsableResultSaysSoAndCanBeRetried)
         rig.panel.StartRun();
         ASSERT_TRUE(rig.RunToEnd()) << c.what;
         EXPECT_EQ(rig.view.lines, std::vector<std::wstring>{L"<160>"}) << c.what;
+        EXPECT_FALSE(rig.panel.ShownScan().Header()) << c.what; // no picture either
         EXPECT_TRUE(rig.view.diagnose) << c.what;
         EXPECT_FALSE(rig.view.exportable) << c.what;
         EXPECT_FALSE(rig.state.HasOpeningAnswer()) << c.what;

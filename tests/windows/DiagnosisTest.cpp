@@ -2,8 +2,11 @@
 // of 16 x 12 LEDs with two bad ones: a run's every line, the report through
 // the real Save As dialog, and the frame unplugged while the dialog is open.
 
+#include "ControlTestSupport.h"
 #include "ProgramRunner.h"
 #include "common/LanguageText.h"
+#include "device/ReportProtocol.h"
+#include "diagnostics/LedPicture.h"
 #include "platform/Profile_win32.h"
 
 #include <commctrl.h>
@@ -212,7 +215,6 @@ TEST(Diagnosis, ARunListsEveryLedAndExportSavesTheLinesThroughSaveAs)
         expected.push_back(LedLine(n, n == 17));
     const std::vector<std::wstring> lines = ListLines(list);
     EXPECT_EQ(lines, expected);
-    CaptureWhenAsked(program.dialog);
     EXPECT_TRUE(IsWindowEnabled(GetDlgItem(program.dialog, kExport)));
 
     // An earlier, longer report at the chosen path: the new one replaces it whole.
@@ -263,6 +265,72 @@ TEST(Diagnosis, UnpluggingTheFrameWhileTheDialogIsOpenIsToldAndDisablesDiagnosti
     EXPECT_TRUE(WaitFor([&] { return !IsWindow(box); }, 5000));
     PostMessageW(program.dialog, WM_COMMAND, IDOK, 0);
     EXPECT_TRUE(WaitFor([&] { return !IsWindow(program.dialog); }, 5000));
+    DeleteFileW(scenario.c_str());
+}
+
+// The scan a frame of x by y LEDs with these bad ones streams (step 1).
+CLedScan FrameScan(std::uint8_t x, std::uint8_t y, const std::vector<int>& badNumbers)
+{
+    std::vector<std::uint8_t> levels = {'Z', 'v', x, y, 0x11, 1, 50, 0, 0}, statuses = {'Z', 'g', 0, 0, 0, 0, 0, 0};
+    for (int index = 0; index <= x + y; ++index) {
+        const int number = index < x ? index + 1 : index;
+        const bool bad = index != x && std::find(badNumbers.begin(), badNumbers.end(), number) != badNumbers.end();
+        levels.push_back(bad ? 25 : 200);
+        statuses.push_back(index == x ? 0 : 1);
+    }
+    CLedScan scan;
+    for (auto* bytes : {&levels, &statuses})
+        for (std::size_t at = 0; at < bytes->size(); at += 8) {
+            Report report{};
+            report[0] = kDiagnosticsReportId;
+            for (std::size_t i = 0; i < 8 && at + i < bytes->size(); ++i)
+                report[1 + i] = (*bytes)[at + i];
+            bytes == &levels ? scan.AddLevelReport(report) : scan.AddStatusReport(report);
+        }
+    scan.ParseLedScan();
+    return scan;
+}
+
+TEST(Diagnosis, ThePictureShowsBadLedsRedAtTheirMarksAndTheHoverNamesThem)
+{
+    const std::wstring scenario =
+        WriteScenario(L"pelno_diagnosis_picture", "[Frame0]\r\nNumber=4\r\nLedsX=16\r\nLedsY=12\r\n"
+                                                  "BadLeds=3,17\r\n[Frame1]\r\n");
+    OpenDiagnostics program(scenario);
+    ASSERT_NE(program.dialog, nullptr) << "no Diagnostics dialog";
+    Press(program.dialog, kRun);
+    ASSERT_TRUE(WaitFor([&] { return IsWindowEnabled(GetDlgItem(program.dialog, kExport)); }, 15000))
+        << "no result listed";
+    SetWindowPos(program.dialog, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    RedrawWindow(program.dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    Sleep(300);
+
+    // Where the marks stand, by the layout rule over the placeholder's place.
+    RECT area{};
+    GetWindowRect(GetDlgItem(program.dialog, 1138), &area);
+    MapWindowPoints(nullptr, program.dialog, reinterpret_cast<POINT*>(&area), 2);
+    const LedPictureLayout layout =
+        LayOutLedPicture(FrameScan(16, 12, {3, 17}), {area.left, area.top, area.right, area.bottom});
+    ASSERT_EQ(layout.marks.size(), 28u);
+    HDC screen = GetDC(nullptr);
+    for (const LedMark& mark : layout.marks) {
+        POINT centre{(mark.mark.left + mark.mark.right) / 2, (mark.mark.top + mark.mark.bottom) / 2};
+        ClientToScreen(program.dialog, &centre);
+        const COLORREF pixel = GetPixel(screen, centre.x, centre.y);
+        EXPECT_EQ(pixel, mark.bad ? RGB(224, 0, 0) : RGB(0, 160, 0)) << "LED " << mark.number;
+    }
+    ReleaseDC(nullptr, screen);
+    CaptureWhenAsked(program.dialog);
+
+    // Hovering the first y LED's mark names it below the picture.
+    const LedMark& first = layout.marks[16];
+    POINT at{(first.mark.left + first.mark.right) / 2, (first.mark.top + first.mark.bottom) / 2};
+    ClientToScreen(program.dialog, &at);
+    // The real pointer, moved onto the mark from beside the picture.
+    ASSERT_TRUE(RunXdotool("mousemove " + std::to_string(at.x + 40) + " " + std::to_string(at.y + 40)));
+    ASSERT_TRUE(RunXdotool("mousemove " + std::to_string(at.x) + " " + std::to_string(at.y)));
+    EXPECT_TRUE(WaitFor([&] { return WindowText(GetDlgItem(program.dialog, 1139)) == L"Led 017  Bad"; }, 5000))
+        << Narrow(WindowText(GetDlgItem(program.dialog, 1139)));
     DeleteFileW(scenario.c_str());
 }
 

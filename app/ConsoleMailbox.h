@@ -1,0 +1,48 @@
+#pragma once
+// The window of a console command that has none: the device thread and a
+// panel's job post to it as to a dialog, and the command takes the messages
+// on its own thread, one at a time, each wait bounded. A posted record left
+// in the box when it goes is freed.
+
+#include "device/DeviceRequest.h"
+#include "platform/Handles.h"
+#include "platform/WindowMessenger.h"
+
+#include <chrono>
+#include <condition_variable>
+#include <cstdint>
+#include <deque>
+#include <memory>
+#include <mutex>
+#include <optional>
+
+class CConsoleMailbox : public IWindowMessenger {
+public:
+    struct Message {
+        unsigned message = 0;
+        std::uintptr_t wParam = 0;
+        std::intptr_t lParam = 0;
+    };
+
+    ~CConsoleMailbox() override;
+
+    // The handle requests name as their reply window; posts to any other
+    // window are refused.
+    WindowHandle Window() const { return const_cast<CConsoleMailbox*>(this); }
+
+    bool Post(WindowHandle window, unsigned message, std::uintptr_t wParam, std::intptr_t lParam) override;
+    void PostToOwnWindows(unsigned, std::uintptr_t, std::intptr_t) override {}
+    void PostQuit(int) override {}
+
+    // The record a device reply's message carries, owned by the caller from
+    // here on; null for any other message.
+    static std::unique_ptr<DeviceReply> TakeReply(const Message& message);
+
+    // The oldest message, waiting at most `timeout` for one.
+    std::optional<Message> Take(std::chrono::milliseconds timeout);
+
+private:
+    std::mutex m_mutex;
+    std::condition_variable m_changed;
+    std::deque<Message> m_queue;
+};

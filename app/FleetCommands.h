@@ -1,0 +1,54 @@
+#pragma once
+// The console face's commands for many touchscreens at once:
+//   -l / -list      one tab-separated line per attached touchscreen after a
+//                   header line;
+//   -d / -diagnose  the LED scan of every attached touchscreen, each written
+//                   as the Diagnostics dialog's report into a folder, and one
+//                   summary line per touchscreen.
+// Both first ask every touchscreen for its version, serial number and number
+// as the main dialog does at its start (the same query, run without a
+// window), and the scans are the Diagnostics dialog's runs, one touchscreen
+// after the other. Every wait is bounded.
+
+#include "device/TouchScreenRecord.h"
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+class CDeviceManager;
+class CProtocolState;
+class IAnsiCodePage;
+class IConfigurationLibrary;
+class IConsole;
+class IFileStore;
+class IHidPort;
+class ISystem;
+
+struct FleetContext {
+    CDeviceManager& devices;
+    CProtocolState& state;
+    IHidPort& hid;
+    ISystem& system; // the device thread's and the query's threads and pauses
+    IConsole& console;
+    IConfigurationLibrary& configuration; // each touchscreen's monitor and calibration
+    IFileStore& files;
+    IAnsiCodePage& codePage; // the reports' encoding
+    // Console text of a wide text (Win32: the ANSI code page).
+    std::function<std::string(std::wstring_view)> toConsoleText;
+};
+
+// The listing's header line and the line of one touchscreen (without line
+// ends). A touchscreen whose query failed has "?" for all but its slot.
+std::wstring TouchScreenListingHeader();
+std::wstring TouchScreenListingLine(unsigned slot, const TouchScreenRecord& record);
+
+// The summary line of a scanned touchscreen, and of one without a result.
+std::wstring DiagnosisSummaryLine(unsigned slot, std::int32_t number, std::int32_t totalLeds, std::int32_t badLeds);
+std::wstring DiagnosisFailureLine(unsigned slot, const std::wstring& number, const std::wstring& why);
+
+// -l: exit code 0, or 1 when no touchscreen is attached.
+int ListTouchScreens(FleetContext& context);
+// -d <folder>: exit code 0 when every touchscreen answered, its report was
+// written and none has a bad LED; 1 otherwise (and when none is attached).
+int DiagnoseTouchScreens(FleetContext& context, const std::wstring& folder);
