@@ -152,7 +152,9 @@ void CCalibrateDlg::ShowNotice(const std::wstring& text)
 
 void CCalibrateDlg::DrawTrail(const TrailSegment& piece)
 {
-    HDC dc = ::GetDC(m_hWnd);
+    // Not over the buttons and hints, which paint their own background over
+    // the trail when they repaint anyway.
+    HDC dc = ::GetDCEx(m_hWnd, nullptr, DCX_CACHE | DCX_CLIPCHILDREN);
     DrawTrailPiece(dc, piece);
     ::ReleaseDC(m_hWnd, dc);
 }
