@@ -6,10 +6,16 @@
 #include "platform/Messages.h"
 #include "res/resource.h"
 
+#include <windowsx.h>
+
 namespace {
 
 constexpr COLORREF kBackgroundColour = RGB(0, 128, 192);
 constexpr COLORREF kHintColour = RGB(255, 255, 0);
+// The review's trail: white stands out on the blue more than any other
+// colour, and is neither the hints' yellow nor the targets' black.
+constexpr COLORREF kTrailColour = RGB(255, 255, 255);
+constexpr int kTrailWidth = 3;
 constexpr UINT_PTR kCountdownTimer = 8;
 constexpr UINT kCountdownPeriodMs = 1000;
 
@@ -68,6 +74,9 @@ const MessageEntry CCalibrateDlg::kEntries[] = {
     OnMessage<&CCalibrateDlg::OnRemovalNotice>(WM_TOUCHSCREEN_REMOVED),
     OnMessage<&CCalibrateDlg::OnTimer>(WM_TIMER),
     OnMessage<&CCalibrateDlg::OnClose>(WM_CLOSE),
+    OnMessage<&CCalibrateDlg::OnPointerMove>(WM_MOUSEMOVE),
+    OnMessage<&CCalibrateDlg::OnPointerPress>(WM_LBUTTONDOWN),
+    OnMessage<&CCalibrateDlg::OnPointerRelease>(WM_LBUTTONUP),
     OnCommand<&CCalibrateDlg::OnReCalibrate>(IDC_CALIBRATE_RECALIBRATE, BN_CLICKED),
     OnCommand<&CCalibrateDlg::OnCancelButton>(IDC_CALIBRATE_CANCEL, BN_CLICKED),
     // OK is IDOK: the base class calls OnOK.
@@ -76,7 +85,7 @@ const MessageTable CCalibrateDlg::kMessageTable = MakeMessageTable(&CDialog::kMe
 
 CCalibrateDlg::CCalibrateDlg(CalibratePanelServices services, unsigned slot, bool instructions)
     : CDialogImpl(IDD_CALIBRATE), m_panel(std::move(services), *this, slot, instructions),
-      m_background(::CreateSolidBrush(kBackgroundColour))
+      m_background(::CreateSolidBrush(kBackgroundColour)), m_trailPen(::CreatePen(PS_SOLID, kTrailWidth, kTrailColour))
 {
 }
 
@@ -134,6 +143,21 @@ void CCalibrateDlg::ShowReviewButtons(bool show)
 }
 
 void CCalibrateDlg::SetCancelText(const std::wstring& text) { SetDlgItemText(IDC_CALIBRATE_CANCEL, text); }
+
+void CCalibrateDlg::ShowNotice(const std::wstring& text)
+{
+    SetDlgItemText(IDC_CALIBRATE_NOTICE, text);
+    ::ShowWindow(GetDlgItem(IDC_CALIBRATE_NOTICE), text.empty() ? SW_HIDE : SW_SHOW);
+}
+
+void CCalibrateDlg::DrawTrail(const TrailSegment& piece)
+{
+    // Not over the buttons and hints, which paint their own background over
+    // the trail when they repaint anyway.
+    HDC dc = ::GetDCEx(m_hWnd, nullptr, DCX_CACHE | DCX_CLIPCHILDREN);
+    DrawTrailPiece(dc, piece);
+    ::ReleaseDC(m_hWnd, dc);
+}
 
 void CCalibrateDlg::ShowPointer(bool show)
 {
@@ -194,6 +218,11 @@ void CCalibrateDlg::OnPaint()
         for (int radius : target.circleRadii)
             ::Ellipse(dc, x - radius, y - radius, x + radius, y + radius);
     }
+    for (const std::vector<TrailPoint>& stroke : m_panel.Trail().Strokes()) {
+        DrawTrailPiece(dc, {stroke.front(), stroke.front()});
+        for (std::size_t i = 1; i < stroke.size(); ++i)
+            DrawTrailPiece(dc, {stroke[i - 1], stroke[i]});
+    }
     ::EndPaint(m_hWnd, &paint);
 }
 
@@ -223,6 +252,21 @@ void CCalibrateDlg::LayOutControls(int width, int height)
                                 IDC_CALIBRATE_REVIEW_3};
     for (std::size_t i = 0; i < hints.size(); ++i)
         Place(GetDlgItem(kHintIds[i]), hints[i]);
+    HWND notice = GetDlgItem(IDC_CALIBRATE_NOTICE);
+    Place(notice, LayOutNotice(width, height, sizes, WindowSize(notice).cy));
+}
+
+void CCalibrateDlg::DrawTrailPiece(HDC dc, const TrailSegment& piece)
+{
+    CSaveDC saved(dc);
+    ::SelectObject(dc, m_trailPen.Get());
+    ::SetROP2(dc, R2_COPYPEN);
+    ::MoveToEx(dc, piece.from.x, piece.from.y, nullptr);
+    // A line of no length draws nothing: a stroke's first point is a dot.
+    if (piece.from == piece.to)
+        ::LineTo(dc, piece.to.x + 1, piece.to.y);
+    else
+        ::LineTo(dc, piece.to.x, piece.to.y);
 }
 
 LRESULT CCalibrateDlg::OnEraseBackground(WPARAM dc, LPARAM)
@@ -246,6 +290,26 @@ void CCalibrateDlg::OnRemovalNotice(WPARAM key, LPARAM)
 {
     if (IsOwnRemovalNotice(key))
         m_panel.OnRemovalNotice();
+}
+
+void CCalibrateDlg::OnPointerMove(WPARAM, LPARAM point)
+{
+    m_panel.OnPointerMove({GET_X_LPARAM(point), GET_Y_LPARAM(point)});
+}
+
+void CCalibrateDlg::OnPointerPress(WPARAM, LPARAM point)
+{
+    // The release comes here even when it happens beyond the window.
+    if (m_panel.CurrentPhase() == CCalibratePanel::Phase::Reviewing)
+        ::SetCapture(m_hWnd);
+    m_panel.OnPointerMove({GET_X_LPARAM(point), GET_Y_LPARAM(point)});
+}
+
+void CCalibrateDlg::OnPointerRelease(WPARAM, LPARAM point)
+{
+    if (::GetCapture() == m_hWnd)
+        ::ReleaseCapture();
+    m_panel.OnPointerRelease({GET_X_LPARAM(point), GET_Y_LPARAM(point)});
 }
 
 void CCalibrateDlg::OnTimer(WPARAM id, LPARAM)

@@ -36,6 +36,8 @@ private:
     void ShowHints(Hints hints, bool instructions) override;
     void ShowReviewButtons(bool show) override;
     void SetCancelText(const std::wstring& text) override;
+    void ShowNotice(const std::wstring& text) override;
+    void DrawTrail(const TrailSegment& piece) override;
     void ShowPointer(bool show) override;
     void StartCountdown() override;
     void StopCountdown() override;
@@ -47,6 +49,10 @@ private:
     void PostClose() override { PostMessage(WM_CLOSE); }
 
     void OnPaint();
+    void DrawTrailPiece(HDC dc, const TrailSegment& piece);
+    void OnPointerMove(WPARAM, LPARAM point);
+    void OnPointerPress(WPARAM, LPARAM point);
+    void OnPointerRelease(WPARAM, LPARAM point);
     void LayOutControls(int width, int height);
     LRESULT OnEraseBackground(WPARAM dc, LPARAM);
     LRESULT OnCtlColor(WPARAM dc, LPARAM control);
@@ -60,5 +66,6 @@ private:
     CCalibratePanel m_panel;
     std::array<CXPButton, 3> m_buttons; // OK, ReCalibrate, Cancel
     CBrush m_background;                // every colour request's brush, for the window's life
+    CPen m_trailPen;
     CHiddenCursor m_cursor;
 };

@@ -1,5 +1,6 @@
 #include "calibration/CalibratePanel.h"
 
+#include "calibration/TouchSetCheck.h"
 #include "common/LanguageText.h"
 #include "config/ConfigurationLibrary.h"
 #include "config/DeviceKey.h"
@@ -104,7 +105,14 @@ void CCalibratePanel::OnTouchPoint(std::unique_ptr<DeviceReply> reply)
         return;
     m_points[static_cast<std::size_t>(m_pointCount)] = TouchPointOf(reply->report);
     ++m_pointCount;
-    if (m_pointCount == 4) {
+    if (m_pointCount == 4 && !IsPlausibleTouchSet(m_points)) {
+        // Stored, these points would leave the screen unusable. Nothing is
+        // written; the stream goes on and the first target shows again.
+        m_pointCount = 0;
+        m_view.ShowNotice(GetLanguageText(kTouchSetRejectedKey));
+    } else if (m_pointCount == 4) {
+        m_view.ShowNotice({});
+        m_trail.Clear();
         StopTouchReporting();
         m_phase = Phase::Reviewing;
         m_view.ShowHints(ICalibrateView::Hints::Review, m_instructions);
@@ -116,6 +124,22 @@ void CCalibratePanel::OnTouchPoint(std::unique_ptr<DeviceReply> reply)
         Store(ClickModeAfterStore::Keep);
     }
     m_view.Redraw();
+}
+
+void CCalibratePanel::OnPointerMove(TrailPoint point)
+{
+    if (m_phase != Phase::Reviewing)
+        return;
+    if (auto piece = m_trail.Extend(point))
+        m_view.DrawTrail(*piece);
+}
+
+void CCalibratePanel::OnPointerRelease(TrailPoint point)
+{
+    if (m_phase != Phase::Reviewing)
+        return;
+    if (auto piece = m_trail.End(point))
+        m_view.DrawTrail(*piece);
 }
 
 void CCalibratePanel::OnTick()
@@ -142,6 +166,7 @@ void CCalibratePanel::OnReCalibrate()
     m_view.ShowReviewButtons(false);
     m_ticks = 0;
     m_pointCount = 0;
+    m_trail.Clear();
     m_phase = Phase::Collecting;
     // The stored calibration stays in force until four new points replace it.
     StartTouchReporting();

@@ -11,6 +11,7 @@
 
 #include "calibration/ApplyCalibration.h"
 #include "calibration/CalibrationResult.h"
+#include "calibration/ReviewTrail.h"
 #include "config/DeviceConfig.h"
 #include "device/DeviceRequest.h"
 #include "device/Exchange.h"
@@ -40,6 +41,11 @@ public:
     // ReCalibrate, OK and Cancel together.
     virtual void ShowReviewButtons(bool show) = 0;
     virtual void SetCancelText(const std::wstring& text) = 0;
+    // A line in the hint area saying why the window went back to the first
+    // target; shown with or without the instructions. Empty hides it.
+    virtual void ShowNotice(const std::wstring& text) = 0;
+    // One more piece of the review's trail, drawn at once.
+    virtual void DrawTrail(const TrailSegment& piece) = 0;
     virtual void ShowPointer(bool show) = 0;
     // The one-second tick of the review countdown.
     virtual void StartCountdown() = 0;
@@ -88,8 +94,14 @@ public:
     // window hears WM_CALIBRATION_BEGIN.
     void Open(WindowHandle window);
 
-    // WM_TOUCH_POINT: one raw point of this touchscreen's stream.
+    // WM_TOUCH_POINT: one raw point of this touchscreen's stream. A fourth
+    // point whose set cannot be the four targets stores nothing: the user
+    // starts again at the first target and the notice says why.
     void OnTouchPoint(std::unique_ptr<DeviceReply> reply);
+    // The pointer in the window (client coordinates): a press or a move, and
+    // a release. While reviewing they draw the trail; otherwise nothing.
+    void OnPointerMove(TrailPoint point);
+    void OnPointerRelease(TrailPoint point);
     // The review countdown's tick; the 31st closes.
     void OnTick();
     void OnReCalibrate();
@@ -116,6 +128,8 @@ public:
     const CalibrationTouchScreen& TouchScreen() const { return m_touchScreen; }
     // The target to draw: the point count while collecting, none (-1) otherwise.
     int TargetShown() const;
+    // What the review has drawn so far (empty outside the review).
+    const CReviewTrail& Trail() const { return m_trail; }
 
 private:
     void StartTouchReporting();
@@ -152,6 +166,7 @@ private:
     std::int32_t m_savedClickMode = 0;
     std::array<RawTouchPoint, 4> m_points{};
     int m_pointCount = 0;
+    CReviewTrail m_trail;
     unsigned m_ticks = 0;
 };
 
@@ -164,6 +179,9 @@ std::optional<ScreenRect> FullScreenCalibrationRect(CDeviceManager& devices, ICo
 
 // The Cancel button's text in the review: "Cancel(30)" .. "Cancel(1)".
 std::wstring CountdownCancelText(const std::wstring& cancel, unsigned ticks);
+
+// The notice shown when four touches cannot be the four targets.
+constexpr wchar_t kTouchSetRejectedKey[] = L"150";
 
 // Review ticks before the dialog closes by itself.
 constexpr unsigned kReviewTicks = 31;

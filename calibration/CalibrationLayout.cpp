@@ -43,3 +43,11 @@ std::array<LayoutRect, 7> LayOutHints(int w, int h, int buttonHeight, const Hint
         {left, below + s.client6 + s.client7, width, s.client5},
     }};
 }
+
+LayoutRect LayOutNotice(int w, int h, const HintSizes& s, int noticeHeight)
+{
+    const int left = std::max(0, w / 2 - s.firstWidth / 2);
+    const int width = std::min(w, s.firstWidth);
+    const int firstHintTop = h / 2 - s.firstHeight / 2 - 60;
+    return {left, std::max(0, firstHintTop - noticeHeight - 10), width, noticeHeight};
+}

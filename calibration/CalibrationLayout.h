@@ -49,3 +49,7 @@ struct HintSizes {
     int client5 = 0, client6 = 0, client7 = 0;
 };
 std::array<LayoutRect, 7> LayOutHints(int w, int h, int buttonHeight, const HintSizes& sizes);
+
+// The notice that the touches did not match the targets: as wide as the
+// hints and centred, just above the first hint, kept inside a small window.
+LayoutRect LayOutNotice(int w, int h, const HintSizes& sizes, int noticeHeight);

@@ -122,6 +122,8 @@ list(APPEND PELNO_PORTABLE_SOURCES
   calibration/CalibrationLayout.cpp
   calibration/CalibratePanel.cpp
   calibration/RegionSelection.cpp
+  calibration/TouchSetCheck.cpp
+  calibration/ReviewTrail.cpp
 )
 list(APPEND PELNO_WIN32_SOURCES
   calibration/CalibrateDlg.cpp

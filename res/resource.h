@@ -145,6 +145,7 @@
 #define IDC_CALIBRATE_REVIEW_1 1094 // hints 5 to 7: the review
 #define IDC_CALIBRATE_REVIEW_2 1095
 #define IDC_CALIBRATE_REVIEW_3 1096
+#define IDC_CALIBRATE_NOTICE 1097 // why the window went back to the first target
 
 // The region hint that follows the pointer (MessageInfoDlg)
 #define IDD_MESSAGE_INFO 172

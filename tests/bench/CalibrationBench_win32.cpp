@@ -157,7 +157,11 @@ int main()
             PumpUntil([&] { return GetTickCount() - settle >= 100; });
             const int before = calibration->Panel().PointCount();
             const LARGE_INTEGER start = Now();
-            frame->QueueTouch(static_cast<std::uint16_t>(100 + touch), static_cast<std::uint16_t>(200 + touch));
+            // The target shown, a little apart each round: a set that is no
+            // rectangle would be taken again instead of stored.
+            const int corner = touch % 4, drift = touch / 4;
+            frame->QueueTouch(static_cast<std::uint16_t>((corner % 2 ? 3800 : 300) + drift),
+                              static_cast<std::uint16_t>((corner < 2 ? 400 : 3700) + drift));
             if (!PumpUntil([&] { return calibration->Panel().PointCount() != before && Painted(*calibration); }))
                 break;
             touchToScreen.push_back(Milliseconds(start, Now()));

@@ -8,6 +8,7 @@
 #include "calibration/CalibratePanel.h"
 #include "calibration/CalibrationLayout.h"
 #include "calibration/RegionSelection.h"
+#include "calibration/TouchSetCheck.h"
 #include "config/DeviceKey.h"
 #include "device/DeviceManager.h"
 #include "device/DeviceThread.h"
@@ -89,6 +90,8 @@ public:
     bool buttons = false, pointer = true, countdown = false, ended = false, kept = false, closePosted = false;
     bool instructions = true;
     std::vector<std::wstring> cancelTexts;
+    std::wstring notice;
+    std::vector<TrailSegment> trail;
     int removedBoxes = 0;
     int hookStops = 0;
     ScreenRect window{0, 0, 1920, 1080};
@@ -104,6 +107,8 @@ public:
         events.push_back(show ? "buttons" : "no buttons");
     }
     void SetCancelText(const std::wstring& text) override { cancelTexts.push_back(text); }
+    void ShowNotice(const std::wstring& text) override { notice = text; }
+    void DrawTrail(const TrailSegment& piece) override { trail.push_back(piece); }
     void ShowPointer(bool show) override { pointer = show; }
     void StartCountdown() override { countdown = true; }
     void StopCountdown() override { countdown = false; }
@@ -214,10 +219,11 @@ struct Rig {
             0x30, 'T', kTouchAnswer, std::uint8_t(x), std::uint8_t(x >> 8), std::uint8_t(y), std::uint8_t(y >> 8)};
         return reply;
     }
+    // The four targets of a frame mounted upright.
     void TouchFour(unsigned slot)
     {
-        for (std::uint16_t i = 1; i <= 4; ++i)
-            calibration->OnTouchPoint(Touch(slot, i * 1000, i * 900));
+        for (auto [x, y] : {std::pair{300, 400}, {3800, 410}, {310, 3700}, {3790, 3690}})
+            calibration->OnTouchPoint(Touch(slot, std::uint16_t(x), std::uint16_t(y)));
     }
     // Plays both windows until the condition holds; false after the time-out.
     bool PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout = 5s)
@@ -383,6 +389,9 @@ TEST(CalibrationLayout, TargetsButtonsAndHintsOfAFullHdWindow)
     EXPECT_EQ(hints[0], (LayoutRect{720, 466, 480, 28}));
     EXPECT_EQ(hints[3], (LayoutRect{720, 466 + 28 + 28 + 55, 480, 25}));
     EXPECT_EQ(hints[6], (LayoutRect{720, 540 + 58 + 31 + 16, 480, 31}));
+    // The notice above the first hint; in a small region, inside it.
+    EXPECT_EQ(LayOutNotice(1920, 1080, {480, 28, 28, 55, 31, 31, 16}, 33), (LayoutRect{720, 423, 480, 33}));
+    EXPECT_EQ(LayOutNotice(200, 200, {480, 28, 28, 55, 31, 31, 16}, 33), (LayoutRect{0, 0, 200, 33}));
 }
 
 TEST(RegionSelection, DragsFromEitherCornerAndKeepsOnlyLargeEnoughRegions)
@@ -522,7 +531,7 @@ TEST(CalibratePanel, ProgramEndingDuringACalibrationPutsTheDriverBack)
 
 TEST(CalibratePanel, ReCalibrateRunsOneStreamAndCountsEachTouchOnce)
 {
-    Rig rig(1, {{10, 100, 100}, {10, 200, 200}, {10, 300, 300}, {10, 400, 400}});
+    Rig rig(1, {{10, 100, 100}, {10, 400, 100}, {10, 100, 400}, {10, 400, 400}});
     rig.Open(0);
     ASSERT_TRUE(rig.PumpUntil([&] { return rig.calibration->PointCount() == 4; }));
     rig.calibration->OnReCalibrate();
@@ -565,4 +574,95 @@ TEST(CalibratePanel, UnpluggingClosesOnlyTheDialogOfTheTouchScreenRemoved)
         EXPECT_EQ(rig.Ends()[0].wParam, 0u);
         EXPECT_EQ(rig.view.removedBoxes, 1);
     }
+}
+
+TEST(TouchSetCheck, AcceptsTheTargetsHoweverTheFrameIsMountedAndRejectsSlips)
+{
+    struct Case {
+        const char* name;
+        std::array<RawTouchPoint, 4> points; // top left, top right, bottom left, bottom right
+        bool plausible;
+    };
+    const Case cases[] = {
+        {"upright", {{{300, 400}, {3800, 400}, {300, 3700}, {3800, 3700}}}, true},
+        {"mirrored left to right", {{{3800, 400}, {300, 400}, {3800, 3700}, {300, 3700}}}, true},
+        {"upside down", {{{300, 3700}, {3800, 3700}, {300, 400}, {3800, 400}}}, true},
+        {"turned a quarter", {{{400, 300}, {400, 3800}, {3700, 300}, {3700, 3800}}}, true},
+        {"turned the other way", {{{3700, 300}, {3700, 3800}, {400, 300}, {400, 3800}}}, true},
+        {"skewed within tolerance", {{{300, 400}, {3800, 520}, {860, 3700}, {3760, 3650}}}, true},
+        {"a small region", {{{1000, 1000}, {1020, 1000}, {1000, 1020}, {1020, 1020}}}, true},
+        // The left edge's two x differ by exactly a quarter of the gap (400), then by one more.
+        {"at the tolerance", {{{0, 0}, {450, 0}, {100, 400}, {450, 400}}}, true},
+        {"just beyond it", {{{0, 0}, {450, 0}, {101, 400}, {450, 400}}}, false},
+        {"skewed beyond tolerance", {{{300, 400}, {3800, 520}, {1400, 3700}, {3760, 3650}}}, false},
+        {"first target touched twice", {{{300, 400}, {300, 400}, {300, 3700}, {3800, 3700}}}, false},
+        {"first two swapped", {{{3800, 400}, {300, 400}, {300, 3700}, {3800, 3700}}}, false},
+        {"last touch in the middle", {{{300, 400}, {3800, 400}, {300, 3700}, {2050, 2050}}}, false},
+        {"one spot four times", {{{2000, 2000}, {2003, 2001}, {2001, 2004}, {2004, 2003}}}, false},
+        {"along a diagonal", {{{1000, 900}, {2000, 1800}, {3000, 2700}, {4000, 3600}}}, false},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(IsPlausibleTouchSet(c.points), c.plausible) << c.name;
+}
+
+TEST(CalibratePanel, AWrongTouchSetStoresNothingAndTheNextGoodSetIsStored)
+{
+    // The second target touched where the first was, then the four targets.
+    Rig rig(1, {{20, 100, 110},
+                {20, 105, 112},
+                {20, 130, 3900},
+                {20, 4000, 3990},
+                {20, 100, 110},
+                {20, 3995, 120},
+                {20, 130, 3900},
+                {20, 4000, 3990}});
+    rig.Open(0);
+    ASSERT_TRUE(rig.PumpUntil([&] { return rig.touchesDelivered == 4; }));
+    EXPECT_EQ(rig.calibration->CurrentPhase(), CCalibratePanel::Phase::Collecting);
+    EXPECT_EQ(rig.calibration->TargetShown(), 0);
+    EXPECT_EQ(rig.view.notice, L"150"); // the key itself: no language file here
+    EXPECT_EQ(ToSlots(rig.Stored(4)), rig.before[0]);
+    EXPECT_EQ(rig.Count(kStop), 0u) << "the stream goes on";
+    EXPECT_FALSE(rig.view.buttons);
+
+    ASSERT_TRUE(rig.PumpUntil([&] { return rig.calibration->PointCount() == 4; }));
+    EXPECT_EQ(rig.calibration->CurrentPhase(), CCalibratePanel::Phase::Reviewing);
+    EXPECT_EQ(rig.view.notice, L"");
+    const DeviceConfig stored = rig.Stored(4);
+    EXPECT_EQ((std::array{stored.M1X, stored.M2X, stored.M4Y, stored.IsCalibrate}), (std::array{100, 3995, 3990, 1}));
+    EXPECT_EQ(rig.Count(kStart), 1u);
+    EXPECT_EQ(rig.Count(kStop), 1u);
+}
+
+TEST(CalibratePanel, TheReviewKeepsThePointersStrokesUntilReCalibrate)
+{
+    Rig rig(1);
+    rig.Open(0);
+    rig.calibration->OnPointerMove({5, 5}); // collecting: no trail
+    rig.TouchFour(0);
+    ASSERT_EQ(rig.calibration->CurrentPhase(), CCalibratePanel::Phase::Reviewing);
+    // A finger under click-on-release: moves, then the release. Then a mouse
+    // drag: press, moves (one repeated), release. Then a lone click.
+    for (TrailPoint p : std::initializer_list<TrailPoint>{{10, 10}, {20, 12}})
+        rig.calibration->OnPointerMove(p);
+    rig.calibration->OnPointerRelease({30, 15});
+    for (TrailPoint p : std::initializer_list<TrailPoint>{{100, 100}, {110, 100}, {110, 100}})
+        rig.calibration->OnPointerMove(p);
+    rig.calibration->OnPointerRelease({120, 100});
+    rig.calibration->OnPointerRelease({7, 7});
+    const std::vector<std::vector<TrailPoint>> strokes = {
+        {{10, 10}, {20, 12}, {30, 15}}, {{100, 100}, {110, 100}, {120, 100}}, {{7, 7}}};
+    EXPECT_EQ(rig.calibration->Trail().Strokes(), strokes);
+    const std::vector<TrailSegment> pieces = {
+        {{10, 10}, {10, 10}},     {{10, 10}, {20, 12}},     {{20, 12}, {30, 15}}, {{100, 100}, {100, 100}},
+        {{100, 100}, {110, 100}}, {{110, 100}, {120, 100}}, {{7, 7}, {7, 7}},
+    };
+    EXPECT_EQ(rig.view.trail, pieces);
+
+    rig.calibration->OnReCalibrate();
+    EXPECT_TRUE(rig.calibration->Trail().Strokes().empty());
+    rig.calibration->OnPointerMove({50, 50});
+    EXPECT_TRUE(rig.calibration->Trail().Strokes().empty()) << "collecting again";
+    rig.TouchFour(0);
+    EXPECT_TRUE(rig.calibration->Trail().Strokes().empty()) << "a new review starts empty";
 }

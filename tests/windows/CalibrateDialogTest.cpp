@@ -27,7 +27,13 @@
 
 #include <cstdlib>
 
+// From ControlTestSupport.cpp (whose pumping functions would clash with DialogPump's here).
+bool RunXdotool(const std::string& arguments, const std::function<void(const MSG&)>& seen = {});
+
 namespace {
+
+constexpr COLORREF kBlue = RGB(0, 128, 192);
+constexpr COLORREF kTrail = RGB(255, 255, 255);
 
 class CBinFolderSystem : public CWin32System {
 public:
@@ -111,8 +117,12 @@ struct CalibrateDialogFixture : ::testing::Test {
     // One frame whose touches come `firstDelay` ms after touch reporting starts, then 100 ms apart.
     void Start(unsigned firstDelay)
     {
+        Start({{firstDelay, 100, 110}, {100, 3995, 120}, {100, 130, 3900}, {100, 4000, 3990}});
+    }
+    void Start(std::vector<SimTouch> touches)
+    {
         SimScenario scenario = MakeCountedScenario(1);
-        scenario.frames[0].touches = {{firstDelay, 100, 110}, {100, 3995, 120}, {100, 130, 3900}, {100, 4000, 3990}};
+        scenario.frames[0].touches = std::move(touches);
         port = std::make_unique<CSimHidPort>(std::move(scenario), &messenger);
         devices = std::make_unique<CDeviceManager>(*port, monitors, messenger);
         thread = std::make_unique<CDeviceThread>(*port, messenger, *devices, state, system);
@@ -257,6 +267,83 @@ TEST_F(CalibrateDialog, ARegionDraggedFromEitherCornerIsCalibratedWithoutHints)
     PumpFor(200);
     EXPECT_FALSE(dialog->Calibration());
     EXPECT_FALSE(dialog->RegionHint());
+}
+
+TEST_F(CalibrateDialog, AWrongTouchGoesBackToTheFirstTargetAndTheNextSetIsStored)
+{
+    // The second target touched where the first was; after a pause, the four targets.
+    Start({{300, 100, 110},
+           {100, 110, 115},
+           {100, 130, 3900},
+           {100, 4000, 3990},
+           {2500, 100, 110},
+           {100, 3995, 120},
+           {100, 130, 3900},
+           {100, 4000, 3990}});
+    CCalibrateDlg* calibration = OpenCalibration();
+    ASSERT_TRUE(calibration);
+    EXPECT_FALSE(Visible(*calibration, IDC_CALIBRATE_NOTICE));
+    ASSERT_TRUE(PumpUntil([&] { return Visible(*calibration, IDC_CALIBRATE_NOTICE); }, 5000));
+    EXPECT_EQ(calibration->GetDlgItemText(IDC_CALIBRATE_NOTICE), GetLanguageText(L"150"));
+    EXPECT_NE(GetLanguageText(L"150"), L"150") << "1033.ini has the notice";
+    EXPECT_EQ(calibration->Panel().TargetShown(), 0);
+    EXPECT_FALSE(Visible(*calibration, IDC_CALIBRATE_OK));
+    EXPECT_NE(StoredValue(L"IsCalibrate"), std::optional<DWORD>(1)) << "nothing written";
+    EXPECT_NE(StoredValue(L"M2X"), std::optional<DWORD>(110)) << "nothing written";
+    EXPECT_EQ(Mode(), 1);
+    Screenshot("calibration-touches-rejected.png");
+
+    ASSERT_TRUE(WaitForReview(calibration));
+    EXPECT_FALSE(Visible(*calibration, IDC_CALIBRATE_NOTICE));
+    EXPECT_EQ(StoredValue(L"IsCalibrate"), 1u);
+    EXPECT_EQ(StoredValue(L"M2X"), 3995u);
+    calibration->SendMessage(WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    ASSERT_TRUE(WaitForEnd());
+    EXPECT_EQ(StoredValue(L"M2X"), 3995u);
+}
+
+TEST_F(CalibrateDialog, TheReviewShowsThePointersTrailUntilReCalibrate)
+{
+    Start(100);
+    CCalibrateDlg* calibration = OpenCalibration();
+    ASSERT_TRUE(calibration);
+    ASSERT_TRUE(WaitForReview(calibration));
+    const HWND window = *calibration;
+    ASSERT_TRUE(PumpUntil([&] { return !GetUpdateRect(window, nullptr, FALSE); }, 3000));
+    // A zigzag in the free band above the hints, its corners at these points.
+    const POINT corners[] = {{200, 100}, {260, 150}, {320, 110}, {380, 160}, {440, 100}};
+    auto colourAt = [&](POINT p) {
+        HDC dc = GetDC(window);
+        const COLORREF colour = GetPixel(dc, p.x, p.y);
+        ReleaseDC(window, dc);
+        return colour;
+    };
+    for (POINT p : corners)
+        ASSERT_EQ(colourAt(p), kBlue) << p.x << "," << p.y;
+    std::string drag = "mousemove 200 100 mousedown 1";
+    for (POINT p : corners)
+        drag += " mousemove " + std::to_string(p.x) + " " + std::to_string(p.y) + " sleep 0.1"; // moves not merged
+    drag += " mouseup 1";
+    if (!RunXdotool(drag))
+        GTEST_SKIP() << "no xdotool on this system";
+    PumpFor(200);
+    ASSERT_EQ(calibration->Panel().Trail().Strokes().size(), 1u);
+    for (POINT p : corners)
+        EXPECT_EQ(colourAt(p), kTrail) << p.x << "," << p.y;
+    EXPECT_EQ(colourAt({320, 130}), kBlue) << "only the line, not the area it bounds";
+    // Drawn again whole when the window repaints.
+    calibration->Invalidate();
+    ASSERT_TRUE(PumpUntil([&] { return !GetUpdateRect(window, nullptr, FALSE); }, 3000));
+    EXPECT_EQ(colourAt(corners[2]), kTrail);
+    Screenshot("calibration-review-trail.png");
+
+    calibration->SendMessage(WM_COMMAND, MAKEWPARAM(IDC_CALIBRATE_RECALIBRATE, BN_CLICKED), 0);
+    ASSERT_TRUE(PumpUntil([&] { return !GetUpdateRect(window, nullptr, FALSE); }, 3000));
+    EXPECT_TRUE(calibration->Panel().Trail().Strokes().empty());
+    for (POINT p : corners)
+        EXPECT_EQ(colourAt(p), kBlue) << p.x << "," << p.y;
+    calibration->PostMessage(WM_KEYDOWN, VK_ESCAPE, 0);
+    ASSERT_TRUE(WaitForEnd());
 }
 
 // The whole program: Calibrate pressed in the main window, the frame's
