@@ -29,17 +29,23 @@ CDeviceRig::CDeviceRig()
 
 CDeviceRig::~CDeviceRig()
 {
+    StopDevices();
+    RegDeleteTreeW(HKEY_LOCAL_MACHINE, kDeviceParametersPath);
+    SetPlatform(PlatformServices{});
+}
+
+void CDeviceRig::StopDevices()
+{
     if (thread)
         thread->Stop();
     thread.reset();
     devices.reset();
     port.reset();
-    RegDeleteTreeW(HKEY_LOCAL_MACHINE, kDeviceParametersPath);
-    SetPlatform(PlatformServices{});
 }
 
 void CDeviceRig::StartDevices(SimScenario scenario)
 {
+    StopDevices();
     port = std::make_unique<CSimHidPort>(std::move(scenario), &messenger);
     devices = std::make_unique<CDeviceManager>(*port, monitors, messenger);
     thread = std::make_unique<CDeviceThread>(*port, messenger, *devices, state, system);

@@ -33,8 +33,10 @@ public:
     CDeviceRig(const CDeviceRig&) = delete;
     CDeviceRig& operator=(const CDeviceRig&) = delete;
 
-    // The virtual frames of the scenario and the device thread over them.
+    // The virtual frames of the scenario and the device thread over them,
+    // in place of those of an earlier start.
     void StartDevices(SimScenario scenario);
+    void StopDevices();
     RequestPoster Poster();
     MainPanelServices Services();
 
@@ -54,9 +56,11 @@ template <class Dialog = COvamerDlg> class CMainDialogRig : public CDeviceRig {
 public:
     ~CMainDialogRig() { dialog.reset(); }
 
-    // The devices started and the dialog made, its window not yet created.
+    // The devices started and the dialog made, its window not yet created;
+    // a dialog of an earlier start goes first, before the devices it uses.
     void Start(SimScenario scenario)
     {
+        dialog.reset();
         StartDevices(std::move(scenario));
         dialog = std::make_unique<Dialog>(Services());
     }
