@@ -24,11 +24,13 @@ public:
         std::intptr_t lParam = 0;
     };
 
+    // The mailbox answers to `window`, or by default to a handle of its own.
+    explicit CConsoleMailbox(WindowHandle window = nullptr) : m_window(window ? window : this) {}
     ~CConsoleMailbox() override;
 
     // The handle requests name as their reply window; posts to any other
     // window are refused.
-    WindowHandle Window() const { return const_cast<CConsoleMailbox*>(this); }
+    WindowHandle Window() const { return m_window; }
 
     bool Post(WindowHandle window, unsigned message, std::uintptr_t wParam, std::intptr_t lParam) override;
     void PostToOwnWindows(unsigned, std::uintptr_t, std::intptr_t) override {}
@@ -42,6 +44,7 @@ public:
     std::optional<Message> Take(std::chrono::milliseconds timeout);
 
 private:
+    WindowHandle m_window;
     std::mutex m_mutex;
     std::condition_variable m_changed;
     std::deque<Message> m_queue;

@@ -44,36 +44,42 @@ target_link_libraries(pelno_win32 PUBLIC Grell)
 # The main dialog's behaviour reads the touchscreens' parameters through Sarnet.dll.
 target_link_libraries(pelno_core PUBLIC Sarnet)
 
-# The main dialog's benchmark under Wine (tools/bench-panel), with the DLLs beside it.
-add_executable(pelno_dialog_bench EXCLUDE_FROM_ALL tests/bench/MainDialogBench_win32.cpp ${PELNO_RESOURCES})
-target_link_libraries(pelno_dialog_bench PRIVATE pelno_win32 Sarnet)
-target_include_directories(pelno_dialog_bench PRIVATE $<$<COMPILE_LANGUAGE:RC>:${CMAKE_SOURCE_DIR}/res>)
-set_target_properties(pelno_dialog_bench PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)
-add_dependencies(pelno_dialog_bench PelnoCpl)
-add_custom_command(TARGET pelno_dialog_bench POST_BUILD
-  COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:Sarnet> $<TARGET_FILE:Grell> ${CMAKE_BINARY_DIR}/bench/)
+# What the Windows tests and the benchmarks share (tests/support): the main
+# dialog's rig, the message pump, the runnable tree, the program's runs and a
+# stopwatch.
+file(GLOB PELNO_TEST_SUPPORT_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/support/*.cpp)
+add_library(pelno_test_support STATIC EXCLUDE_FROM_ALL ${PELNO_TEST_SUPPORT_SOURCES})
+target_include_directories(pelno_test_support PUBLIC ${CMAKE_SOURCE_DIR}/tests/support)
+target_link_libraries(pelno_test_support PUBLIC pelno_win32 Sarnet)
+
+# A benchmark under Wine (run by a tools/bench-* script), built on demand into
+# build/windows/bench with the program's resources, the runnable tree made
+# first and the DLLs beside it. Sources after the first are added to it.
+function(pelno_add_windows_bench target source)
+  add_executable(${target} EXCLUDE_FROM_ALL ${source} ${PELNO_RESOURCES} ${ARGN})
+  target_link_libraries(${target} PRIVATE pelno_test_support)
+  target_include_directories(${target} PRIVATE $<$<COMPILE_LANGUAGE:RC>:${CMAKE_SOURCE_DIR}/res>)
+  set_target_properties(${target} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)
+  add_dependencies(${target} PelnoCpl)
+  add_custom_command(TARGET ${target} POST_BUILD
+    COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:Sarnet> $<TARGET_FILE:Grell> ${CMAKE_BINARY_DIR}/bench/)
+endfunction()
+
+# The main dialog (tools/bench-panel), the Settings dialog (tools/bench-settings),
+# the mapping (tools/bench-mapping), the calibration window
+# (tools/bench-calibration), the Diagnostics dialog (tools/bench-diagnostics),
+# and the information dialogs and the update dialog (tools/bench-info-dialogs).
+pelno_add_windows_bench(pelno_dialog_bench tests/bench/MainDialogBench_win32.cpp)
+pelno_add_windows_bench(pelno_settings_bench tests/bench/SettingsDialogBench_win32.cpp)
+pelno_add_windows_bench(pelno_mapping_bench tests/bench/MappingBench_win32.cpp)
+pelno_add_windows_bench(pelno_calibration_bench tests/bench/CalibrationBench_win32.cpp)
+pelno_add_windows_bench(pelno_diagnosis_bench tests/bench/DiagnosisBench_win32.cpp)
+pelno_add_windows_bench(pelno_info_bench tests/bench/InfoDialogsBench_win32.cpp ${PELNO_FIRMWARE_MAKER_SOURCES})
+target_include_directories(pelno_info_bench PRIVATE ${CMAKE_SOURCE_DIR}/tools/firmware-maker)
 
 # The invisible cursor of "Hide Cursor" (tools/make-cursor) beside the executable.
 add_custom_command(TARGET PelnoCpl POST_BUILD
   COMMAND ${CMAKE_COMMAND} -E copy_if_different ${CMAKE_SOURCE_DIR}/res/null.cur ${PELNO_BIN_DIR}/null.cur)
-
-# The Settings dialog's benchmark under Wine (tools/bench-settings).
-add_executable(pelno_settings_bench EXCLUDE_FROM_ALL tests/bench/SettingsDialogBench_win32.cpp ${PELNO_RESOURCES})
-target_link_libraries(pelno_settings_bench PRIVATE pelno_win32 Sarnet)
-target_include_directories(pelno_settings_bench PRIVATE $<$<COMPILE_LANGUAGE:RC>:${CMAKE_SOURCE_DIR}/res>)
-set_target_properties(pelno_settings_bench PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)
-add_dependencies(pelno_settings_bench PelnoCpl)
-add_custom_command(TARGET pelno_settings_bench POST_BUILD
-  COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:Sarnet> $<TARGET_FILE:Grell> ${CMAKE_BINARY_DIR}/bench/)
-
-# The mapping's benchmark under Wine (tools/bench-mapping).
-add_executable(pelno_mapping_bench EXCLUDE_FROM_ALL tests/bench/MappingBench_win32.cpp ${PELNO_RESOURCES})
-target_link_libraries(pelno_mapping_bench PRIVATE pelno_win32 Sarnet)
-target_include_directories(pelno_mapping_bench PRIVATE $<$<COMPILE_LANGUAGE:RC>:${CMAKE_SOURCE_DIR}/res>)
-set_target_properties(pelno_mapping_bench PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)
-add_dependencies(pelno_mapping_bench PelnoCpl)
-add_custom_command(TARGET pelno_mapping_bench POST_BUILD
-  COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:Sarnet> $<TARGET_FILE:Grell> ${CMAKE_BINARY_DIR}/bench/)
 
 # The stand-in libXinerama.so.1 (tests/xinerama) that gives Wine two monitors
 # on one wide Xvfb screen, for the two-monitor tests and `tools/run --monitors
@@ -88,15 +94,6 @@ if(CMAKE_HOST_UNIX)
     DEPENDS ${CMAKE_SOURCE_DIR}/tests/xinerama/TwoHeadsXinerama.c)
   add_custom_target(pelno_xinerama ALL DEPENDS ${PELNO_XINERAMA_DIR}/libXinerama.so.1)
 endif()
-
-# The calibration window's benchmark under Wine (tools/bench-calibration).
-add_executable(pelno_calibration_bench EXCLUDE_FROM_ALL tests/bench/CalibrationBench_win32.cpp ${PELNO_RESOURCES})
-target_link_libraries(pelno_calibration_bench PRIVATE pelno_win32 Sarnet)
-target_include_directories(pelno_calibration_bench PRIVATE $<$<COMPILE_LANGUAGE:RC>:${CMAKE_SOURCE_DIR}/res>)
-set_target_properties(pelno_calibration_bench PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)
-add_dependencies(pelno_calibration_bench PelnoCpl)
-add_custom_command(TARGET pelno_calibration_bench POST_BUILD
-  COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:Sarnet> $<TARGET_FILE:Grell> ${CMAKE_BINARY_DIR}/bench/)
 
 # The language files beside the executable.
 file(GLOB PELNO_LANGUAGE_FILES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/res/Language/*.ini)
@@ -126,7 +123,7 @@ add_subdirectory(${PELNO_GTEST_SOURCE_DIR} ${CMAKE_BINARY_DIR}/googletest EXCLUD
 
 file(GLOB PELNO_WINDOWS_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/windows/*.cpp)
 add_executable(pelno_windows_tests ${PELNO_WINDOWS_TESTS})
-target_link_libraries(pelno_windows_tests PRIVATE pelno_win32 Sarnet gtest_main)
+target_link_libraries(pelno_windows_tests PRIVATE pelno_test_support gtest_main)
 # The dialogs under test load their templates and images from the test executable.
 target_sources(pelno_windows_tests PRIVATE ${PELNO_RESOURCES})
 target_include_directories(pelno_windows_tests PRIVATE $<$<COMPILE_LANGUAGE:RC>:${CMAKE_SOURCE_DIR}/res>)
@@ -200,21 +197,3 @@ foreach(locale zh_CN:2052 ja_JP:1041 en_US:1033)
   set_tests_properties(windows.Language.${loc} PROPERTIES TIMEOUT 120
     ENVIRONMENT "LC_ALL=${loc}.UTF-8;PELNO_EXPECTED_LANGID=${id}")
 endforeach()
-# The Diagnostics dialog's benchmark (tools/bench-diagnostics).
-add_executable(pelno_diagnosis_bench EXCLUDE_FROM_ALL tests/bench/DiagnosisBench_win32.cpp ${PELNO_RESOURCES})
-target_link_libraries(pelno_diagnosis_bench PRIVATE pelno_win32 Sarnet)
-target_include_directories(pelno_diagnosis_bench PRIVATE $<$<COMPILE_LANGUAGE:RC>:${CMAKE_SOURCE_DIR}/res>)
-set_target_properties(pelno_diagnosis_bench PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)
-add_custom_command(TARGET pelno_diagnosis_bench POST_BUILD
-  COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:Sarnet> $<TARGET_FILE:Grell> ${CMAKE_BINARY_DIR}/bench/)
-
-# The information dialogs' and the update dialog's benchmark under Wine (tools/bench-info-dialogs).
-add_executable(pelno_info_bench EXCLUDE_FROM_ALL tests/bench/InfoDialogsBench_win32.cpp ${PELNO_RESOURCES}
-  ${PELNO_FIRMWARE_MAKER_SOURCES})
-target_link_libraries(pelno_info_bench PRIVATE pelno_win32 Sarnet)
-target_include_directories(pelno_info_bench PRIVATE ${CMAKE_SOURCE_DIR}/tools/firmware-maker
-  $<$<COMPILE_LANGUAGE:RC>:${CMAKE_SOURCE_DIR}/res>)
-set_target_properties(pelno_info_bench PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)
-add_dependencies(pelno_info_bench PelnoCpl)
-add_custom_command(TARGET pelno_info_bench POST_BUILD
-  COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:Sarnet> $<TARGET_FILE:Grell> ${CMAKE_BINARY_DIR}/bench/)

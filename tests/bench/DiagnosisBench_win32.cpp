@@ -10,19 +10,12 @@
 //     the heading lines), with and without painting it; median of 5.
 // Run by tools/bench-diagnostics.
 
-#include "device/DeviceManager.h"
-#include "device/DeviceThread.h"
-#include "device/ProtocolState.h"
+#include "BenchFigures.h"
+#include "MainDialogRig.h"
+#include "Stopwatch.h"
 #include "diagnostics/Diagnosis.h"
 #include "platform/AnsiCodePage.h"
 #include "platform/MemoryFileStore.h"
-#include "platform/Monitors.h"
-#include "platform/Platform.h"
-#include "platform/Profile_win32.h"
-#include "platform/System_win32.h"
-#include "platform/WindowMessenger_win32.h"
-#include "res/resource.h"
-#include "sim/SimHidPort.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -43,45 +36,18 @@ double FloorSeconds(int ledsPerAxis)
     return kPausesSeconds + (levelReports + statusReports) * 0.001;
 }
 
-double Now()
-{
-    LARGE_INTEGER now, frequency;
-    QueryPerformanceCounter(&now);
-    QueryPerformanceFrequency(&frequency);
-    return double(now.QuadPart) / double(frequency.QuadPart);
-}
-
-void Pump()
-{
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
-        if (!CDialog::RouteMessage(msg)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-}
-
-double Median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
-struct Bench {
+struct Bench : CDeviceRig {
     explicit Bench(int ledsPerAxis)
-        : port(Scenario(ledsPerAxis), &messenger), devices(port, monitors, messenger),
-          thread(port, messenger, devices, state, system),
-          dialog(DiagnosisServices{
-              devices, state, [this](std::unique_ptr<DeviceRequest> r) { return thread.PostRequest(std::move(r)); },
-              files, codePage, [](std::wstring_view key) { return std::wstring(key); }})
     {
-        thread.Start();
-        dialog.SetTouchScreen(0);
-        dialog.Create();
-        dialog.ShowWindow(SW_SHOW);
-        Pump();
+        StartDevices(Scenario(ledsPerAxis));
+        dialog = std::make_unique<CDiagnosis>(DiagnosisServices{
+            *devices, state, Poster(), files, codePage, [](std::wstring_view key) { return std::wstring(key); }});
+        dialog->SetTouchScreen(0);
+        dialog->Create();
+        dialog->ShowWindow(SW_SHOW);
+        PumpFor(0);
     }
-    ~Bench() { thread.Stop(); }
+    ~Bench() { dialog.reset(); }
     static SimScenario Scenario(int ledsPerAxis)
     {
         SimScenario scenario = MakeCountedScenario(1);
@@ -94,27 +60,16 @@ struct Bench {
     // Seconds from pressing Diagnostics to the result listed; -1 when it did not come.
     double Run()
     {
-        const double start = Now();
-        SendMessageW(dialog.GetDlgItem(IDC_DIAGNOSIS_RUN), BM_CLICK, 0, 0);
-        for (; Now() - start < 30;) {
-            Pump();
-            if (dialog.Panel().CurrentState() == CDiagnosisPanel::State::Idle)
-                return dialog.Panel().ExportEnabled() ? Now() - start : -1;
-            MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
-        }
-        return -1;
+        CStopwatch watch;
+        SendMessageW(dialog->GetDlgItem(IDC_DIAGNOSIS_RUN), BM_CLICK, 0, 0);
+        if (!PumpUntil([&] { return dialog->Panel().CurrentState() == CDiagnosisPanel::State::Idle; }, 30000))
+            return -1;
+        return dialog->Panel().ExportEnabled() ? watch.Seconds() : -1;
     }
 
-    CWin32Messenger messenger;
-    CWin32System system;
-    CFixedMonitors monitors;
-    CSimHidPort port;
-    CDeviceManager devices;
-    CProtocolState state;
-    CDeviceThread thread;
     CMemoryFileStore files;
     CLatin1CodePage codePage;
-    CDiagnosis dialog;
+    std::unique_ptr<CDiagnosis> dialog;
 };
 
 std::vector<std::wstring> ResultShapedLines(int leds)
@@ -132,15 +87,6 @@ std::vector<std::wstring> ResultShapedLines(int leds)
 
 int main()
 {
-    CWin32Profile profile;
-    CWin32System system;
-    CWin32Messenger messenger;
-    PlatformServices services;
-    services.profile = &profile;
-    services.system = &system;
-    services.messenger = &messenger;
-    SetPlatform(services);
-
     std::printf("Diagnostics run under Wine, in process (median of 5 runs; the floor: two 80 ms pauses and one ms a "
                 "report):\n");
     for (int perAxis : {1, 32, 128, 255}) {
@@ -160,19 +106,18 @@ int main()
     for (int leds : {510, 1024}) {
         const std::vector<std::wstring> lines = ResultShapedLines(leds);
         std::vector<double> fills, painted;
-        bench.dialog.ShowLines(lines);
+        bench.dialog->ShowLines(lines);
         for (int i = 0; i < 9; ++i) {
-            double start = Now();
-            bench.dialog.ShowLines(lines);
-            fills.push_back(Now() - start);
-            start = Now();
-            bench.dialog.ShowLines(lines);
-            RedrawWindow(bench.dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-            painted.push_back(Now() - start);
+            CStopwatch watch;
+            bench.dialog->ShowLines(lines);
+            fills.push_back(watch.Seconds());
+            watch.Restart();
+            bench.dialog->ShowLines(lines);
+            RedrawWindow(*bench.dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+            painted.push_back(watch.Seconds());
         }
         std::printf("  %4zu lines: %.2f ms, %.2f ms with painting\n", lines.size(), Median(fills) * 1000,
                     Median(painted) * 1000);
     }
-    SetPlatform(PlatformServices{});
     return 0;
 }

@@ -10,24 +10,12 @@
 //     the click being handled to the box's first WM_PAINT, median of 5.
 // Run by tools/bench-info-dialogs.
 
+#include "BenchFigures.h"
 #include "FirmwareMaker.h"
-#include "app/OvamerDlg.h"
-#include "device/DeviceManager.h"
-#include "device/DeviceThread.h"
-#include "device/ProtocolState.h"
-#include "libs/sarnet/SarnetLibrary.h"
-#include "platform/Monitors.h"
-#include "platform/Platform.h"
-#include "platform/Profile_win32.h"
-#include "platform/System_win32.h"
-#include "platform/WindowMessenger_win32.h"
-#include "res/resource.h"
-#include "sim/SimHidPort.h"
+#include "MainDialogRig.h"
+#include "Stopwatch.h"
 #include "update/UpdateDlg.h"
 
-#include <commctrl.h>
-
-#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
@@ -36,71 +24,6 @@
 
 namespace {
 
-std::wstring BinFolder()
-{
-    std::wstring path = ModulePath(nullptr);
-    path = path.substr(0, path.find_last_of(L'\\'));
-    return path.substr(0, path.find_last_of(L'\\')) + L"\\bin";
-}
-
-class CBinFolderSystem : public CWin32System {
-public:
-    std::wstring ProgramFolder() override { return BinFolder(); }
-};
-
-LARGE_INTEGER Now()
-{
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    return now;
-}
-
-double Milliseconds(LARGE_INTEGER from, LARGE_INTEGER to)
-{
-    LARGE_INTEGER frequency;
-    QueryPerformanceFrequency(&frequency);
-    return 1000.0 * double(to.QuadPart - from.QuadPart) / double(frequency.QuadPart);
-}
-
-bool PumpUntil(const std::function<bool()>& done, DWORD milliseconds)
-{
-    for (DWORD start = GetTickCount();;) {
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (!CDialog::RouteMessage(msg)) {
-                TranslateMessage(&msg);
-                DispatchMessageW(&msg);
-            }
-        }
-        if (done())
-            return true;
-        if (GetTickCount() - start >= milliseconds)
-            return false;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
-    }
-}
-
-struct Rig {
-    explicit Rig(SimScenario scenario)
-        : port(std::move(scenario), &messenger), devices(port, monitors, messenger),
-          thread(port, messenger, devices, state, system)
-    {
-        thread.Start();
-    }
-    ~Rig() { thread.Stop(); }
-    RequestPoster Poster()
-    {
-        return [this](std::unique_ptr<DeviceRequest> r) { return thread.PostRequest(std::move(r)); };
-    }
-    CWin32Messenger messenger;
-    CBinFolderSystem system;
-    CFixedMonitors monitors;
-    CSimHidPort port;
-    CDeviceManager devices;
-    CProtocolState state;
-    CDeviceThread thread;
-};
-
 // The transfer's time, creation to finish, and the reports answered.
 // With `logged`, the frames and replies go to Main.Log in the current folder, as in the program.
 bool TimeTransfer(unsigned answerDelayMs, bool logged, const std::vector<std::uint8_t>& payload, double& ms,
@@ -108,10 +31,11 @@ bool TimeTransfer(unsigned answerDelayMs, bool logged, const std::vector<std::ui
 {
     SimScenario scenario = MakeCountedScenario(1);
     scenario.frames[0].answerDelayMs = answerDelayMs;
-    Rig rig(scenario);
+    CDeviceRig rig;
+    rig.StartDevices(scenario);
     answered = 0;
     RequestPoster post = rig.Poster();
-    UpdateServices services{rig.devices,
+    UpdateServices services{*rig.devices,
                             [&](std::unique_ptr<DeviceRequest> request) {
                                 answered += request->report[0] != 0x31 || request->report[2] != 'c';
                                 return post(std::move(request));
@@ -122,13 +46,13 @@ bool TimeTransfer(unsigned answerDelayMs, bool logged, const std::vector<std::ui
                             },
                             logged ? LogWriter{} : LogWriter([](std::wstring_view) {})};
     CUpdate update(std::move(services));
-    LARGE_INTEGER start = Now();
+    CStopwatch watch;
     if (!update.Create(nullptr))
         return false;
     update.ShowWindow(SW_SHOWNORMAL);
     const bool finished =
         PumpUntil([&] { return update.Panel().CurrentStage() != CUpdatePanel::Stage::Transferring; }, 600000);
-    ms = Milliseconds(start, Now());
+    ms = watch.Milliseconds();
     return finished && update.Panel().CurrentStage() == CUpdatePanel::Stage::Finished;
 }
 
@@ -146,33 +70,17 @@ LRESULT CALLBACK OnMessageTaken(int code, WPARAM removed, LPARAM lParam)
         wchar_t name[16] = {};
         GetClassNameW(msg->hwnd, name, 16);
         if (std::wstring(name) == L"#32770") {
-            g_shownAt = Now();
+            g_shownAt = CStopwatch::Now();
             PostMessageW(msg->hwnd, WM_COMMAND, IDOK, 0);
         }
     }
     return CallNextHookEx(g_hook, code, removed, lParam);
 }
 
-double Median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
 } // namespace
 
 int main(int argc, char** argv)
 {
-    INITCOMMONCONTROLSEX controls{sizeof controls, 0xFF};
-    InitCommonControlsEx(&controls);
-    CWin32Profile profile;
-    CBinFolderSystem system;
-    CWin32Messenger messenger;
-    PlatformServices platform;
-    platform.profile = &profile;
-    platform.system = &system;
-    platform.messenger = &messenger;
-    SetPlatform(platform);
     std::setvbuf(stdout, nullptr, _IONBF, 0);
 
     // 1. The transfer. Delays come from the command line (default 0 and 20).
@@ -208,14 +116,11 @@ int main(int argc, char** argv)
     DeleteFileW(L"Main.Log");
 
     // 2. Properties and About, pressed to shown.
-    Rig rig(MakeCountedScenario(1));
-    CSarnetLibrary configuration;
-    MainPanelServices services{rig.devices, rig.state, rig.port, messenger, rig.Poster(), system, configuration};
-    COvamerDlg dialog(services);
-    if (!dialog.Create() || !PumpUntil([&] { return dialog.Panel().ListIsReady(); }, 10000))
+    CMainDialogRig<> rig;
+    rig.Start(MakeCountedScenario(1));
+    if (!rig.Open())
         return 1;
-    dialog.ShowWindow(SW_SHOW);
-    SetForegroundWindow(dialog);
+    COvamerDlg& dialog = *rig.dialog;
     g_owner = dialog;
     // A box that never paints is closed after 5 s rather than hang the run.
     UINT_PTR guard = SetTimer(nullptr, 0, 5000, [](HWND, UINT, UINT_PTR, DWORD) {
@@ -243,13 +148,13 @@ int main(int argc, char** argv)
         std::vector<double> runs;
         for (int run = 0; run < 5; ++run) {
             g_shownAt.QuadPart = 0;
-            LARGE_INTEGER start = Now();
+            CStopwatch watch;
             press.press(); // returns when the modal box was closed
             if (g_shownAt.QuadPart == 0) {
                 std::printf("  %s: not shown\n", press.what);
                 return 1;
             }
-            runs.push_back(Milliseconds(start, g_shownAt));
+            runs.push_back(watch.MillisecondsTo(g_shownAt));
             PumpUntil([] { return false; }, 100);
         }
         std::printf("%s, pressed to first WM_PAINT: median %.1f ms (runs:", press.what, Median(runs));
@@ -259,6 +164,5 @@ int main(int argc, char** argv)
     }
     UnhookWindowsHookEx(g_hook);
     KillTimer(nullptr, guard);
-    SetPlatform(PlatformServices{});
     return 0;
 }

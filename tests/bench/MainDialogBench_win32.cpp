@@ -9,18 +9,9 @@
 //     CPU it uses meanwhile).
 // Run by tools/bench-panel.
 
-#include "app/OvamerDlg.h"
-#include "device/DeviceManager.h"
-#include "device/DeviceThread.h"
-#include "device/ProtocolState.h"
-#include "libs/sarnet/SarnetLibrary.h"
-#include "platform/Monitors.h"
-#include "platform/Platform.h"
-#include "platform/Profile_win32.h"
-#include "platform/System_win32.h"
-#include "platform/WindowMessenger_win32.h"
-#include "res/resource.h"
-#include "sim/SimHidPort.h"
+#include "MainDialogRig.h"
+#include "ProgramRunner.h"
+#include "Stopwatch.h"
 
 #include <commctrl.h>
 
@@ -31,128 +22,49 @@
 
 namespace {
 
-// The folder of this executable's build tree's runnable tree (build/windows/bin).
-std::wstring BinFolder()
-{
-    std::wstring path = ModulePath(nullptr);
-    path = path.substr(0, path.find_last_of(L'\\')); // .../bench
-    return path.substr(0, path.find_last_of(L'\\')) + L"\\bin";
-}
-
-class CBinFolderSystem : public CWin32System {
-public:
-    std::wstring ProgramFolder() override { return BinFolder(); }
-};
-
-double Seconds(LARGE_INTEGER from, LARGE_INTEGER to)
-{
-    LARGE_INTEGER frequency;
-    QueryPerformanceFrequency(&frequency);
-    return double(to.QuadPart - from.QuadPart) / double(frequency.QuadPart);
-}
-
-LARGE_INTEGER Now()
-{
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    return now;
-}
-
 // The real dialog in this process: creation to list ready, in seconds.
 double InProcessStartup(unsigned frames)
 {
-    CWin32Profile profile;
-    CBinFolderSystem system;
-    CWin32Messenger messenger;
-    CFixedMonitors monitors;
-    PlatformServices services;
-    services.profile = &profile;
-    services.system = &system;
-    services.messenger = &messenger;
-    SetPlatform(services);
-    CSimHidPort port(MakeCountedScenario(frames), &messenger);
-    CDeviceManager devices(port, monitors, messenger);
-    CProtocolState state;
-    CDeviceThread thread(port, messenger, devices, state, system);
-    thread.Start();
-    CSarnetLibrary configuration;
-    double seconds = -1;
-    {
-        COvamerDlg dialog(MainPanelServices{
-            devices, state, port, messenger,
-            [&](std::unique_ptr<DeviceRequest> r) { return thread.PostRequest(std::move(r)); }, system, configuration});
-        const LARGE_INTEGER start = Now();
-        if (dialog.Create()) {
-            dialog.ShowWindow(SW_SHOW);
-            for (DWORD begun = GetTickCount(); !dialog.Panel().ListIsReady() && GetTickCount() - begun < 60000;) {
-                MSG msg;
-                while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
-                    if (!CDialog::RouteMessage(msg)) {
-                        TranslateMessage(&msg);
-                        DispatchMessageW(&msg);
-                    }
-                if (!dialog.Panel().ListIsReady())
-                    MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-            }
-            if (dialog.Panel().ListIsReady())
-                seconds = Seconds(start, Now());
-        }
-    }
-    thread.Stop();
-    SetPlatform(PlatformServices{});
-    return seconds;
+    CMainDialogRig<> rig;
+    rig.Start(MakeCountedScenario(frames));
+    CStopwatch watch;
+    if (!rig.dialog->Create())
+        return -1;
+    rig.dialog->ShowWindow(SW_SHOW);
+    return PumpUntil([&] { return rig.dialog->Panel().ListIsReady(); }, 60000) ? watch.Seconds() : -1;
 }
-
-struct Launched {
-    PROCESS_INFORMATION process{};
-    HWND list = nullptr;
-    ~Launched()
-    {
-        if (process.hProcess) {
-            if (WaitForSingleObject(process.hProcess, 10000) == WAIT_TIMEOUT)
-                TerminateProcess(process.hProcess, 99);
-            CloseHandle(process.hProcess);
-            CloseHandle(process.hThread);
-        }
-    }
-};
 
 // Starts PelnoCpl.exe with virtual frames; waits (60 s at most) for its list
 // to hold them all. Returns the seconds that took, or -1.
-double LaunchUntilListed(unsigned frames, Launched& run)
+double LaunchUntilListed(unsigned frames, ProgramRun& run, HWND& list)
 {
-    SetEnvironmentVariableW(L"PELNOCPL_SIMULATE", std::to_wstring(frames).c_str());
-    std::wstring program = BinFolder() + L"\\PelnoCpl.exe";
-    std::wstring commandLine = L"\"" + program + L"\"";
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    const LARGE_INTEGER start = Now();
-    if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                        &run.process))
+    LaunchOptions options;
+    options.environment = {{L"PELNOCPL_SIMULATE", std::to_wstring(frames)}};
+    CStopwatch watch;
+    if (!Launch(options, run))
         return -1;
     for (DWORD begun = GetTickCount(); GetTickCount() - begun < 60000; Sleep(5)) {
-        if (!run.list)
+        if (!list)
             if (HWND window = FindWindowW(L"#32770", L"TouchScreen Control Panel"))
-                run.list = GetDlgItem(window, IDC_TOUCHSCREEN_LIST);
-        if (run.list && SendMessageW(run.list, LVM_GETITEMCOUNT, 0, 0) == static_cast<LRESULT>(frames))
-            return Seconds(start, Now());
+                list = GetDlgItem(window, IDC_TOUCHSCREEN_LIST);
+        if (list && SendMessageW(list, LVM_GETITEMCOUNT, 0, 0) == static_cast<LRESULT>(frames))
+            return watch.Seconds();
     }
     return -1;
 }
 
-void Close(Launched& run)
+// Closes the program's dialog and waits (10 s at most) for the program to end.
+void Close(ProgramRun& run, HWND list)
 {
-    if (run.list)
-        PostMessageW(GetParent(run.list), WM_CLOSE, 0, 0);
+    if (list)
+        PostMessageW(GetParent(list), WM_CLOSE, 0, 0);
+    run.Wait(10000);
 }
 
 } // namespace
 
 int main()
 {
-    INITCOMMONCONTROLSEX controls{sizeof controls, 0xFF};
-    InitCommonControlsEx(&controls);
-
     std::printf("main dialog in process, creation to list ready, median of 3 runs:\n");
     for (unsigned frames : {1u, 4u, 16u}) {
         std::vector<double> runs;
@@ -170,9 +82,10 @@ int main()
 
     std::printf("PelnoCpl.exe, process start to every touchscreen listed:\n");
     for (unsigned frames : {1u, 4u, 16u}) {
-        Launched run;
-        double seconds = LaunchUntilListed(frames, run);
-        Close(run);
+        ProgramRun run;
+        HWND list = nullptr;
+        double seconds = LaunchUntilListed(frames, run, list);
+        Close(run, list);
         if (seconds < 0)
             std::printf("  %2u frame(s): the list was not filled\n", frames);
         else
@@ -180,8 +93,9 @@ int main()
         std::fflush(stdout);
     }
 
-    Launched run;
-    if (LaunchUntilListed(4, run) < 0) {
+    ProgramRun run;
+    HWND list = nullptr;
+    if (LaunchUntilListed(4, run, list) < 0) {
         std::printf("idle CPU: the program did not list its 4 touchscreens\n");
         return 1;
     }
@@ -193,6 +107,6 @@ int main()
     Sleep(30000);
     std::printf("IDLE-END\n");
     std::fflush(stdout);
-    Close(run);
+    Close(run, list);
     return 0;
 }

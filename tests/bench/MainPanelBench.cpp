@@ -4,6 +4,7 @@
 // touchscreen, and 80 ms before each of its three guarded commands).
 // Run by tools/bench-panel (a release build without sanitizers).
 
+#include "app/ConsoleMailbox.h"
 #include "app/MainPanel.h"
 #include "device/DeviceManager.h"
 #include "device/DeviceThread.h"
@@ -14,56 +15,16 @@
 #include "platform/Monitors.h"
 #include "platform/Platform.h"
 #include "platform/System.h"
-#include "platform/WindowMessenger.h"
 #include "sim/SimHidPort.h"
 
 #include <algorithm>
 #include <chrono>
-#include <condition_variable>
 #include <cstdio>
-#include <deque>
-#include <mutex>
 
 using Clock = std::chrono::steady_clock;
 using namespace std::chrono_literals;
 
 namespace {
-
-WindowHandle const kWindow = reinterpret_cast<WindowHandle>(0x10);
-
-// The window's queue, played by the benchmark's main thread.
-class CQueue : public IWindowMessenger {
-public:
-    struct Message {
-        unsigned message;
-        std::intptr_t lParam;
-    };
-    bool Post(WindowHandle, unsigned message, std::uintptr_t, std::intptr_t lParam) override
-    {
-        {
-            std::lock_guard lock(m_mutex);
-            m_queue.push_back({message, lParam});
-        }
-        m_changed.notify_one();
-        return true;
-    }
-    void PostToOwnWindows(unsigned, std::uintptr_t, std::intptr_t) override {}
-    void PostQuit(int) override {}
-    bool Take(Message& m, std::chrono::milliseconds timeout)
-    {
-        std::unique_lock lock(m_mutex);
-        if (!m_changed.wait_for(lock, timeout, [this] { return !m_queue.empty(); }))
-            return false;
-        m = m_queue.front();
-        m_queue.pop_front();
-        return true;
-    }
-
-private:
-    std::mutex m_mutex;
-    std::condition_variable m_changed;
-    std::deque<Message> m_queue;
-};
 
 class CReadyView : public IMainPanelView {
 public:
@@ -80,7 +41,7 @@ double StartupSeconds(unsigned frames)
     PlatformServices services;
     services.registry = &registry;
     SetPlatform(services);
-    CQueue queue;
+    CConsoleMailbox queue; // the window, played by the benchmark's main thread
     CSimHidPort port(MakeCountedScenario(frames), &queue);
     CFixedMonitors monitors;
     CDeviceManager devices(port, monitors, queue);
@@ -94,13 +55,13 @@ double StartupSeconds(unsigned frames)
     CMainPanel panel(MainPanelServices{devices, state, port, queue, post, system, configuration}, view);
 
     const auto start = Clock::now();
-    panel.Open(kWindow);
+    panel.Open(queue.Window());
     for (auto end = start + 60s; !view.ready && Clock::now() < end;) {
-        CQueue::Message m;
-        if (!queue.Take(m, 50ms))
+        std::optional<CConsoleMailbox::Message> m = queue.Take(50ms);
+        if (!m)
             continue;
-        std::unique_ptr<DeviceReply> reply(reinterpret_cast<DeviceReply*>(m.lParam));
-        switch (m.message) {
+        std::unique_ptr<DeviceReply> reply = CConsoleMailbox::TakeReply(*m);
+        switch (m->message) {
         case WM_OPENING_REPLY:
             panel.OnOpeningReply(std::move(reply));
             break;
@@ -114,11 +75,9 @@ double StartupSeconds(unsigned frames)
             panel.OnNumberReadReply(std::move(reply));
             break;
         case WM_PANEL_REFRESH_LIST:
-            reply.release(); // carries no record
             panel.RefreshList();
             break;
         default:
-            reply.release();
             break;
         }
     }

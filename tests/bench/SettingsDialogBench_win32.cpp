@@ -9,6 +9,10 @@
 // Each is run 20 times; the median and the largest are printed.
 // Run by tools/bench-settings.
 
+#include "BenchFigures.h"
+#include "BinFolder.h"
+#include "DialogPump.h"
+#include "Stopwatch.h"
 #include "config/Basicprop.h"
 #include "config/SystemMouseSettings.h"
 #include "libs/sarnet/SarnetLibrary.h"
@@ -28,47 +32,10 @@
 
 namespace {
 
-std::wstring BinFolder()
-{
-    std::wstring path = ModulePath(nullptr);
-    path = path.substr(0, path.find_last_of(L'\\')); // .../bench
-    return path.substr(0, path.find_last_of(L'\\')) + L"\\bin";
-}
-
-class CBinFolderSystem : public CWin32System {
-public:
-    std::wstring ProgramFolder() override { return BinFolder(); }
-};
-
-double Milliseconds(LARGE_INTEGER from, LARGE_INTEGER to)
-{
-    LARGE_INTEGER frequency;
-    QueryPerformanceFrequency(&frequency);
-    return 1000.0 * double(to.QuadPart - from.QuadPart) / double(frequency.QuadPart);
-}
-
-LARGE_INTEGER Now()
-{
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    return now;
-}
-
-void Pump()
-{
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
-        if (!CDialog::RouteMessage(msg)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-}
-
 void Report(const char* what, std::vector<double> times)
 {
-    std::sort(times.begin(), times.end());
-    std::printf("%s: median %.1f ms, largest %.1f ms (%zu runs)\n", what, times[times.size() / 2], times.back(),
-                times.size());
+    std::printf("%s: median %.1f ms, largest %.1f ms (%zu runs)\n", what, Median(times),
+                *std::max_element(times.begin(), times.end()), times.size());
 }
 
 } // namespace
@@ -95,18 +62,18 @@ int main()
     constexpr int kRuns = 20;
     std::vector<double> bare, opening, applying;
     for (int run = 0; run < kRuns; ++run) {
-        LARGE_INTEGER start = Now();
+        CStopwatch watch;
         HWND window = CreateDialogParamW(
             GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_SETTINGS), nullptr,
             [](HWND, UINT, WPARAM, LPARAM) -> INT_PTR { return FALSE; }, 0);
         ShowWindow(window, SW_SHOW);
         RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-        bare.push_back(Milliseconds(start, Now()));
+        bare.push_back(watch.Milliseconds());
         DestroyWindow(window);
-        Pump();
+        PumpFor(0);
     }
     for (int run = 0; run < kRuns; ++run) {
-        LARGE_INTEGER start = Now();
+        CStopwatch watch;
         CBasicprop dialog(SettingsPanelServices{configuration, mouse, registry});
         if (!dialog.Create()) {
             std::printf("the Settings dialog could not be created\n");
@@ -114,19 +81,19 @@ int main()
         }
         dialog.ShowWindow(SW_SHOW);
         RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-        opening.push_back(Milliseconds(start, Now()));
-        Pump();
+        opening.push_back(watch.Milliseconds());
+        PumpFor(0);
 
         SendMessageW(dialog.GetDlgItem(IDC_HIDE_CURSOR), BM_CLICK, 0, 0); // a change: Apply enabled
-        start = Now();
+        watch.Restart();
         SendMessageW(dialog.GetDlgItem(IDC_APPLY), BM_CLICK, 0, 0);
-        applying.push_back(Milliseconds(start, Now()));
+        applying.push_back(watch.Milliseconds());
         if (dialog.IsDlgItemEnabled(IDC_APPLY)) {
             std::printf("Apply did not store the record\n");
             return 1;
         }
         dialog.EndDialog(IDCANCEL);
-        Pump();
+        PumpFor(0);
     }
     Report("Settings opened, every control set and painted", opening);
     Report("  floor: the bare template created, shown and painted", bare);

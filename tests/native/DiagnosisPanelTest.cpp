@@ -4,6 +4,7 @@
 // step timer itself.
 
 #include "diagnostics/DiagnosisPanel.h"
+#include "app/ConsoleMailbox.h"
 #include "device/DeviceManager.h"
 #include "device/DeviceThread.h"
 #include "device/ProtocolState.h"
@@ -14,62 +15,17 @@
 #include "platform/Messages.h"
 #include "platform/Monitors.h"
 #include "platform/System.h"
-#include "platform/WindowMessenger.h"
 #include "sim/SimHidPort.h"
 
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <condition_variable>
-#include <deque>
 #include <filesystem>
 #include <fstream>
-#include <mutex>
 
 namespace {
 
 using namespace std::chrono_literals;
-WindowHandle const kWindow = reinterpret_cast<WindowHandle>(0x7016);
-
-class CWindowQueue : public IWindowMessenger {
-public:
-    struct Message {
-        unsigned message;
-        std::intptr_t lParam;
-    };
-    ~CWindowQueue() override
-    {
-        for (const Message& m : m_queue)
-            delete reinterpret_cast<DeviceReply*>(m.lParam);
-    }
-    bool Post(WindowHandle window, unsigned message, std::uintptr_t, std::intptr_t lParam) override
-    {
-        if (window != kWindow)
-            return false;
-        {
-            std::lock_guard lock(m_mutex);
-            m_queue.push_back({message, lParam});
-        }
-        m_changed.notify_all();
-        return true;
-    }
-    void PostToOwnWindows(unsigned, std::uintptr_t, std::intptr_t) override {}
-    void PostQuit(int) override {}
-    std::optional<Message> Take(std::chrono::milliseconds timeout)
-    {
-        std::unique_lock lock(m_mutex);
-        if (!m_changed.wait_for(lock, timeout, [this] { return !m_queue.empty(); }))
-            return std::nullopt;
-        Message m = m_queue.front();
-        m_queue.pop_front();
-        return m;
-    }
-
-private:
-    std::mutex m_mutex;
-    std::condition_variable m_changed;
-    std::deque<Message> m_queue;
-};
 
 class CRecordingView : public IDiagnosisView {
 public:
@@ -149,7 +105,7 @@ struct Rig {
     void Open(int slot)
     {
         panel.SetTouchScreen(slot);
-        panel.Open(kWindow);
+        panel.Open(window.Window());
     }
 
     // Plays the window until the run ends; with no reply for `quiet`, the
@@ -169,9 +125,9 @@ struct Rig {
         }
         return false;
     }
-    void Dispatch(const CWindowQueue::Message& m)
+    void Dispatch(const CConsoleMailbox::Message& m)
     {
-        std::unique_ptr<DeviceReply> reply(reinterpret_cast<DeviceReply*>(m.lParam));
+        std::unique_ptr<DeviceReply> reply = CConsoleMailbox::TakeReply(m);
         if (m.message == WM_OPENING_REPLY)
             panel.OnOpeningReply(std::move(reply));
         else if (m.message == WM_DIAGNOSTICS_HEADER_REPLY)
@@ -192,7 +148,7 @@ struct Rig {
         return reply;
     }
 
-    CWindowQueue window;
+    CConsoleMailbox window;
     CSimHidPort port;
     CFixedMonitors monitors;
     CDeviceManager devices;

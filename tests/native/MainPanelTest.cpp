@@ -5,6 +5,7 @@
 
 #include "app/MainPanel.h"
 #include "FakeConfigurationLibrary.h"
+#include "app/ConsoleMailbox.h"
 #include "device/DeviceManager.h"
 #include "device/DeviceThread.h"
 #include "device/ProtocolState.h"
@@ -13,14 +14,12 @@
 #include "platform/Messages.h"
 #include "platform/Monitors.h"
 #include "platform/System.h"
-#include "platform/WindowMessenger.h"
 #include "sim/SimHidPort.h"
 
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <condition_variable>
-#include <deque>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -35,38 +34,11 @@ using Clock = std::chrono::steady_clock;
 
 WindowHandle const kWindow = reinterpret_cast<WindowHandle>(0x7001);
 
-bool IsReplyMessage(unsigned message)
-{
-    return message == WM_OPENING_REPLY || message == WM_VERSION_REPLY || message == WM_SERIAL_REPLY ||
-           message == WM_NUMBER_READ_REPLY || message == WM_NUMBER_WRITE_REPLY;
-}
-
 // The window's message queue: what the device thread, the panel's jobs and
-// the virtual frames post to the window.
-class CWindowQueue : public IWindowMessenger {
+// the virtual frames post to the window; and what goes to every window.
+class CWindowQueue : public CConsoleMailbox {
 public:
-    struct Message {
-        unsigned message;
-        std::uintptr_t wParam;
-        std::intptr_t lParam;
-    };
-    ~CWindowQueue() override
-    {
-        for (const Message& m : m_queue)
-            if (IsReplyMessage(m.message))
-                delete reinterpret_cast<DeviceReply*>(m.lParam);
-    }
-    bool Post(WindowHandle window, unsigned message, std::uintptr_t wParam, std::intptr_t lParam) override
-    {
-        if (window != kWindow)
-            return false;
-        {
-            std::lock_guard lock(m_mutex);
-            m_queue.push_back({message, wParam, lParam});
-        }
-        m_changed.notify_all();
-        return true;
-    }
+    CWindowQueue() : CConsoleMailbox(kWindow) {}
     void PostToOwnWindows(unsigned message, std::uintptr_t, std::intptr_t lParam) override
     {
         std::lock_guard lock(m_mutex);
@@ -78,23 +50,12 @@ public:
         std::lock_guard lock(m_mutex);
         ++quits;
     }
-    std::optional<Message> Take(std::chrono::milliseconds timeout)
-    {
-        std::unique_lock lock(m_mutex);
-        if (!m_changed.wait_for(lock, timeout, [this] { return !m_queue.empty(); }))
-            return std::nullopt;
-        Message m = m_queue.front();
-        m_queue.pop_front();
-        return m;
-    }
 
     std::vector<int> removedSlots;
     int quits = 0;
 
 private:
     std::mutex m_mutex;
-    std::condition_variable m_changed;
-    std::deque<Message> m_queue;
 };
 
 class CRecordingView : public IMainPanelView {

@@ -2,47 +2,23 @@
 // over virtual frames whose scripts touch the four targets, the device
 // thread and Sarnet.dll with Wine's registry.
 
-#include "DialogPump.h"
+#include "ControlTestSupport.h"
+#include "MainDialogRig.h"
 #include "ProgramRunner.h"
-#include "app/OvamerDlg.h"
 #include "calibration/MouseHookMessages.h"
 #include "common/LanguageText.h"
 #include "config/ParameterPaths.h"
-#include "device/DeviceManager.h"
-#include "device/DeviceThread.h"
-#include "device/ProtocolState.h"
 #include "libs/sarnet/Sarnet.h"
-#include "libs/sarnet/SarnetLibrary.h"
-#include "platform/Monitors.h"
-#include "platform/Platform.h"
-#include "platform/Profile_win32.h"
-#include "platform/System_win32.h"
-#include "platform/WindowMessenger_win32.h"
-#include "res/resource.h"
-#include "sim/SimHidPort.h"
-#include "win/ListView.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 
-// From ControlTestSupport.cpp (whose pumping functions would clash with DialogPump's here).
-bool RunXdotool(const std::string& arguments, const std::function<void(const MSG&)>& seen = {});
-
 namespace {
 
 constexpr COLORREF kBlue = RGB(0, 128, 192);
 constexpr COLORREF kTrail = RGB(255, 255, 255);
-
-class CBinFolderSystem : public CWin32System {
-public:
-    std::wstring ProgramFolder() override
-    {
-        std::wstring tests = CWin32System::ProgramFolder();
-        return tests.substr(0, tests.find_last_of(L'\\')) + L"\\bin";
-    }
-};
 
 std::optional<DWORD> StoredValue(const wchar_t* name)
 {
@@ -60,58 +36,18 @@ void Screenshot(const char* name)
     const char* folder = std::getenv("PELNO_SHOT_DIR");
     if (!folder)
         return;
-    std::string command = "/bin/sh -c \"import -window root " + std::string(folder) + "/" + name + "\"";
-    std::wstring commandLine(command.begin(), command.end());
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    if (CreateProcessW(L"Z:\\bin\\sh", commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                       &process)) {
-        CloseHandle(process.hThread);
-        CloseHandle(process.hProcess);
-    }
-    PumpFor(1500); // Wine gives no handle to wait on; the window keeps painting meanwhile
+    RunShell("import -window root " + std::string(folder) + "/" + name, 10000);
 }
 
-struct CalibrateDialogFixture : ::testing::Test {
-    CWin32Profile profile;
-    CBinFolderSystem system;
-    CWin32Messenger messenger;
-    CFixedMonitors monitors;
-    std::unique_ptr<CSimHidPort> port;
-    std::unique_ptr<CDeviceManager> devices;
-    CProtocolState state;
-    std::unique_ptr<CDeviceThread> thread;
-    CSarnetLibrary configuration;
-    std::unique_ptr<COvamerDlg> dialog;
-
-    void SetUp() override
+struct CalibrateDialogFixture : ::testing::Test, CMainDialogRig<> {
+    CalibrateDialogFixture()
     {
-        INITCOMMONCONTROLSEX controls{sizeof controls, 0xFF};
-        InitCommonControlsEx(&controls);
-        PlatformServices services;
-        services.profile = &profile;
-        services.system = &system;
-        services.messenger = &messenger;
-        SetPlatform(services);
-        RegDeleteTreeW(HKEY_LOCAL_MACHINE, kDeviceParametersPath);
         monitors.monitors = {{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}};
         DriverConfig driver{};
         GetDriverConfig(&driver);
         driver.Mode = 0;
         driver.EnableTouch = 1;
         SetDriverConfig(driver);
-    }
-    void TearDown() override
-    {
-        dialog.reset();
-        if (thread)
-            thread->Stop();
-        thread.reset();
-        devices.reset();
-        port.reset();
-        RegDeleteTreeW(HKEY_LOCAL_MACHINE, kDeviceParametersPath);
-        SetPlatform(PlatformServices{});
     }
 
     // One frame whose touches come `firstDelay` ms after touch reporting starts, then 100 ms apart.
@@ -123,20 +59,8 @@ struct CalibrateDialogFixture : ::testing::Test {
     {
         SimScenario scenario = MakeCountedScenario(1);
         scenario.frames[0].touches = std::move(touches);
-        port = std::make_unique<CSimHidPort>(std::move(scenario), &messenger);
-        devices = std::make_unique<CDeviceManager>(*port, monitors, messenger);
-        thread = std::make_unique<CDeviceThread>(*port, messenger, *devices, state, system);
-        thread->Start();
-        auto post = [this](std::unique_ptr<DeviceRequest> r) { return thread->PostRequest(std::move(r)); };
-        dialog = std::make_unique<COvamerDlg>(
-            MainPanelServices{*devices, state, *port, messenger, post, system, configuration});
-        ASSERT_TRUE(dialog->Create());
-        dialog->ShowWindow(SW_SHOW);
-        ASSERT_TRUE(PumpUntil([&] { return dialog->Panel().ListIsReady(); }));
-    }
-    void Press(int id) const
-    {
-        dialog->SendMessage(WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(dialog->GetDlgItem(id)));
+        CMainDialogRig::Start(std::move(scenario));
+        ASSERT_TRUE(Open());
     }
     CCalibrateDlg* OpenCalibration()
     {

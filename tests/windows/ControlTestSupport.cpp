@@ -93,37 +93,14 @@ std::unique_ptr<CCanvas> PrintClient(HWND window, int width, int height, Rgb fil
     return canvas;
 }
 
-void PumpFor(DWORD milliseconds, const std::function<void(const MSG&)>& seen)
-{
-    PumpUntil([] { return false; }, milliseconds, seen);
-}
-
-bool PumpUntil(const std::function<bool()>& done, DWORD milliseconds, const std::function<void(const MSG&)>& seen)
-{
-    for (DWORD start = GetTickCount();;) {
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (seen)
-                seen(msg);
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-        if (done())
-            return true;
-        if (GetTickCount() - start >= milliseconds)
-            return false;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-    }
-}
-
 // Wine starts a Unix program named by CreateProcessW, but gives no process
-// handle to wait on: the shell leaves a marker file when xdotool is done.
-bool RunXdotool(const std::string& arguments, const std::function<void(const MSG&)>& seen)
+// handle to wait on: the shell leaves a marker file when the command is done.
+bool RunShell(const std::string& command, DWORD milliseconds, const MessageSeen& seen)
 {
     static int runs = 0;
-    std::string marker = "/tmp/pelno-xdotool-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++runs);
-    std::string command = "/bin/sh -c \"xdotool " + arguments + " && : > " + marker + "\"";
-    std::wstring commandLine(command.begin(), command.end());
+    std::string marker = "/tmp/pelno-shell-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++runs);
+    std::string line = "/bin/sh -c \"" + command + " && : > " + marker + "\"";
+    std::wstring commandLine(line.begin(), line.end());
     std::wstring markerPath = L"Z:" + std::wstring(marker.begin(), marker.end());
     for (wchar_t& c : markerPath)
         if (c == L'/')
@@ -137,8 +114,13 @@ bool RunXdotool(const std::string& arguments, const std::function<void(const MSG
         return false;
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
-    bool finished =
-        PumpUntil([&] { return GetFileAttributesW(markerPath.c_str()) != INVALID_FILE_ATTRIBUTES; }, 5000, seen);
+    bool finished = PumpUntil([&] { return GetFileAttributesW(markerPath.c_str()) != INVALID_FILE_ATTRIBUTES; },
+                              milliseconds, seen);
     DeleteFileW(markerPath.c_str());
     return finished;
+}
+
+bool RunXdotool(const std::string& arguments, const MessageSeen& seen)
+{
+    return RunShell("xdotool " + arguments, 5000, seen);
 }

@@ -1,9 +1,10 @@
 #pragma once
 // What the control tests share: a parent window that reflects notifications
 // to its controls as the dialog base does, a memory canvas whose pixels can
-// be read, bounded message pumping, and the real pointer driven by xdotool
-// on the X display Wine draws on.
+// be read, and the real pointer driven by xdotool on the X display Wine
+// draws on.
 
+#include "DialogPump.h"
 #include "ui/LookTypes.h"
 
 #include <windows.h>
@@ -57,13 +58,11 @@ std::unique_ptr<CCanvas> PrintClient(HWND window, int width, int height, Rgb fil
 
 inline Rgb ToRgb(COLORREF colour) { return {GetRValue(colour), GetGValue(colour), GetBValue(colour)}; }
 
-// Dispatches this thread's messages for that long; each posted message is
-// first shown to `seen` when one is given.
-void PumpFor(DWORD milliseconds, const std::function<void(const MSG&)>& seen = {});
-// Dispatches messages until done() is true or the time is up; returns done().
-bool PumpUntil(const std::function<bool()>& done, DWORD milliseconds, const std::function<void(const MSG&)>& seen = {});
-
+// Runs a command line in the Unix shell under Wine and waits (at most that
+// long, pumping messages) until it has finished. False where there is no
+// shell to run (not under Wine), the command failed or the time ran out.
+bool RunShell(const std::string& command, DWORD milliseconds, const MessageSeen& seen = {});
 // Runs xdotool with these arguments on Wine's X display and waits (5 s at
 // most, pumping messages) until it has finished. False where there is no
 // xdotool to run (not under Wine) or it failed.
-bool RunXdotool(const std::string& arguments, const std::function<void(const MSG&)>& seen = {});
+bool RunXdotool(const std::string& arguments, const MessageSeen& seen = {});

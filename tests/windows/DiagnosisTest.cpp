@@ -4,10 +4,8 @@
 
 #include "ControlTestSupport.h"
 #include "ProgramRunner.h"
-#include "common/LanguageText.h"
 #include "device/ReportProtocol.h"
 #include "diagnostics/LedPicture.h"
-#include "platform/Profile_win32.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
@@ -22,13 +20,6 @@ constexpr int kMainDiagnostics = 1054;
 constexpr int kList = 1018;
 constexpr int kRun = 1063;
 constexpr int kExport = 1057;
-
-std::wstring EnglishText(const wchar_t* key)
-{
-    CWin32Profile profile;
-    std::wstring bin = ProgramPath().substr(0, ProgramPath().find_last_of(L'\\'));
-    return LookUpLanguageText(profile, bin, 1033, key);
-}
 
 bool WaitFor(const std::function<bool()>& done, DWORD milliseconds)
 {
@@ -147,25 +138,10 @@ void CaptureWhenAsked(HWND window)
         return;
     RECT r{};
     GetWindowRect(window, &r);
-    const std::string marker = std::string(path) + ".done";
     char command[1200];
-    snprintf(command, sizeof command, "/bin/sh -c \"import -window root -crop %ldx%ld+%ld+%ld +repage %s && : > %s\"",
-             r.right - r.left, r.bottom - r.top, r.left, r.top, path, marker.c_str());
-    std::wstring commandLine(command, command + strlen(command));
-    std::wstring markerPath = L"Z:" + std::wstring(marker.begin(), marker.end());
-    for (wchar_t& c : markerPath)
-        if (c == L'/')
-            c = L'\\';
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    if (!CreateProcessW(L"Z:\\bin\\sh", commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                        &process))
-        return;
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    WaitFor([&] { return GetFileAttributesW(markerPath.c_str()) != INVALID_FILE_ATTRIBUTES; }, 10000);
-    DeleteFileW(markerPath.c_str());
+    snprintf(command, sizeof command, "import -window root -crop %ldx%ld+%ld+%ld +repage %s", r.right - r.left,
+             r.bottom - r.top, r.left, r.top, path);
+    RunShell(command, 10000);
 }
 
 std::wstring LedLine(int number, bool bad)

@@ -5,25 +5,13 @@
 
 #include "ControlTestSupport.h"
 #include "FirmwareMaker.h"
-#include "app/OvamerDlg.h"
+#include "MainDialogRig.h"
+#include "ProgramRunner.h"
 #include "common/LanguageText.h"
-#include "config/ParameterPaths.h"
-#include "device/DeviceManager.h"
-#include "device/DeviceThread.h"
-#include "device/ProtocolState.h"
 #include "info/Version.h"
 #include "libs/sarnet/Sarnet.h"
-#include "libs/sarnet/SarnetLibrary.h"
-#include "platform/Monitors.h"
-#include "platform/Platform.h"
-#include "platform/Profile_win32.h"
-#include "platform/System_win32.h"
-#include "platform/WindowMessenger_win32.h"
-#include "res/resource.h"
-#include "sim/SimHidPort.h"
 #include "update/UpdateDlg.h"
 #include "win/Button.h"
-#include "win/ListView.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
@@ -36,32 +24,6 @@
 namespace {
 
 namespace fs = std::filesystem;
-
-std::wstring TextOf(HWND window)
-{
-    wchar_t text[512] = {};
-    GetWindowTextW(window, text, 512);
-    return text;
-}
-
-// Pumps the way the program's loops do: the dialogs pre-translate first.
-bool RoutedPumpUntil(const std::function<bool()>& done, DWORD milliseconds)
-{
-    for (DWORD start = GetTickCount();;) {
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (!CDialog::RouteMessage(msg)) {
-                TranslateMessage(&msg);
-                DispatchMessageW(&msg);
-            }
-        }
-        if (done())
-            return true;
-        if (GetTickCount() - start >= milliseconds)
-            return false;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-    }
-}
 
 // Saves the window as it is on the screen to PELNO_SHOT_DIR\<name>.ppm.
 void SaveShot(HWND window, const wchar_t* name)
@@ -81,28 +43,6 @@ void SaveShot(HWND window, const wchar_t* name)
     for (int y = 0; y < canvas.Height(); ++y)
         for (int x = 0; x < canvas.Width(); ++x)
             out << canvas.At(x, y).red << canvas.At(x, y).green << canvas.At(x, y).blue;
-}
-
-// The language files of the runnable tree, or of a folder of the test's.
-class CTestFolderSystem : public CWin32System {
-public:
-    std::wstring programFolder;
-    std::wstring ProgramFolder() override
-    {
-        if (!programFolder.empty())
-            return programFolder;
-        std::wstring tests = CWin32System::ProgramFolder();
-        return tests.substr(0, tests.find_last_of(L'\\')) + L"\\bin";
-    }
-};
-
-void StoreParameters(std::int32_t number, std::int32_t monitor, std::int32_t calibrated)
-{
-    DeviceConfig config{};
-    config.TouchScreenNumber = number;
-    config.MonitorID = monitor;
-    config.IsCalibrate = calibrated;
-    SetDeviceConfig(0, config);
 }
 
 // A folder of the test's own, made the current directory (where the update
@@ -143,67 +83,12 @@ std::vector<std::string> LogLines(const fs::path& path)
     return lines;
 }
 
-// What a dialog showed: its caption, and each control's text and visibility by id.
-struct OwnedDialog {
-    std::wstring caption;
-    std::map<int, std::wstring> texts;
-    std::map<int, bool> visible;
-    std::vector<std::wstring> allTexts; // controls without an id too
-    bool found = false;
-};
-
-struct InfoDialogsFixture : ::testing::Test {
-    CWin32Profile profile;
-    CTestFolderSystem system;
-    CWin32Messenger messenger;
-    CFixedMonitors monitors;
-    std::unique_ptr<CSimHidPort> port;
-    std::unique_ptr<CDeviceManager> devices;
-    CProtocolState state;
-    std::unique_ptr<CDeviceThread> thread;
-    CSarnetLibrary configuration;
-    std::unique_ptr<COvamerDlg> dialog;
-
-    void SetUp() override
-    {
-        INITCOMMONCONTROLSEX controls{sizeof controls, 0xFF};
-        InitCommonControlsEx(&controls);
-        PlatformServices services;
-        services.profile = &profile;
-        services.system = &system;
-        services.messenger = &messenger;
-        SetPlatform(services);
-        RegDeleteTreeW(HKEY_LOCAL_MACHINE, kDeviceParametersPath);
-    }
-    void TearDown() override
-    {
-        dialog.reset();
-        if (thread)
-            thread->Stop();
-        thread.reset();
-        devices.reset();
-        port.reset();
-        RegDeleteTreeW(HKEY_LOCAL_MACHINE, kDeviceParametersPath);
-        SetPlatform(PlatformServices{});
-    }
-    RequestPoster Poster()
-    {
-        return [this](std::unique_ptr<DeviceRequest> r) { return thread->PostRequest(std::move(r)); };
-    }
+struct InfoDialogsFixture : ::testing::Test, CMainDialogRig<> {
     void Start(SimScenario scenario)
     {
-        port = std::make_unique<CSimHidPort>(std::move(scenario), &messenger);
-        devices = std::make_unique<CDeviceManager>(*port, monitors, messenger);
-        thread = std::make_unique<CDeviceThread>(*port, messenger, *devices, state, system);
-        thread->Start();
-        MainPanelServices services{*devices, state, *port, messenger, Poster(), system, configuration};
-        dialog = std::make_unique<COvamerDlg>(std::move(services));
-        ASSERT_TRUE(dialog->Create());
-        dialog->ShowWindow(SW_SHOW);
-        SetForegroundWindow(*dialog);
-        ASSERT_TRUE(RoutedPumpUntil([&] { return dialog->Panel().ListIsReady(); }, 10000));
+        CMainDialogRig::Start(std::move(scenario));
+        ASSERT_TRUE(Open());
     }
-    CListView List() const { return CListView(dialog->GetDlgItem(IDC_TOUCHSCREEN_LIST)); }
     void Select(int item) const
     {
         CListView list = List();
@@ -211,45 +96,6 @@ struct InfoDialogsFixture : ::testing::Test {
             list.SetItemState(-1, 0, LVIS_SELECTED);
         else
             list.SetItemState(item, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
-    }
-
-    // Runs the trigger; the first dialog the main dialog owns that shows up
-    // (within `wait` ms) is read, then `handle` runs on it (by default it is
-    // closed with OK), from a timer of this thread: the dialog's own modal
-    // loop runs it.
-    OwnedDialog OpenedBy(const std::function<void()>& trigger, std::function<void(HWND)> handle = {},
-                         DWORD wait = 10000)
-    {
-        static OwnedDialog s_seen;
-        static HWND s_owner;
-        static std::function<void(HWND)> s_handle;
-        s_seen = {};
-        s_owner = *dialog;
-        s_handle = handle ? std::move(handle) : [](HWND box) { PostMessageW(box, WM_COMMAND, IDOK, 0); };
-        UINT_PTR timer = SetTimer(nullptr, 0, 20, [](HWND, UINT, UINT_PTR, DWORD) {
-            for (HWND box = FindWindowW(L"#32770", nullptr); box && !s_seen.found;
-                 box = FindWindowExW(nullptr, box, L"#32770", nullptr)) {
-                if (box == s_owner || GetWindow(box, GW_OWNER) != s_owner || !IsWindowVisible(box))
-                    continue;
-                s_seen.found = true;
-                s_seen.caption = TextOf(box);
-                EnumChildWindows(
-                    box,
-                    [](HWND control, LPARAM) {
-                        s_seen.texts[GetDlgCtrlID(control)] = TextOf(control);
-                        s_seen.visible[GetDlgCtrlID(control)] = IsWindowVisible(control) != FALSE;
-                        s_seen.allTexts.push_back(TextOf(control));
-                        return TRUE;
-                    },
-                    0);
-                s_handle(box);
-            }
-        });
-        trigger();
-        RoutedPumpUntil([] { return s_seen.found; }, wait);
-        RoutedPumpUntil([] { return false; }, 100); // the dialog's own end
-        KillTimer(nullptr, timer);
-        return s_seen;
     }
 };
 
@@ -403,14 +249,14 @@ TEST_F(UpdateDialog, AboutsUpdateUpdatesTheFirstTouchScreenAndClosesByItself)
     std::vector<int> positions;
     std::vector<std::wstring> figures, messages;
     bool shot = false;
-    RoutedPumpUntil(
+    PumpUntil(
         [&] {
             if (!IsWindow(update))
                 return true;
             int position = int(SendDlgItemMessageW(update, IDC_UPDATE_PROGRESS, PBM_GETPOS, 0, 0));
             if (positions.empty() || positions.back() != position)
                 positions.push_back(position);
-            std::wstring figure = TextOf(GetDlgItem(update, IDC_UPDATE_PERCENT));
+            std::wstring figure = WindowText(GetDlgItem(update, IDC_UPDATE_PERCENT));
             if (figures.empty() || figures.back() != figure)
                 figures.push_back(figure);
             if (!shot && position >= 40) {
@@ -418,8 +264,8 @@ TEST_F(UpdateDialog, AboutsUpdateUpdatesTheFirstTouchScreenAndClosesByItself)
                 shot = true;
             }
             HWND message = GetDlgItem(update, IDC_UPDATE_MESSAGE);
-            if (IsWindowVisible(message) && (messages.empty() || messages.back() != TextOf(message)))
-                messages.push_back(TextOf(message));
+            if (IsWindowVisible(message) && (messages.empty() || messages.back() != WindowText(message)))
+                messages.push_back(WindowText(message));
             return false;
         },
         20000);
@@ -429,7 +275,7 @@ TEST_F(UpdateDialog, AboutsUpdateUpdatesTheFirstTouchScreenAndClosesByItself)
     EXPECT_EQ(positions.back(), 100);
     EXPECT_EQ(figures.back(), L"100 %");
     EXPECT_EQ(messages, (std::vector<std::wstring>{kUpdatingText, kUpdateCompletedText}));
-    EXPECT_TRUE(RoutedPumpUntil([&] { return dialog->UpdateDialog() == nullptr; }, 1000)) << "released";
+    EXPECT_TRUE(PumpUntil([&] { return dialog->UpdateDialog() == nullptr; }, 1000)) << "released";
 
     // Slot 0 got the whole update, slot 1 nothing of it.
     std::vector<std::string> sent = LogLines(folder.path / "frame0.log");
@@ -455,7 +301,7 @@ TEST_F(UpdateDialog, WithoutTheFileItSaysSoAndClosesAtOnce)
     EXPECT_EQ(update.GetDlgItemText(IDC_UPDATE_MESSAGE), kUpdateReadFailedText);
     EXPECT_TRUE(IsWindowVisible(update.GetDlgItem(IDC_UPDATE_MESSAGE)));
     EXPECT_FALSE(IsWindowVisible(update.GetDlgItem(IDC_UPDATE_PROGRESS)));
-    EXPECT_TRUE(RoutedPumpUntil([&] { return !IsWindow(update); }, 500)) << "closes at once";
+    EXPECT_TRUE(PumpUntil([&] { return !IsWindow(update); }, 500)) << "closes at once";
     EXPECT_EQ(LogLines(folder.path / "frame0.log").size(), before) << "nothing sent";
 }
 
@@ -470,14 +316,14 @@ TEST_F(UpdateDialog, ClosingTheMainDialogDuringAnUpdateEndsItCleanly)
              [](HWND box) { PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDC_VERSION_UPDATE, BN_CLICKED), 0); });
     ASSERT_NE(dialog->UpdateDialog(), nullptr);
     HWND update = *dialog->UpdateDialog();
-    ASSERT_TRUE(RoutedPumpUntil([&] { return SendDlgItemMessageW(update, IDC_UPDATE_PROGRESS, PBM_GETPOS, 0, 0) >= 2; },
-                                20000));
+    ASSERT_TRUE(
+        PumpUntil([&] { return SendDlgItemMessageW(update, IDC_UPDATE_PROGRESS, PBM_GETPOS, 0, 0) >= 2; }, 20000));
 
     dialog.reset(); // the main dialog, and the update it owns, go
     EXPECT_FALSE(IsWindow(update));
-    RoutedPumpUntil([] { return false; }, 300);
+    PumpUntil([] { return false; }, 300);
     const std::size_t sent = LogLines(folder.path / "frame0.log").size();
-    RoutedPumpUntil([] { return false; }, 300);
+    PumpUntil([] { return false; }, 300);
     EXPECT_EQ(LogLines(folder.path / "frame0.log").size(), sent) << "frames went on after the dialog went";
     const DWORD start = GetTickCount();
     thread->Stop();

@@ -1,30 +1,17 @@
 // The real main dialog in this process, over virtual frames, the device
 // thread and Sarnet.dll with Wine's registry.
 
-#include "DialogPump.h"
+#include "MainDialogRig.h"
 #include "ProgramRunner.h"
-#include "app/OvamerDlg.h"
 #include "calibration/MouseHookMessages.h"
 #include "common/LanguageText.h"
-#include "config/ParameterPaths.h"
-#include "device/DeviceManager.h"
-#include "device/DeviceThread.h"
-#include "device/ProtocolState.h"
 #include "device/RemovalNotice.h"
 #include "libs/sarnet/Sarnet.h"
-#include "libs/sarnet/SarnetLibrary.h"
 #include "platform/Messages.h"
-#include "platform/Monitors.h"
 #include "platform/Platform.h"
-#include "platform/Profile_win32.h"
 #include "platform/Registry_win32.h"
 #include "platform/SystemMouse_win32.h"
-#include "platform/System_win32.h"
-#include "platform/WindowMessenger_win32.h"
-#include "res/resource.h"
-#include "sim/SimHidPort.h"
 #include "win/Button.h"
-#include "win/ListView.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
@@ -37,26 +24,6 @@ namespace {
 
 constexpr int kActionIds[] = {IDC_MAPPING, IDC_CALIBRATE, IDC_REGION_CALIBRATE, IDC_SETTINGS, IDC_DIAGNOSTICS};
 constexpr int kOtherButtonIds[] = {IDC_ABOUT, IDC_HELP_MANUAL, IDC_EXIT};
-
-// The language files of the runnable tree.
-class CBinFolderSystem : public CWin32System {
-public:
-    std::wstring ProgramFolder() override
-    {
-        std::wstring tests = CWin32System::ProgramFolder();
-        return tests.substr(0, tests.find_last_of(L'\\')) + L"\\bin";
-    }
-};
-
-// Stores a touchscreen's parameters through Sarnet.dll.
-void StoreParameters(std::int32_t number, std::int32_t monitor, std::int32_t calibrated)
-{
-    DeviceConfig config{};
-    config.TouchScreenNumber = number;
-    config.MonitorID = monitor;
-    config.IsCalibrate = calibrated;
-    SetDeviceConfig(0, config);
-}
 
 // Counts the mouse hook's messages the dialog takes in pre-translation.
 class CCountingDlg : public COvamerDlg {
@@ -71,83 +38,7 @@ protected:
     }
 };
 
-struct MessageBoxSeen {
-    std::wstring caption;
-    std::wstring text;
-};
-
-// Runs the trigger, then answers the first message box the dialog shows
-// with OK (within 10 s), from a timer of this thread: the box's own loop runs it.
-MessageBoxSeen AnswerMessageBox(HWND owner, const std::function<void()>& trigger)
-{
-    static HWND s_owner = nullptr;
-    static MessageBoxSeen s_seen;
-    s_owner = owner;
-    s_seen = {};
-    UINT_PTR timer = SetTimer(nullptr, 0, 20, [](HWND, UINT, UINT_PTR, DWORD) {
-        for (HWND box = FindWindowW(L"#32770", nullptr); box; box = FindWindowExW(nullptr, box, L"#32770", nullptr)) {
-            if (box == s_owner || GetWindow(box, GW_OWNER) != s_owner)
-                continue;
-            s_seen = {WindowText(box), WindowText(GetDlgItem(box, 0xFFFF))};
-            PostMessageW(box, WM_COMMAND, IDOK, 0);
-        }
-    });
-    trigger();
-    PumpUntil([] { return !s_seen.caption.empty(); }, 10000);
-    KillTimer(nullptr, timer);
-    return s_seen;
-}
-
-struct MainDialogFixture : ::testing::Test {
-    CWin32Profile profile;
-    CBinFolderSystem system;
-    CWin32Messenger messenger;
-    CFixedMonitors monitors;
-    std::unique_ptr<CSimHidPort> port;
-    std::unique_ptr<CDeviceManager> devices;
-    CProtocolState state;
-    std::unique_ptr<CDeviceThread> thread;
-    CSarnetLibrary configuration;
-    std::unique_ptr<CCountingDlg> dialog;
-
-    void SetUp() override
-    {
-        INITCOMMONCONTROLSEX controls{sizeof controls, 0xFF};
-        InitCommonControlsEx(&controls);
-        PlatformServices services;
-        services.profile = &profile;
-        services.system = &system;
-        services.messenger = &messenger;
-        SetPlatform(services);
-        RegDeleteTreeW(HKEY_LOCAL_MACHINE, kDeviceParametersPath);
-    }
-    void TearDown() override
-    {
-        dialog.reset();
-        if (thread)
-            thread->Stop();
-        thread.reset();
-        devices.reset();
-        port.reset();
-        RegDeleteTreeW(HKEY_LOCAL_MACHINE, kDeviceParametersPath);
-        SetPlatform(PlatformServices{});
-    }
-
-    void Start(SimScenario scenario)
-    {
-        port = std::make_unique<CSimHidPort>(std::move(scenario), &messenger);
-        devices = std::make_unique<CDeviceManager>(*port, monitors, messenger);
-        thread = std::make_unique<CDeviceThread>(*port, messenger, *devices, state, system);
-        thread->Start();
-        auto post = [this](std::unique_ptr<DeviceRequest> r) { return thread->PostRequest(std::move(r)); };
-        MainPanelServices services{*devices, state, *port, messenger, post, system, configuration};
-        dialog = std::make_unique<CCountingDlg>(std::move(services));
-    }
-    CListView List() const { return CListView(dialog->GetDlgItem(IDC_TOUCHSCREEN_LIST)); }
-    bool WaitReady()
-    {
-        return PumpUntil([&] { return dialog->Panel().ListIsReady(); });
-    }
+struct MainDialogFixture : ::testing::Test, CMainDialogRig<CCountingDlg> {
     bool Enabled(int id) const { return dialog->IsDlgItemEnabled(id); }
     HCURSOR CursorAfterSetCursor() const
     {
@@ -337,9 +228,9 @@ TEST_F(MainDialog, HelpReportsTheMissingManualWithTheLanguageTexts)
                 MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING);
         }
     } putBack{moved, aside, manual};
-    MessageBoxSeen box = AnswerMessageBox(*dialog, [&] { CButton(dialog->GetDlgItem(IDC_HELP_MANUAL)).Click(); });
+    OwnedDialog box = OpenedBy([&] { CButton(dialog->GetDlgItem(IDC_HELP_MANUAL)).Click(); });
     EXPECT_EQ(box.caption, GetLanguageText(kProgramTitleKey)) << "the program's title, not text 70 (\"Normal\")";
-    EXPECT_EQ(box.text, GetLanguageText(L"73"));
+    EXPECT_EQ(box.texts[0xFFFF], GetLanguageText(L"73"));
 }
 
 TEST_F(MainDialog, MappingClosedSavesTheMappingAndAFailureIsShown)
@@ -356,10 +247,10 @@ TEST_F(MainDialog, MappingClosedSavesTheMappingAndAFailureIsShown)
     PumpFor(300);
     EXPECT_EQ(port->FrameAt(0)->StoredNumber(), 40);
 
-    MessageBoxSeen box = AnswerMessageBox(
-        *dialog, [&] { dialog->PostMessage(WM_MAPPING_CLOSED, 0, reinterpret_cast<LPARAM>(new MappingClosedRecord)); });
+    OwnedDialog box =
+        OpenedBy([&] { dialog->PostMessage(WM_MAPPING_CLOSED, 0, reinterpret_cast<LPARAM>(new MappingClosedRecord)); });
     EXPECT_EQ(port->FrameAt(0)->StoredNumber(), 0) << "slot 0's number was written into its frame";
-    EXPECT_EQ(box.text, L"Save Match info failed!") << "the frame that does not answer";
+    EXPECT_EQ(box.texts[0xFFFF], L"Save Match info failed!") << "the frame that does not answer";
     EXPECT_EQ(box.caption, L"pelno_windows_tests") << "the program's name";
 }
 

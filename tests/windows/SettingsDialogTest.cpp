@@ -14,7 +14,6 @@
 #include "platform/Profile_win32.h"
 #include "platform/Registry_win32.h"
 #include "platform/SystemMouse_win32.h"
-#include "platform/System_win32.h"
 #include "res/resource.h"
 
 #include <commctrl.h>
@@ -24,16 +23,6 @@
 #include <vector>
 
 namespace {
-
-// The language files of the runnable tree.
-class CBinFolderSystem : public CWin32System {
-public:
-    std::wstring ProgramFolder() override
-    {
-        std::wstring tests = CWin32System::ProgramFolder();
-        return tests.substr(0, tests.find_last_of(L'\\')) + L"\\bin";
-    }
-};
 
 const std::wstring kCursorsKey = L"HKCU\\Control Panel\\Cursors";
 const std::wstring kMouseKey = L"HKCU\\Control Panel\\Mouse";

@@ -3,21 +3,11 @@
 
 #include "ProgramRunner.h"
 #include "app/ConsoleDispatcher.h"
-#include "common/LanguageText.h"
-#include "platform/Profile_win32.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
 namespace {
-
-// A text of the shipped English language file.
-std::wstring EnglishText(const wchar_t* key)
-{
-    CWin32Profile profile;
-    std::wstring bin = ProgramPath().substr(0, ProgramPath().find_last_of(L'\\'));
-    return LookUpLanguageText(profile, bin, 1033, key);
-}
 
 std::wstring MessageText(HWND box) { return WindowText(GetDlgItem(box, 0xFFFF)); }
 

@@ -1,20 +1,17 @@
 #include "ProgramRunner.h"
 
-#include "platform/System_win32.h"
+#include "common/LanguageText.h"
+#include "platform/Profile_win32.h"
 
 #include <fstream>
 #include <iterator>
 
-std::wstring TestFolder()
-{
-    std::wstring path = ModulePath(nullptr);
-    return path.substr(0, path.find_last_of(L'\\'));
-}
+std::wstring ProgramPath() { return BinFolder() + L"\\PelnoCpl.exe"; }
 
-std::wstring ProgramPath()
+std::wstring EnglishText(const wchar_t* key)
 {
-    std::wstring tests = TestFolder();
-    return tests.substr(0, tests.find_last_of(L'\\')) + L"\\bin\\PelnoCpl.exe";
+    CWin32Profile profile;
+    return LookUpLanguageText(profile, BinFolder(), 1033, key);
 }
 
 std::wstring UniqueOutputFile()

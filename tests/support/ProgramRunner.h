@@ -2,15 +2,17 @@
 // Starting PelnoCpl.exe from a test, with its output captured and every
 // wait bounded.
 
+#include "BinFolder.h"
+
 #include <windows.h>
 
 #include <string>
 #include <vector>
 
-// The folder of the running test executable.
-std::wstring TestFolder();
 // PelnoCpl.exe in the build's runnable tree.
 std::wstring ProgramPath();
+// A text of the runnable tree's English language file.
+std::wstring EnglishText(const wchar_t* key);
 // A new empty folder under the temp folder.
 std::wstring MakeTempFolder(const std::wstring& name);
 // A file name not used before in this test run, for captured output.
