@@ -5,6 +5,7 @@
 
 #include "app/MainPanel.h"
 #include "FakeConfigurationLibrary.h"
+#include "FrameLog.h"
 #include "device/DeviceManager.h"
 #include "device/DeviceThread.h"
 #include "device/ProtocolState.h"
@@ -546,6 +547,20 @@ TEST(MainPanel, SavingTheMappingWritesTheSlotIntoEachBoundTouchScreen)
     EXPECT_EQ(rig.view.items[0].text, L"TouchScreen No.7 \n   Monitor     No.0");
     EXPECT_EQ(rig.view.items[2].text, L"TouchScreen No.9 \n   Monitor     No.0");
     EXPECT_FALSE(rig.state.stop);
+}
+
+TEST(MainPanel, OneFrameReceivesTheRecordedBytesForTheQueryAndTheSave)
+{
+    const std::wstring log = FreshFrameLog("panel");
+    PanelRig rig(Frames(1, [&](unsigned, SimFrameSetup& f) { f.logFile = log; }));
+    rig.panel.Open(kWindow);
+    ASSERT_TRUE(rig.PumpUntilReady());
+    ExpectFrameLogAsRecorded(log, "startup-query");
+    std::filesystem::remove(log);
+    rig.devices.SetMapping(0, {rig.devices.HandleOf(0), 0, 3});
+    rig.panel.OnMappingClosed();
+    ASSERT_TRUE(rig.PumpUntilReady(2));
+    ExpectFrameLogAsRecorded(log, "mapping-save");
 }
 
 TEST(MainPanel, AFailedSaveIsReportedAndTheNextTouchScreenIsStillWritten)
