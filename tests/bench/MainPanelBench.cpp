@@ -8,6 +8,7 @@
 // guarded write).
 // Run by tools/bench-panel (a release build without sanitizers).
 
+#include "app/ConsoleMailbox.h"
 #include "app/MainPanel.h"
 #include "device/DeviceManager.h"
 #include "device/DeviceThread.h"
@@ -18,57 +19,17 @@
 #include "platform/Monitors.h"
 #include "platform/Platform.h"
 #include "platform/System.h"
-#include "platform/WindowMessenger.h"
 #include "sim/SimHidPort.h"
 
 #include <algorithm>
 #include <chrono>
-#include <condition_variable>
 #include <cstdio>
-#include <deque>
-#include <mutex>
 #include <vector>
 
 using Clock = std::chrono::steady_clock;
 using namespace std::chrono_literals;
 
 namespace {
-
-WindowHandle const kWindow = reinterpret_cast<WindowHandle>(0x10);
-
-// The window's queue, played by the benchmark's main thread.
-class CQueue : public IWindowMessenger {
-public:
-    struct Message {
-        unsigned message;
-        std::intptr_t lParam;
-    };
-    bool Post(WindowHandle, unsigned message, std::uintptr_t, std::intptr_t lParam) override
-    {
-        {
-            std::lock_guard lock(m_mutex);
-            m_queue.push_back({message, lParam});
-        }
-        m_changed.notify_one();
-        return true;
-    }
-    void PostToOwnWindows(unsigned, std::uintptr_t, std::intptr_t) override {}
-    void PostQuit(int) override {}
-    bool Take(Message& m, std::chrono::milliseconds timeout)
-    {
-        std::unique_lock lock(m_mutex);
-        if (!m_changed.wait_for(lock, timeout, [this] { return !m_queue.empty(); }))
-            return false;
-        m = m_queue.front();
-        m_queue.pop_front();
-        return true;
-    }
-
-private:
-    std::mutex m_mutex;
-    std::condition_variable m_changed;
-    std::deque<Message> m_queue;
-};
 
 class CReadyView : public IMainPanelView {
 public:
@@ -90,7 +51,7 @@ Seconds PanelSeconds(unsigned frames)
     PlatformServices services;
     services.registry = &registry;
     SetPlatform(services);
-    CQueue queue;
+    CConsoleMailbox queue; // the window, played by the benchmark's main thread
     CSimHidPort port(MakeCountedScenario(frames), &queue);
     CFixedMonitors monitors;
     CDeviceManager devices(port, monitors, queue);
@@ -106,11 +67,11 @@ Seconds PanelSeconds(unsigned frames)
     auto pumpUntilReady = [&] {
         view.ready = false;
         for (auto end = Clock::now() + 60s; !view.ready && Clock::now() < end;) {
-            CQueue::Message m;
-            if (!queue.Take(m, 50ms))
+            std::optional<CConsoleMailbox::Message> m = queue.Take(50ms);
+            if (!m)
                 continue;
-            std::unique_ptr<DeviceReply> reply(reinterpret_cast<DeviceReply*>(m.lParam));
-            switch (m.message) {
+            std::unique_ptr<DeviceReply> reply = CConsoleMailbox::TakeReply(*m);
+            switch (m->message) {
             case WM_OPENING_REPLY:
                 panel.OnOpeningReply(std::move(reply));
                 break;
@@ -127,11 +88,9 @@ Seconds PanelSeconds(unsigned frames)
                 panel.OnNumberWriteReply(std::move(reply));
                 break;
             case WM_PANEL_REFRESH_LIST:
-                reply.release(); // carries no record
                 panel.RefreshList();
                 break;
             default:
-                reply.release();
                 break;
             }
         }
@@ -140,7 +99,7 @@ Seconds PanelSeconds(unsigned frames)
     auto time = [](const auto& from) { return std::chrono::duration<double>(Clock::now() - from).count(); };
     Seconds result;
     auto start = Clock::now();
-    panel.Open(kWindow);
+    panel.Open(queue.Window());
     if (pumpUntilReady()) {
         result.startup = time(start);
         // Every touchscreen bound to monitor 0, as the mapping dialog leaves them.
