@@ -12,8 +12,12 @@
 #include "platform/Messages.h"
 #include "platform/System.h"
 
+#include <algorithm>
 #include <chrono>
+#include <memory>
+#include <optional>
 #include <set>
+#include <vector>
 
 namespace {
 
@@ -68,6 +72,14 @@ std::wstring JoinPath(const std::wstring& folder, const std::wstring& name)
     return folder + L"\\" + name;
 }
 
+// One touchscreen's Diagnostics run: the dialog's panel over a view of its own.
+struct Scan {
+    Scan(const DiagnosisServices& services, unsigned slot) : panel(services, view), slot(slot) {}
+    CScanView view;
+    CDiagnosisPanel panel;
+    unsigned slot;
+};
+
 // A device thread of the command's own whose replies go to its mailbox.
 class CFleetSession {
 public:
@@ -77,13 +89,7 @@ public:
     }
     ~CFleetSession() { m_thread.Stop(); }
 
-    bool Start()
-    {
-        // A device thread stopped before (an earlier command of this
-        // process) left the stop flag set: this one's workers must read.
-        m_context.state.stop = false;
-        return m_thread.Start();
-    }
+    bool Start() { return m_thread.Start(); }
     RequestPoster Poster()
     {
         return [this](std::unique_ptr<DeviceRequest> request) { return m_thread.PostRequest(std::move(request)); };
@@ -93,8 +99,8 @@ public:
     // The main dialog's start-up query: afterwards each record holds the
     // version, serial number and number read, or its number is unknown.
     void QueryTouchScreens();
-    // One Diagnostics run of the panel's touchscreen; true when it timed out.
-    bool RunScan(CDiagnosisPanel& panel, CScanView& view);
+    // The Diagnostics runs of every scan, side by side; true when one timed out.
+    bool RunScans(std::vector<std::unique_ptr<Scan>>& scans);
 
 private:
     FleetContext& m_context;
@@ -140,21 +146,37 @@ void CFleetSession::QueryTouchScreens()
         panel.RefreshList(); // what the query read before its time ran out
 }
 
-bool CFleetSession::RunScan(CDiagnosisPanel& panel, CScanView& view)
+bool CFleetSession::RunScans(std::vector<std::unique_ptr<Scan>>& scans)
 {
-    while (panel.CurrentState() == CDiagnosisPanel::State::Running) {
-        // The panel always runs its step timer while it waits.
-        const auto deadline = view.deadline.value_or(Clock::now() + kIdleSlice);
+    bool timedOut = false;
+    for (;;) {
+        // The panels always run their step timers while they wait.
+        Scan* next = nullptr;
+        for (auto& scan : scans)
+            if (scan->panel.CurrentState() == CDiagnosisPanel::State::Running &&
+                (!next || scan->view.deadline.value_or(Clock::time_point::max()) <
+                              next->view.deadline.value_or(Clock::time_point::max())))
+                next = scan.get();
+        if (!next)
+            return timedOut;
+        const auto deadline = next->view.deadline.value_or(Clock::now() + kIdleSlice);
         const auto now = Clock::now();
         if (now >= deadline) {
-            view.deadline.reset();
-            panel.OnStepTimeout();
-            return true;
+            next->view.deadline.reset();
+            next->panel.OnStepTimeout();
+            timedOut = true;
+            continue;
         }
         auto message = m_mailbox.Take(std::chrono::duration_cast<milliseconds>(deadline - now) + milliseconds(1));
         if (!message)
             continue;
         auto reply = CConsoleMailbox::TakeReply(*message);
+        // Each reply goes to the run of its touchscreen's slot.
+        auto owner = std::find_if(scans.begin(), scans.end(),
+                                  [&](const auto& scan) { return reply && scan->panel.TouchScreen() == reply->slot; });
+        if (owner == scans.end())
+            continue;
+        CDiagnosisPanel& panel = (*owner)->panel;
         switch (message->message) {
         case WM_OPENING_REPLY:
             panel.OnOpeningReply(std::move(reply));
@@ -169,7 +191,6 @@ bool CFleetSession::RunScan(CDiagnosisPanel& panel, CScanView& view)
             break;
         }
     }
-    return false;
 }
 
 void Print(FleetContext& context, const std::wstring& line)
@@ -235,24 +256,46 @@ int DiagnoseTouchScreens(FleetContext& context, const std::wstring& folder)
     }
     session.QueryTouchScreens();
 
-    CScanView view;
     // The console prints its own lines; the panel's texts are not shown.
-    CDiagnosisPanel panel(DiagnosisServices{context.devices, context.state, session.Poster(), context.files,
-                                            context.codePage, [](std::wstring_view key) { return std::wstring(key); }},
-                          view);
+    const DiagnosisServices services{context.devices,  context.state,
+                                     session.Poster(), context.files,
+                                     context.codePage, [](std::wstring_view key) { return std::wstring(key); }};
+    // Every touchscreen whose number is known is scanned, all at once; the
+    // results are reported in slot order.
+    std::vector<std::optional<unsigned>> slots;
+    std::vector<std::unique_ptr<Scan>> scans;
+    for (DeviceHandle touchScreen : context.devices.Identities()) {
+        bool known = false;
+        slots.push_back(context.devices.WithRecordOf(
+            touchScreen, [&](const TouchScreenRecord& record) { known = !record.numberUnknown; }));
+        if (!slots.back() || !known)
+            continue;
+        auto& scan = scans.emplace_back(std::make_unique<Scan>(services, *slots.back()));
+        scan->panel.SetTouchScreen(static_cast<std::int32_t>(*slots.back()));
+        scan->panel.Open(session.Window());
+        scan->panel.StartRun();
+    }
+    // After a scan that timed out, the worker still reading sees the stop flag before the panels go.
+    if (session.RunScans(scans))
+        context.system.Sleep(kStopHoldMs);
+
     bool allGood = true;
     std::set<std::int32_t> reported; // numbers whose report this command wrote
-    for (DeviceHandle touchScreen : context.devices.Identities()) {
-        TouchScreenRecord record;
-        const auto slot = context.devices.WithRecordOf(touchScreen, [&](const TouchScreenRecord& r) { record = r; });
+    auto scan = scans.begin();
+    for (const std::optional<unsigned>& slot : slots) {
         if (!slot)
             continue; // unplugged meanwhile
-        if (record.numberUnknown) {
+        if (scan == scans.end() || (*scan)->slot != *slot) {
             // Without its number its report would have no name of its own.
             Print(context, DiagnosisFailureLine(*slot, L"?", L"no answer to the query"));
             allGood = false;
             continue;
         }
+        CDiagnosisPanel& panel = (*scan)->panel;
+        CScanView& view = (*scan)->view;
+        ++scan;
+        TouchScreenRecord record;
+        context.devices.WithRecord(*slot, [&](const TouchScreenRecord& r) { record = r; });
         const std::int32_t number = record.touchScreenNumber;
         if (reported.count(number)) {
             // Two touchscreens with one number: the second report would
@@ -261,15 +304,9 @@ int DiagnoseTouchScreens(FleetContext& context, const std::wstring& folder)
             allGood = false;
             continue;
         }
-        panel.SetTouchScreen(static_cast<std::int32_t>(*slot));
-        panel.Open(session.Window());
-        panel.StartRun();
-        const bool timedOut = session.RunScan(panel, view);
         if (!panel.ExportEnabled()) {
             Print(context, DiagnosisFailureLine(*slot, Number(number), L"no usable scan"));
             allGood = false;
-            if (timedOut)
-                context.system.Sleep(kStopHoldMs);
             continue;
         }
         const std::wstring path = JoinPath(folder, DiagnosticsReportName(number));
@@ -282,11 +319,12 @@ int DiagnoseTouchScreens(FleetContext& context, const std::wstring& folder)
             continue;
         }
         reported.insert(number);
-        const CLedScan& scan = panel.ShownScan();
-        const std::int32_t bad = scan.CountBadX() + scan.CountBadY();
-        Print(context, DiagnosisSummaryLine(*slot, number, scan.Header()->xCount + scan.Header()->yCount, bad));
+        const CLedScan& shown = panel.ShownScan();
+        const std::int32_t bad = shown.CountBadX() + shown.CountBadY();
+        Print(context, DiagnosisSummaryLine(*slot, number, shown.Header()->xCount + shown.Header()->yCount, bad));
         allGood = allGood && bad == 0;
     }
-    panel.Close();
+    for (auto& each : scans)
+        each->panel.Close();
     return allGood ? 0 : 1;
 }

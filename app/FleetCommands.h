@@ -7,8 +7,9 @@
 //                   summary line per touchscreen.
 // Both first ask every touchscreen for its version, serial number and number
 // as the main dialog does at its start (the same query, run without a
-// window), and the scans are the Diagnostics dialog's runs, one touchscreen
-// after the other. Every wait is bounded.
+// window), and the scans are the Diagnostics dialog's runs. Every
+// touchscreen is talked to at the same time as the others; the lines come in
+// slot order. Every wait is bounded.
 
 #include "device/TouchScreenRecord.h"
 

@@ -81,7 +81,11 @@ void CMainPanel::StartQuery(WindowHandle window)
 void CMainPanel::Close()
 {
     m_closing = true;
-    m_exchangeEnded.Set();
+    {
+        std::lock_guard lock(m_lanesMutex);
+        for (auto& lane : m_lanes)
+            lane->exchangeEnded.Set();
+    }
     if (m_jobThread.joinable())
         m_jobThread.join();
 }
@@ -156,71 +160,100 @@ void CMainPanel::RunStartupQuery()
 {
     // Each touchscreen is asked once: it is found again by its identity
     // before every exchange, wherever unplugging another one moved it.
-    for (DeviceHandle touchScreen : m_services.devices.Identities()) {
-        if (!Pause(kBeforeOpeningMs))
+    RunLanes(m_services.devices.Identities(), &CMainPanel::QueryTouchScreen);
+    if (!Closing())
+        m_services.messenger.Post(m_window, WM_PANEL_REFRESH_LIST, 0, 0);
+}
+
+void CMainPanel::QueryTouchScreen(Lane& lane)
+{
+    if (!Pause(kBeforeOpeningMs))
+        return;
+    bool answered = Exchange(lane, Command::Open);
+    answered = answered && Pause(kBetweenCommandsMs) && Exchange(lane, Command::ReadVersion);
+    answered = answered && Pause(kBetweenCommandsMs) && Exchange(lane, Command::ReadSerial);
+    if (!m_services.devices.FindSlot(lane.touchScreen)) {
+        // unplugged meanwhile: nothing failed
+    } else if (answered) {
+        if (!Pause(kBetweenCommandsMs))
             return;
-        // A time-out at the previous touchscreen stopped its workers; the
-        // exchanges of this one need the flag clear again.
-        if (m_stopSetByTimeout)
-            ClearStopFlag();
-        bool answered = Exchange(touchScreen, Command::Open);
-        answered = answered && Pause(kBetweenCommandsMs) && Exchange(touchScreen, Command::ReadVersion);
-        answered = answered && Pause(kBetweenCommandsMs) && Exchange(touchScreen, Command::ReadSerial);
-        if (!m_services.devices.FindSlot(touchScreen))
-            continue; // unplugged meanwhile: nothing failed
-        if (answered) {
-            if (!Pause(kBetweenCommandsMs))
-                return;
-            if (!Exchange(touchScreen, Command::ReadNumber) && !Pause(kBetweenCommandsMs))
-                return;
-        } else if (!Pause(kAfterFailureMs)) {
+        if (!Exchange(lane, Command::ReadNumber) && !Pause(kBetweenCommandsMs))
             return;
-        }
+    } else if (!Pause(kAfterFailureMs)) {
+        return;
     }
-    ClearStopFlag();
-    m_services.messenger.Post(m_window, WM_PANEL_REFRESH_LIST, 0, 0);
+    ClearStopFlag(lane);
 }
 
 void CMainPanel::RunSaveMapping()
 {
     if (!Pause(kBeforeSaveMs))
         return;
-    for (DeviceHandle touchScreen : m_services.devices.Identities()) {
-        const auto slot = m_services.devices.FindSlot(touchScreen);
-        if (!slot)
-            continue; // unplugged meanwhile
-        const MappingEntry entry = m_services.devices.Mapping(*slot);
-        if (entry.monitorNumber < 0 || !entry.deviceHandle)
-            continue;
-        ClearStopFlag();
-        const bool opened = Exchange(touchScreen, Command::Open);
-        bool written = false;
-        // The touchscreen is given the number of its slot of the moment.
-        if (const auto now = m_services.devices.WithRecordOf(
-                touchScreen, [&](TouchScreenRecord& record) { record.touchScreenNumber = entry.touchScreenNumber; }))
-            written = Exchange(touchScreen, Command::WriteNumber, {static_cast<std::uint8_t>(*now)});
-        if (Closing())
-            return;
-        // After a failure the number stored in the touchscreen is not known:
-        // nothing may be written under the one the record now holds.
-        const bool saved = opened && written;
-        if (!m_services.devices.WithRecordOf(touchScreen,
-                                             [&](TouchScreenRecord& record) { record.numberUnknown = !saved; }))
-            continue; // unplugged meanwhile: nothing failed
-        if (!saved) {
-            if (!Pause(kAfterFailureMs))
-                return;
-            m_services.messenger.Post(m_window, WM_PANEL_SAVE_FAILED, *slot, 0);
-        }
+    const std::vector<DeviceHandle> touchScreens = m_services.devices.Identities();
+    RunLanes(touchScreens, &CMainPanel::SaveTouchScreen);
+    if (Closing())
+        return;
+    // The failures are reported in slot order, whichever touchscreen answered first.
+    std::vector<unsigned> failedSlots;
+    {
+        std::lock_guard lock(m_lanesMutex);
+        for (const auto& lane : m_lanes)
+            if (lane->failed)
+                if (const auto slot = m_services.devices.FindSlot(lane->touchScreen))
+                    failedSlots.push_back(*slot);
     }
-    ClearStopFlag();
+    std::sort(failedSlots.begin(), failedSlots.end());
+    for (unsigned slot : failedSlots)
+        m_services.messenger.Post(m_window, WM_PANEL_SAVE_FAILED, slot, 0);
     m_services.messenger.Post(m_window, WM_PANEL_REFRESH_LIST, 0, 0);
 }
 
-bool CMainPanel::Exchange(DeviceHandle touchScreen, std::uint16_t command,
-                          std::initializer_list<std::uint8_t> arguments)
+void CMainPanel::SaveTouchScreen(Lane& lane)
 {
+    const DeviceHandle touchScreen = lane.touchScreen;
     const auto slot = m_services.devices.FindSlot(touchScreen);
+    if (!slot)
+        return; // unplugged meanwhile
+    const MappingEntry entry = m_services.devices.Mapping(*slot);
+    if (entry.monitorNumber < 0 || !entry.deviceHandle)
+        return;
+    const bool opened = Exchange(lane, Command::Open);
+    bool written = false;
+    // The touchscreen is given the number of its slot of the moment.
+    if (const auto now = m_services.devices.WithRecordOf(
+            touchScreen, [&](TouchScreenRecord& record) { record.touchScreenNumber = entry.touchScreenNumber; }))
+        written = Exchange(lane, Command::WriteNumber, {static_cast<std::uint8_t>(*now)});
+    if (Closing())
+        return;
+    // After a failure the number stored in the touchscreen is not known:
+    // nothing may be written under the one the record now holds.
+    const bool saved = opened && written;
+    if (m_services.devices.WithRecordOf(touchScreen,
+                                        [&](TouchScreenRecord& record) { record.numberUnknown = !saved; }) &&
+        !saved) {
+        if (!Pause(kAfterFailureMs))
+            return;
+        lane.failed = true;
+    }
+    ClearStopFlag(lane);
+}
+
+void CMainPanel::RunLanes(const std::vector<DeviceHandle>& touchScreens, void (CMainPanel::*part)(Lane&))
+{
+    std::vector<Lane*> lanes;
+    {
+        std::lock_guard lock(m_lanesMutex);
+        m_lanes.clear();
+        for (DeviceHandle touchScreen : touchScreens)
+            lanes.push_back(m_lanes.emplace_back(std::make_unique<Lane>(touchScreen)).get());
+    }
+    RunSideBySide(
+        static_cast<unsigned>(lanes.size()), [&](unsigned i) { (this->*part)(*lanes[i]); }, m_services.system);
+}
+
+bool CMainPanel::Exchange(Lane& lane, std::uint16_t command, std::initializer_list<std::uint8_t> arguments)
+{
+    const auto slot = m_services.devices.FindSlot(lane.touchScreen);
     if (!slot)
         return false;
     auto request = std::make_unique<DeviceRequest>();
@@ -228,25 +261,26 @@ bool CMainPanel::Exchange(DeviceHandle touchScreen, std::uint16_t command,
     request->slot = static_cast<std::int32_t>(*slot);
     request->replyWindow = m_window;
     request->report = MakeCommandReport(command, arguments);
-    const AwaitedReply awaited{ReplyMessageFor(request->report), request->deviceHandle};
+    const DeviceHandle handle = request->deviceHandle;
+    const AwaitedReply awaited{ReplyMessageFor(request->report), handle};
     auto arm = [&] {
         // Close sets the event: looked at after the reset, a close is never missed.
         if (Closing())
             return false;
-        std::lock_guard lock(m_awaitedMutex);
-        m_awaited = awaited;
+        std::lock_guard lock(m_lanesMutex);
+        lane.awaited = awaited;
         return true;
     };
-    const bool ended = PostAndWait(m_exchangeEnded, m_services.postRequest, std::move(request), arm) && !Closing();
+    const bool ended = PostAndWait(lane.exchangeEnded, m_services.postRequest, std::move(request), arm) && !Closing();
     {
-        std::lock_guard lock(m_awaitedMutex);
-        m_awaited = {};
+        std::lock_guard lock(m_lanesMutex);
+        lane.awaited = {};
     }
     if (!ended && !Closing()) {
-        // The worker may read on for ever: stop it.
-        m_services.state.stop = true;
-        m_stopSetByTimeout = true;
-        m_stopSetAtMs = NowMs();
+        // The worker may read on for ever: stop it, and it alone.
+        m_services.state.SetStop(handle, true);
+        lane.stopped = handle;
+        lane.stopSetAtMs = NowMs();
     }
     return ended;
 }
@@ -264,34 +298,37 @@ bool CMainPanel::Pause(unsigned milliseconds)
     return !Closing();
 }
 
-void CMainPanel::ClearStopFlag()
+void CMainPanel::ClearStopFlag(Lane& lane)
 {
-    if (m_stopSetByTimeout) {
-        const std::int64_t held = NowMs() - m_stopSetAtMs;
-        if (held < kStopHoldMs)
-            Pause(static_cast<unsigned>(kStopHoldMs - held));
-        m_stopSetByTimeout = false;
-    }
-    m_services.state.stop = false;
+    if (!lane.stopped)
+        return;
+    const std::int64_t held = NowMs() - lane.stopSetAtMs;
+    if (held < kStopHoldMs)
+        Pause(static_cast<unsigned>(kStopHoldMs - held));
+    m_services.state.SetStop(lane.stopped, false);
+    lane.stopped = nullptr;
 }
 
 // ---- replies (window thread)
 
 bool CMainPanel::IsAwaited(unsigned message, DeviceHandle touchScreen)
 {
-    std::lock_guard lock(m_awaitedMutex);
-    return m_awaited == AwaitedReply{message, touchScreen};
+    std::lock_guard lock(m_lanesMutex);
+    return std::any_of(m_lanes.begin(), m_lanes.end(), [&](const auto& lane) {
+        return lane->awaited == AwaitedReply{message, touchScreen};
+    });
 }
 
 void CMainPanel::EndReply(const DeviceReply& reply, unsigned message)
 {
     // A late end reply of an exchange that timed out, or one from another
     // touchscreen, ends nothing.
-    std::lock_guard lock(m_awaitedMutex);
-    if (m_awaited == AwaitedReply{message, reply.deviceHandle}) {
-        m_awaited = {};
-        m_exchangeEnded.Set();
-    }
+    std::lock_guard lock(m_lanesMutex);
+    for (auto& lane : m_lanes)
+        if (lane->awaited == AwaitedReply{message, reply.deviceHandle}) {
+            lane->awaited = {};
+            lane->exchangeEnded.Set();
+        }
 }
 
 bool CMainPanel::IsEndReply(const DeviceReply* reply, unsigned message)
@@ -308,11 +345,12 @@ void CMainPanel::OnOpeningReply(std::unique_ptr<DeviceReply> reply)
 {
     if (IsEndReply(reply.get(), WM_OPENING_REPLY))
         return;
-    // Held for the guarded commands that follow it, but only the answer of
-    // the touchscreen being opened: a late one of another must not be sent
-    // back to this one.
-    if (IsAwaited(WM_OPENING_REPLY, reply->deviceHandle))
-        m_services.state.SetOpeningAnswer(std::move(reply));
+    // Held for the guarded commands that follow it, as the answer of its own
+    // touchscreen, and only while that touchscreen is being opened.
+    if (IsAwaited(WM_OPENING_REPLY, reply->deviceHandle)) {
+        const DeviceHandle touchScreen = reply->deviceHandle;
+        m_services.state.SetOpeningAnswer(touchScreen, std::move(reply));
+    }
 }
 
 void CMainPanel::OnVersionReply(std::unique_ptr<DeviceReply> reply)

@@ -5,11 +5,14 @@
 // and writing a new mapping into the touchscreens.
 //
 // Threads: every member function is called on the window thread, except the
-// two background jobs (the start-up query and the mapping save). They share
-// only atomics and the exchange event with the window thread; they post
-// requests and, when they are done, post a message to the window instead of
-// touching the list themselves. Close ends them (within one step of theirs,
-// since each of their waits is cut short by it) before the window goes.
+// two background jobs (the start-up query and the mapping save). A job talks
+// to every touchscreen at once, each on a lane of its own (a thread, its
+// exchange event, the reply it awaits), each touchscreen's exchanges in
+// their order. The jobs share only atomics and the lanes (under a small
+// mutex) with the window thread; they post requests and, when they are done,
+// post a message to the window instead of touching the list themselves.
+// Close ends them (within one step of theirs, since each of their waits is
+// cut short by it) before the window goes.
 
 #include "calibration/DeviceMatchPanel.h"
 #include "device/DeviceRequest.h"
@@ -153,6 +156,17 @@ private:
         DeviceHandle touchScreen = nullptr;
         bool operator==(const AwaitedReply&) const = default;
     };
+    // One touchscreen's part of a job.
+    struct Lane {
+        explicit Lane(DeviceHandle identity) : touchScreen(identity) {}
+        const DeviceHandle touchScreen; // its identity
+        CManualResetEvent exchangeEnded;
+        AwaitedReply awaited; // under m_lanesMutex: the end reply that ends its running exchange
+        // Only the lane's thread uses these.
+        DeviceHandle stopped = nullptr; // the handle whose stop flag a time-out set
+        std::int64_t stopSetAtMs = 0;
+        bool failed = false;
+    };
 
     void StartJob(Job job);
     // What a job that could not be started would have ended with.
@@ -160,16 +174,21 @@ private:
     void RunJobs(Job first);
     void RunStartupQuery();
     void RunSaveMapping();
+    // Runs `part` for each touchscreen on a lane of its own, side by side.
+    void RunLanes(const std::vector<DeviceHandle>& touchScreens, void (CMainPanel::*part)(Lane&));
+    void QueryTouchScreen(Lane& lane);
+    void SaveTouchScreen(Lane& lane);
 
-    // One exchange with the touchscreen of that identity, at its slot of the
-    // moment: resets the exchange event, posts the command and waits for its
-    // end reply; on a time-out sets the stop flag. False on a time-out, a
-    // close, or when the touchscreen is gone.
-    bool Exchange(DeviceHandle touchScreen, std::uint16_t command, std::initializer_list<std::uint8_t> arguments = {});
+    // One exchange with the lane's touchscreen, at its slot of the moment:
+    // resets the lane's event, posts the command and waits for its end
+    // reply; on a time-out sets that touchscreen's stop flag. False on a
+    // time-out, a close, or when the touchscreen is gone.
+    bool Exchange(Lane& lane, std::uint16_t command, std::initializer_list<std::uint8_t> arguments = {});
     // Sleeps (noticing a close within 50 ms); false when the panel is closing.
     bool Pause(unsigned milliseconds);
-    // Clears the stop flag, but not before the workers it stopped saw it.
-    void ClearStopFlag();
+    // Clears the stop flag a time-out of the lane set, but not before the
+    // workers it stopped saw it.
+    void ClearStopFlag(Lane& lane);
     bool IsAwaited(unsigned message, DeviceHandle touchScreen);
     // An end reply: ends the exchange waited for, if it is this one's.
     void EndReply(const DeviceReply& reply, unsigned message);
@@ -187,16 +206,12 @@ private:
     CCalibratePanel* m_calibration = nullptr;
 
     // Shared with the jobs.
-    CManualResetEvent m_exchangeEnded;
-    std::mutex m_awaitedMutex;
-    AwaitedReply m_awaited; // the end reply that ends the running exchange
+    std::mutex m_lanesMutex;
+    std::vector<std::unique_ptr<Lane>> m_lanes; // the running job's
     std::atomic<bool> m_closing{false};
     // Bit 0: a job runs; bit 1: a mapping save is wanted after it.
     std::atomic<unsigned> m_jobs{0};
     // The newest job thread; each one first joins the one before it.
     std::thread m_jobThread;
     std::function<void()> m_jobReleasedHook;
-    // Only the job thread uses these.
-    bool m_stopSetByTimeout = false;
-    std::int64_t m_stopSetAtMs = 0;
 };

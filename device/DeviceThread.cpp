@@ -31,7 +31,7 @@ bool CDeviceThread::Start()
 
 void CDeviceThread::Stop()
 {
-    m_state.stop = true;
+    m_ending = true;
     m_state.streams.EndAll();
     {
         std::lock_guard lock(m_queueMutex);
@@ -53,13 +53,20 @@ void CDeviceThread::Stop()
             --m_outstanding;
         }
 
-    std::list<Worker> workers;
+    // Idle workers end at once, busy ones when their request ends; requests
+    // not taken yet are freed unsent.
+    std::deque<WorkItem> untaken;
+    std::list<std::thread> workers;
     {
         std::lock_guard lock(m_workerMutex);
+        m_workersEnd = true;
+        untaken.swap(m_work);
         workers.swap(m_workers);
     }
-    for (Worker& worker : workers)
-        worker.thread.join();
+    m_workQueued.notify_all();
+    m_outstanding -= untaken.size();
+    for (std::thread& worker : workers)
+        worker.join();
 }
 
 bool CDeviceThread::PostThreadMessage(unsigned message, std::uintptr_t wParam, std::intptr_t lParam)
@@ -108,7 +115,6 @@ void CDeviceThread::Run()
             delete reinterpret_cast<DeviceRequest*>(m.lParam);
             --m_outstanding;
         }
-        ReapFinishedWorkers();
     }
 }
 
@@ -134,7 +140,7 @@ void CDeviceThread::OnDeviceRequest(std::uintptr_t, std::intptr_t lParam)
 
     if (!firmwareFrame && IsGuardedCommand(command)) {
         // Guarded commands go only after the opening answer was sent back.
-        std::optional<DeviceReply> opening = m_state.CopyOpeningAnswer();
+        std::optional<DeviceReply> opening = m_state.CopyOpeningAnswer(request->deviceHandle);
         if (!opening) {
             --m_outstanding;
             return; // dropped: nothing is sent
@@ -153,40 +159,49 @@ void CDeviceThread::OnDeviceRequest(std::uintptr_t, std::intptr_t lParam)
 void CDeviceThread::StartWorker(std::unique_ptr<DeviceRequest> request,
                                 std::optional<CTouchStreams::Ticket> streamTicket)
 {
-    std::lock_guard lock(m_workerMutex);
-    Worker& worker = m_workers.emplace_back();
-    WorkerContext context{m_hid, m_messenger, m_devices, m_state, m_system};
-    DeviceRequest* raw = request.release();
-    const bool started = m_system.StartThread(worker.thread, [this, &worker, context, raw, streamTicket] {
-        m_system.RaiseCurrentThreadPriority();
-        RunRequestWorker(std::unique_ptr<DeviceRequest>(raw), context, streamTicket);
-        --m_outstanding;
-        std::lock_guard lock(m_workerMutex);
-        worker.done = true;
-    });
-    if (!started) {
-        delete raw;
-        if (streamTicket)
-            m_state.streams.Sent(*streamTicket, false); // the touchscreen's later commands go on
-        m_workers.pop_back();                           // no thread to join
-        --m_outstanding;
-    }
-}
-
-void CDeviceThread::ReapFinishedWorkers()
-{
-    std::list<Worker> finished;
     {
-        std::lock_guard lock(m_workerMutex);
-        for (auto it = m_workers.begin(); it != m_workers.end();) {
-            auto next = std::next(it);
-            if (it->done)
-                finished.splice(finished.end(), m_workers, it);
-            it = next;
+        std::unique_lock lock(m_workerMutex);
+        if (!m_workersEnd) {
+            m_work.push_back({std::move(request), streamTicket});
+            if (m_idleWorkers >= m_work.size()) {
+                lock.unlock();
+                m_workQueued.notify_one();
+                return;
+            }
+            // Every worker is busy: one more, started under the lock so
+            // that no other worker takes the request back from below it.
+            std::thread& worker = m_workers.emplace_back();
+            if (m_system.StartThread(worker, [this] { WorkerLoop(); }))
+                return;
+            m_workers.pop_back(); // no thread to join
+            request = std::move(m_work.back().request);
+            m_work.pop_back();
         }
     }
-    for (Worker& worker : finished)
-        worker.thread.join();
+    request.reset();
+    if (streamTicket)
+        m_state.streams.Sent(*streamTicket, false); // the touchscreen's later commands go on
+    --m_outstanding;
+}
+
+void CDeviceThread::WorkerLoop()
+{
+    m_system.RaiseCurrentThreadPriority();
+    const WorkerContext context{m_hid, m_messenger, m_devices, m_state, m_system, m_ending};
+    std::unique_lock lock(m_workerMutex);
+    for (;;) {
+        ++m_idleWorkers;
+        m_workQueued.wait(lock, [this] { return m_workersEnd || !m_work.empty(); });
+        --m_idleWorkers;
+        if (m_workersEnd)
+            return;
+        WorkItem item = std::move(m_work.front());
+        m_work.pop_front();
+        lock.unlock();
+        RunRequestWorker(std::move(item.request), context, item.streamTicket);
+        --m_outstanding;
+        lock.lock();
+    }
 }
 
 namespace {

@@ -1,7 +1,9 @@
 #pragma once
 // The device thread: a thread with its own message queue, dispatched through
-// a small message table. Each WM_DEVICE_REQUEST starts one request worker
-// thread, which sends the report and reads the answers.
+// a small message table. Each WM_DEVICE_REQUEST is handed to a request
+// worker, which sends the report and reads the answers. Workers are
+// long-lived threads, reused from one request to the next: one is started
+// only when every worker is busy.
 
 #include "device/DeviceRequest.h"
 #include "device/TouchStreams.h"
@@ -34,9 +36,10 @@ public:
 
     // False when the thread cannot be created (nothing runs then).
     bool Start();
-    // Sets the stop flag, ends every touch stream and the queue, and waits
-    // for the thread and every worker: afterwards none of them uses the
-    // objects it was given.
+    // Ends every touch stream, the queue and every worker (a busy one within
+    // one wait slice) and waits for them: afterwards none of them uses the
+    // objects it was given. The protocol state's stop flags stay as they
+    // were: a device thread started later reads as usual.
     void Stop();
 
     // Queues a thread message; false (and the request freed) once stopped.
@@ -58,19 +61,21 @@ private:
     };
     static const MessageEntry kMessageTable[];
 
-    struct Worker {
-        std::thread thread;
-        bool done = false;
+    struct WorkItem {
+        std::unique_ptr<DeviceRequest> request;
+        std::optional<CTouchStreams::Ticket> streamTicket;
     };
 
     void Run();
     void OnDeviceRequest(std::uintptr_t wParam, std::intptr_t lParam);
     void OnIgnored(std::uintptr_t wParam, std::intptr_t lParam);
-    // A worker that cannot be started frees its request unsent: the waiting
-    // caller sees its time-out.
+    // Hands the request to an idle worker, or to a new one. When no worker
+    // can be had the request is freed unsent, as a failed send ends it: the
+    // waiting caller sees its time-out.
     void StartWorker(std::unique_ptr<DeviceRequest> request,
                      std::optional<CTouchStreams::Ticket> streamTicket = std::nullopt);
-    void ReapFinishedWorkers();
+    // A worker's life: it takes requests until the device thread stops.
+    void WorkerLoop();
 
     IHidPort& m_hid;
     IWindowMessenger& m_messenger;
@@ -84,8 +89,13 @@ private:
     bool m_quit = false;
     std::thread m_thread;
 
+    std::atomic<bool> m_ending{false}; // busy workers stop reading
     std::mutex m_workerMutex;
-    std::list<Worker> m_workers;
+    std::condition_variable m_workQueued;
+    std::deque<WorkItem> m_work;
+    std::size_t m_idleWorkers = 0;
+    bool m_workersEnd = false;
+    std::list<std::thread> m_workers;
     std::atomic<std::size_t> m_outstanding{0};
 };
 

@@ -1,5 +1,10 @@
 #include "device/Exchange.h"
 
+#include "platform/System.h"
+
+#include <thread>
+#include <vector>
+
 bool PostAndWait(CManualResetEvent& ended, const RequestPoster& post, std::unique_ptr<DeviceRequest> request,
                  const std::function<bool()>& armed)
 {
@@ -10,4 +15,18 @@ bool PostAndWait(CManualResetEvent& ended, const RequestPoster& post, std::uniqu
         return false;
     post(std::move(request));
     return ended.Wait(kExchangeTimeoutMs);
+}
+
+void RunSideBySide(unsigned count, const std::function<void(unsigned)>& exchanges, ISystem& system)
+{
+    std::vector<std::thread> threads(count);
+    std::vector<unsigned> notStarted;
+    for (unsigned i = 0; i < count; ++i)
+        if (!system.StartThread(threads[i], [&exchanges, i] { exchanges(i); }))
+            notStarted.push_back(i);
+    for (unsigned i : notStarted)
+        exchanges(i);
+    for (std::thread& thread : threads)
+        if (thread.joinable())
+            thread.join();
 }

@@ -9,6 +9,8 @@
 #include <functional>
 #include <memory>
 
+class ISystem;
+
 // Queues a request for the device thread; false (and the request freed) when it cannot.
 using RequestPoster = std::function<bool(std::unique_ptr<DeviceRequest>)>;
 
@@ -22,3 +24,9 @@ constexpr unsigned kExchangeTimeoutMs = 3000;
 // does not answer.
 bool PostAndWait(CManualResetEvent& ended, const RequestPoster& post, std::unique_ptr<DeviceRequest> request,
                  const std::function<bool()>& armed = {});
+
+// Runs `exchanges(i)` for i from 0 to count - 1 side by side, each on a
+// thread of its own (one touchscreen's exchanges each, so that a silent one
+// costs only its own time), and returns when all of them ended. Those whose
+// thread cannot be started run on the calling thread afterwards.
+void RunSideBySide(unsigned count, const std::function<void(unsigned)>& exchanges, ISystem& system);

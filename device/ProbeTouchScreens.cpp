@@ -5,6 +5,9 @@
 #include "device/ReportProtocol.h"
 #include "platform/System.h"
 
+#include <algorithm>
+#include <vector>
+
 namespace {
 
 constexpr unsigned kAfterFailureMs = 500;
@@ -24,18 +27,26 @@ std::unique_ptr<DeviceRequest> MakeProbeRequest(DeviceHandle handle, unsigned sl
 bool ProbeTouchScreens(CDeviceManager& devices, CProtocolState& state, const RequestPoster& post, ISystem& system)
 {
     const unsigned count = devices.Count();
-    for (unsigned slot = 0; slot < count; ++slot) {
-        DeviceHandle handle = devices.HandleOf(slot);
-        state.stop = false;
-        const bool answered = PostAndWait(state.syncEvent, post, MakeProbeRequest(handle, slot, Command::Open)) &&
-                              PostAndWait(state.syncEvent, post, MakeProbeRequest(handle, slot, Command::ReadVersion));
-        if (!answered) {
-            state.stop = true;
-            system.Sleep(kAfterFailureMs);
-            return false;
-        }
+    std::vector<DeviceHandle> handles(count);
+    std::vector<char> answered(count, 0);
+    // A touchscreen's two exchanges; a time-out stops that touchscreen's worker alone.
+    auto probe = [&](unsigned slot) {
+        const DeviceHandle handle = handles[slot];
+        CManualResetEvent& sync = state.SyncEvent(handle);
+        state.SetStop(handle, false);
+        answered[slot] = PostAndWait(sync, post, MakeProbeRequest(handle, slot, Command::Open)) &&
+                         PostAndWait(sync, post, MakeProbeRequest(handle, slot, Command::ReadVersion));
+        if (!answered[slot])
+            state.SetStop(handle, true);
+    };
+    for (unsigned slot = 0; slot < count; ++slot)
+        handles[slot] = devices.HandleOf(slot);
+    RunSideBySide(count, probe, system);
+
+    if (std::count(answered.begin(), answered.end(), 0) > 0) {
+        system.Sleep(kAfterFailureMs);
+        return false;
     }
-    state.stop = false;
     system.Sleep(kAfterSuccessMs);
     return true;
 }

@@ -1,7 +1,8 @@
 #pragma once
 // The firmware update's probe: every touchscreen must answer the opening
-// and the version command within 3000 ms each. Works in collecting mode,
-// where workers set the sync event at each end reply.
+// and the version command within 3000 ms each. The touchscreens are probed
+// side by side, each in its order. Works in collecting mode, where workers
+// set the touchscreen's sync event at each end reply.
 
 #include "device/Exchange.h"
 

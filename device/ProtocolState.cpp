@@ -2,27 +2,70 @@
 
 #include <utility>
 
-void CProtocolState::SetOpeningAnswer(std::unique_ptr<DeviceReply> answer)
+const CProtocolState::TouchScreenState* CProtocolState::FindLocked(DeviceHandle touchScreen) const
 {
-    std::unique_ptr<DeviceReply> old;
-    std::lock_guard lock(m_mutex);
-    old = std::exchange(m_openingAnswer, std::move(answer));
+    auto it = m_touchScreens.find(touchScreen);
+    return it == m_touchScreens.end() ? nullptr : &it->second;
 }
 
-std::optional<DeviceReply> CProtocolState::CopyOpeningAnswer()
+void CProtocolState::SetStop(DeviceHandle touchScreen, bool stop)
 {
     std::lock_guard lock(m_mutex);
-    if (!m_openingAnswer)
+    m_touchScreens[touchScreen].stop = stop;
+}
+
+bool CProtocolState::Stopped(DeviceHandle touchScreen) const
+{
+    std::lock_guard lock(m_mutex);
+    const TouchScreenState* state = FindLocked(touchScreen);
+    return state && state->stop;
+}
+
+void CProtocolState::StartCollecting(DeviceHandle touchScreen)
+{
+    std::lock_guard lock(m_mutex);
+    m_touchScreens[touchScreen].collecting = true;
+}
+
+bool CProtocolState::Collecting(DeviceHandle touchScreen) const
+{
+    std::lock_guard lock(m_mutex);
+    const TouchScreenState* state = FindLocked(touchScreen);
+    return state && state->collecting;
+}
+
+CManualResetEvent& CProtocolState::SyncEvent(DeviceHandle touchScreen)
+{
+    std::lock_guard lock(m_mutex);
+    auto& event = m_touchScreens[touchScreen].syncEvent;
+    if (!event)
+        event = std::make_unique<CManualResetEvent>();
+    return *event;
+}
+
+void CProtocolState::SetOpeningAnswer(DeviceHandle touchScreen, std::unique_ptr<DeviceReply> answer)
+{
+    std::unique_ptr<DeviceReply> old; // freed outside the lock
+    std::lock_guard lock(m_mutex);
+    old = std::exchange(m_touchScreens[touchScreen].openingAnswer, std::move(answer));
+}
+
+std::optional<DeviceReply> CProtocolState::CopyOpeningAnswer(DeviceHandle touchScreen) const
+{
+    std::lock_guard lock(m_mutex);
+    const TouchScreenState* state = FindLocked(touchScreen);
+    if (!state || !state->openingAnswer)
         return std::nullopt;
-    return *m_openingAnswer;
+    return *state->openingAnswer;
 }
 
-void CProtocolState::ClearOpeningAnswer() { SetOpeningAnswer(nullptr); }
+void CProtocolState::ClearOpeningAnswer(DeviceHandle touchScreen) { SetOpeningAnswer(touchScreen, nullptr); }
 
-bool CProtocolState::HasOpeningAnswer()
+bool CProtocolState::HasOpeningAnswer(DeviceHandle touchScreen) const
 {
     std::lock_guard lock(m_mutex);
-    return m_openingAnswer != nullptr;
+    const TouchScreenState* state = FindLocked(touchScreen);
+    return state && state->openingAnswer;
 }
 
 CProtocolState& GetProtocolState()

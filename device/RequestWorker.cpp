@@ -53,12 +53,12 @@ bool HandleCollected(const WorkerContext& context, const DeviceRequest& request,
 {
     const std::uint8_t* r = reply->Answer();
     if (!IsDataReply(r)) {
-        context.state.syncEvent.Set();
+        context.state.SyncEvent(request.deviceHandle).Set();
         return true;
     }
     const std::uint16_t command = CommandOf(request.report);
     if (command == Command::Open) {
-        context.state.SetOpeningAnswer(std::move(reply));
+        context.state.SetOpeningAnswer(request.deviceHandle, std::move(reply));
     } else if (command == Command::ReadVersion) {
         if (auto version = DecodeCollectedVersion(r))
             context.devices.WithRecord(static_cast<unsigned>(request.slot), request.deviceHandle,
@@ -96,9 +96,13 @@ void RunRequestWorker(std::unique_ptr<DeviceRequest> request, WorkerContext cont
         return;
     }
 
-    while (!context.state.stop) {
+    // Only this touchscreen's stop flag ends the exchange: a time-out with
+    // another touchscreen leaves it reading.
+    const DeviceHandle touchScreen = request->deviceHandle;
+    auto goOn = [&] { return !context.ending && !context.state.Stopped(touchScreen); };
+    while (goOn()) {
         auto reply = std::make_unique<DeviceReply>();
-        if (!ReadAnswer(context.hid, request->deviceHandle, *reply, [&] { return !context.state.stop; }))
+        if (!ReadAnswer(context.hid, touchScreen, *reply, goOn))
             return;
         const std::uint8_t* r = reply->Answer();
 
@@ -106,7 +110,7 @@ void RunRequestWorker(std::unique_ptr<DeviceRequest> request, WorkerContext cont
             context.devices.WithRecord(static_cast<unsigned>(request->slot), request->deviceHandle,
                                        [&](TouchScreenRecord& record) { record.touchScreenNumber = r[2]; });
 
-        if (context.state.collecting) {
+        if (context.state.Collecting(touchScreen)) {
             if (HandleCollected(context, *request, std::move(reply)))
                 return;
             continue;

@@ -41,7 +41,7 @@ void CDiagnosisPanel::Close()
     m_state = State::Idle;
     m_scan.Clear();
     if (m_stopSetByTimeout) {
-        m_services.state.stop = false;
+        m_services.state.SetStop(m_target, false);
         m_stopSetByTimeout = false;
     }
     m_window = nullptr;
@@ -68,13 +68,13 @@ void CDiagnosisPanel::StartRun()
         return;
     }
     m_slot = static_cast<std::int32_t>(*slot);
-    m_target = m_services.devices.HandleOf(*slot);
     // The workers a timed-out run stopped have seen the flag by now (a run
     // starts from a click); this run's workers must read.
     if (m_stopSetByTimeout) {
-        m_services.state.stop = false;
+        m_services.state.SetStop(m_target, false);
         m_stopSetByTimeout = false;
     }
+    m_target = m_services.devices.HandleOf(*slot);
     m_scan.Clear(); // nothing of an abandoned run counts in this one
     m_state = State::Running;
     EnableDiagnose(false);
@@ -110,7 +110,7 @@ void CDiagnosisPanel::OnOpeningReply(std::unique_ptr<DeviceReply> reply)
     if (IsDataReply(reply->Answer())) {
         // Held by the protocol state: the device thread sends it back before
         // each of the two scan commands.
-        m_services.state.SetOpeningAnswer(std::move(reply));
+        m_services.state.SetOpeningAnswer(m_target, std::move(reply));
         return;
     }
     Post(Command::DiagnosticsHeader, Step::Levels);
@@ -163,7 +163,7 @@ void CDiagnosisPanel::OnStepTimeout()
         return;
     // The worker still waiting for the end reply stops reading; the flag is
     // cleared when the next run starts or the dialog goes.
-    m_services.state.stop = true;
+    m_services.state.SetStop(m_target, true);
     m_stopSetByTimeout = true;
     EndRun(false);
 }
@@ -171,7 +171,7 @@ void CDiagnosisPanel::OnStepTimeout()
 void CDiagnosisPanel::EndRun(bool usable)
 {
     m_view.StopTimer();
-    m_services.state.ClearOpeningAnswer();
+    m_services.state.ClearOpeningAnswer(m_target);
     m_scan.Clear();
     m_state = State::Idle;
     if (usable)

@@ -55,7 +55,8 @@ int CConsoleUpdater::Run()
     m_console = m_context.console.IsConsole();
     Print("\n");
     // The probe's answers are collected, not delivered; its result is not used.
-    m_context.state.collecting = true;
+    for (unsigned slot = 0; slot < m_context.devices.Count(); ++slot)
+        m_context.state.StartCollecting(m_context.devices.HandleOf(slot));
     ProbeTouchScreens(m_context.devices, m_context.state, m_context.post, m_context.system);
 
     if (!LoadFirmwareFile()) {

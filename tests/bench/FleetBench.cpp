@@ -1,10 +1,12 @@
 // The console diagnosis (-d) in process, natively, over 1, 4 and 16 virtual
 // frames (16 x 12 LEDs, step 1, answering at once) and the real device
 // thread: the identity query alone (-l) and the whole diagnosis, median of
-// 3, against the protocol's floors: per frame the query's pauses (200 ms
-// before the opening, 20 ms between commands) and the three guarded
-// commands' 80 ms; the scan's two 80 ms pauses and its ten reports, one a
-// millisecond. Run by tools/bench-fleet.
+// 3, against the protocol's floors: one frame's query pauses (200 ms before
+// the opening, 20 ms between commands) and the three guarded commands'
+// 80 ms; the scan's two 80 ms pauses and its ten reports, one a
+// millisecond. The frames are talked to side by side, so one frame's floor
+// is the floor for any number; each time is also given against one frame's.
+// Run by tools/bench-fleet.
 
 #include "app/FleetCommands.h"
 #include "config/ConfigurationLibrary.h"
@@ -90,15 +92,21 @@ template <class Command> double Median(unsigned frames, Command command)
 int main()
 {
     std::printf("In process, native (median of 3):\n");
+    double oneQuery = 0, oneWhole = 0;
     for (unsigned frames : {1u, 4u, 16u}) {
         const double query = Median(frames, [](FleetContext& c) { return ListTouchScreens(c); });
         const double whole = Median(frames, [](FleetContext& c) { return DiagnoseTouchScreens(c, L"reports"); });
-        const double queryFloor = frames * kQueryFloorMs, scanFloor = frames * kScanFloorMs;
+        const double queryFloor = kQueryFloorMs, scanFloor = kScanFloorMs;
+        if (frames == 1) {
+            oneQuery = query;
+            oneWhole = whole;
+        }
         std::printf("  %2u frames: -d %7.0f ms, floor %6.0f ms (%+.1f %%); of it the query %7.0f ms (floor %6.0f, "
                     "%+.1f %%) and the scans %6.0f ms (floor %5.0f, %+.1f %%)\n",
                     frames, whole, queryFloor + scanFloor, (whole / (queryFloor + scanFloor) - 1) * 100, query,
                     queryFloor, (query / queryFloor - 1) * 100, whole - query, scanFloor,
                     ((whole - query) / scanFloor - 1) * 100);
+        std::printf("             -l %.2f x one frame, -d %.2f x one frame\n", query / oneQuery, whole / oneWhole);
     }
     return 0;
 }

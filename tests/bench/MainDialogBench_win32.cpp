@@ -71,7 +71,7 @@ int main()
         for (int i = 0; i < 3; ++i)
             runs.push_back(InProcessStartup(frames));
         std::sort(runs.begin(), runs.end());
-        const double mandated = 0.5 * frames;
+        const double mandated = 0.5; // one touchscreen's pauses: all are asked at once
         if (runs.front() < 0)
             std::printf("  %2u frame(s): the list was not ready\n", frames);
         else
@@ -89,7 +89,7 @@ int main()
         if (seconds < 0)
             std::printf("  %2u frame(s): the list was not filled\n", frames);
         else
-            std::printf("  %2u frame(s): %.3f s (%.3f s of it mandated pauses)\n", frames, seconds, 0.5 * frames);
+            std::printf("  %2u frame(s): %.3f s (%.3f s of it mandated pauses)\n", frames, seconds, 0.5);
         std::fflush(stdout);
     }
 

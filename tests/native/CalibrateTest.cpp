@@ -3,6 +3,7 @@
 // calibration window and the main window: it takes what is posted and hands
 // it to the panels as their message tables do.
 
+#include "FrameLog.h"
 #include "app/MainPanel.h"
 #include "calibration/ApplyCalibration.h"
 #include "calibration/CalibratePanel.h"
@@ -125,8 +126,8 @@ public:
 };
 
 struct Rig {
-    explicit Rig(unsigned frames, std::vector<SimTouch> touches = {})
-        : port(Scenario(frames, std::move(touches)), &queue), devices(port, monitors, queue),
+    explicit Rig(unsigned frames, std::vector<SimTouch> touches = {}, const std::wstring& log = {})
+        : port(Scenario(frames, std::move(touches), log), &queue), devices(port, monitors, queue),
           thread(port, queue, devices, state, system),
           main(MainPanelServices{devices, state, port, queue, Poster(), system, configuration}, mainView)
     {
@@ -151,11 +152,13 @@ struct Rig {
         thread.Stop();
         SetPlatform(PlatformServices{});
     }
-    static SimScenario Scenario(unsigned frames, std::vector<SimTouch> touches)
+    static SimScenario Scenario(unsigned frames, std::vector<SimTouch> touches, const std::wstring& log)
     {
         SimScenario scenario = MakeCountedScenario(frames);
-        for (SimFrameSetup& frame : scenario.frames)
+        for (SimFrameSetup& frame : scenario.frames) {
             frame.touches = touches;
+            frame.logFile = log;
+        }
         return scenario;
     }
     // A stored record with every slot its own value: what a calibration must carry or put back.
@@ -426,7 +429,8 @@ TEST(RegionSelection, DragsFromEitherCornerAndKeepsOnlyLargeEnoughRegions)
 
 TEST(CalibratePanel, FourScriptedTouchesThenOkStoreTheCalibration)
 {
-    Rig rig(1, {{20, 100, 110}, {20, 3995, 120}, {20, 130, 3900}, {20, 4000, 3990}});
+    const std::wstring log = FreshFrameLog("calibration");
+    Rig rig(1, {{20, 100, 110}, {20, 3995, 120}, {20, 130, 3900}, {20, 4000, 3990}}, log);
     rig.Open(0);
     EXPECT_EQ(rig.Mode(), 1);
     EXPECT_FALSE(rig.view.pointer);
@@ -455,6 +459,7 @@ TEST(CalibratePanel, FourScriptedTouchesThenOkStoreTheCalibration)
     EXPECT_EQ(rig.toMain[0].message, WM_CALIBRATION_BEGIN);
     ASSERT_EQ(rig.mainView.items.size(), 1u);
     EXPECT_EQ(rig.mainView.items[0].image, 1);
+    ExpectFrameLogAsRecorded(log, "calibration");
 }
 
 TEST(CalibratePanel, EveryWayOutRestoresModeAndRecordOnce)

@@ -13,6 +13,8 @@
 
 #include <filesystem>
 #include <fstream>
+#include <map>
+#include <mutex>
 
 namespace {
 
@@ -111,8 +113,9 @@ struct ConsoleRun {
                                      system,
                                      state,
                                      [this](std::unique_ptr<DeviceRequest> request) {
-                                         probeCommands.push_back(CommandOf(request->report));
-                                         state.syncEvent.Set();
+                                         std::lock_guard lock(probeMutex);
+                                         probeCommands[request->slot].push_back(CommandOf(request->report));
+                                         state.SyncEvent(request->deviceHandle).Set();
                                          return true;
                                      },
                                      CurrentDirectory(),
@@ -128,7 +131,8 @@ struct ConsoleRun {
     CProtocolState state;
     CRecordingSystem system;
     CCapturingConsole output;
-    std::vector<std::uint16_t> probeCommands;
+    std::mutex probeMutex;
+    std::map<std::int32_t, std::vector<std::uint16_t>> probeCommands; // by slot
 };
 
 class FirmwareFile {
@@ -234,8 +238,9 @@ TEST(ConsoleUpdater, UpdatesEveryTouchScreenWithEnterFramesAndFinish)
     ASSERT_EQ(run.Run(file.Path()), 0);
 
     // The probe ran in collecting mode: with no device thread its requests go nowhere.
-    EXPECT_TRUE(run.state.collecting);
-    EXPECT_EQ(run.probeCommands, (std::vector<std::uint16_t>{0x6F00, 0x7676, 0x6F00, 0x7676}));
+    EXPECT_TRUE(run.state.Collecting(run.devices.HandleOf(0)) && run.state.Collecting(run.devices.HandleOf(1)));
+    const std::vector<std::uint16_t> probe{0x6F00, 0x7676};
+    EXPECT_EQ(run.probeCommands, (std::map<std::int32_t, std::vector<std::uint16_t>>{{0, probe}, {1, probe}}));
 
     for (unsigned slot = 0; slot < 2; ++slot) {
         auto sent = run.port.SentTo(run.devices.HandleOf(slot));
@@ -371,7 +376,7 @@ TEST(ConsoleUpdater, ARejectedFileIsReportedBeforeAnythingIsSent)
         EXPECT_EQ(run.Run(L"missing.bin"), 1);
         EXPECT_EQ(run.output.output, "\n" + directory + "\\missing.bin doesn't exist!\nPress any key to exit......\n");
         EXPECT_TRUE(run.port.sent.empty());
-        EXPECT_EQ(run.probeCommands.size(), 2u); // the probe comes first
+        EXPECT_EQ(run.probeCommands[0].size(), 2u); // the probe comes first
     }
     {
         std::filesystem::create_directory(InCurrentDirectory("folder"));

@@ -134,6 +134,21 @@ struct Engine {
         request->report = MakeCommandReport(command, arguments);
         thread.PostRequest(std::move(request));
     }
+    // Sets or clears the stop flag of every touchscreen, as time-outs do.
+    void StopAll(bool stop)
+    {
+        for (unsigned slot = 0; slot < devices.Count(); ++slot)
+            state.SetStop(devices.HandleOf(slot), stop);
+    }
+    // Holds an opening answer "OK" for every touchscreen.
+    void HoldOpeningAnswers()
+    {
+        for (unsigned slot = 0; slot < devices.Count(); ++slot) {
+            auto opening = std::make_unique<DeviceReply>();
+            opening->report = MakeCommandReport(0x4F4B);
+            state.SetOpeningAnswer(devices.HandleOf(slot), std::move(opening));
+        }
+    }
     bool WaitIdle(std::chrono::milliseconds timeout = 2000ms)
     {
         for (auto end = std::chrono::steady_clock::now() + timeout; std::chrono::steady_clock::now() < end;) {
@@ -178,8 +193,11 @@ public:
 
 TEST(DeviceThread, GuardedCommandWaitsForTheOpeningAnswerThenSendsItBackFirst)
 {
-    std::wstring log = TempLog("guarded");
-    Engine e(OneFrame([&](SimFrameSetup& f) { f.logFile = log; }));
+    std::wstring log = TempLog("guarded"), otherLog = TempLog("guarded1");
+    SimScenario scenario = MakeCountedScenario(2);
+    scenario.frames[0].logFile = log;
+    scenario.frames[1].logFile = otherLog;
+    Engine e(scenario);
 
     e.Send(0, Command::ReadVersion);
     std::this_thread::sleep_for(200ms);
@@ -192,8 +210,13 @@ TEST(DeviceThread, GuardedCommandWaitsForTheOpeningAnswerThenSendsItBackFirst)
     EXPECT_TRUE(IsDataReply(e.collector.received[0].reply->Answer()));
     EXPECT_FALSE(IsDataReply(e.collector.received[1].reply->Answer()));
     // The dialog's handler keeps the data reply as the opening answer.
-    e.state.SetOpeningAnswer(std::move(e.collector.received[0].reply));
+    e.state.SetOpeningAnswer(e.devices.HandleOf(0), std::move(e.collector.received[0].reply));
+    auto otherOpening = std::make_unique<DeviceReply>();
+    otherOpening->report = MakeCommandReport(0x4F32); // "O2"
+    e.state.SetOpeningAnswer(e.devices.HandleOf(1), std::move(otherOpening));
 
+    // Asked at once, each touchscreen gets its own opening answer back.
+    e.Send(1, Command::ReadSerial, nullptr);
     e.Send(0, Command::ReadVersion);
     ASSERT_TRUE(e.collector.WaitForCount(4));
     EXPECT_EQ(e.collector.received[2].message, WM_VERSION_REPLY);
@@ -203,7 +226,9 @@ TEST(DeviceThread, GuardedCommandWaitsForTheOpeningAnswerThenSendsItBackFirst)
     ASSERT_TRUE(e.WaitIdle());
     // The opening answer ("OK...") went back, 80 ms before the command.
     EXPECT_EQ(LogLines(log), (std::vector<std::string>{"31 6F 00", "31 4F 4B", "31 76 76"}));
+    EXPECT_EQ(LogLines(otherLog), (std::vector<std::string>{"31 4F 32", "31 76 73"}));
     std::filesystem::remove(log);
+    std::filesystem::remove(otherLog);
 }
 
 TEST(DeviceThread, StreamingDeliversOnlyTouchesAndStopTouchEndsTheWorker)
@@ -233,16 +258,14 @@ TEST(DeviceThread, StreamingDeliversOnlyTouchesAndStopTouchEndsTheWorker)
     std::this_thread::sleep_for(200ms);
     EXPECT_EQ(e.collector.Count(), 6u);
     e.Send(0, Command::StopTouch);
-    e.state.stop = true;
+    e.StopAll(true);
     EXPECT_TRUE(e.WaitIdle(500ms));
 }
 
 TEST(DeviceThread, NumberReplyIsWrittenIntoTheRecordAndLostWindowsFreeTheirReplies)
 {
     Engine e(OneFrame([](SimFrameSetup& f) { f.touchScreenNumber = 7; }));
-    auto opening = std::make_unique<DeviceReply>();
-    opening->report = MakeCommandReport(0x4F4B);
-    e.state.SetOpeningAnswer(std::move(opening));
+    e.HoldOpeningAnswers();
 
     e.Send(0, Command::ReadNumber, kGoneWindow); // its replies cannot be posted
     ASSERT_TRUE(e.WaitIdle());
@@ -257,7 +280,11 @@ TEST(DeviceThread, NumberReplyIsWrittenIntoTheRecordAndLostWindowsFreeTheirRepli
 
 TEST(DeviceThread, StopFlagEndsAWorkerWaitingOnASilentFrame)
 {
-    Engine e(OneFrame([](SimFrameSetup& f) { f.silent = true; }));
+    SimScenario scenario = MakeCountedScenario(2);
+    scenario.frames[0].silent = true;
+    scenario.frames[1].answerDelayMs = 300;
+    Engine e(scenario);
+    const DeviceHandle silent = e.devices.HandleOf(0);
     e.Send(0, Command::Open);
     for (int i = 0; i < 100 && e.port.FrameAt(0)->PendingReads() == 0; ++i)
         std::this_thread::sleep_for(5ms);
@@ -265,22 +292,50 @@ TEST(DeviceThread, StopFlagEndsAWorkerWaitingOnASilentFrame)
     std::this_thread::sleep_for(200ms);
     EXPECT_EQ(e.thread.OutstandingRequests(), 1u) << "a silent frame keeps its worker polling";
 
+    // The silent touchscreen's time-out stops its worker alone: the other
+    // touchscreen's exchange, running meanwhile, still ends with its replies.
+    e.Send(1, Command::Open);
     auto start = std::chrono::steady_clock::now();
-    e.state.stop = true;
-    ASSERT_TRUE(e.WaitIdle(1000ms));
+    e.state.SetStop(silent, true);
+    for (int i = 0; i < 200 && e.port.FrameAt(0)->PendingReads() != 0; ++i)
+        std::this_thread::sleep_for(2ms);
     auto took = std::chrono::steady_clock::now() - start;
     // One 60 ms slice, with room for a loaded machine and the sanitizers.
     EXPECT_LT(took, 400ms);
     EXPECT_EQ(e.port.FrameAt(0)->PendingReads(), 0u) << "the read was cancelled";
+    ASSERT_TRUE(e.WaitIdle(2000ms));
+    EXPECT_EQ(e.collector.Count(), 2u);
+
+    // Shutting down ends a worker still waiting within the slice, and leaves
+    // no stop flag set: the next device thread's workers read as usual.
+    e.state.SetStop(silent, false);
+    e.Send(0, Command::Open);
+    for (int i = 0; i < 100 && e.port.FrameAt(0)->PendingReads() == 0; ++i)
+        std::this_thread::sleep_for(5ms);
+    start = std::chrono::steady_clock::now();
+    e.thread.Stop();
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 400ms);
+    EXPECT_EQ(e.thread.OutstandingRequests(), 0u);
+    EXPECT_FALSE(e.state.Stopped(silent));
+    CDeviceThread next(e.port, e.collector, e.devices, e.state, e.system);
+    ASSERT_TRUE(next.Start());
+    auto request = std::make_unique<DeviceRequest>();
+    request->deviceHandle = e.devices.HandleOf(1);
+    request->replyWindow = kWindow;
+    request->report = MakeCommandReport(Command::Open);
+    next.PostRequest(std::move(request));
+    EXPECT_TRUE(e.collector.WaitForCount(4));
+    next.Stop();
 }
 
 TEST(DeviceThread, CollectingProbeFillsVersionsAndTimesOutOnASilentFrame)
 {
     Engine e(MakeCountedScenario(2));
-    e.state.collecting = true;
+    for (unsigned slot = 0; slot < 2; ++slot)
+        e.state.StartCollecting(e.devices.HandleOf(slot));
     RequestPoster post = [&](std::unique_ptr<DeviceRequest> r) { return e.thread.PostRequest(std::move(r)); };
     EXPECT_TRUE(ProbeTouchScreens(e.devices, e.state, post, e.system));
-    EXPECT_TRUE(e.state.HasOpeningAnswer());
+    EXPECT_TRUE(e.state.HasOpeningAnswer(e.devices.HandleOf(0)) && e.state.HasOpeningAnswer(e.devices.HandleOf(1)));
     e.devices.WithRecord(1, [](TouchScreenRecord& r) {
         EXPECT_EQ(r.hardwareVersion[0], 'V' * 324 + '2');
         EXPECT_EQ(r.hardwareVersion[1], '1' * 324 + '0');
@@ -289,12 +344,12 @@ TEST(DeviceThread, CollectingProbeFillsVersionsAndTimesOutOnASilentFrame)
     EXPECT_EQ(e.collector.Count(), 0u) << "collected answers reach no window";
 
     Engine silent(OneFrame([](SimFrameSetup& f) { f.silent = true; }));
-    silent.state.collecting = true;
+    silent.state.StartCollecting(silent.devices.HandleOf(0));
     RequestPoster postSilent = [&](std::unique_ptr<DeviceRequest> r) {
         return silent.thread.PostRequest(std::move(r));
     };
     EXPECT_FALSE(ProbeTouchScreens(silent.devices, silent.state, postSilent, silent.system));
-    EXPECT_TRUE(silent.state.stop);
+    EXPECT_TRUE(silent.state.Stopped(silent.devices.HandleOf(0)));
     EXPECT_TRUE(silent.WaitIdle());
 
     // Without a device thread (the console face) a request is freed unsent.
@@ -310,9 +365,7 @@ TEST(DeviceThread, StressMixedTrafficWithUnplugsFreesEverything)
     scenario.frames[3].answerDelayMs = 5;
     scenario.frames[5].garbage = true;
     Engine e(scenario);
-    auto opening = std::make_unique<DeviceReply>();
-    opening->report = MakeCommandReport(0x4F4B);
-    e.state.SetOpeningAnswer(std::move(opening));
+    e.HoldOpeningAnswers();
 
     const std::uint16_t commands[] = {Command::Open,       Command::ReadVersion, Command::ReadSerial,
                                       Command::ReadNumber, Command::WriteNumber, 0x1234,
@@ -325,7 +378,7 @@ TEST(DeviceThread, StressMixedTrafficWithUnplugsFreesEverything)
                 unsigned slot = random() % 8;
                 e.Send(slot, commands[random() % 8], random() % 5 ? kWindow : kGoneWindow, {std::uint8_t(slot)});
                 if (i % 20 == 19)
-                    e.state.stop = false;
+                    e.state.SetStop(e.devices.HandleOf(slot), false);
                 std::this_thread::sleep_for(std::chrono::milliseconds(random() % 3));
             }
         });
@@ -341,7 +394,7 @@ TEST(DeviceThread, StressMixedTrafficWithUnplugsFreesEverything)
     unplugger.join();
     for (unsigned slot = 0; slot < e.devices.Count(); ++slot)
         e.Send(slot, Command::StopTouch); // each stop ends its own touchscreen's stream
-    e.state.stop = true;                  // garbage frames never end their exchanges
+    e.StopAll(true);                      // garbage frames never end their exchanges
     // Under ThreadSanitizer on a busy machine the device thread may still
     // hold most of the 300 requests here (measured: 2.4 s to idle with both
     // cores loaded); the bound only guards against a hang.
@@ -360,9 +413,7 @@ TEST(DeviceThread, UnpluggedFrameEndsItsReadsAndNotifiesTheRegisteredWindow)
     NotificationHandle notification = nullptr;
     e.devices.WithRecord(1, [&](TouchScreenRecord& r) { notification = r.notification; });
 
-    auto opening = std::make_unique<DeviceReply>();
-    opening->report = MakeCommandReport(0x4F4B);
-    e.state.SetOpeningAnswer(std::move(opening));
+    e.HoldOpeningAnswers();
     e.Send(1, Command::StartTouch); // reads until the frame goes
     for (int i = 0; i < 100 && e.collector.Removals() == 0; ++i)
         std::this_thread::sleep_for(10ms);
@@ -373,7 +424,7 @@ TEST(DeviceThread, UnpluggedFrameEndsItsReadsAndNotifiesTheRegisteredWindow)
     EXPECT_EQ(e.collector.lastRemoval.notification, notification);
     // Its pending reads failed, so its workers are gone without the stop flag.
     EXPECT_TRUE(e.WaitIdle(500ms));
-    EXPECT_FALSE(e.state.stop);
+    EXPECT_FALSE(e.state.Stopped(handle));
     EXPECT_FALSE(e.state.streams.Streaming()) << "the stream ended with its reader";
 }
 
@@ -401,11 +452,11 @@ TEST(DeviceThread, AStreamEndsOnlyAtItsOwnStop)
         std::this_thread::sleep_for(1ms);
     const std::pair<int, DeviceHandle> second{1, e.devices.HandleOf(1)};
     EXPECT_EQ(openings(), (std::vector<std::pair<int, DeviceHandle>>{second, second}));
-    // A time-out elsewhere sets the stop flag for a while; another
-    // touchscreen's stop comes too. Neither ends this stream.
-    e.state.stop = true;
+    // A time-out sets the stop flag for a while; another touchscreen's stop
+    // comes too. Neither ends this stream.
+    e.StopAll(true);
     std::this_thread::sleep_for(150ms);
-    e.state.stop = false;
+    e.StopAll(false);
     e.Send(1, Command::StopTouch);
 
     ASSERT_TRUE(e.collector.WaitForTouches(6));

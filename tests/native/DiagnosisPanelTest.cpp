@@ -207,7 +207,7 @@ TEST(DiagnosisPanel, ARunListsEveryLedOfTheFrameAndEnablesExport)
     EXPECT_TRUE(rig.view.diagnose);
     EXPECT_TRUE(rig.view.exportable);
     EXPECT_EQ(rig.view.timer, 0u);
-    EXPECT_FALSE(rig.state.HasOpeningAnswer()); // a completed run frees its own
+    EXPECT_FALSE(rig.state.HasOpeningAnswer(rig.devices.HandleOf(0))); // a completed run frees its own
     EXPECT_TRUE(rig.panel.Scan().LevelBytes().empty());
     // The picture's scan stays with the lines: x LED 3 is entry 2, y LED 17 entry 17.
     EXPECT_EQ(rig.panel.ShownScan().BadLeds(), (std::vector<CBuffer>{{2, 25}, {17, 25}}));
@@ -264,14 +264,14 @@ TEST(DiagnosisPanel, ARunWithoutAUsableResultSaysSoAndCanBeRetried)
         EXPECT_FALSE(rig.panel.ShownScan().Header()) << c.what; // no picture either
         EXPECT_TRUE(rig.view.diagnose) << c.what;
         EXPECT_FALSE(rig.view.exportable) << c.what;
-        EXPECT_FALSE(rig.state.HasOpeningAnswer()) << c.what;
+        EXPECT_FALSE(rig.state.HasOpeningAnswer(rig.devices.HandleOf(0))) << c.what;
         // A late reply of the abandoned run adds nothing to the next one.
         rig.panel.StartRun();
         auto late = rig.Reply({'Z', 'v', 1, 1, 0x11, 1, 50, 0});
         late->report[0] = kDiagnosticsReportId;
         rig.panel.OnLevelReply(std::move(late));
         EXPECT_TRUE(rig.panel.Scan().LevelBytes().empty()) << c.what;
-        EXPECT_FALSE(rig.state.stop) << c.what; // the new run's workers read
+        EXPECT_FALSE(rig.state.Stopped(rig.devices.HandleOf(0))) << c.what; // the new run's workers read
     }
 }
 

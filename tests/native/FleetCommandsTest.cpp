@@ -4,6 +4,7 @@
 
 #include "app/FleetCommands.h"
 #include "FakeConfigurationLibrary.h"
+#include "FrameLog.h"
 #include "TestSeams.h"
 #include "device/DeviceManager.h"
 #include "device/ProtocolState.h"
@@ -42,8 +43,9 @@ SimScenario ThreeFrames(bool faults)
 }
 
 struct Fleet {
-    explicit Fleet(bool faults)
-        : port(ThreeFrames(faults)), devices(port, monitors, noWindows),
+    explicit Fleet(bool faults) : Fleet(ThreeFrames(faults)) {}
+    explicit Fleet(SimScenario scenario)
+        : port(std::move(scenario)), devices(port, monitors, noWindows),
           context{devices, state,    port,
                   system,  console,  configuration,
                   files,   codePage, [](std::wstring_view text) { return std::string(text.begin(), text.end()); }}
@@ -115,4 +117,17 @@ TEST(FleetCommands, DiagnosisSucceedsOnlyWhenEveryFrameAnsweredWithoutBadLeds)
     EXPECT_EQ(fleet.Lines().size(), 3u);
     std::string report;
     EXPECT_EQ(fleet.files.Read(L"out\\Diagnostics_6.txt", report), FileReadStatus::Read);
+}
+
+TEST(FleetCommands, OneFrameReceivesTheRecordedBytesForTheListingAndTheDiagnosis)
+{
+    const std::wstring log = FreshFrameLog("fleet");
+    SimScenario scenario = MakeCountedScenario(1);
+    scenario.frames[0].logFile = log;
+    Fleet fleet(std::move(scenario));
+    EXPECT_EQ(ListTouchScreens(fleet.context), 0);
+    ExpectFrameLogAsRecorded(log, "list");
+    std::filesystem::remove(log);
+    EXPECT_EQ(DiagnoseTouchScreens(fleet.context, L"out"), 0);
+    ExpectFrameLogAsRecorded(log, "diagnose");
 }

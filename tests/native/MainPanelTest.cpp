@@ -6,6 +6,7 @@
 #include "app/MainPanel.h"
 #include "FakeConfigurationLibrary.h"
 #include "app/ConsoleMailbox.h"
+#include "FrameLog.h"
 #include "device/DeviceManager.h"
 #include "device/DeviceThread.h"
 #include "device/ProtocolState.h"
@@ -196,6 +197,14 @@ struct PanelRig {
         return copy;
     }
 
+    bool AnyStopped()
+    {
+        for (unsigned slot = 0; slot < devices.Count(); ++slot)
+            if (state.Stopped(devices.HandleOf(slot)))
+                return true;
+        return false;
+    }
+
     std::vector<std::int32_t> Version(unsigned slot)
     {
         TouchScreenRecord r = Record(slot);
@@ -268,7 +277,7 @@ TEST(MainPanel, ListsEveryTouchScreenByItsStoredNumbersAndSelectsTheFirst)
     EXPECT_EQ(rig.panel.Selected(), 0);
     EXPECT_TRUE(rig.view.actionsEnabled);
     EXPECT_TRUE(rig.panel.ListIsReady());
-    EXPECT_FALSE(rig.state.stop);
+    EXPECT_FALSE(rig.AnyStopped());
 
     for (unsigned i = 0; i < 3; ++i) {
         TouchScreenRecord r = rig.Record(i);
@@ -331,7 +340,7 @@ TEST(MainPanel, ASilentTouchScreenIsListedWithItsEarlierValuesAndTheOthersAnswer
     // Two bounded waits of 3 s and the 500 ms pause after each, on top of
     // the four touchscreens' own pauses.
     EXPECT_LT(elapsed, 2 * (3000ms + 500ms) + 4 * 600ms + 1500ms);
-    EXPECT_FALSE(rig.state.stop);
+    EXPECT_FALSE(rig.AnyStopped());
 }
 
 TEST(MainPanel, TheStartupQueryAsksEveryRemainingTouchScreenOnceWhenOneIsUnpluggedDuringIt)
@@ -506,7 +515,26 @@ TEST(MainPanel, SavingTheMappingWritesTheSlotIntoEachBoundTouchScreen)
     EXPECT_TRUE(Commands(log).empty());
     EXPECT_EQ(rig.view.items[0].text, L"TouchScreen No.7 \n   Monitor     No.0");
     EXPECT_EQ(rig.view.items[2].text, L"TouchScreen No.9 \n   Monitor     No.0");
-    EXPECT_FALSE(rig.state.stop);
+    EXPECT_FALSE(rig.AnyStopped());
+}
+
+TEST(MainPanel, OneFrameReceivesTheRecordedBytesForTheQueryAndTheSave)
+{
+    // Asked at once, each of four frames receives what one frame alone does, in its order.
+    std::vector<std::wstring> logs;
+    for (int i = 0; i < 4; ++i)
+        logs.push_back(FreshFrameLog("panel" + std::to_string(i)));
+    PanelRig rig(Frames(4, [&](unsigned i, SimFrameSetup& f) { f.logFile = logs[i]; }));
+    rig.panel.Open(kWindow);
+    ASSERT_TRUE(rig.PumpUntilReady());
+    for (const std::wstring& log : logs) {
+        ExpectFrameLogAsRecorded(log, "startup-query");
+        std::filesystem::remove(log);
+    }
+    rig.devices.SetMapping(0, {rig.devices.HandleOf(0), 0, 3});
+    rig.panel.OnMappingClosed();
+    ASSERT_TRUE(rig.PumpUntilReady(2));
+    ExpectFrameLogAsRecorded(logs[0], "mapping-save");
 }
 
 TEST(MainPanel, AFailedSaveIsReportedAndTheNextTouchScreenIsStillWritten)
@@ -524,7 +552,7 @@ TEST(MainPanel, AFailedSaveIsReportedAndTheNextTouchScreenIsStillWritten)
     EXPECT_EQ(rig.saveFailures, std::vector<unsigned>{0});
     EXPECT_EQ(rig.port.FrameAt(0)->StoredNumber(), 40);
     EXPECT_EQ(rig.port.FrameAt(1)->StoredNumber(), 1);
-    EXPECT_FALSE(rig.state.stop);
+    EXPECT_FALSE(rig.AnyStopped());
     EXPECT_FALSE(rig.PumpUntilReady(3, 1s));
     // Which number the failed one holds is not known: nothing may be written under one.
     rig.panel.OnSelectionChanged(0);

@@ -1,5 +1,5 @@
 // The console's -l and -d in the real program under Wine, over three virtual
-// frames: one good, one with two bad LEDs, one silent. Output and reports
+// frames (one good, one with two bad LEDs, one silent) and over sixteen. Output and reports
 // line by line, and the exit codes. The frames' numbers (41 to 43) have no
 // stored parameters in the test prefix: monitor 0, not calibrated.
 
@@ -101,4 +101,24 @@ TEST(FleetConsole, ListAndDiagnoseThreeFramesLineByLineWithTheirExitCodes)
     CapturedRun bare = RunCaptured(ProgramPath(), L"-d", folder, simulate);
     EXPECT_EQ(bare.exitCode, 1);
     EXPECT_EQ(bare.output, WithCrLf("\nThe option -d needs a folder name!\n"));
+
+    // Sixteen frames, talked to at once, the tenth silent: lines in slot order.
+    std::string sixteen, listed = "Slot\tNumber\tHardware Version\tSerial Number\tMonitor\tCalibrated\n", scanned;
+    for (int i = 0; i < 16; ++i) {
+        const std::string slot = std::to_string(i), number = std::to_string(60 + i);
+        sixteen += "[Frame" + slot + "]\r\nNumber=" + number + "\r\nVersion=2104\r\n" + (i == 9 ? "Silent=1\r\n" : "");
+        listed += slot + (i == 9 ? "\t?\t?\t?\t?\t?\n" : "\t" + number + "\t2.1.0.4\t0065535\t0\tno\n");
+        scanned += "Slot " + slot + "\tTouchScreen No:" +
+                   (i == 9 ? "?\tno answer to the query\n" : number + "\tTotal leds:28\tBad leds:0\n");
+    }
+    const std::wstring many = MakeTempFolder(L"pelno_fleet_16");
+    const std::vector<std::pair<std::wstring, std::wstring>> simulate16 = {
+        {L"PELNOCPL_SIMULATE", WriteScenario(many, sixteen.c_str())}};
+    CapturedRun list16 = RunCaptured(ProgramPath(), L"-l", many, simulate16);
+    EXPECT_EQ(list16.exitCode, 0);
+    EXPECT_EQ(list16.output, WithCrLf(listed));
+    CapturedRun diagnose16 = RunCaptured(ProgramPath(), L"-d .", many, simulate16);
+    EXPECT_EQ(diagnose16.exitCode, 1);
+    EXPECT_EQ(diagnose16.output, WithCrLf(scanned));
+    EXPECT_EQ(ReadFileBytes(many + L"\\Diagnostics_75.txt"), Report(75, {}));
 }

@@ -1,0 +1,36 @@
+#pragma once
+// The bytes a virtual frame received (its log file), against the ones
+// recorded for the same run in tests/native/frame-logs/. With
+// PELNO_RECORD_FRAME_LOGS set the run records them instead.
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+// An empty log file path in the temporary folder.
+inline std::wstring FreshFrameLog(const std::string& name)
+{
+    auto path = std::filesystem::temp_directory_path() / ("pelno_bytes_" + name + ".log");
+    std::filesystem::remove(path);
+    return path.wstring();
+}
+
+inline void ExpectFrameLogAsRecorded(const std::wstring& log, const std::string& name)
+{
+    auto text = [](const std::filesystem::path& path) {
+        std::ifstream in(path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    };
+    const auto recorded = std::filesystem::path(PELNO_SOURCE_DIR) / "tests/native/frame-logs" / (name + ".log");
+    const std::string received = text(log);
+    if (std::getenv("PELNO_RECORD_FRAME_LOGS")) {
+        std::ofstream(recorded, std::ios::binary) << received;
+        return;
+    }
+    EXPECT_FALSE(received.empty()) << name;
+    EXPECT_EQ(received, text(recorded)) << name;
+}
