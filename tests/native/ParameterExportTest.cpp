@@ -191,12 +191,14 @@ TEST_F(ExportFixture, AFailedWriteLeavesTheFileAsItWas)
         std::size_t freeSpace;               // for the new bytes
         bool locked;
         std::string message;
+        bool readOnly = false;
     };
     const std::string kFailed = "Export failed!\n" + kPress;
     const Case cases[] = {
         {"a full disk halfway through a new file", std::nullopt, 200, false, kFailed},
         {"a full disk halfway through the merged file", kOwn, 200, false, kFailed},
         {"a full disk at the first byte", kOwn, 0, false, kFailed},
+        {"a read-only file", kOwn, 1 << 20, false, kFailed, true},
         {"a file held open without sharing", kOwn, 1 << 20, true,
          "d:\\p.ini can't be opened, it was left unchanged!\n" + kFailed},
         {"UTF-16 without a byte-order mark", std::string("[\0N\0]\0\r\0\n\0", 10), 1 << 20, false,
@@ -213,6 +215,8 @@ TEST_F(ExportFixture, AFailedWriteLeavesTheFileAsItWas)
         if (c.existing)
             f.files.Put(L"d:\\p.ini", *c.existing);
         f.files.SetLocked(L"d:\\p.ini", c.locked);
+        if (c.readOnly)
+            f.files.SetReadOnly(L"d:\\p.ini", true);
         f.files.SetFreeSpace(c.freeSpace);
         const std::size_t filesBefore = f.files.FileCount();
         EXPECT_EQ(ExportParameters(f.context, L"d:\\p.ini"), 1) << c.what;

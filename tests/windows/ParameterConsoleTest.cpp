@@ -140,6 +140,16 @@ TEST_F(ParameterConsole, ExportThatCannotWriteTheFileFails)
     CapturedRun run = RunPelno(L"-e " + folder + L"\\missing\\p.ini");
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_EQ(run.output, kHeader + "Export failed!\r\n" + kPress);
+
+    // A read-only file keeps its bytes, whatever the rights of the user.
+    const std::wstring readOnly = folder + L"\\readonly.ini";
+    WriteFileBytes(readOnly, "[DriverParameters]\r\nMode=0\r\n");
+    ASSERT_TRUE(SetFileAttributesW(readOnly.c_str(), FILE_ATTRIBUTE_READONLY));
+    CapturedRun refused = RunPelno(L"-e " + readOnly);
+    SetFileAttributesW(readOnly.c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_EQ(refused.output, kHeader + "Export failed!\r\n" + kPress);
+    EXPECT_EQ(ReadFileBytes(readOnly), "[DriverParameters]\r\nMode=0\r\n");
 }
 
 TEST_F(ParameterConsole, ImportOfAFileWithoutDriverSectionLeavesTheDriverValues)
