@@ -152,24 +152,12 @@ TEST(ConsoleDispatch, ASecondInstanceRefusesExactlyTheCommandsThatWouldRun)
         EXPECT_EQ(NamesConsoleCommand(Parse(args)), !probe.ran.empty()) << (args.empty() ? L"" : args[0]);
     }
     // While another instance runs, what touches no touchscreen runs as always.
-    const struct {
-        std::vector<std::wstring> args;
-        bool handled;
-        int exitCode;
-        std::string output;
-    } secondStarts[] = {{{L"-t"}, true, 0, "test line 0\n"},
-                        {{L"-help"}, true, 0, kHelpBanner},
-                        {{L"-e", L"out.ini", L"-h"}, true, 0, kHelpBanner},
-                        {{L"-e", L"out.ini", L"-t"}, true, 1, kAlreadyRunningLine},
-                        {{L"-x"}, false, 0, ""},
-                        {{}, false, 0, ""}};
-    for (const auto& c : secondStarts) {
+    const std::pair<std::vector<std::wstring>, std::string> secondStarts[] = {
+        {{L"-t"}, "test line 0\n"}, {{L"-e", L"a.ini", L"-help"}, kHelpBanner}, {{L"-t", L"-l"}, kAlreadyRunningLine}};
+    for (const auto& [args, output] : secondStarts) {
         CCapturingConsole console;
-        const DispatchResult result = DispatchWhileAnotherRuns(Parse(c.args), console);
-        const std::string first = c.args.empty() ? "" : ToUtf8(c.args[0]);
-        EXPECT_EQ(result.handled, c.handled) << first;
-        EXPECT_EQ(result.exitCode, c.exitCode) << first;
-        EXPECT_EQ(console.output.substr(0, c.output.size()), c.output) << first;
+        EXPECT_EQ(DispatchWhileAnotherRuns(Parse(args), console).exitCode, output == kAlreadyRunningLine);
+        EXPECT_EQ(console.output.substr(0, output.size()), output) << ToUtf8(args.back());
     }
 }
 
