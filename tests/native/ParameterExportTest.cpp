@@ -215,8 +215,7 @@ TEST_F(ExportFixture, AFailedWriteLeavesTheFileAsItWas)
         if (c.existing)
             f.files.Put(L"d:\\p.ini", *c.existing);
         f.files.SetLocked(L"d:\\p.ini", c.locked);
-        if (c.readOnly)
-            f.files.SetReadOnly(L"d:\\p.ini", true);
+        f.files.SetReadOnly(L"d:\\p.ini", c.readOnly);
         f.files.SetFreeSpace(c.freeSpace);
         const std::size_t filesBefore = f.files.FileCount();
         EXPECT_EQ(ExportParameters(f.context, L"d:\\p.ini"), 1) << c.what;

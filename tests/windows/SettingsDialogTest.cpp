@@ -232,9 +232,7 @@ TEST_F(SettingsDialog, ShowsTheStoredRecordAndApplyStoresDriverMouseAndCursorVal
         EXPECT_EQ(RegQuery(kCursorsKey, name), "REG_EXPAND_SZ    %SYSTEMROOT%\\Cursors\\null.cur") << Narrow(name);
 
     // The invisible cursor in another spelling, as an earlier version left it.
-    ASSERT_EQ(
-        RunReg(L"add \"" + kCursorsKey + L"\" /v Help /t REG_EXPAND_SZ /d C:\\windows\\cursors\\NULL.CUR /f").exitCode,
-        0);
+    ASSERT_EQ(RunReg(L"add \"" + kCursorsKey + L"\" /v Help /t REG_EXPAND_SZ /d C:\\x\\NULL.CUR /f").exitCode, 0);
     Click(IDC_HIDE_CURSOR);
     Click(IDC_APPLY);
     EXPECT_EQ(RegQueryDword(kDriverParametersPath, L"HideCursor"), "0x0");
