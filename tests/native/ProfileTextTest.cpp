@@ -37,7 +37,6 @@ TEST(ProfileMerge, WritesSectionsAsSectionWritesAndKeepsEveryOtherLine)
         {"a lone CR ends a line", L"[A]\rx=1\r[B]\rM1X=1\rZ=2\r", L"[A]\rx=1\r[B]\rM1X=-3\r\nZ=2\r\nM1Y=4\r\n"},
         {"mixed line ends", L"[A]\r\nx=1\r[B]\nM1X=1\r\r\n[C]\ry=2",
          L"[A]\r\nx=1\r[B]\nM1X=-3\r\nM1Y=4\r\n\r\n[C]\ry=2"},
-        {"a header ended by a lone CR that ends the text", L"[B]\r", L"[B]\rM1X=-3\r\nM1Y=4\r\n"},
         {"other Unicode spaces are part of names", L"[\x3000B]\r\n\xA0M1X=1\r\n",
          L"[\x3000B]\r\n\xA0M1X=1\r\n[B]\r\nM1X=-3\r\nM1Y=4\r\n"},
     };

@@ -133,7 +133,6 @@ TEST_F(ParameterConsole, ExportThatCannotWriteTheFileFails)
     CapturedRun run = RunPelno(L"-e " + folder + L"\\missing\\p.ini");
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_EQ(run.output, kHeader + "Export failed!\r\n" + kPress);
-
     // A read-only file keeps its bytes, whatever the rights of the user.
     const std::wstring readOnly = folder + L"\\readonly.ini";
     WriteFileBytes(readOnly, "[DriverParameters]\r\nMode=0\r\n");
