@@ -50,6 +50,16 @@ bool NamesConsoleCommand(const CCommandLineInfoEx& commandLine)
     return false;
 }
 
+DispatchResult DispatchWhileAnotherRuns(const CCommandLineInfoEx& commandLine, IConsole& console)
+{
+    // The option summary wins over any command, as it does in a first instance.
+    if (!FindAny(commandLine, {L"?", L"help", L"h"}) && NamesConsoleCommand(commandLine)) {
+        console.Write(kAlreadyRunningLine);
+        return {true, 1};
+    }
+    return DispatchConsoleCommand(commandLine, console, ConsoleCommands{});
+}
+
 DispatchResult DispatchConsoleCommand(const CCommandLineInfoEx& commandLine, IConsole& console,
                                       const ConsoleCommands& commands)
 {

@@ -21,3 +21,9 @@ bool NamesConsoleCommand(const CCommandLineInfoEx& commandLine);
 
 DispatchResult DispatchConsoleCommand(const CCommandLineInfoEx& commandLine, IConsole& console,
                                       const ConsoleCommands& commands);
+
+// The command line of a start while another instance runs: the option
+// summary and the test lines touch no touchscreen and are run as always; a
+// command that would (NamesConsoleCommand) prints kAlreadyRunningLine and
+// ends with 1; anything else is not handled.
+DispatchResult DispatchWhileAnotherRuns(const CCommandLineInfoEx& commandLine, IConsole& console);

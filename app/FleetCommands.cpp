@@ -9,6 +9,7 @@
 #include "diagnostics/DiagnosticsReport.h"
 #include "info/TouchScreenProperties.h"
 #include "platform/Console.h"
+#include "platform/FileStore.h"
 #include "platform/Messages.h"
 #include "platform/System.h"
 
@@ -247,6 +248,12 @@ int DiagnoseTouchScreens(FleetContext& context, const std::wstring& folder)
 {
     if (context.devices.Count() == 0) {
         context.console.Write(kNoTouchScreen);
+        return 1;
+    }
+    // A folder that is not there would fail every report only after every
+    // scan, and an empty name would write them into the current folder.
+    if (!context.files.IsFolder(folder)) {
+        context.console.Write(context.toConsoleText(L"The reports' folder \"" + folder + L"\" does not exist!\n"));
         return 1;
     }
     CFleetSession session(context);

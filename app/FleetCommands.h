@@ -52,4 +52,6 @@ std::wstring DiagnosisFailureLine(unsigned slot, const std::wstring& number, con
 int ListTouchScreens(FleetContext& context);
 // -d <folder>: exit code 0 when every touchscreen answered, its report was
 // written and none has a bad LED; 1 otherwise (and when none is attached).
+// A folder that does not exist (a missing one, a file, an empty name) is
+// told before any touchscreen is asked anything.
 int DiagnoseTouchScreens(FleetContext& context, const std::wstring& folder);

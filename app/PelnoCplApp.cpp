@@ -56,13 +56,16 @@ bool CPelnoCplApp::InitInstance()
     commandLine->ParseArguments(Arguments());
 
     if (AnotherInstanceRuns()) {
-        // A console command must not look done when it was not run.
-        if (NamesConsoleCommand(*commandLine)) {
+        // A console command must not look done when it was not run; the
+        // option summary and the test lines touch no touchscreen and run.
+        if (commandLine->OptionCount() > 0) {
             IConsole& console = *GetPlatform().console;
             console.Attach();
-            console.Write(kAlreadyRunningLine);
-            m_exitCode = 1;
-            return false;
+            DispatchResult result = DispatchWhileAnotherRuns(*commandLine, console);
+            if (result.handled) {
+                m_exitCode = result.exitCode;
+                return false;
+            }
         }
         PostQuitMessage(0);
         return true;

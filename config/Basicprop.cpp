@@ -162,7 +162,8 @@ void CBasicprop::FocusOk() { SendMessage(WM_NEXTDLGCTL, reinterpret_cast<WPARAM>
 
 void CBasicprop::ReportNotStored()
 {
-    ::MessageBoxW(m_hWnd, kSettingsNotStoredText, GetLanguageText(kTitleKey).c_str(), MB_OK | MB_ICONERROR);
+    ::MessageBoxW(m_hWnd, GetLanguageText(kSettingsNotStoredKey).c_str(), GetLanguageText(kTitleKey).c_str(),
+                  MB_OK | MB_ICONERROR);
 }
 
 void CBasicprop::Close(bool ok) { EndDialog(ok ? IDOK : IDCANCEL); }

@@ -100,7 +100,8 @@ int ExportParameters(ParameterContext& context, const std::wstring& value)
         return Stop(console, "Export file is invalid !\n");
     path = InDirectoryUnlessQualified(context.currentDirectory, path);
 
-    if (!OpenOrCreateKey(context, kDriverParametersPath))
+    // Reading only: a machine without the driver's key keeps it that way.
+    if (!context.registry.KeyExists(RegistryRoot::LocalMachine, kDriverParametersPath))
         return Stop(console, "Read driver data failed!,please retry!");
 
     const wchar_t* driverKeys[std::size(kDriverRows)];

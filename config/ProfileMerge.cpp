@@ -30,6 +30,8 @@ std::wstring Folded(std::wstring_view name)
     return folded;
 }
 
+bool EndsLine(wchar_t c) { return c == L'\n' || c == L'\r'; }
+
 struct Line {
     std::wstring_view content; // trimmed
     std::size_t begin = 0;     // where the line starts in the text
@@ -55,9 +57,13 @@ struct ParsedText {
 std::vector<Line> SplitLines(std::wstring_view text)
 {
     std::vector<Line> lines;
+    // CR LF, a lone LF and a lone CR each end a line, as the profile reads
+    // break lines.
     for (std::size_t begin = 0; begin < text.size();) {
-        std::size_t newline = text.find(L'\n', begin);
-        std::size_t end = newline == std::wstring_view::npos ? text.size() : newline + 1;
+        std::size_t lineEnd = text.find_first_of(L"\r\n", begin);
+        std::size_t end = lineEnd == std::wstring_view::npos ? text.size() : lineEnd + 1;
+        if (lineEnd != std::wstring_view::npos && text[lineEnd] == L'\r' && end < text.size() && text[end] == L'\n')
+            ++end;
         lines.push_back({Trim(text.substr(begin, end - begin)), begin, end});
         begin = end;
     }
@@ -149,14 +155,14 @@ std::wstring MergeProfileSections(std::wstring_view text, const std::vector<Prof
         const Section& section = parsed.sections[i];
         const Line& header = parsed.lines[section.header];
         out.append(text.substr(copied, header.end - copied));
-        if (out.back() != L'\n')
+        if (!EndsLine(out.back()))
             out += L"\r\n"; // the header ended the text
         AppendEntries(out, *rewritten[i]);
         // The blank lines after the body stay, and so does whatever follows.
         copied = section.bodyEnd < parsed.lines.size() ? parsed.lines[section.bodyEnd].begin : text.size();
     }
     out.append(text.substr(copied));
-    if (!added.empty() && !out.empty() && out.back() != L'\n')
+    if (!added.empty() && !out.empty() && !EndsLine(out.back()))
         out += L"\r\n";
     for (const ProfileSection& section : added) {
         out += L'[' + section.name + L"]\r\n";

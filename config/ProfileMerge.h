@@ -15,7 +15,8 @@
 // lines without '=' and later copies of a key in that section go, as a
 // section write drops them. A section the text lacks is added at its end.
 // Every other line stays as it is, byte for byte; so do later sections of
-// the same name, which no profile read reaches.
+// the same name, which no profile read reaches. CR LF, LF and a lone CR
+// each end a line, as they do for the profile reads.
 std::wstring MergeProfileSections(std::wstring_view text, const std::vector<ProfileSection>& sections);
 
 // Every section of the text in file order, each with the keys a

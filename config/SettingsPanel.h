@@ -36,9 +36,8 @@ extern const std::array<int, 15> kSettingsButtons;
 // default rather than as 0 (a 0 would turn touch and double click off).
 extern const DriverConfig kDriverDefaults;
 
-// The box a failed write shows.
-constexpr wchar_t kSettingsNotStoredText[] =
-    L"The settings could not be stored. The driver keeps its previous settings.";
+// The language key of the box a failed write shows.
+constexpr wchar_t kSettingsNotStoredKey[] = L"170";
 
 // One control's state; `checked` counts for buttons, `position` for sliders.
 struct SettingsControl {
@@ -57,7 +56,7 @@ public:
     virtual void ShowControls(const SettingsControls& controls) = 0;
     // After Apply wrote the record: OK takes the focus from the disabled Apply.
     virtual void FocusOk() = 0;
-    // The driver refused the record (kSettingsNotStoredText).
+    // The driver refused the record (kSettingsNotStoredKey).
     virtual void ReportNotStored() = 0;
     virtual void Close(bool ok) = 0;
 };

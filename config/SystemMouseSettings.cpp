@@ -4,7 +4,9 @@
 #include "platform/SystemMouse.h"
 #include "platform/TextCase.h"
 
+#include <algorithm>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace {
@@ -49,16 +51,29 @@ std::vector<ISystemMouse::NamedText> ShowCursors(const std::vector<std::optional
     for (std::size_t i = 0; i < kCursorNames.size(); ++i) {
         if (!current[i] || !IsInvisibleCursor(*current[i]))
             continue; // the user's own choice stays
-        changes.emplace_back(
-            kCursorNames[i],
-            kept.GetString(RegistryRoot::CurrentUser, kKeptCursorsPath, kCursorNames[i]).value_or(L""));
+        std::wstring restored =
+            kept.GetString(RegistryRoot::CurrentUser, kKeptCursorsPath, kCursorNames[i]).value_or(L"");
+        if (IsInvisibleCursor(restored))
+            restored.clear(); // an invisible cursor kept by an earlier version: the system's default instead
+        changes.emplace_back(kCursorNames[i], std::move(restored));
     }
     return changes;
 }
 
 } // namespace
 
-bool IsInvisibleCursor(const std::wstring& value) { return EqualsNoCase(value, kInvisibleCursorPath); }
+bool IsInvisibleCursor(const std::wstring& value)
+{
+    // Any path of the file counts, expanded or not, in any case, quoted or
+    // not: the scheme may hold one written by another version or by hand.
+    constexpr std::wstring_view kAround = L" \t\"";
+    std::wstring_view path = value;
+    path.remove_suffix(path.size() - (path.find_last_not_of(kAround) + 1)); // npos + 1 is 0: all of it
+    const std::size_t separator = path.find_last_of(L"\\/:");
+    std::wstring_view fileName = separator == std::wstring_view::npos ? path : path.substr(separator + 1);
+    fileName.remove_prefix(std::min(fileName.find_first_not_of(kAround), fileName.size()));
+    return EqualsNoCase(fileName, L"null.cur");
+}
 
 void ApplySystemMouseSettings(const DriverConfig& config, ISystemMouse& mouse, IRegistry& keptCursors)
 {

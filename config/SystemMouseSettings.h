@@ -32,9 +32,10 @@ constexpr wchar_t kKeptCursorsPath[] = L"Software\\Pelno Touch Systems\\TouchScr
 // Hiding keeps each value that is not the invisible cursor in `keptCursors`
 // and replaces it (a value that cannot be kept is left as it is); showing
 // puts the kept value back into each value that holds the invisible cursor
-// (an empty value, the system's default, when none was kept) and leaves the
-// others alone.
+// (an empty value, the system's default, when none was kept or what was
+// kept is itself an invisible cursor) and leaves the others alone.
 void ApplySystemMouseSettings(const DriverConfig& config, ISystemMouse& mouse, IRegistry& keptCursors);
 
-// Whether a scheme value names the invisible cursor (letters in any case).
+// Whether a scheme value names a file called "null.cur" (letters in any
+// case), wherever it lies and however the path is spelled.
 bool IsInvisibleCursor(const std::wstring& value);

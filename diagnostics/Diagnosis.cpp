@@ -138,13 +138,14 @@ void CDiagnosis::OnPaint()
     PAINTSTRUCT paint{};
     HDC dc = ::BeginPaint(m_hWnd, &paint);
     if (!m_picture.marks.empty()) {
-        CSaveDC saved(dc);
+        // The pen and brushes are made before and deleted after their
+        // selection: an object still selected into the context is not deleted.
         CPen framePen(::CreatePen(PS_SOLID, 1, kFrameColour));
-        ::SelectObject(dc, framePen.Get());
-        ::SelectObject(dc, ::GetStockObject(NULL_BRUSH));
+        CBrush good(::CreateSolidBrush(kGoodLedColour)), bad(::CreateSolidBrush(kBadLedColour));
+        CSelectObject pen(dc, framePen.Get());
+        CSelectObject noFill(dc, ::GetStockObject(NULL_BRUSH));
         const PixelRect& frame = m_picture.frame;
         ::Rectangle(dc, frame.left, frame.top, frame.right, frame.bottom);
-        CBrush good(::CreateSolidBrush(kGoodLedColour)), bad(::CreateSolidBrush(kBadLedColour));
         // The bad ones last: where marks overlap, a bad LED stays visible.
         for (bool drawBad : {false, true})
             for (const LedMark& mark : m_picture.marks)

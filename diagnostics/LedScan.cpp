@@ -62,6 +62,8 @@ bool CLedScan::ParseLedScan()
     LedScanHeader header;
     header.xCount = m_levels[2];
     header.yCount = m_levels[3];
+    if (header.xCount + header.yCount == 0) // a frame without LEDs tested nothing
+        return false;
     const std::int32_t high = m_levels[4] >> 4, low = m_levels[4] & 0x0F;
     if (low == 0) // a step byte that would divide by zero describes no layout
         return false;

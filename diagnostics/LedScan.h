@@ -56,7 +56,8 @@ public:
 
     // Decides the header and the bad LEDs from the bytes collected. False
     // (and no header) for data that is empty once trailing zeros go, lacks
-    // its signatures, is too short, or has a step byte whose divisor is 0.
+    // its signatures, is too short, counts no LED on either axis, or has a
+    // step byte whose divisor is 0.
     bool ParseLedScan();
 
     // Bad LEDs of the x axis (index below x) and of the y axis (index above

@@ -23,6 +23,9 @@ public:
     virtual NewFileResult Create(const std::wstring& path, std::string_view bytes) = 0;
     // Replaces the content of an existing file: the bytes go to a temporary
     // file beside it, which takes the file's place only once written whole.
-    // False leaves the file as it was and no temporary file behind.
+    // False leaves the file as it was and no temporary file behind. A
+    // read-only file is never replaced, whatever the rights of the caller.
     virtual bool Replace(const std::wstring& path, std::string_view bytes) = 0;
+    // Whether the path names an existing folder (not a file).
+    virtual bool IsFolder(const std::wstring& path) = 0;
 };

@@ -97,7 +97,11 @@ NewFileResult CWin32FileStore::Create(const std::wstring& path, std::string_view
 bool CWin32FileStore::Replace(const std::wstring& path, std::string_view bytes)
 {
     // Only a file that may be written is replaced: a rename would also
-    // replace a read-only one (Wine allows it).
+    // replace a read-only one (Wine allows it), and an administrator may
+    // open one for writing, so the attribute is checked first.
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+        return false;
     if (!CFileHandle(CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr))
              .Valid())
@@ -116,4 +120,10 @@ bool CWin32FileStore::Replace(const std::wstring& path, std::string_view bytes)
         DeleteFileW(temporary);
     }
     return replaced;
+}
+
+bool CWin32FileStore::IsFolder(const std::wstring& path)
+{
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }

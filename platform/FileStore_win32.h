@@ -8,4 +8,5 @@ public:
     FileReadStatus Read(const std::wstring& path, std::string& bytes) override;
     NewFileResult Create(const std::wstring& path, std::string_view bytes) override;
     bool Replace(const std::wstring& path, std::string_view bytes) override;
+    bool IsFolder(const std::wstring& path) override;
 };

@@ -12,6 +12,16 @@ std::wstring CMemoryFileStore::Key(const std::wstring& path)
     return key;
 }
 
+std::wstring CMemoryFileStore::FolderKey(const std::wstring& path)
+{
+    std::wstring key = Key(path);
+    while (!key.empty() && key.back() == L'\\')
+        key.pop_back();
+    return key;
+}
+
+bool CMemoryFileStore::IsFolder(const std::wstring& path) { return !path.empty() && m_folders.count(FolderKey(path)); }
+
 FileReadStatus CMemoryFileStore::Read(const std::wstring& path, std::string& bytes)
 {
     auto it = m_files.find(Key(path));
@@ -59,7 +69,7 @@ bool CMemoryFileStore::Replace(const std::wstring& path, std::string_view bytes)
 {
     const std::wstring key = Key(path);
     auto original = m_files.find(key);
-    if (original == m_files.end() || original->second.locked)
+    if (original == m_files.end() || original->second.locked || original->second.readOnly)
         return false;
     const std::wstring temporary = key + L".~" + std::to_wstring(++m_temporaryFiles);
     if (!WriteFile(temporary, bytes)) {
@@ -90,4 +100,10 @@ void CMemoryFileStore::SetLocked(const std::wstring& path, bool locked)
 {
     if (auto it = m_files.find(Key(path)); it != m_files.end())
         it->second.locked = locked;
+}
+
+void CMemoryFileStore::SetReadOnly(const std::wstring& path, bool readOnly)
+{
+    if (auto it = m_files.find(Key(path)); it != m_files.end())
+        it->second.readOnly = readOnly;
 }

@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <map>
 #include <optional>
+#include <set>
 #include <string>
 
 class CMemoryFileStore : public IFileStore {
@@ -15,6 +16,7 @@ public:
     FileReadStatus Read(const std::wstring& path, std::string& bytes) override;
     NewFileResult Create(const std::wstring& path, std::string_view bytes) override;
     bool Replace(const std::wstring& path, std::string_view bytes) override;
+    bool IsFolder(const std::wstring& path) override;
 
     // A file as another program left it.
     void Put(const std::wstring& path, std::string_view bytes);
@@ -22,6 +24,10 @@ public:
     std::optional<std::string> Bytes(const std::wstring& path) const;
     // Held open without sharing: it can be neither read nor replaced.
     void SetLocked(const std::wstring& path, bool locked);
+    // Marked read-only: it can be read but not replaced.
+    void SetReadOnly(const std::wstring& path, bool readOnly);
+    // A folder (a trailing backslash does not count).
+    void AddFolder(const std::wstring& path) { m_folders.insert(FolderKey(path)); }
     // Free space left on the disk: a write needing more stops when it is
     // used up (and fails), as on a full disk. Without a call, unlimited.
     void SetFreeSpace(std::size_t bytes) { m_freeSpace = bytes; }
@@ -34,8 +40,10 @@ private:
     struct File {
         std::string bytes;
         bool locked = false;
+        bool readOnly = false;
     };
     static std::wstring Key(const std::wstring& path);
+    static std::wstring FolderKey(const std::wstring& path);
     // Writes a file as the disk allows: false (with what fitted written)
     // when the free space runs out.
     bool WriteFile(const std::wstring& key, std::string_view bytes);
@@ -43,6 +51,7 @@ private:
     void Remove(const std::wstring& key);
 
     std::map<std::wstring, File> m_files;
+    std::set<std::wstring> m_folders;
     std::optional<std::size_t> m_freeSpace; // nothing: unlimited
     int m_writes = 0;
     int m_temporaryFiles = 0;

@@ -16,6 +16,12 @@ void CUpdatePanel::Open(WindowHandle window)
         CloseNow(kUpdateReadFailedText);
         return;
     }
+    // A file that holds no record, or one that runs past its end, has
+    // nothing to send: the update fails rather than looking done.
+    if (image.bytes.empty() || !RecordsFillPayload(image.bytes)) {
+        CloseNow(kUpdateFailedText);
+        return;
+    }
     m_transfer.emplace(
         std::move(image), m_services.devices, window,
         [this](std::unique_ptr<DeviceRequest> request) { return Post(std::move(request)); },

@@ -4,7 +4,8 @@
 // (CUpdateTransfer) and shows its progress, its final state and the closing
 // of the dialog.
 //
-// The dialog closes by itself: at once when the file cannot be read or no
+// The dialog closes by itself: at once when the file cannot be read, holds
+// no record or a record that runs past its end ("Update failed!"), or no
 // touchscreen is there; 2 s after the transfer ended ("Update completed!"
 // shown for its last 200 ms after a success; "Update Error!" kept to the
 // end after a failure). A touchscreen that stops answering for

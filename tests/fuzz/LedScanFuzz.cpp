@@ -49,7 +49,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     Require(L.size() >= 8 && S.size() >= 2 && L[0] == 'Z' && L[1] == 'v' && S[0] == 'Z' && S[1] == 'g');
-    Require((L[4] & 0x0F) != 0);
+    Require((L[4] & 0x0F) != 0 && L[2] + L[3] > 0);
     const LedScanHeader& h = *scan.Header();
     Require(h.xCount == L[2] && h.yCount == L[3] && h.marker == L[5] && h.threshold == L[6] && h.divisor == 1);
     Require(h.step == (L[4] >> 4) / (L[4] & 0x0F));

@@ -151,6 +151,14 @@ TEST(ConsoleDispatch, ASecondInstanceRefusesExactlyTheCommandsThatWouldRun)
         DispatchConsoleCommand(Parse(args), console, probe.Commands());
         EXPECT_EQ(NamesConsoleCommand(Parse(args)), !probe.ran.empty()) << (args.empty() ? L"" : args[0]);
     }
+    // While another instance runs, what touches no touchscreen runs as always.
+    const std::pair<std::vector<std::wstring>, std::string> secondStarts[] = {
+        {{L"-t"}, "test line 0\n"}, {{L"-e", L"a.ini", L"-help"}, kHelpBanner}, {{L"-t", L"-l"}, kAlreadyRunningLine}};
+    for (const auto& [args, output] : secondStarts) {
+        CCapturingConsole console;
+        EXPECT_EQ(DispatchWhileAnotherRuns(Parse(args), console).exitCode, output == kAlreadyRunningLine);
+        EXPECT_EQ(console.output.substr(0, output.size()), output) << ToUtf8(args.back());
+    }
 }
 
 TEST(ConsoleDispatch, ImportAndUpdateWithoutAFileNameSayWhichOptionNeedsOne)

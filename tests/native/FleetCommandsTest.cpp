@@ -55,6 +55,8 @@ struct Fleet {
         stored.MonitorID = 1;
         stored.IsCalibrate = 1;
         configuration.devices[4] = stored; // 5 and 6 have no record: monitor 0, not calibrated
+        files.AddFolder(L"C:\\reports");
+        files.AddFolder(L"out");
     }
     std::vector<std::string> Lines() const
     {
@@ -108,6 +110,14 @@ TEST(FleetCommands, ListsAndDiagnosesEveryTouchScreenAndFailsForBadLedsAndSilenc
     EXPECT_EQ(std::count(report.begin(), report.end(), '\n'), 12 + 28); // with the two axis headings
     EXPECT_EQ(fleet.files.Read(L"C:\\reports\\Diagnostics_4.txt", report), FileReadStatus::Read);
     EXPECT_EQ(fleet.files.Read(L"C:\\reports\\Diagnostics_6.txt", report), FileReadStatus::Missing);
+
+    // Reports without a folder to go to: told before any touchscreen is asked.
+    fleet.files.Put(L"C:\\a-file", "x");
+    for (std::string folder : {"C:\\missing", "C:\\a-file", ""}) {
+        fleet.console.output.clear();
+        EXPECT_EQ(DiagnoseTouchScreens(fleet.context, std::wstring(folder.begin(), folder.end())), 1);
+        EXPECT_EQ(fleet.console.output, "The reports' folder \"" + folder + "\" does not exist!\n");
+    }
 }
 
 TEST(FleetCommands, DiagnosisSucceedsOnlyWhenEveryFrameAnsweredWithoutBadLeds)

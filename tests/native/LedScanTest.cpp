@@ -80,6 +80,7 @@ TEST(LedScan, ParsesHeaderStepAndCandidates)
          1,
          {}},
         {"a status past the levels adds nothing", Levels(1, 1, 0x11, 1, {200}), Statuses(Bytes(4, 1)), true, 1, {}},
+        {"no LED on either axis fails", Levels(0, 0, 0x11, 1, {200}), Statuses({1}), false, 0, {}},
         {"a divisor of 0 fails", Levels(3, 2, 0x20, 2, good), Statuses(Bytes(6, 1)), false, 0, {}},
         {"no level signature", {'Z', 'g', 3, 2, 0x11, 1, 50, 1, 0, 200}, Statuses(Bytes(6, 1)), false, 0, {}},
         {"no status signature", Levels(3, 2, 0x11, 1, good), {'Z', 'v', 0, 0, 0, 0, 0, 0, 1}, false, 0, {}},

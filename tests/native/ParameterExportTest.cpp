@@ -151,14 +151,15 @@ TEST_F(ExportFixture, ReexportKeepsOneCopyAndOtherKeys)
     EXPECT_TRUE(files.Bytes(L"d:\\p.ini")->starts_with("[Notes]\r\nOwner=lab\r\n[TouchScreen0]\r\nComment=left\r\n"));
 }
 
-TEST(ParameterExport, MissingDriverKeyIsCreatedThenExportedAsZeros)
+TEST(ParameterExport, MissingDriverKeyFailsWithoutCreatingItAnExistingEmptyOneExportsZeros)
 {
     ParameterFixture f;
     EXPECT_EQ(ExportParameters(f.context, L"d:\\p.ini"), 1);
-    EXPECT_EQ(f.console.output, kHeader + "error 0\nRead driver data failed!,please retry!" + kPress);
+    EXPECT_EQ(f.console.output, kHeader + "Read driver data failed!,please retry!" + kPress);
     EXPECT_FALSE(f.files.Bytes(L"d:\\p.ini"));
-    EXPECT_TRUE(f.registry.KeyExists(RegistryRoot::LocalMachine, kDriverParametersPath));
+    EXPECT_FALSE(f.registry.KeyExists(RegistryRoot::LocalMachine, kDriverParametersPath)) << "an export writes no key";
 
+    f.registry.CreateKey(RegistryRoot::LocalMachine, kDriverParametersPath);
     f.console.output.clear();
     EXPECT_EQ(ExportParameters(f.context, L"d:\\p.ini"), 0);
     EXPECT_EQ(f.console.output, kHeader + "Export completed!\n" + kPress);
@@ -173,7 +174,7 @@ TEST(ParameterExport, DriverKeyThatCannotBeCreated)
     ParameterFixture f;
     f.registry.DenyWrites(RegistryRoot::LocalMachine, kParametersPath);
     EXPECT_EQ(ExportParameters(f.context, L"d:\\p.ini"), 1);
-    EXPECT_EQ(f.console.output, kHeader + "error 5\nRead driver data failed!,please retry!" + kPress);
+    EXPECT_EQ(f.console.output, kHeader + "Read driver data failed!,please retry!" + kPress);
 }
 
 // A write that cannot be completed leaves the file exactly as it was (or no
@@ -190,12 +191,14 @@ TEST_F(ExportFixture, AFailedWriteLeavesTheFileAsItWas)
         std::size_t freeSpace;               // for the new bytes
         bool locked;
         std::string message;
+        bool readOnly = false;
     };
     const std::string kFailed = "Export failed!\n" + kPress;
     const Case cases[] = {
         {"a full disk halfway through a new file", std::nullopt, 200, false, kFailed},
         {"a full disk halfway through the merged file", kOwn, 200, false, kFailed},
         {"a full disk at the first byte", kOwn, 0, false, kFailed},
+        {"a read-only file", kOwn, 1 << 20, false, kFailed, true},
         {"a file held open without sharing", kOwn, 1 << 20, true,
          "d:\\p.ini can't be opened, it was left unchanged!\n" + kFailed},
         {"UTF-16 without a byte-order mark", std::string("[\0N\0]\0\r\0\n\0", 10), 1 << 20, false,
@@ -212,6 +215,7 @@ TEST_F(ExportFixture, AFailedWriteLeavesTheFileAsItWas)
         if (c.existing)
             f.files.Put(L"d:\\p.ini", *c.existing);
         f.files.SetLocked(L"d:\\p.ini", c.locked);
+        f.files.SetReadOnly(L"d:\\p.ini", c.readOnly);
         f.files.SetFreeSpace(c.freeSpace);
         const std::size_t filesBefore = f.files.FileCount();
         EXPECT_EQ(ExportParameters(f.context, L"d:\\p.ini"), 1) << c.what;

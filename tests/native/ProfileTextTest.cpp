@@ -34,6 +34,9 @@ TEST(ProfileMerge, WritesSectionsAsSectionWritesAndKeepsEveryOtherLine)
          L"  [B]  ; mine\r\nM1X=-3\r\nM1Y=4\r\n"},
         {"blanks around a name do not count; \"[ ]\" ends a section", L"[\t b ]\r\nM1X=1\r\n[ ]\r\nM1X=2\r\n",
          L"[\t b ]\r\nM1X=-3\r\nM1Y=4\r\n[ ]\r\nM1X=2\r\n"},
+        {"a lone CR ends a line", L"[A]\rx=1\r[B]\rM1X=1\rZ=2\r", L"[A]\rx=1\r[B]\rM1X=-3\r\nZ=2\r\nM1Y=4\r\n"},
+        {"mixed line ends", L"[A]\r\nx=1\r[B]\nM1X=1\r\r\n[C]\ry=2",
+         L"[A]\r\nx=1\r[B]\nM1X=-3\r\nM1Y=4\r\n\r\n[C]\ry=2"},
         {"other Unicode spaces are part of names", L"[\x3000B]\r\n\xA0M1X=1\r\n",
          L"[\x3000B]\r\n\xA0M1X=1\r\n[B]\r\nM1X=-3\r\nM1Y=4\r\n"},
     };

@@ -342,6 +342,9 @@ TEST(SystemMouseSettings, HidingKeepsTheUsersSchemeAndShowingPutsItBack)
         EXPECT_EQ(rig.mouse.cursors.at(name), kInvisibleCursorPath) << "hidden: " << name;
     rig.Apply(1);                                     // hidden again: what is kept is still the user's
     rig.mouse.cursors[L"Hand"] = L"C:\\my\\hand.cur"; // chosen while hidden
+    rig.mouse.cursors[L"Help"] = L"\"C:\\Windows\\cursors\\NULL.CUR\" "; // another spelling of the file
+    rig.registry.SetString(RegistryRoot::CurrentUser, kKeptCursorsPath, L"Wait",
+                           L"D:/x/null.cur"); // an earlier version's
 
     rig.Apply(0);
     EXPECT_EQ(rig.mouse.cursors.at(L"Arrow"), L"%SystemRoot%\\Cursors\\aero_arrow.cur");
@@ -350,6 +353,7 @@ TEST(SystemMouseSettings, HidingKeepsTheUsersSchemeAndShowingPutsItBack)
     EXPECT_EQ(rig.mouse.cursors.at(L"Hand"), L"C:\\my\\hand.cur") << "the user's later choice stays";
     for (const auto& [name, value] : rig.mouse.cursors)
         EXPECT_FALSE(IsInvisibleCursor(value)) << name;
+    EXPECT_FALSE(IsInvisibleCursor(L"C:\\null.cur\\a.cur") || IsInvisibleCursor(L"C:\\notnull.cur"));
 }
 
 TEST(SystemMouseSettings, AValueThatCannotBeKeptIsNotHidden)

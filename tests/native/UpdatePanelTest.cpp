@@ -56,6 +56,7 @@ struct Case {
     std::wstring figures;  // every figure shown, joined by "|"
     std::wstring messages; // every final message shown, joined by "|"
     bool finishSent;
+    std::vector<std::uint8_t> file = TwoRecords(); // the bytes the file decodes to
 };
 
 const std::wstring kAllFigures = L"0 %|91 %|100 %";
@@ -69,6 +70,8 @@ const Case kCases[] = {
     {"a touchscreen that stops answering", 1, true, {}, true, -1, L"", kUpdateErrorText, false},
     {"no firmware file", 1, false, {}, false, -1, L"", kUpdateReadFailedText, false},
     {"no touchscreen in slot 0", 0, true, {}, false, -1, L"", kUpdateFailedText, false},
+    {"a file without one hex byte", 1, true, {}, false, -1, L"", kUpdateFailedText, false, {}},
+    {"a record longer than the file", 1, true, {}, false, -1, L"", kUpdateFailedText, false, {0x00, 9, 1, 2}},
     {"the window goes during the transfer", 1, true, {}, false, 2, L"0 %", L"", false},
 };
 
@@ -90,7 +93,7 @@ struct UpdateRig {
                                    return thread.PostRequest(std::move(request));
                                },
                                [&c](FirmwareImage& image) {
-                                   image.bytes = TwoRecords();
+                                   image.bytes = c.file;
                                    return c.fileReadable;
                                },
                                [](std::wstring_view) {}},
@@ -167,7 +170,7 @@ TEST(UpdatePanel, ShowsProgressAndItsEndThenCloses)
         }
         EXPECT_EQ(rig.view.closes, 1) << c.what;
         EXPECT_TRUE(rig.view.timers.empty()) << c.what;
-        if (!c.fileReadable || c.touchScreens == 0)
+        if (!c.fileReadable || c.touchScreens == 0 || c.file != TwoRecords())
             EXPECT_TRUE(rig.sent.empty()) << c.what;
         else
             EXPECT_EQ(rig.sent.front(), MakeCommandReport(Command::UpdateStep, {0x05})) << c.what;

@@ -98,6 +98,10 @@ TEST(FleetConsole, ListAndDiagnoseThreeFramesLineByLineWithTheirExitCodes)
     CapturedRun none = RunCaptured(ProgramPath(), L"-d x", folder, {{L"PELNOCPL_SIMULATE", L"0"}});
     EXPECT_EQ(none.exitCode, 1);
     EXPECT_EQ(none.output, WithCrLf("No touchscreen is attached!\n"));
+    // A folder that is not there is told before any scan.
+    CapturedRun refused = RunCaptured(ProgramPath(), L"-d missing", folder, simulate);
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_EQ(refused.output, WithCrLf("The reports' folder \"missing\" does not exist!\n"));
     CapturedRun bare = RunCaptured(ProgramPath(), L"-d", folder, simulate);
     EXPECT_EQ(bare.exitCode, 1);
     EXPECT_EQ(bare.output, WithCrLf("\nThe option -d needs a folder name!\n"));

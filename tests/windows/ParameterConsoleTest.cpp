@@ -58,15 +58,16 @@ struct ParameterConsole : ::testing::Test {
     void TearDown() override { DeleteServiceKey(); }
 };
 
-TEST_F(ParameterConsole, ExportWithoutDriverKeyCreatesItThenExportsZeros)
+TEST_F(ParameterConsole, ExportWithoutDriverKeyFailsAndWritesNoKeyWithAnEmptyKeyExportsZeros)
 {
     std::wstring file = folder + L"\\first.ini";
     DeleteFileW(file.c_str());
     CapturedRun first = RunPelno(L"-e " + file);
     EXPECT_EQ(first.exitCode, 1);
-    EXPECT_EQ(first.output, kHeader + "error 0\r\nRead driver data failed!,please retry!" + kPress);
+    EXPECT_EQ(first.output, kHeader + "Read driver data failed!,please retry!" + kPress);
     EXPECT_EQ(GetFileAttributesW(file.c_str()), INVALID_FILE_ATTRIBUTES);
-    EXPECT_EQ(RunReg(L"query \"HKLM\\" + kDriverPath + L"\"").exitCode, 0) << "the key now exists";
+    EXPECT_NE(RunReg(L"query \"HKLM\\" + kDriverPath + L"\"").exitCode, 0) << "an export writes no key";
+    ASSERT_EQ(RunReg(L"add \"HKLM\\" + kDriverPath + L"\" /f").exitCode, 0);
 
     CapturedRun second = RunPelno(L"-e " + file);
     EXPECT_EQ(second.exitCode, 0);
@@ -114,6 +115,17 @@ TEST_F(ParameterConsole, ExportOfThreeTouchScreensAndReexportToTheSameFile)
     EXPECT_EQ(twice.size(), once.size());
 }
 
+// A lone CR ends a line for the profile reads, after a UTF-8 mark too.
+TEST_F(ParameterConsole, ExportIntoAFileWithLoneCrLineEndsReadsBackTheNewValues)
+{
+    SetParameter(kDriverPath, L"EnableTouch", 1);
+    const std::wstring file = folder + L"\\cr.ini";
+    WriteFileBytes(file, "\xEF\xBB\xBF[Notes]\rOwner=lab\r[DriverParameters]\rEnableTouch=0\rMode=3\r");
+    ASSERT_EQ(RunPelno(L"-e " + file).exitCode, 0);
+    EXPECT_EQ(Count(ReadFileBytes(file), "[DriverParameters]"), 1u);
+    EXPECT_EQ(GetPrivateProfileIntW(L"DriverParameters", L"EnableTouch", -1, file.c_str()), 1u);
+}
+
 TEST_F(ParameterConsole, ExportThatCannotWriteTheFileFails)
 {
     SetParameter(kDriverPath, L"Mode", 1);
@@ -121,6 +133,15 @@ TEST_F(ParameterConsole, ExportThatCannotWriteTheFileFails)
     CapturedRun run = RunPelno(L"-e " + folder + L"\\missing\\p.ini");
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_EQ(run.output, kHeader + "Export failed!\r\n" + kPress);
+    // A read-only file keeps its bytes, whatever the rights of the user.
+    const std::wstring readOnly = folder + L"\\readonly.ini";
+    WriteFileBytes(readOnly, "[DriverParameters]\r\nMode=0\r\n");
+    ASSERT_TRUE(SetFileAttributesW(readOnly.c_str(), FILE_ATTRIBUTE_READONLY));
+    CapturedRun refused = RunPelno(L"-e " + readOnly);
+    SetFileAttributesW(readOnly.c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_EQ(refused.output, kHeader + "Export failed!\r\n" + kPress);
+    EXPECT_EQ(ReadFileBytes(readOnly), "[DriverParameters]\r\nMode=0\r\n");
 }
 
 TEST_F(ParameterConsole, ImportOfAFileWithoutDriverSectionLeavesTheDriverValues)

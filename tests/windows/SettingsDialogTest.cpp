@@ -220,9 +220,12 @@ TEST_F(SettingsDialog, ShowsTheStoredRecordAndApplyStoresDriverMouseAndCursorVal
     for (const wchar_t* name : kCursorNames)
         EXPECT_EQ(RegQuery(kCursorsKey, name), "REG_EXPAND_SZ    %SYSTEMROOT%\\Cursors\\null.cur") << Narrow(name);
 
+    // The invisible cursor in another spelling, as an earlier version left it.
+    ASSERT_EQ(RunReg(L"add \"" + kCursorsKey + L"\" /v Help /t REG_EXPAND_SZ /d C:\\x\\NULL.CUR /f").exitCode, 0);
     Click(IDC_HIDE_CURSOR);
     Click(IDC_APPLY);
     EXPECT_EQ(RegQueryDword(kDriverParametersPath, L"HideCursor"), "0x0");
+    EXPECT_EQ(RegQuery(kCursorsKey, L"Help"), "REG_EXPAND_SZ    ") << "any spelling of the file is shown again";
     EXPECT_EQ(RegQuery(kCursorsKey, L"Arrow"), "REG_EXPAND_SZ    C:\\my\\arrow.cur") << "the user's own cursor is back";
     EXPECT_EQ(RegQuery(kCursorsKey, L"Hand"), "REG_EXPAND_SZ    ");
 }
