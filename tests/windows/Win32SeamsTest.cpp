@@ -128,6 +128,8 @@ TEST(LanguageChoice, SystemLanguageSelectsTheFile)
     else
         EXPECT_EQ(text, L"TouchScreen Control Panel");
     EXPECT_EQ(LookUpLanguageText(profile, folder, id, L"9999"), L"9999");
+    // Help: the build prints every language's manual beside the program.
+    EXPECT_EQ(ManualPath(system), system.ProgramFolder() + ManualFileFor(id));
 }
 
 TEST(Win32Hid, OverlappedReadTimesOutCompletesAndCancels)
