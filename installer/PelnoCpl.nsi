@@ -135,6 +135,7 @@ Section "Install"
     DetailPrint "$R3"
     ${If} $R2 != 0
       DetailPrint "The import refused $R1 (exit code $R2): the installation is removed again"
+      SetOutPath "$TEMP" ; the program folder cannot go while it is the current folder
       !insertmacro RemoveInstalled
       SetErrorLevel 2
       Abort "The site settings $R1 were refused; see $TEMP\PelnoCplSetup.log"

@@ -22,8 +22,8 @@ package=$(winepath -w "$msi")
 
 # The uninstall entries MSI wrote for this product (one line per entry key).
 entries() {
-  wine reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall' /s /f 'TouchScreen Control Panel' /d \
-    2>/dev/null | tr -d '\r' | grep -i '^HKEY.*Uninstall\\{'
+  wine reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall' /s 2>/dev/null | tr -d '\r' |
+    awk '/^HKEY/ {key = $0} $1 == "DisplayName" && /TouchScreen Control Panel/ && key ~ /\\{/ {print key}'
 }
 entry_version() { wine reg query "$(entries | head -n 1)" /v DisplayVersion | tr -d '\r' | awk '$1 == "DisplayVersion" {print $3}'; }
 msiexec_code() { wine msiexec "$@" </dev/null >/dev/null 2>&1; echo $?; }
