@@ -125,11 +125,13 @@ check_program_and_help() { # check_program_and_help <locale> <manual file>
   check "both touchscreens were asked" wait_for 15 sh -c "[ -s '$logs/frame0.log' ] && [ -s '$logs/frame1.log' ]"
   if [ -n "$window" ]; then
     sleep 1.5 # the list is filled (about half a second per touchscreen)
-    # Help and Exit, bottom right in the 452 x 509 window.
-    xdotool mousemove --window "$window" 312 488 click 1
+    # Help and Exit, bottom right: in the 452 x 509 window at x 312 and 397;
+    # the Chinese and Japanese window is narrower (389), the buttons in scale.
+    width=$(xdotool getwindowgeometry --shell "$window" | sed -n 's/^WIDTH=//p')
+    xdotool mousemove --window "$window" $((width * 312 / 452)) 488 click 1
     check "Help opens the installed $2 ($1)" wait_for 15 \
       sh -c "grep -qi 'Program Files.TouchScreen Control Panel.$2' '$drive/opened.txt'"
-    xdotool mousemove --window "$window" 397 488 click 1
+    xdotool mousemove --window "$window" $((width * 397 / 452)) 488 click 1
   fi
   wait_for 15 sh -c "! kill -0 $program" || kill "$program" 2>/dev/null
   wait "$program" 2>/dev/null
