@@ -132,9 +132,13 @@ check_program_and_help() { # check_program_and_help <locale> <manual file>
     check "Help opens the installed $2 ($1)" wait_for 15 \
       sh -c "grep -qi 'Program Files.TouchScreen Control Panel.$2' '$drive/opened.txt'"
     xdotool mousemove --window "$window" $((width * 397 / 452)) 488 click 1
+    check "Exit ends the program ($1)" wait_for 15 sh -c "! kill -0 $program"
   fi
-  wait_for 15 sh -c "! kill -0 $program" || kill "$program" 2>/dev/null
+  kill "$program" 2>/dev/null
   wait "$program" 2>/dev/null
+  # One that is left would hold its files and refuse the next import as
+  # "already running".
+  wine taskkill /f /im PelnoCpl.exe </dev/null >/dev/null 2>&1
 }
 find_main_window() {
   window=$(xdotool search --onlyvisible --class 'pelnocpl.exe' | head -n 1) && [ -n "$window" ]
