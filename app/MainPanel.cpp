@@ -1,7 +1,7 @@
 #include "app/MainPanel.h"
 
 #include "calibration/CalibratePanel.h"
-
+#include "common/LanguageText.h"
 #include "config/ConfigurationLibrary.h"
 #include "device/DeviceManager.h"
 #include "device/ProtocolState.h"
@@ -460,7 +460,7 @@ void CMainPanel::RefreshList()
     m_view.ListReady();
 }
 
-std::wstring CMainPanel::ManualPath() const { return m_services.system.ProgramFolder() + L"\\UserManual.pdf"; }
+std::wstring CMainPanel::ManualPath() const { return ::ManualPath(m_services.system); }
 
 void CMainPanel::OnSelectionChanged(int item)
 {

@@ -116,7 +116,7 @@ public:
     // What the dialogs it opens are built from (the properties box, the update dialog).
     const MainPanelServices& Services() const { return m_services; }
 
-    // "UserManual.pdf" in the program folder, which Help opens.
+    // The manual in the program folder that Help opens, in the shown language.
     std::wstring ManualPath() const;
 
     // The list's selection changed to this item (-1: none).

@@ -20,6 +20,20 @@ std::wstring LanguageFileFor(unsigned languageId)
     return L"\\Language\\1033.ini";
 }
 
+std::wstring ManualFileFor(unsigned languageId)
+{
+    if (languageId == 2052 || languageId == 1041)
+        return L"\\UserManual-" + std::to_wstring(languageId) + L".pdf";
+    return L"\\UserManual.pdf";
+}
+
+std::wstring ManualPath(ISystem& system)
+{
+    const std::wstring folder = system.ProgramFolder();
+    const std::wstring own = folder + ManualFileFor(system.DefaultLanguageId());
+    return system.FileExists(own) ? own : folder + ManualFileFor(1033);
+}
+
 std::wstring LookUpLanguageText(IProfile& profile, const std::wstring& programFolder, unsigned languageId,
                                 std::wstring_view key)
 {

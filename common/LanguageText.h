@@ -8,9 +8,20 @@
 
 class IProfile;
 
+class ISystem;
+
 // The language file for a language id, relative to the program folder:
 // "\Language\2052.ini", "\Language\1041.ini", else "\Language\1033.ini".
 std::wstring LanguageFileFor(unsigned languageId);
+
+// The user manual for a language id, relative to the program folder:
+// "\UserManual-2052.pdf", "\UserManual-1041.pdf", else "\UserManual.pdf".
+std::wstring ManualFileFor(unsigned languageId);
+
+// The manual Help opens: the one of the language the texts are shown in (the
+// language id that chooses the language file), the English one when that
+// language's manual is not in the program folder.
+std::wstring ManualPath(ISystem& system);
 
 // The text of a key from the language file of the given program folder and
 // language; the key itself when the file, section or key is missing. Texts

@@ -4,7 +4,11 @@
 ;   PELNO_VERSION       four numbers, "2.1.0.8"
 ;   PELNO_VERSION_TEXT  as the About box shows it, "2.1.0.0008"
 ;   PELNO_OUTFILE       the installer to write
-; Silent with /S; /D=<folder> (last, unquoted) chooses the program folder.
+; Silent with /S; /D=<folder> (last, unquoted) chooses the program folder;
+; /CONFIG=<file.ini> imports the site's settings once the files are in place
+; (PelnoCpl.exe -i): a file the import refuses removes the installation again
+; and ends the installer with exit code 2, the import's output in
+; %TEMP%\PelnoCplSetup.log.
 
 Unicode true
 Target amd64-unicode
@@ -14,6 +18,7 @@ ManifestDPIAware true
 
 !include "MUI2.nsh"
 !include "LogicLib.nsh"
+!include "FileFunc.nsh"
 
 !define PRODUCT "TouchScreen Control Panel"
 !define MAKER "Pelno Touch Systems"
@@ -55,6 +60,29 @@ VIAddVersionKey /LANG=0 "LegalCopyright" "(C) ${MAKER}. All rights reserved."
 !insertmacro MUI_LANGUAGE "SimpChinese"
 !insertmacro MUI_LANGUAGE "Japanese"
 
+; Removes what the installation put in place; the uninstaller and a refused
+; /CONFIG file share it.
+!macro RemoveInstalled
+  ReadRegDWORD $0 HKLM "${UNINSTALL_KEY}" "InstalledCursor"
+  ${If} $0 == 1
+    Delete "$WINDIR\Cursors\null.cur"
+  ${EndIf}
+
+  Delete "$SMPROGRAMS\${PRODUCT}.lnk"
+  Delete "$INSTDIR\PelnoCpl.exe"
+  Delete "$INSTDIR\Sarnet.dll"
+  Delete "$INSTDIR\Grell.dll"
+  Delete "$INSTDIR\UserManual.pdf"
+  Delete "$INSTDIR\UserManual-2052.pdf"
+  Delete "$INSTDIR\UserManual-1041.pdf"
+  Delete "$INSTDIR\Language\*.ini"
+  RMDir "$INSTDIR\Language"
+  Delete "$INSTDIR\Uninstall.exe"
+  ; Files the user saved there (reports, exports) keep the folder.
+  RMDir "$INSTDIR"
+  DeleteRegKey HKLM "${UNINSTALL_KEY}"
+!macroend
+
 Section "Install"
   SetShellVarContext all
   SetOutPath "$INSTDIR"
@@ -62,6 +90,8 @@ Section "Install"
   File "${PELNO_BIN}/Sarnet.dll"
   File "${PELNO_BIN}/Grell.dll"
   File "${PELNO_BIN}/UserManual.pdf"
+  File "${PELNO_BIN}/UserManual-2052.pdf"
+  File "${PELNO_BIN}/UserManual-1041.pdf"
   SetOutPath "$INSTDIR\Language"
   File "${PELNO_BIN}/Language/*.ini"
   SetOutPath "$INSTDIR"
@@ -88,6 +118,29 @@ Section "Install"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\Uninstall.exe" /S'
   WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoModify" 1
   WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoRepair" 1
+
+  ; The site's settings, with the program's own import.
+  ${GetParameters} $R0
+  ClearErrors
+  ${GetOptions} $R0 "/CONFIG=" $R1
+  ${IfNot} ${Errors}
+  ${AndIf} $R1 != ""
+    DetailPrint "Importing the site settings $R1"
+    nsExec::ExecToStack '"$INSTDIR\PelnoCpl.exe" -i "$R1"'
+    Pop $R2 ; exit code, or "error" when it did not start
+    Pop $R3 ; what the import printed
+    FileOpen $R4 "$TEMP\PelnoCplSetup.log" w
+    FileWrite $R4 "PelnoCpl.exe -i $R1: exit code $R2$\r$\n$R3"
+    FileClose $R4
+    DetailPrint "$R3"
+    ${If} $R2 != 0
+      DetailPrint "The import refused $R1 (exit code $R2): the installation is removed again"
+      SetOutPath "$TEMP" ; the program folder cannot go while it is the current folder
+      !insertmacro RemoveInstalled
+      SetErrorLevel 2
+      Abort "The site settings $R1 were refused; see $TEMP\PelnoCplSetup.log"
+    ${EndIf}
+  ${EndIf}
 SectionEnd
 
 ; Puts back, in each scheme value that still names the invisible cursor, the
@@ -134,21 +187,5 @@ FunctionEnd
 Section "Uninstall"
   SetShellVarContext all
   Call un.RestoreCursors
-
-  ReadRegDWORD $0 HKLM "${UNINSTALL_KEY}" "InstalledCursor"
-  ${If} $0 == 1
-    Delete "$WINDIR\Cursors\null.cur"
-  ${EndIf}
-
-  Delete "$SMPROGRAMS\${PRODUCT}.lnk"
-  Delete "$INSTDIR\PelnoCpl.exe"
-  Delete "$INSTDIR\Sarnet.dll"
-  Delete "$INSTDIR\Grell.dll"
-  Delete "$INSTDIR\UserManual.pdf"
-  Delete "$INSTDIR\Language\*.ini"
-  RMDir "$INSTDIR\Language"
-  Delete "$INSTDIR\Uninstall.exe"
-  ; Files the user saved there (reports, exports) keep the folder.
-  RMDir "$INSTDIR"
-  DeleteRegKey HKLM "${UNINSTALL_KEY}"
+  !insertmacro RemoveInstalled
 SectionEnd

@@ -14,6 +14,8 @@ public:
     virtual unsigned DefaultLanguageId() = 0;
     // The folder of the running executable, without a trailing backslash.
     virtual std::wstring ProgramFolder() = 0;
+    // Whether a file (not a folder) is at this path.
+    virtual bool FileExists(const std::wstring&) { return false; }
     virtual void Sleep(unsigned milliseconds) = 0;
     // Raises the calling thread's priority (request workers run above normal).
     virtual void RaiseCurrentThreadPriority() {}

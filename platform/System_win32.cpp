@@ -33,6 +33,12 @@ std::wstring CWin32System::ProgramFolder()
     return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash);
 }
 
+bool CWin32System::FileExists(const std::wstring& path)
+{
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
 void CWin32System::Sleep(unsigned milliseconds) { ::Sleep(milliseconds); }
 
 void CWin32System::RaiseCurrentThreadPriority() { SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_HIGHEST); }

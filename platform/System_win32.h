@@ -9,6 +9,7 @@ class CWin32System : public ISystem {
 public:
     unsigned DefaultLanguageId() override;
     std::wstring ProgramFolder() override;
+    bool FileExists(const std::wstring& path) override;
     void Sleep(unsigned milliseconds) override;
     void RaiseCurrentThreadPriority() override;
 };

@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <vector>
+
 namespace {
 
 class CFakeSystem : public ISystem {
@@ -13,6 +16,11 @@ public:
     std::wstring folder = L"C:\\Program Files\\Touch";
     unsigned DefaultLanguageId() override { return languageId; }
     std::wstring ProgramFolder() override { return folder; }
+    std::vector<std::wstring> files;
+    bool FileExists(const std::wstring& path) override
+    {
+        return std::find(files.begin(), files.end(), path) != files.end();
+    }
     void Sleep(unsigned) override {}
 };
 
@@ -45,6 +53,23 @@ TEST_F(LanguageTextTest, LanguageIdChoosesTheFileAndOthersFallBackToEnglish)
     }
     EXPECT_EQ(LanguageFileFor(2052), L"\\Language\\2052.ini");
     EXPECT_EQ(LanguageFileFor(0), L"\\Language\\1033.ini");
+}
+
+TEST_F(LanguageTextTest, HelpOpensTheManualOfTheShownLanguageElseTheEnglishOne)
+{
+    const std::wstring english = system.folder + L"\\UserManual.pdf";
+    const std::wstring chinese = system.folder + L"\\UserManual-2052.pdf";
+    const std::wstring japanese = system.folder + L"\\UserManual-1041.pdf";
+    system.files = {english, chinese, japanese};
+    const std::pair<unsigned, std::wstring> cases[] = {
+        {2052, chinese}, {1041, japanese}, {1033, english}, {1028, english}, {1031, english}};
+    for (const auto& [id, expected] : cases) {
+        system.languageId = id;
+        EXPECT_EQ(ManualPath(system), expected) << id;
+    }
+    system.files = {english, japanese};
+    system.languageId = 2052;
+    EXPECT_EQ(ManualPath(system), english) << "no Chinese manual installed";
 }
 
 TEST_F(LanguageTextTest, MissingKeyFileOrSeamYieldsTheKey)

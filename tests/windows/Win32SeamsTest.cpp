@@ -128,6 +128,19 @@ TEST(LanguageChoice, SystemLanguageSelectsTheFile)
     else
         EXPECT_EQ(text, L"TouchScreen Control Panel");
     EXPECT_EQ(LookUpLanguageText(profile, folder, id, L"9999"), L"9999");
+    // Help: the manual of this language, the English one once that is missing.
+    struct : CWin32System {
+        std::wstring folder;
+        std::wstring ProgramFolder() override { return folder; }
+    } inFolder;
+    inFolder.folder = folder;
+    for (const std::wstring& manual : {ManualFileFor(id), ManualFileFor(1033)})
+        WriteUtf16File(folder + manual, L"%PDF");
+    EXPECT_EQ(ManualPath(inFolder), folder + ManualFileFor(id));
+    if (id != 1033) {
+        DeleteFileW((folder + ManualFileFor(id)).c_str());
+        EXPECT_EQ(ManualPath(inFolder), folder + L"\\UserManual.pdf");
+    }
 }
 
 TEST(Win32Hid, OverlappedReadTimesOutCompletesAndCancels)

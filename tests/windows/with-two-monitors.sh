@@ -21,6 +21,7 @@ if [ ! -f "$prefix/system.reg" ]; then
     WINEPREFIX="$prefix" wineserver -w
   fi
 fi
+"$root/tools/wine-fonts" "$prefix"
 
 . "$root/tools/xvfb-session"
 PELNO_SCREEN=2560x1024x24 PELNO_XVFB_ARGS="-extension RANDR" pelno_start_xvfb || exit 1
