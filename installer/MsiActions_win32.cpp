@@ -161,6 +161,10 @@ extern "C" __declspec(dllexport) UINT __stdcall ImportSiteSettings(MSIHANDLE ins
     }
     if (code == 0)
         return ERROR_SUCCESS;
+    if (code == -1) {
+        Log(install, L"PelnoCpl: " + program + L" could not be started; the installation is rolled back");
+        return ERROR_INSTALL_FAILURE;
+    }
     Log(install, L"PelnoCpl: the import refused " + file + L" (exit code " + std::to_wstring(code) +
                      L"); the installation is rolled back");
     return ERROR_INSTALL_FAILURE;
