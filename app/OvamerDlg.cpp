@@ -21,7 +21,6 @@
 
 namespace {
 
-constexpr COLORREF kBackgroundColour = RGB(236, 233, 216);
 
 // The update dialog's window has gone: release its object.
 constexpr unsigned WM_UPDATE_DIALOG_ENDED = 0x8000 + 0x20;
@@ -72,9 +71,6 @@ const MessageEntry COvamerDlg::kEntries[] = {
     OnMessage<&COvamerDlg::OnClose>(WM_CLOSE),
     OnMessage<&COvamerDlg::OnDestroy>(WM_DESTROY),
     OnMessage<&COvamerDlg::OnSetCursor>(WM_SETCURSOR),
-    OnMessage<&COvamerDlg::OnCtlColor>(WM_CTLCOLORDLG),
-    OnMessage<&COvamerDlg::OnCtlColor>(WM_CTLCOLORSTATIC),
-    OnMessage<&COvamerDlg::OnCtlColor>(WM_CTLCOLORBTN),
     OnMessage<&COvamerDlg::OnDeviceChange>(WM_DEVICECHANGE),
     OnRecord<&COvamerDlg::OnOpeningReply>(WM_OPENING_REPLY),
     OnRecord<&COvamerDlg::OnVersionReply>(WM_VERSION_REPLY),
@@ -103,12 +99,11 @@ const MessageEntry COvamerDlg::kEntries[] = {
     OnMessage<&COvamerDlg::OnUpdateEnded>(WM_UPDATE_DIALOG_ENDED),
     // Exit is IDOK: the base class ends the dialog with it.
 };
-const MessageTable COvamerDlg::kMessageTable = MakeMessageTable(&CDialog::kMessageTable, kEntries);
+const MessageTable COvamerDlg::kMessageTable = MakeMessageTable(&CThemedDialog::kMessageTable, kEntries);
 
 COvamerDlg::COvamerDlg(MainPanelServices services)
     : CDialogImpl(IDD_MAIN), m_panel(services, *this),
-      m_diagnosis(ProgramDiagnosisServices(services)),
-      m_background(::CreateSolidBrush(kBackgroundColour))
+      m_diagnosis(ProgramDiagnosisServices(services))
 {
 }
 
@@ -117,21 +112,17 @@ COvamerDlg::~COvamerDlg()
     m_panel.SetOpenCalibration(nullptr);
     m_calibration.reset();
     m_panel.Close();
-    if (m_bigIcon)
-        ::DestroyIcon(m_bigIcon);
-    if (m_smallIcon)
-        ::DestroyIcon(m_smallIcon);
 }
 
 bool COvamerDlg::OnInitDialog()
 {
     HINSTANCE instance = ::GetModuleHandleW(nullptr);
-    m_bigIcon = static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(IDI_APPLICATION_ICON), IMAGE_ICON,
-                                                ::GetSystemMetrics(SM_CXICON), ::GetSystemMetrics(SM_CYICON), 0));
-    m_smallIcon = static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(IDI_APPLICATION_ICON), IMAGE_ICON,
-                                                  ::GetSystemMetrics(SM_CXSMICON), ::GetSystemMetrics(SM_CYSMICON), 0));
-    SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_bigIcon));
-    SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_smallIcon));
+    m_bigIcon = CIcon(static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(IDI_APPLICATION_ICON), IMAGE_ICON,
+                                                      ::GetSystemMetrics(SM_CXICON), ::GetSystemMetrics(SM_CYICON), 0)));
+    m_smallIcon = CIcon(static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(IDI_APPLICATION_ICON), IMAGE_ICON,
+                                                        ::GetSystemMetrics(SM_CXSMICON), ::GetSystemMetrics(SM_CYSMICON), 0)));
+    SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_bigIcon.Get()));
+    SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_smallIcon.Get()));
     if (CAppBase* app = CAppBase::Current())
         app->SetMainWindow(m_hWnd);
 
@@ -246,13 +237,6 @@ MessageResult COvamerDlg::OnSetCursor()
     return TRUE;
 }
 
-LRESULT COvamerDlg::OnCtlColor(WPARAM dc, LPARAM)
-{
-    HDC context = reinterpret_cast<HDC>(dc);
-    ::SetTextColor(context, RGB(0, 0, 0));
-    ::SetBkMode(context, TRANSPARENT);
-    return reinterpret_cast<LRESULT>(m_background.Get());
-}
 
 LRESULT COvamerDlg::OnDeviceChange(WPARAM event, LPARAM data)
 {

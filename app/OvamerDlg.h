@@ -16,14 +16,14 @@
 #include "ui/MessageInfoDlg.h"
 #include "ui/XPButton.h"
 #include "update/UpdateDlg.h"
-#include "win/Dialog.h"
+#include "win/ThemedDialog.h"
 #include "win/GdiObjects.h"
 #include "win/ImageList.h"
 #include "win/ListView.h"
 
 #include <array>
 
-class COvamerDlg : public CDialogImpl<COvamerDlg>, private IMainPanelView {
+class COvamerDlg : public CDialogImpl<COvamerDlg, CThemedDialog>, private IMainPanelView {
 public:
     explicit COvamerDlg(MainPanelServices services);
     ~COvamerDlg() override;
@@ -62,7 +62,6 @@ private:
     void OnClose();
     void OnDestroy();
     MessageResult OnSetCursor();
-    LRESULT OnCtlColor(WPARAM dc, LPARAM control);
     LRESULT OnDeviceChange(WPARAM event, LPARAM data);
     void OnOpeningReply(std::unique_ptr<DeviceReply> reply);
     void OnVersionReply(std::unique_ptr<DeviceReply> reply);
@@ -107,9 +106,8 @@ private:
     CImageList m_images;
     std::array<CXPButton, 8> m_buttons;
     CImageStatic m_picture;
-    CBrush m_background;
-    HICON m_bigIcon = nullptr;
-    HICON m_smallIcon = nullptr;
+    CIcon m_bigIcon;
+    CIcon m_smallIcon;
     bool m_fillingList = false; // the list's own notifications are not selections then
     std::unique_ptr<CDeviceMatchDlg> m_mapping;
     std::unique_ptr<CUpdate> m_update;

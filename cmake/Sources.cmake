@@ -54,7 +54,7 @@ set(PELNO_WIN32_SOURCES
 
 # The main dialog: its behaviour (portable) and its window, the dialog base.
 list(APPEND PELNO_PORTABLE_SOURCES app/MainPanel.cpp app/ProgramServices.cpp)
-list(APPEND PELNO_WIN32_SOURCES win/Dialog.cpp win/PostedRecords.cpp app/OvamerDlg.cpp app/PostedRecordKinds.cpp
+list(APPEND PELNO_WIN32_SOURCES win/Dialog.cpp win/ThemedDialog.cpp win/PostedRecords.cpp app/OvamerDlg.cpp app/PostedRecordKinds.cpp
   calibration/MouseHookMessages_win32.cpp)
 
 # The configuration library: a DLL on Windows, a static library natively.

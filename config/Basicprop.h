@@ -6,12 +6,12 @@
 
 #include "config/SettingsPanel.h"
 #include "ui/XPButton.h"
-#include "win/Dialog.h"
+#include "win/ThemedDialog.h"
 #include "win/GdiObjects.h"
 
 #include <array>
 
-class CBasicprop : public CDialogImpl<CBasicprop>, private ISettingsView {
+class CBasicprop : public CDialogImpl<CBasicprop, CThemedDialog>, private ISettingsView {
 public:
     explicit CBasicprop(SettingsPanelServices services);
 
@@ -40,9 +40,7 @@ private:
     void OnButtonClicked(UINT code, int id, HWND control);
     void OnApply() { m_panel.OnApply(); }
     void OnHScroll(WPARAM, LPARAM slider);
-    LRESULT OnCtlColor(WPARAM dc, LPARAM control);
 
     CSettingsPanel m_panel;
     std::array<CXPButton, 3> m_buttons; // OK, Cancel, Apply
-    CBrush m_background;
 };

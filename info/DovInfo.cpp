@@ -7,7 +7,6 @@
 
 namespace {
 
-constexpr COLORREF kBackgroundColour = RGB(236, 233, 216);
 
 struct ControlText {
     int id;
@@ -28,15 +27,12 @@ constexpr ControlText kLabels[] = {
 } // namespace
 
 const MessageEntry DovInfo::kEntries[] = {
-    OnMessage<&DovInfo::OnCtlColor>(WM_CTLCOLORDLG), OnMessage<&DovInfo::OnCtlColor>(WM_CTLCOLORSTATIC),
-    OnMessage<&DovInfo::OnCtlColor>(WM_CTLCOLORBTN),
     // OK is IDOK and Escape IDCANCEL: the base class ends the dialog.
 };
-const MessageTable DovInfo::kMessageTable = MakeMessageTable(&CDialog::kMessageTable, kEntries);
+const MessageTable DovInfo::kMessageTable = MakeMessageTable(&CThemedDialog::kMessageTable, kEntries);
 
 DovInfo::DovInfo(CDeviceManager& devices, int touchScreen)
-    : CDialogImpl(IDD_PROPERTIES), m_devices(devices), m_touchScreen(touchScreen),
-      m_background(::CreateSolidBrush(kBackgroundColour))
+    : CDialogImpl(IDD_PROPERTIES), m_devices(devices), m_touchScreen(touchScreen)
 {
 }
 
@@ -64,10 +60,3 @@ bool DovInfo::OnInitDialog()
     return true;
 }
 
-LRESULT DovInfo::OnCtlColor(WPARAM dc, LPARAM)
-{
-    HDC context = reinterpret_cast<HDC>(dc);
-    ::SetTextColor(context, RGB(0, 0, 0));
-    ::SetBkMode(context, TRANSPARENT);
-    return reinterpret_cast<LRESULT>(m_background.Get());
-}

@@ -6,12 +6,12 @@
 // Escape closes it.
 
 #include "ui/XPButton.h"
-#include "win/Dialog.h"
+#include "win/ThemedDialog.h"
 #include "win/GdiObjects.h"
 
 class CDeviceManager;
 
-class DovInfo : public CDialogImpl<DovInfo> {
+class DovInfo : public CDialogImpl<DovInfo, CThemedDialog> {
 public:
     // The touchscreen is named by its slot in the device manager.
     DovInfo(CDeviceManager& devices, int touchScreen);
@@ -24,10 +24,8 @@ protected:
 private:
     static const MessageEntry kEntries[];
 
-    LRESULT OnCtlColor(WPARAM dc, LPARAM control);
 
     CDeviceManager& m_devices;
     int m_touchScreen;
     CXPButton m_ok;
-    CBrush m_background;
 };

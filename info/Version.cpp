@@ -5,7 +5,6 @@
 
 namespace {
 
-constexpr COLORREF kBackgroundColour = RGB(236, 233, 216);
 
 struct ControlText {
     int id;
@@ -20,14 +19,13 @@ constexpr ControlText kControlTexts[] = {
 } // namespace
 
 const MessageEntry CVersion::kEntries[] = {
-    OnMessage<&CVersion::OnCtlColor>(WM_CTLCOLORDLG), OnMessage<&CVersion::OnCtlColor>(WM_CTLCOLORSTATIC),
-    OnMessage<&CVersion::OnCtlColor>(WM_CTLCOLORBTN), OnCommand<&CVersion::OnUpdate>(IDC_VERSION_UPDATE, BN_CLICKED),
+OnCommand<&CVersion::OnUpdate>(IDC_VERSION_UPDATE, BN_CLICKED),
     // OK is IDOK: the base class ends the dialog.
 };
-const MessageTable CVersion::kMessageTable = MakeMessageTable(&CDialog::kMessageTable, kEntries);
+const MessageTable CVersion::kMessageTable = MakeMessageTable(&CThemedDialog::kMessageTable, kEntries);
 
 CVersion::CVersion(std::function<void()> openUpdate)
-    : CDialogImpl(IDD_VERSION), m_openUpdate(std::move(openUpdate)), m_background(::CreateSolidBrush(kBackgroundColour))
+    : CDialogImpl(IDD_VERSION), m_openUpdate(std::move(openUpdate))
 {
 }
 
@@ -44,13 +42,6 @@ bool CVersion::OnInitDialog()
     return true;
 }
 
-LRESULT CVersion::OnCtlColor(WPARAM dc, LPARAM)
-{
-    HDC context = reinterpret_cast<HDC>(dc);
-    ::SetTextColor(context, RGB(0, 0, 0));
-    ::SetBkMode(context, TRANSPARENT);
-    return reinterpret_cast<LRESULT>(m_background.Get());
-}
 
 void CVersion::OnUpdate()
 {
