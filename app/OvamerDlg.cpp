@@ -21,7 +21,6 @@
 
 namespace {
 
-
 // The update dialog's window has gone: release its object.
 constexpr unsigned WM_UPDATE_DIALOG_ENDED = 0x8000 + 0x20;
 
@@ -102,8 +101,7 @@ const MessageEntry COvamerDlg::kEntries[] = {
 const MessageTable COvamerDlg::kMessageTable = MakeMessageTable(&CThemedDialog::kMessageTable, kEntries);
 
 COvamerDlg::COvamerDlg(MainPanelServices services)
-    : CDialogImpl(IDD_MAIN), m_panel(services, *this),
-      m_diagnosis(ProgramDiagnosisServices(services))
+    : CDialogImpl(IDD_MAIN), m_panel(services, *this), m_diagnosis(ProgramDiagnosisServices(services))
 {
 }
 
@@ -117,10 +115,12 @@ COvamerDlg::~COvamerDlg()
 bool COvamerDlg::OnInitDialog()
 {
     HINSTANCE instance = ::GetModuleHandleW(nullptr);
-    m_bigIcon = CIcon(static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(IDI_APPLICATION_ICON), IMAGE_ICON,
-                                                      ::GetSystemMetrics(SM_CXICON), ::GetSystemMetrics(SM_CYICON), 0)));
-    m_smallIcon = CIcon(static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(IDI_APPLICATION_ICON), IMAGE_ICON,
-                                                        ::GetSystemMetrics(SM_CXSMICON), ::GetSystemMetrics(SM_CYSMICON), 0)));
+    m_bigIcon =
+        CIcon(static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(IDI_APPLICATION_ICON), IMAGE_ICON,
+                                              ::GetSystemMetrics(SM_CXICON), ::GetSystemMetrics(SM_CYICON), 0)));
+    m_smallIcon =
+        CIcon(static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(IDI_APPLICATION_ICON), IMAGE_ICON,
+                                              ::GetSystemMetrics(SM_CXSMICON), ::GetSystemMetrics(SM_CYSMICON), 0)));
     SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_bigIcon.Get()));
     SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_smallIcon.Get()));
     if (CAppBase* app = CAppBase::Current())
@@ -237,7 +237,6 @@ MessageResult COvamerDlg::OnSetCursor()
     return TRUE;
 }
 
-
 LRESULT COvamerDlg::OnDeviceChange(WPARAM event, LPARAM data)
 {
     const auto* header = reinterpret_cast<const DEV_BROADCAST_HDR*>(data);
@@ -326,63 +325,51 @@ void COvamerDlg::OpenCalibration(unsigned slot, const ScreenRect& rect, bool ins
     ::SetForegroundWindow(*m_calibration);
 }
 
-void COvamerDlg::OnRegionCalibrate()
+void COvamerDlg::OnRegionCalibrate() { m_region.Start(m_panel.Selected()); }
+
+void COvamerDlg::OnMouseHookEvent(MouseHookEvent event) { m_region.OnPointerEvent(event); }
+
+void COvamerDlg::CloseRegionSelection() { m_region.Cancel(); }
+
+// ---- the region calibration's view
+
+void COvamerDlg::StartPointerHook() { StartMouseHook(m_hWnd); }
+
+void COvamerDlg::StopPointerHook() { StopMouseHook(m_hWnd); }
+
+bool COvamerDlg::CreateHint()
 {
-    const int slot = m_panel.Selected();
-    if (slot < 0)
-        return;
-    m_regionTouchScreen = nullptr;
-    m_panel.Services().devices.WithRecord(static_cast<unsigned>(slot),
-                                  [&](const TouchScreenRecord& record) { m_regionTouchScreen = record.identity; });
-    StartMouseHook(m_hWnd);
-    m_regionHint.reset();
     m_regionHint = std::make_unique<MessageInfoDlg>();
-    if (!m_regionHint->Create(m_hWnd)) {
-        m_regionHint.reset();
-        StopMouseHook(m_hWnd);
-        return;
-    }
-    m_region.Start();
-    POINT cursor{};
-    ::GetCursorPos(&cursor);
-    if (auto place = m_region.OnMove({cursor.x, cursor.y}))
-        ::MoveWindow(*m_regionHint, place->left, place->top, place->width, place->height, TRUE);
-    m_regionHint->ShowWindow(SW_SHOW);
-}
-
-void COvamerDlg::OnMouseHookEvent(MouseHookEvent event)
-{
-    if (m_region.CurrentState() == CRegionSelection::State::Idle)
-        return;
-    POINT cursor{};
-    ::GetCursorPos(&cursor);
-    const ScreenPoint pointer{cursor.x, cursor.y};
-    switch (event) {
-    case MouseHookEvent::Move:
-        if (auto place = m_region.OnMove(pointer); place && m_regionHint)
-            ::SetWindowPos(*m_regionHint, HWND_TOPMOST, place->left, place->top, place->width, place->height,
-                           SWP_NOACTIVATE);
-        break;
-    case MouseHookEvent::Down:
-        if (m_region.OnDown(pointer))
-            m_regionHint.reset();
-        break;
-    case MouseHookEvent::Up: {
-        const auto region = m_region.OnUp(pointer);
-        CloseRegionSelection();
-        const auto slot = m_panel.Services().devices.FindSlot(m_regionTouchScreen);
-        if (region && slot)
-            OpenCalibration(*slot, *region, false);
-        break;
-    }
-    }
-}
-
-void COvamerDlg::CloseRegionSelection()
-{
-    m_region.Cancel();
+    if (m_regionHint->Create(m_hWnd))
+        return true;
     m_regionHint.reset();
-    StopMouseHook(m_hWnd);
+    return false;
+}
+
+void COvamerDlg::ShowHintAt(const LayoutRect& place, bool first)
+{
+    if (!m_regionHint)
+        return;
+    if (first) {
+        ::MoveWindow(*m_regionHint, place.left, place.top, place.width, place.height, TRUE);
+        m_regionHint->ShowWindow(SW_SHOW);
+    } else {
+        ::SetWindowPos(*m_regionHint, HWND_TOPMOST, place.left, place.top, place.width, place.height, SWP_NOACTIVATE);
+    }
+}
+
+void COvamerDlg::DestroyHint() { m_regionHint.reset(); }
+
+ScreenPoint COvamerDlg::PointerPosition()
+{
+    POINT cursor{};
+    ::GetCursorPos(&cursor);
+    return {cursor.x, cursor.y};
+}
+
+void COvamerDlg::OpenRegionCalibration(unsigned slot, const ScreenRect& region)
+{
+    OpenCalibration(slot, region, false);
 }
 
 void COvamerDlg::OnMappingEnd()

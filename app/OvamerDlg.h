@@ -10,20 +10,22 @@
 #include "calibration/CalibrateDlg.h"
 #include "calibration/DeviceMatchDlg.h"
 #include "calibration/MappingClosedRecord.h"
-#include "calibration/RegionSelection.h"
+#include "calibration/RegionCalibrationPanel.h"
 #include "diagnostics/Diagnosis.h"
 #include "ui/ImageStatic.h"
 #include "ui/MessageInfoDlg.h"
 #include "ui/XPButton.h"
 #include "update/UpdateDlg.h"
-#include "win/ThemedDialog.h"
 #include "win/GdiObjects.h"
 #include "win/ImageList.h"
 #include "win/ListView.h"
+#include "win/ThemedDialog.h"
 
 #include <array>
 
-class COvamerDlg : public CDialogImpl<COvamerDlg, CThemedDialog>, private IMainPanelView {
+class COvamerDlg : public CDialogImpl<COvamerDlg, CThemedDialog>,
+                   private IMainPanelView,
+                   private IRegionCalibrationView {
 public:
     explicit COvamerDlg(MainPanelServices services);
     ~COvamerDlg() override;
@@ -41,7 +43,7 @@ public:
     static const MessageTable kMessageTable;
 
 protected:
-    enum class MouseHookEvent { Down, Up, Move };
+    using MouseHookEvent = RegionPointerEvent;
     // The mouse hook's messages: region calibration's drag.
     virtual void OnMouseHookEvent(MouseHookEvent event);
 
@@ -96,12 +98,20 @@ private:
     void OpenCalibration(unsigned slot, const ScreenRect& rect, bool instructions);
     void CloseRegionSelection();
 
+    // IRegionCalibrationView
+    void StartPointerHook() override;
+    void StopPointerHook() override;
+    bool CreateHint() override;
+    void ShowHintAt(const LayoutRect& place, bool first) override;
+    void DestroyHint() override;
+    ScreenPoint PointerPosition() override;
+    void OpenRegionCalibration(unsigned slot, const ScreenRect& region) override;
+
     CMainPanel m_panel;
     CDiagnosis m_diagnosis; // shown modally, each time for the selected touchscreen
     std::unique_ptr<CCalibrateDlg> m_calibration;
     std::unique_ptr<MessageInfoDlg> m_regionHint;
-    CRegionSelection m_region;
-    DeviceHandle m_regionTouchScreen = nullptr; // found again when the drag ends: an unplug may move it
+    CRegionCalibrationPanel m_region{m_panel.Services().devices, *this};
     CListView m_list;
     CImageList m_images;
     std::array<CXPButton, 8> m_buttons;

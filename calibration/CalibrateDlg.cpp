@@ -79,7 +79,8 @@ const MessageTable CCalibrateDlg::kMessageTable = MakeMessageTable(&CThemedDialo
 
 CCalibrateDlg::CCalibrateDlg(CalibratePanelServices services, unsigned slot, bool instructions)
     : CDialogImpl(IDD_CALIBRATE, DialogTheme{kCalibrationBackground, kCalibrationHintText, true}),
-      m_panel(std::move(services), *this, slot, instructions), m_trailPen(::CreatePen(PS_SOLID, kTrailWidth, kTrailColour))
+      m_panel(std::move(services), *this, slot, instructions),
+      m_trailPen(::CreatePen(PS_SOLID, kTrailWidth, kTrailColour))
 {
 }
 
@@ -267,7 +268,6 @@ std::optional<COLORREF> CCalibrateDlg::ControlTextColour(HWND control) const
     const bool button = id == IDC_CALIBRATE_OK || id == IDC_CALIBRATE_RECALIBRATE || id == IDC_CALIBRATE_CANCEL;
     return button ? RGB(0, 0, 0) : kCalibrationHintText;
 }
-
 
 void CCalibrateDlg::OnRemovalNotice(WPARAM key, LPARAM)
 {

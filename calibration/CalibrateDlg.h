@@ -7,8 +7,8 @@
 #include "calibration/CalibratePanel.h"
 #include "ui/XPButton.h"
 #include "win/CursorVisibility.h"
-#include "win/ThemedDialog.h"
 #include "win/GdiObjects.h"
+#include "win/ThemedDialog.h"
 
 #include <array>
 

@@ -122,8 +122,6 @@ void CDeviceMatchDlg::OnPaint()
     }
 }
 
-
-
 void CDeviceMatchDlg::OnTouchPoint(std::unique_ptr<DeviceReply> touch) { m_panel.OnTouchPoint(std::move(touch)); }
 
 void CDeviceMatchDlg::OnTimer(WPARAM id, LPARAM) { m_panel.OnTimer(static_cast<unsigned>(id)); }

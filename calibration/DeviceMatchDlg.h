@@ -9,8 +9,8 @@
 
 #include "calibration/DeviceMatchPanel.h"
 #include "win/CursorVisibility.h"
-#include "win/ThemedDialog.h"
 #include "win/GdiObjects.h"
+#include "win/ThemedDialog.h"
 
 class CDeviceMatchDlg : public CDialogImpl<CDeviceMatchDlg, CThemedDialog>, private IDeviceMatchView {
 public:

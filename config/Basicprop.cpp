@@ -88,10 +88,7 @@ const MessageEntry CBasicprop::kEntries[] = {
 };
 const MessageTable CBasicprop::kMessageTable = MakeMessageTable(&CThemedDialog::kMessageTable, kEntries);
 
-CBasicprop::CBasicprop(SettingsPanelServices services)
-    : CDialogImpl(IDD_SETTINGS), m_panel(services, *this)
-{
-}
+CBasicprop::CBasicprop(SettingsPanelServices services) : CDialogImpl(IDD_SETTINGS), m_panel(services, *this) {}
 
 bool CBasicprop::OnInitDialog()
 {
@@ -173,4 +170,3 @@ void CBasicprop::OnHScroll(WPARAM, LPARAM slider)
     if (control && ::GetParent(control) == m_hWnd)
         m_panel.OnSliderMoved(::GetDlgCtrlID(control), static_cast<int>(::SendMessageW(control, TBM_GETPOS, 0, 0)));
 }
-

@@ -6,8 +6,8 @@
 
 #include "config/SettingsPanel.h"
 #include "ui/XPButton.h"
-#include "win/ThemedDialog.h"
 #include "win/GdiObjects.h"
+#include "win/ThemedDialog.h"
 
 #include <array>
 

@@ -38,10 +38,7 @@ const MessageEntry CDiagnosis::kEntries[] = {
 };
 const MessageTable CDiagnosis::kMessageTable = MakeMessageTable(&CThemedDialog::kMessageTable, kEntries);
 
-CDiagnosis::CDiagnosis(DiagnosisServices services)
-    : CDialogImpl(IDD_DIAGNOSIS), m_panel(std::move(services), *this)
-{
-}
+CDiagnosis::CDiagnosis(DiagnosisServices services) : CDialogImpl(IDD_DIAGNOSIS), m_panel(std::move(services), *this) {}
 
 CDiagnosis::~CDiagnosis() { m_panel.Close(); }
 
@@ -194,6 +191,5 @@ void CDiagnosis::OnTimer(WPARAM id, LPARAM)
     ::KillTimer(m_hWnd, kStepTimerId);
     m_panel.OnStepTimeout();
 }
-
 
 void CDiagnosis::OnTouchScreenRemoved(WPARAM key, LPARAM) { m_panel.OnTouchScreenRemoved(key); }

@@ -10,9 +10,9 @@
 #include "diagnostics/DiagnosisPanel.h"
 #include "diagnostics/LedPicture.h"
 #include "ui/XPButton.h"
-#include "win/ThemedDialog.h"
 #include "win/GdiObjects.h"
 #include "win/ListBox.h"
+#include "win/ThemedDialog.h"
 
 #include <array>
 

@@ -7,7 +7,6 @@
 
 namespace {
 
-
 struct ControlText {
     int id;
     const wchar_t* key;
@@ -59,4 +58,3 @@ bool DovInfo::OnInitDialog()
         SetDlgItemText(label.id, GetLanguageText(label.key));
     return true;
 }
-

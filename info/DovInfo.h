@@ -6,8 +6,8 @@
 // Escape closes it.
 
 #include "ui/XPButton.h"
-#include "win/ThemedDialog.h"
 #include "win/GdiObjects.h"
+#include "win/ThemedDialog.h"
 
 class CDeviceManager;
 
@@ -23,7 +23,6 @@ protected:
 
 private:
     static const MessageEntry kEntries[];
-
 
     CDeviceManager& m_devices;
     int m_touchScreen;

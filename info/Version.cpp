@@ -5,7 +5,6 @@
 
 namespace {
 
-
 struct ControlText {
     int id;
     const wchar_t* key;
@@ -19,15 +18,12 @@ constexpr ControlText kControlTexts[] = {
 } // namespace
 
 const MessageEntry CVersion::kEntries[] = {
-OnCommand<&CVersion::OnUpdate>(IDC_VERSION_UPDATE, BN_CLICKED),
+    OnCommand<&CVersion::OnUpdate>(IDC_VERSION_UPDATE, BN_CLICKED),
     // OK is IDOK: the base class ends the dialog.
 };
 const MessageTable CVersion::kMessageTable = MakeMessageTable(&CThemedDialog::kMessageTable, kEntries);
 
-CVersion::CVersion(std::function<void()> openUpdate)
-    : CDialogImpl(IDD_VERSION), m_openUpdate(std::move(openUpdate))
-{
-}
+CVersion::CVersion(std::function<void()> openUpdate) : CDialogImpl(IDD_VERSION), m_openUpdate(std::move(openUpdate)) {}
 
 bool CVersion::OnInitDialog()
 {
@@ -41,7 +37,6 @@ bool CVersion::OnInitDialog()
     m_link.SubclassDlgItem(IDC_VERSION_LINK, m_hWnd);
     return true;
 }
-
 
 void CVersion::OnUpdate()
 {

@@ -10,8 +10,8 @@
 #include "ui/HyperLink.h"
 #include "ui/ImageStatic.h"
 #include "ui/XPButton.h"
-#include "win/ThemedDialog.h"
 #include "win/GdiObjects.h"
+#include "win/ThemedDialog.h"
 
 #include <functional>
 

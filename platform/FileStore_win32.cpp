@@ -46,7 +46,7 @@ FileReadStatus CWin32FileStore::Read(const std::wstring& path, std::string& byte
     if (attributes & FILE_ATTRIBUTE_DIRECTORY)
         return FileReadStatus::Missing;
     CUniqueHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                 nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+                                   nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.Valid())
         return FileReadStatus::CannotOpen;
     LARGE_INTEGER size{};
@@ -68,7 +68,8 @@ FileReadStatus CWin32FileStore::Read(const std::wstring& path, std::string& byte
 
 NewFileOutcome CWin32FileStore::Create(const std::wstring& path, std::string_view bytes)
 {
-    CUniqueHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+    CUniqueHandle file(
+        CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.Valid()) {
         const SeamResult failed = LastError("CreateFileW");
         return failed.Code() == ERROR_FILE_EXISTS ? NewFileOutcome(NewFileResult::AlreadyExists)

@@ -4,9 +4,9 @@
 #include "platform/UniqueHandle_win32.h"
 
 #include <cstddef>
-#include <utility>
 #include <dbt.h>
 #include <setupapi.h>
+#include <utility>
 
 // The HID headers need this order: base types, usages, parser, class driver.
 // clang-format off

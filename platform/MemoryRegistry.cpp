@@ -99,7 +99,7 @@ std::vector<std::optional<std::uint32_t>> CMemoryRegistry::GetDwords(RegistryRoo
 }
 
 SeamResult CMemoryRegistry::SetDword(RegistryRoot root, const std::wstring& path, const std::wstring& name,
-                               std::uint32_t value)
+                                     std::uint32_t value)
 {
     std::lock_guard lock(m_mutex);
     bool denied = false;
@@ -125,7 +125,7 @@ std::optional<std::wstring> CMemoryRegistry::GetString(RegistryRoot root, const 
 }
 
 SeamResult CMemoryRegistry::SetString(RegistryRoot root, const std::wstring& path, const std::wstring& name,
-                                const std::wstring& value)
+                                      const std::wstring& value)
 {
     std::lock_guard lock(m_mutex);
     bool denied = false;

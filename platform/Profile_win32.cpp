@@ -82,7 +82,7 @@ ProfileFileStatus CWin32Profile::CheckFile(const std::wstring& file)
     // The profile functions open the file sharing everything, and read
     // defaults from one they cannot open.
     const CUniqueHandle handle(CreateFileW(file.c_str(), GENERIC_READ,
-                                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+                                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     return handle.Valid() ? ProfileFileStatus::Readable : ProfileFileStatus::CannotOpen;
 }

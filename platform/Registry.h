@@ -29,7 +29,7 @@ public:
     virtual std::optional<std::uint32_t> GetDword(RegistryRoot root, const std::wstring& path,
                                                   const std::wstring& name) = 0;
     virtual SeamResult SetDword(RegistryRoot root, const std::wstring& path, const std::wstring& name,
-                          std::uint32_t value) = 0;
+                                std::uint32_t value) = 0;
     // Several values of one key at once, in the order named (the Win32
     // registry opens the key once instead of once per value).
     virtual std::vector<std::optional<std::uint32_t>> GetDwords(RegistryRoot root, const std::wstring& path,
@@ -43,7 +43,7 @@ public:
     // Stores several values into one key; false when any of them could not
     // be stored (the others are still written).
     virtual SeamResult SetDwords(RegistryRoot root, const std::wstring& path,
-                           const std::vector<std::pair<std::wstring, std::uint32_t>>& values)
+                                 const std::vector<std::pair<std::wstring, std::uint32_t>>& values)
     {
         SeamResult stored;
         for (const auto& [name, value] : values)
@@ -54,7 +54,7 @@ public:
     virtual std::optional<std::wstring> GetString(RegistryRoot root, const std::wstring& path,
                                                   const std::wstring& name) = 0;
     virtual SeamResult SetString(RegistryRoot root, const std::wstring& path, const std::wstring& name,
-                           const std::wstring& value) = 0;
+                                 const std::wstring& value) = 0;
     // Names of the direct subkeys, in enumeration order; empty when the key is missing.
     virtual std::vector<std::wstring> GetSubkeys(RegistryRoot root, const std::wstring& path) = 0;
 };

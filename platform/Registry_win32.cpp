@@ -65,7 +65,8 @@ std::optional<std::uint32_t> QueryDword(HKEY key, const std::wstring& name)
 SeamResult StoreDword(HKEY key, const std::wstring& name, std::uint32_t value)
 {
     DWORD data = value;
-    const LONG code = RegSetValueExW(key, name.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&data), sizeof data);
+    const LONG code =
+        RegSetValueExW(key, name.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&data), sizeof data);
     return code == ERROR_SUCCESS ? SeamResult() : SeamResult::Failed("RegSetValueExW", static_cast<unsigned>(code));
 }
 

@@ -12,14 +12,15 @@ public:
     unsigned CreateKeyCode(RegistryRoot root, const std::wstring& path) override;
     std::optional<std::uint32_t> GetDword(RegistryRoot root, const std::wstring& path,
                                           const std::wstring& name) override;
-    SeamResult SetDword(RegistryRoot root, const std::wstring& path, const std::wstring& name, std::uint32_t value) override;
+    SeamResult SetDword(RegistryRoot root, const std::wstring& path, const std::wstring& name,
+                        std::uint32_t value) override;
     std::vector<std::optional<std::uint32_t>> GetDwords(RegistryRoot root, const std::wstring& path,
                                                         const std::vector<std::wstring>& names) override;
     SeamResult SetDwords(RegistryRoot root, const std::wstring& path,
-                   const std::vector<std::pair<std::wstring, std::uint32_t>>& values) override;
+                         const std::vector<std::pair<std::wstring, std::uint32_t>>& values) override;
     std::optional<std::wstring> GetString(RegistryRoot root, const std::wstring& path,
                                           const std::wstring& name) override;
     SeamResult SetString(RegistryRoot root, const std::wstring& path, const std::wstring& name,
-                   const std::wstring& value) override;
+                         const std::wstring& value) override;
     std::vector<std::wstring> GetSubkeys(RegistryRoot root, const std::wstring& path) override;
 };

@@ -107,9 +107,8 @@ bool StartHookThread()
         ::DuplicateHandle(::GetCurrentProcess(), ready.Get(), ::GetCurrentProcess(), &duplicate, 0, FALSE,
                           DUPLICATE_SAME_ACCESS);
     CUniqueHandle threadReady(duplicate); // the thread's own, handed over once it runs
-    CUniqueHandle thread(threadReady.Valid()
-                             ? ::CreateThread(nullptr, 0, HookThread, threadReady.Get(), 0, &g_threadId)
-                             : nullptr);
+    CUniqueHandle thread(threadReady.Valid() ? ::CreateThread(nullptr, 0, HookThread, threadReady.Get(), 0, &g_threadId)
+                                             : nullptr);
     if (!thread.Valid()) {
         ::FreeLibrary(module);
         return false;

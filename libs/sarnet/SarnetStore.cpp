@@ -73,8 +73,9 @@ bool CSarnetStore::WriteDriver(const DriverConfig& config)
         return false;
     bool complete = true;
     for (const DriverValue& v : kDriverValues)
-        complete &= m_registry.SetDword(RegistryRoot::LocalMachine, kDriverParametersPath, v.name,
-                                        static_cast<std::uint32_t>(config.*v.slot))
+        complete &= m_registry
+                        .SetDword(RegistryRoot::LocalMachine, kDriverParametersPath, v.name,
+                                  static_cast<std::uint32_t>(config.*v.slot))
                         .Succeeded();
     return complete;
 }
