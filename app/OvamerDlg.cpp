@@ -1,6 +1,5 @@
 #include "app/OvamerDlg.h"
 
-#include "app/ProgramServices.h"
 #include "calibration/MouseHookMessages.h"
 #include "common/LanguageText.h"
 #include "config/Basicprop.h"
@@ -100,8 +99,11 @@ const MessageEntry COvamerDlg::kEntries[] = {
 };
 const MessageTable COvamerDlg::kMessageTable = MakeMessageTable(&CThemedDialog::kMessageTable, kEntries);
 
-COvamerDlg::COvamerDlg(MainPanelServices services)
-    : CDialogImpl(IDD_MAIN), m_panel(services, *this), m_diagnosis(ProgramDiagnosisServices(services))
+COvamerDlg::COvamerDlg(MainPanelServices services) : COvamerDlg(services, ProgramDialogFactories(services)) {}
+
+COvamerDlg::COvamerDlg(MainPanelServices services, MainDialogFactories factories)
+    : CDialogImpl(IDD_MAIN), m_factories(std::move(factories)), m_panel(services, *this),
+      m_diagnosis(m_factories.diagnosis()), m_region(services.devices, *this)
 {
 }
 
@@ -295,7 +297,7 @@ void COvamerDlg::OnCalibrate()
     const int slot = m_panel.Selected();
     if (slot < 0)
         return;
-    auto rect = FullScreenCalibrationRect(m_panel.Services().devices, m_panel.Services().configuration, static_cast<unsigned>(slot));
+    auto rect = m_factories.calibrationArea(static_cast<unsigned>(slot));
     if (!rect)
         rect = ScreenRect{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
     OpenCalibration(static_cast<unsigned>(slot), *rect, true);
@@ -305,15 +307,7 @@ void COvamerDlg::OpenCalibration(unsigned slot, const ScreenRect& rect, bool ins
 {
     m_panel.SetOpenCalibration(nullptr);
     m_calibration.reset();
-    HWND main = m_hWnd;
-    CalibratePanelServices services{m_panel.Services().devices,
-                                    m_panel.Services().state,
-                                    m_panel.Services().postRequest,
-                                    m_panel.Services().messenger,
-                                    m_panel.Services().configuration,
-                                    main,
-                                    [main] { StopMouseHook(main); }};
-    m_calibration = std::make_unique<CCalibrateDlg>(std::move(services), slot, instructions);
+    m_calibration = m_factories.calibration(slot, instructions, m_hWnd);
     m_panel.SetOpenCalibration(&m_calibration->Panel());
     if (!m_calibration->Create(m_hWnd)) {
         m_panel.SetOpenCalibration(nullptr);
@@ -395,11 +389,7 @@ void COvamerDlg::OnHelp()
                       MB_OK | MB_ICONINFORMATION);
 }
 
-void COvamerDlg::OnSettings()
-{
-    CBasicprop settings(ProgramSettingsPanelServices());
-    settings.DoModal(m_hWnd);
-}
+void COvamerDlg::OnSettings() { m_factories.settings()->DoModal(m_hWnd); }
 
 void COvamerDlg::OnListItemChanged(NMHDR& header)
 {
@@ -429,8 +419,7 @@ void COvamerDlg::OpenProperties()
     const int selected = m_panel.Selected();
     if (selected < 0 || m_list.GetSelectedItem() < 0)
         return;
-    DovInfo properties(m_panel.Services().devices, selected);
-    properties.DoModal(m_hWnd);
+    m_factories.properties(selected)->DoModal(m_hWnd);
 }
 
 void COvamerDlg::OnAbout()
@@ -446,9 +435,7 @@ void COvamerDlg::OpenUpdate()
         ::SetForegroundWindow(*m_update);
         return;
     }
-    const MainPanelServices& services = m_panel.Services();
-    m_update = std::make_unique<CUpdate>(UpdateServices{services.devices, services.postRequest},
-                                         [this] { PostMessage(WM_UPDATE_DIALOG_ENDED); });
+    m_update = m_factories.update([this] { PostMessage(WM_UPDATE_DIALOG_ENDED); });
     if (!m_update->Create(nullptr)) {
         m_update.reset();
         return;

@@ -6,6 +6,7 @@
 // Every button opens its function; a double click on the list (or Enter on
 // it) shows the selected touchscreen's properties.
 
+#include "app/MainDialogFactories_win32.h"
 #include "app/MainPanel.h"
 #include "calibration/CalibrateDlg.h"
 #include "calibration/DeviceMatchDlg.h"
@@ -28,6 +29,7 @@ class COvamerDlg : public CDialogImpl<COvamerDlg, CThemedDialog>,
                    private IRegionCalibrationView {
 public:
     explicit COvamerDlg(MainPanelServices services);
+    COvamerDlg(MainPanelServices services, MainDialogFactories factories);
     ~COvamerDlg() override;
 
     const CMainPanel& Panel() const { return m_panel; }
@@ -107,11 +109,12 @@ private:
     ScreenPoint PointerPosition() override;
     void OpenRegionCalibration(unsigned slot, const ScreenRect& region) override;
 
+    MainDialogFactories m_factories;
     CMainPanel m_panel;
     CDiagnosis m_diagnosis; // shown modally, each time for the selected touchscreen
     std::unique_ptr<CCalibrateDlg> m_calibration;
     std::unique_ptr<MessageInfoDlg> m_regionHint;
-    CRegionCalibrationPanel m_region{m_panel.Services().devices, *this};
+    CRegionCalibrationPanel m_region;
     CListView m_list;
     CImageList m_images;
     std::array<CXPButton, 8> m_buttons;

@@ -153,6 +153,7 @@ list(APPEND PELNO_PORTABLE_SOURCES
   app/FleetCommands.cpp
 )
 list(APPEND PELNO_WIN32_SOURCES
+  app/MainDialogFactories_win32.cpp
   app/Win32Platform.cpp
   app/OvamerDlg.cpp
   app/PostedRecordKinds.cpp
