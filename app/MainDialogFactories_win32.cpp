@@ -1,7 +1,7 @@
 #include "app/MainDialogFactories_win32.h"
 
 #include "app/ProgramServices.h"
-#include "libs/grell/Grell.h"
+#include "libs/grell/Grell_win32.h"
 
 MainDialogFactories ProgramDialogFactories(const MainPanelServices& services)
 {

@@ -4,10 +4,10 @@
 // services itself.
 
 #include "app/MainPanel.h"
-#include "calibration/CalibrateDlg.h"
-#include "config/Basicprop.h"
-#include "info/DovInfo.h"
-#include "update/UpdateDlg.h"
+#include "calibration/CalibrateDlg_win32.h"
+#include "config/Basicprop_win32.h"
+#include "info/DovInfo_win32.h"
+#include "update/UpdateDlg_win32.h"
 
 #include <functional>
 #include <memory>

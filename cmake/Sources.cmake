@@ -68,10 +68,10 @@ list(APPEND PELNO_PORTABLE_SOURCES
   ui/HyperLinkLook.cpp
 )
 list(APPEND PELNO_WIN32_SOURCES
-  ui/XPButton.cpp
-  ui/HyperLink.cpp
-  ui/ImageStatic.cpp
-  ui/MessageInfoDlg.cpp
+  ui/XPButton_win32.cpp
+  ui/HyperLink_win32.cpp
+  ui/ImageStatic_win32.cpp
+  calibration/MessageInfoDlg_win32.cpp
 )
 # config/: parameter records, export and import, the Settings dialog and the mouse settings
 list(APPEND PELNO_PORTABLE_SOURCES
@@ -87,7 +87,7 @@ list(APPEND PELNO_PORTABLE_SOURCES
 )
 list(APPEND PELNO_WIN32_SOURCES
   config/ParameterCommands_win32.cpp
-  config/Basicprop.cpp
+  config/Basicprop_win32.cpp
 )
 # calibration/: storing a calibration, the calibration, region and mapping windows
 list(APPEND PELNO_PORTABLE_SOURCES
@@ -103,8 +103,8 @@ list(APPEND PELNO_PORTABLE_SOURCES
 )
 list(APPEND PELNO_WIN32_SOURCES
   calibration/MouseHookMessages_win32.cpp
-  calibration/DeviceMatchDlg.cpp
-  calibration/CalibrateDlg.cpp
+  calibration/DeviceMatchDlg_win32.cpp
+  calibration/CalibrateDlg_win32.cpp
 )
 # diagnostics/: the LED scan, the report, the Diagnostics dialog
 list(APPEND PELNO_PORTABLE_SOURCES
@@ -114,7 +114,7 @@ list(APPEND PELNO_PORTABLE_SOURCES
   diagnostics/LedPicture.cpp
 )
 list(APPEND PELNO_WIN32_SOURCES
-  diagnostics/Diagnosis.cpp
+  diagnostics/Diagnosis_win32.cpp
 )
 # update/: firmware files, the console update, the update dialog
 list(APPEND PELNO_PORTABLE_SOURCES
@@ -129,15 +129,15 @@ list(APPEND PELNO_PORTABLE_SOURCES
 )
 list(APPEND PELNO_WIN32_SOURCES
   update/FirmwareCommands_win32.cpp
-  update/UpdateDlg.cpp
+  update/UpdateDlg_win32.cpp
 )
 # info/: Properties and About
 list(APPEND PELNO_PORTABLE_SOURCES
   info/TouchScreenProperties.cpp
 )
 list(APPEND PELNO_WIN32_SOURCES
-  info/DovInfo.cpp
-  info/Version.cpp
+  info/DovInfo_win32.cpp
+  info/Version_win32.cpp
 )
 # libs/: the configuration library as the program reaches it
 list(APPEND PELNO_PORTABLE_SOURCES
@@ -154,9 +154,9 @@ list(APPEND PELNO_PORTABLE_SOURCES
 )
 list(APPEND PELNO_WIN32_SOURCES
   app/MainDialogFactories_win32.cpp
-  app/Win32Platform.cpp
-  app/OvamerDlg.cpp
-  app/PostedRecordKinds.cpp
+  app/Win32Platform_win32.cpp
+  app/OvamerDlg_win32.cpp
+  app/PostedRecordKinds_win32.cpp
   app/FleetCommands_win32.cpp
 )
 

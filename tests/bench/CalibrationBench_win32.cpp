@@ -7,7 +7,7 @@
 //     ended with Esc).
 // Run by tools/bench-calibration.
 
-#include "app/OvamerDlg.h"
+#include "app/OvamerDlg_win32.h"
 #include "common/LanguageText.h"
 #include "device/DeviceManager.h"
 #include "device/DeviceThread.h"

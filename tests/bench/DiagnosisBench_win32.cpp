@@ -13,7 +13,7 @@
 #include "device/DeviceManager.h"
 #include "device/DeviceThread.h"
 #include "device/ProtocolState.h"
-#include "diagnostics/Diagnosis.h"
+#include "diagnostics/Diagnosis_win32.h"
 #include "platform/AnsiCodePage.h"
 #include "platform/MemoryFileStore.h"
 #include "platform/Monitors.h"

@@ -11,7 +11,7 @@
 // Run by tools/bench-info-dialogs.
 
 #include "FirmwareMaker.h"
-#include "app/OvamerDlg.h"
+#include "app/OvamerDlg_win32.h"
 #include "device/DeviceManager.h"
 #include "device/DeviceThread.h"
 #include "device/ProtocolState.h"
@@ -23,7 +23,7 @@
 #include "platform/WindowMessenger_win32.h"
 #include "res/resource.h"
 #include "sim/SimHidPort.h"
-#include "update/UpdateDlg.h"
+#include "update/UpdateDlg_win32.h"
 
 #include <commctrl.h>
 

@@ -9,7 +9,7 @@
 //     CPU it uses meanwhile).
 // Run by tools/bench-panel.
 
-#include "app/OvamerDlg.h"
+#include "app/OvamerDlg_win32.h"
 #include "device/DeviceManager.h"
 #include "device/DeviceThread.h"
 #include "device/ProtocolState.h"

@@ -8,7 +8,7 @@
 //     pauses it must make (100 ms, then 80 ms before each number write).
 // Run by tools/bench-mapping.
 
-#include "app/OvamerDlg.h"
+#include "app/OvamerDlg_win32.h"
 #include "device/DeviceManager.h"
 #include "device/DeviceThread.h"
 #include "device/ProtocolState.h"

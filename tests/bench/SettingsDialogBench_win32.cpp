@@ -9,7 +9,7 @@
 // Each is run 20 times; the median and the largest are printed.
 // Run by tools/bench-settings.
 
-#include "config/Basicprop.h"
+#include "config/Basicprop_win32.h"
 #include "config/SystemMouseSettings.h"
 #include "libs/sarnet/SarnetLibrary.h"
 #include "platform/Platform.h"

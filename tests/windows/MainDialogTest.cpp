@@ -3,7 +3,7 @@
 
 #include "DialogPump.h"
 #include "ProgramRunner.h"
-#include "app/OvamerDlg.h"
+#include "app/OvamerDlg_win32.h"
 #include "calibration/MouseHookMessages.h"
 #include "common/LanguageText.h"
 #include "config/ParameterPaths.h"

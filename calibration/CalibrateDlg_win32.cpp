@@ -1,4 +1,4 @@
-#include "calibration/CalibrateDlg.h"
+#include "calibration/CalibrateDlg_win32.h"
 
 #include "calibration/CalibrationLayout.h"
 #include "common/LanguageText.h"

@@ -1,4 +1,4 @@
-#include "ui/HyperLink.h"
+#include "ui/HyperLink_win32.h"
 
 #include "win/Reflection.h"
 

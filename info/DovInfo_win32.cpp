@@ -1,4 +1,4 @@
-#include "info/DovInfo.h"
+#include "info/DovInfo_win32.h"
 
 #include "common/LanguageText.h"
 #include "device/DeviceManager.h"

@@ -5,7 +5,7 @@
 // the panel shows into the controls.
 
 #include "config/SettingsPanel.h"
-#include "ui/XPButton.h"
+#include "ui/XPButton_win32.h"
 #include "win/GdiObjects.h"
 #include "win/ThemedDialog.h"
 

@@ -1,4 +1,4 @@
-#include "config/Basicprop.h"
+#include "config/Basicprop_win32.h"
 
 #include "common/LanguageText.h"
 #include "res/resource.h"

@@ -1,4 +1,4 @@
-#include "diagnostics/Diagnosis.h"
+#include "diagnostics/Diagnosis_win32.h"
 
 #include "common/LanguageText.h"
 #include "platform/Messages.h"

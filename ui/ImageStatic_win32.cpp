@@ -1,4 +1,4 @@
-#include "ui/ImageStatic.h"
+#include "ui/ImageStatic_win32.h"
 
 #include "win/GdiObjects.h"
 

@@ -5,7 +5,7 @@
 // sends nothing to the touchscreen and reads no parameter. Modal; OK or
 // Escape closes it.
 
-#include "ui/XPButton.h"
+#include "ui/XPButton_win32.h"
 #include "win/GdiObjects.h"
 #include "win/ThemedDialog.h"
 

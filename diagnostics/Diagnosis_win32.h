@@ -9,7 +9,7 @@
 
 #include "diagnostics/DiagnosisPanel.h"
 #include "diagnostics/LedPicture.h"
-#include "ui/XPButton.h"
+#include "ui/XPButton_win32.h"
 #include "win/GdiObjects.h"
 #include "win/ListBox.h"
 #include "win/ThemedDialog.h"

@@ -1,4 +1,4 @@
-#include "calibration/DeviceMatchDlg.h"
+#include "calibration/DeviceMatchDlg_win32.h"
 
 #include "device/RemovalNotice.h"
 #include "platform/Messages.h"

@@ -1,4 +1,4 @@
-#include "ui/MessageInfoDlg.h"
+#include "calibration/MessageInfoDlg_win32.h"
 
 #include "common/LanguageText.h"
 #include "res/resource.h"

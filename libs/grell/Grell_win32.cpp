@@ -7,7 +7,7 @@
 // answers at once whatever the caller does, and Start and Stop may be called
 // from any thread.
 
-#include "libs/grell/Grell.h"
+#include "libs/grell/Grell_win32.h"
 
 #include "platform/UniqueHandle_win32.h"
 

@@ -7,9 +7,9 @@
 // update dialog through the callback the opener gives, and closes About:
 // the update dialog lives on after it, owned by the opener.
 
-#include "ui/HyperLink.h"
-#include "ui/ImageStatic.h"
-#include "ui/XPButton.h"
+#include "ui/HyperLink_win32.h"
+#include "ui/ImageStatic_win32.h"
+#include "ui/XPButton_win32.h"
 #include "win/GdiObjects.h"
 #include "win/ThemedDialog.h"
 

@@ -1,4 +1,4 @@
-#include "info/Version.h"
+#include "info/Version_win32.h"
 
 #include "common/LanguageText.h"
 #include "res/resource.h"

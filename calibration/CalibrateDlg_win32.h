@@ -5,7 +5,7 @@
 // window's messages to it, shows and places the controls, and draws.
 
 #include "calibration/CalibratePanel.h"
-#include "ui/XPButton.h"
+#include "ui/XPButton_win32.h"
 #include "win/CursorVisibility.h"
 #include "win/GdiObjects.h"
 #include "win/ThemedDialog.h"
