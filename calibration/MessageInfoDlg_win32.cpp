@@ -8,7 +8,7 @@ constexpr wchar_t kHintKey[] = L"54";
 } // namespace
 
 // Nothing of its own: the theme paints it.
-const MessageTable MessageInfoDlg::kMessageTable{&CThemedDialog::kMessageTable, nullptr, nullptr};
+const MessageTable MessageInfoDlg::kMessageTable = InheritedMessageTable(&CThemedDialog::kMessageTable);
 
 MessageInfoDlg::MessageInfoDlg()
     : CDialogImpl(IDD_MESSAGE_INFO, DialogTheme{kCalibrationBackground, kCalibrationHintText, true})

@@ -25,10 +25,8 @@ constexpr ControlText kLabels[] = {
 
 } // namespace
 
-const MessageEntry DovInfo::kEntries[] = {
-    // OK is IDOK and Escape IDCANCEL: the base class ends the dialog.
-};
-const MessageTable DovInfo::kMessageTable = MakeMessageTable(&CThemedDialog::kMessageTable, kEntries);
+// OK is IDOK and Escape IDCANCEL: the base class ends the dialog.
+const MessageTable DovInfo::kMessageTable = InheritedMessageTable(&CThemedDialog::kMessageTable);
 
 DovInfo::DovInfo(CDeviceManager& devices, int touchScreen)
     : CDialogImpl(IDD_PROPERTIES), m_devices(devices), m_touchScreen(touchScreen)

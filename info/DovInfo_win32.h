@@ -22,8 +22,6 @@ protected:
     bool OnInitDialog() override;
 
 private:
-    static const MessageEntry kEntries[];
-
     CDeviceManager& m_devices;
     int m_touchScreen;
     CXPButton m_ok;
