@@ -6,6 +6,7 @@
 #include "app/MainPanel.h"
 #include "calibration/CalibrateDlg_win32.h"
 #include "config/Basicprop_win32.h"
+#include "diagnostics/DiagnosisPanel.h"
 #include "info/DovInfo_win32.h"
 #include "update/UpdateDlg_win32.h"
 
