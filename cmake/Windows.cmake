@@ -21,13 +21,13 @@ target_compile_definitions(Sarnet PRIVATE SARNET_BUILDING_DLL)
 set_target_properties(Sarnet PROPERTIES PREFIX "" IMPORT_PREFIX "lib")
 
 # Grell.dll beside the executable: the mouse-hook library.
-add_library(Grell SHARED libs/grell/Grell.cpp)
+add_library(Grell SHARED libs/grell/Grell_win32.cpp)
 target_include_directories(Grell PRIVATE ${CMAKE_SOURCE_DIR})
 target_compile_definitions(Grell PRIVATE GRELL_BUILDING_DLL)
 target_link_libraries(Grell PRIVATE user32)
 set_target_properties(Grell PROPERTIES PREFIX "" IMPORT_PREFIX "lib")
 
-add_executable(PelnoCpl WIN32 app/PelnoCplApp.cpp)
+add_executable(PelnoCpl WIN32 app/PelnoCplApp_win32.cpp)
 target_link_libraries(PelnoCpl PRIVATE pelno_win32 Sarnet Grell)
 target_link_options(PelnoCpl PRIVATE -municode)
 

@@ -36,6 +36,18 @@ void AppendLogLine(const std::string& fileName, std::wstring_view text)
 
 void WriteMainLog(std::wstring_view text) { AppendLogLine("Main.Log", text); }
 
+void LogShownFailure(std::wstring_view shown, const SeamResult& error)
+{
+    // One failure, one line: line ends inside become blanks, those around go.
+    std::wstring line(shown);
+    for (wchar_t& c : line)
+        if (c == L'\r' || c == L'\n')
+            c = L' ';
+    const std::size_t first = line.find_first_not_of(L' ');
+    line = first == std::wstring::npos ? std::wstring() : line.substr(first, line.find_last_not_of(L' ') - first + 1);
+    WriteMainLog(line + L" (" + error.Describe() + L")");
+}
+
 CLogAppender::~CLogAppender()
 {
     if (m_file)

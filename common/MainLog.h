@@ -1,6 +1,8 @@
 #pragma once
 // "Main.Log": the append-only frame log of the firmware update.
 
+#include "platform/SeamResult.h"
+
 #include <cstdio>
 #include <ctime>
 #include <string>
@@ -15,6 +17,11 @@ void AppendLogLine(const std::string& fileName, std::wstring_view text);
 
 // AppendLogLine to "Main.Log" in the current directory.
 void WriteMainLog(std::wstring_view text);
+
+// Logs a failure the user is shown: what was shown, then the system call
+// that failed and its code, so that the log says why ("... (WriteFile
+// failed with error 112)").
+void LogShownFailure(std::wstring_view shown, const SeamResult& error);
 
 // The log held open for a run of lines (the update dialog writes two a
 // frame): the same lines as AppendLogLine, each flushed as it is written,

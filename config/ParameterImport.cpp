@@ -120,7 +120,7 @@ bool ImportDriverSection(ParameterContext& context, const SectionTexts& texts)
             context.console.Write(v.message);
         values.emplace_back(row.key, static_cast<std::uint32_t>(v.value));
     }
-    return context.registry.SetDwords(RegistryRoot::LocalMachine, kDriverParametersPath, values);
+    return context.registry.SetDwords(RegistryRoot::LocalMachine, kDriverParametersPath, values).Succeeded();
 }
 
 bool ImportTouchScreenSection(ParameterContext& context, const std::wstring& section, const SectionTexts& texts)
@@ -135,7 +135,7 @@ bool ImportTouchScreenSection(ParameterContext& context, const std::wstring& sec
             context.console.Write(v.message);
         values.emplace_back(row.key, static_cast<std::uint32_t>(v.value));
     }
-    return context.registry.SetDwords(RegistryRoot::LocalMachine, keyPath, values);
+    return context.registry.SetDwords(RegistryRoot::LocalMachine, keyPath, values).Succeeded();
 }
 
 int Stop(IConsole& console, const char* message)

@@ -4,15 +4,38 @@
 
 #include <cstdio>
 
+namespace {
+
+// Closes a half-opened interface when its opening is abandoned.
+class COpeningGuard {
+public:
+    COpeningGuard(IHidPort& port, HidDeviceInfo& info) : m_port(port), m_info(info) {}
+    ~COpeningGuard()
+    {
+        if (!m_kept)
+            m_port.Close(m_info);
+    }
+    COpeningGuard(const COpeningGuard&) = delete;
+    COpeningGuard& operator=(const COpeningGuard&) = delete;
+    void Keep() { m_kept = true; }
+
+private:
+    IHidPort& m_port;
+    HidDeviceInfo& m_info;
+    bool m_kept = false;
+};
+
+} // namespace
+
 bool OpenHidDevice(IHidPort& port, const std::wstring& path, HidDeviceInfo& info)
 {
     info = HidDeviceInfo{};
     if (!port.OpenForQuery(path, info))
         return false;
-    if (info.attributes.vendorId != kTouchScreenVendorId || !port.CompleteOpen(path, info)) {
-        port.Close(info);
+    COpeningGuard opening(port, info);
+    if (info.attributes.vendorId != kTouchScreenVendorId || !port.CompleteOpen(path, info))
         return false;
-    }
+    opening.Keep();
     info.devicePath = path;
     info.openedForRead = 1;
     info.openedForWrite = 1;

@@ -84,7 +84,7 @@ void RunRequestWorker(std::unique_ptr<DeviceRequest> request, WorkerContext cont
     if (streamTicket)
         streams.AwaitTurn(*streamTicket);
     const bool sent =
-        context.hid.SendOutputReport(request->deviceHandle, request->report.data(), request->report.size());
+        context.hid.SendOutputReport(request->deviceHandle, request->report.data(), request->report.size()).Succeeded();
     if (streamTicket)
         streams.Sent(*streamTicket, sent);
     if (!sent)

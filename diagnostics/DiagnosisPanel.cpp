@@ -1,5 +1,6 @@
 #include "diagnostics/DiagnosisPanel.h"
 
+#include "common/MainLog.h"
 #include "device/DeviceManager.h"
 #include "device/ProtocolState.h"
 #include "device/RemovalNotice.h"
@@ -207,8 +208,11 @@ void CDiagnosisPanel::ExportDiagnostics()
     if (!path)
         return;
     const std::string bytes = DiagnosticsReportBytes(m_lines, m_services.codePage);
-    if (!WriteDiagnosticsReport(m_services.files, *path, bytes))
-        m_view.ShowMessage(m_services.text(DiagnosisText::ReportFailed) + L"\n" + *path);
+    if (const SeamResult written = WriteDiagnosticsReport(m_services.files, *path, bytes); !written) {
+        const std::wstring shown = m_services.text(DiagnosisText::ReportFailed) + L"\n" + *path;
+        LogShownFailure(shown, written);
+        m_view.ShowMessage(shown);
+    }
 }
 
 void CDiagnosisPanel::ShowLines(std::vector<std::wstring> lines)

@@ -23,15 +23,16 @@ std::string DiagnosticsReportBytes(const std::vector<std::wstring>& lines, IAnsi
     return bytes;
 }
 
-bool WriteDiagnosticsReport(IFileStore& files, const std::wstring& path, const std::string& bytes)
+SeamResult WriteDiagnosticsReport(IFileStore& files, const std::wstring& path, const std::string& bytes)
 {
-    switch (files.Create(path, bytes)) {
+    const NewFileOutcome created = files.Create(path, bytes);
+    switch (created.result) {
     case NewFileResult::Written:
-        return true;
+        return {};
     case NewFileResult::AlreadyExists:
         return files.Replace(path, bytes);
     case NewFileResult::Failed:
         break;
     }
-    return false;
+    return created.error;
 }

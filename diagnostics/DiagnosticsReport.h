@@ -2,6 +2,8 @@
 // The diagnostics report: the list's lines as a text file, one line each,
 // every line ended by CR LF, in the system's ANSI code page.
 
+#include "platform/SeamResult.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -17,6 +19,7 @@ std::wstring DiagnosticsReportName(std::int32_t touchScreenNumber);
 std::string DiagnosticsReportBytes(const std::vector<std::wstring>& lines, IAnsiCodePage& codePage);
 
 // Writes the report, replacing the whole of a file that is already there,
-// so that nothing of an earlier, longer report stays behind. False when the
-// file could not be written whole; an existing file is then left as it was.
-bool WriteDiagnosticsReport(IFileStore& files, const std::wstring& path, const std::string& bytes);
+// so that nothing of an earlier, longer report stays behind. A failure (the
+// call that failed and its code) when the file could not be written whole;
+// an existing file is then left as it was.
+SeamResult WriteDiagnosticsReport(IFileStore& files, const std::wstring& path, const std::string& bytes);

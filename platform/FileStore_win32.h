@@ -6,7 +6,7 @@
 class CWin32FileStore : public IFileStore {
 public:
     FileReadStatus Read(const std::wstring& path, std::string& bytes) override;
-    NewFileResult Create(const std::wstring& path, std::string_view bytes) override;
-    bool Replace(const std::wstring& path, std::string_view bytes) override;
+    NewFileOutcome Create(const std::wstring& path, std::string_view bytes) override;
+    SeamResult Replace(const std::wstring& path, std::string_view bytes) override;
     bool IsFolder(const std::wstring& path) override;
 };

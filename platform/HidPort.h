@@ -4,6 +4,7 @@
 // the port only performs the system calls.
 
 #include "platform/HidDeviceInfo.h"
+#include "platform/SeamResult.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -30,26 +31,26 @@ class IHidPort {
 public:
     virtual ~IHidPort() = default;
 
-    // Enumeration of the present HID interfaces. BeginScan is false when the
+    // Enumeration of the present HID interfaces. BeginScan fails when the
     // interface set cannot be created; EndScan releases it.
-    virtual bool BeginScan() = 0;
+    virtual SeamResult BeginScan() = 0;
     virtual HidEnumStatus NextInterface(unsigned index, std::wstring& path) = 0;
     // The physical-device-object name of the interface NextInterface found last.
     virtual HidPropertyStatus ReadDeviceObjectName(std::wstring& name, unsigned& errorCode) = 0;
     virtual void EndScan() = 0;
 
     // First half of opening: a handle for queries, the descriptor data and the
-    // attributes. False means rejected, with nothing held.
-    virtual bool OpenForQuery(const std::wstring& path, HidDeviceInfo& info) = 0;
+    // attributes. A failure means rejected, with nothing held.
+    virtual SeamResult OpenForQuery(const std::wstring& path, HidDeviceInfo& info) = 0;
     // Second half: capabilities, the three report types, and the overlapped
-    // handle that is kept. False means rejected; the caller then closes.
-    virtual bool CompleteOpen(const std::wstring& path, HidDeviceInfo& info) = 0;
+    // handle that is kept. A failure means rejected; the caller then closes.
+    virtual SeamResult CompleteOpen(const std::wstring& path, HidDeviceInfo& info) = 0;
     // Releases everything the info holds; safe on a partly filled info.
     virtual void Close(HidDeviceInfo& info) = 0;
 
     // Report I/O on an open (overlapped) handle.
-    virtual bool SendOutputReport(DeviceHandle handle, const std::uint8_t* report, std::size_t length) = 0;
-    virtual bool SendFeatureReport(DeviceHandle handle, const std::uint8_t* report, std::size_t length) = 0;
+    virtual SeamResult SendOutputReport(DeviceHandle handle, const std::uint8_t* report, std::size_t length) = 0;
+    virtual SeamResult SendFeatureReport(DeviceHandle handle, const std::uint8_t* report, std::size_t length) = 0;
     // Starts reading one input report into the buffer, which must outlive the
     // returned read. Null when the read cannot be started.
     virtual std::unique_ptr<IHidPendingRead> StartRead(DeviceHandle handle, std::uint8_t* buffer,

@@ -1,10 +1,12 @@
 #include "platform/HidPort_win32.h"
 
 #include "platform/DeviceBroadcast.h"
+#include "platform/UniqueHandle_win32.h"
 
 #include <cstddef>
 #include <dbt.h>
 #include <setupapi.h>
+#include <utility>
 
 // The HID headers need this order: base types, usages, parser, class driver.
 // clang-format off
@@ -25,15 +27,26 @@ GUID HidGuid()
     return guid;
 }
 
+// The call that just failed, with the thread's error code.
+SeamResult LastError(const char* call) { return SeamResult::Failed(call, GetLastError()); }
+
+// A HID parser call's status: anything but success names the call.
+SeamResult ParserStatus(const char* call, NTSTATUS status)
+{
+    return status == HIDP_STATUS_SUCCESS ? SeamResult() : SeamResult::Failed(call, static_cast<unsigned>(status));
+}
+
 HANDLE OpenPath(const std::wstring& path, DWORD flags)
 {
     return CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                        OPEN_EXISTING, flags, nullptr);
 }
 
-// Fills one report type's buffer, capability arrays and data entries.
-bool FillReportType(HIDP_REPORT_TYPE type, USHORT reportLength, USHORT buttonCount, USHORT valueCount,
-                    PHIDP_PREPARSED_DATA preparsed, HidReportTypeInfo& report)
+// Fills one report type's buffer, capability arrays and data entries. A
+// capability read the parser refuses fails the whole: its counts and
+// arrays would describe nothing.
+SeamResult FillReportType(HIDP_REPORT_TYPE type, USHORT reportLength, USHORT buttonCount, USHORT valueCount,
+                          PHIDP_PREPARSED_DATA preparsed, HidReportTypeInfo& report)
 {
     report.reportBuffer.assign(reportLength, 0);
 
@@ -41,14 +54,20 @@ bool FillReportType(HIDP_REPORT_TYPE type, USHORT reportLength, USHORT buttonCou
     auto* buttons = reinterpret_cast<HIDP_BUTTON_CAPS*>(report.buttonCaps.data());
     USHORT buttonsRead = buttonCount;
     if (buttonCount)
-        HidP_GetSpecificButtonCaps(type, 0, 0, 0, buttons, &buttonsRead, preparsed);
+        if (SeamResult read = ParserStatus("HidP_GetSpecificButtonCaps",
+                                           HidP_GetSpecificButtonCaps(type, 0, 0, 0, buttons, &buttonsRead, preparsed));
+            !read)
+            return read;
     report.buttonCapCount = buttonsRead;
 
     report.valueCaps.assign(std::size_t(valueCount) * sizeof(HIDP_VALUE_CAPS), std::byte{0});
     auto* values = reinterpret_cast<HIDP_VALUE_CAPS*>(report.valueCaps.data());
     USHORT valuesRead = valueCount;
     if (valueCount)
-        HidP_GetSpecificValueCaps(type, 0, 0, 0, values, &valuesRead, preparsed);
+        if (SeamResult read = ParserStatus("HidP_GetSpecificValueCaps",
+                                           HidP_GetSpecificValueCaps(type, 0, 0, 0, values, &valuesRead, preparsed));
+            !read)
+            return read;
     report.valueCapCount = valuesRead;
 
     for (USHORT i = 0; i < buttonsRead; ++i) {
@@ -76,7 +95,7 @@ bool FillReportType(HIDP_REPORT_TYPE type, USHORT reportLength, USHORT buttonCou
         }
     }
     report.dataEntryCount = static_cast<std::uint32_t>(report.dataEntries.size());
-    return true;
+    return {};
 }
 
 // An overlapped ReadFile waited for through its event.
@@ -84,8 +103,9 @@ class CWin32PendingRead : public IHidPendingRead {
 public:
     CWin32PendingRead(HANDLE file, std::uint8_t* buffer, std::size_t length) : m_file(file)
     {
-        m_overlapped.hEvent = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-        if (!m_overlapped.hEvent) {
+        m_event = CUniqueHandle(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+        m_overlapped.hEvent = m_event.Get();
+        if (!m_event.Valid()) {
             m_state = State::Failed;
             return;
         }
@@ -104,8 +124,6 @@ public:
             CancelIoEx(m_file, &m_overlapped);
             GetOverlappedResult(m_file, &m_overlapped, &bytes, TRUE);
         }
-        if (m_overlapped.hEvent)
-            CloseHandle(m_overlapped.hEvent);
     }
     bool Started() const { return m_state != State::Failed; }
 
@@ -131,6 +149,7 @@ public:
 private:
     enum class State { Pending, Done, Failed };
     HANDLE m_file;
+    CUniqueHandle m_event; // closed after the destructor's body waited for the read
     OVERLAPPED m_overlapped{};
     State m_state = State::Failed;
     DWORD m_bytes = 0;
@@ -146,16 +165,20 @@ std::unique_ptr<IHidPendingRead> StartOverlappedRead(HANDLE file, std::uint8_t* 
     return read;
 }
 
-bool CWin32HidPort::SendOutputReport(DeviceHandle handle, const std::uint8_t* report, std::size_t length)
+SeamResult CWin32HidPort::SendOutputReport(DeviceHandle handle, const std::uint8_t* report, std::size_t length)
 {
     std::vector<std::uint8_t> copy(report, report + length);
-    return HidD_SetOutputReport(static_cast<HANDLE>(handle), copy.data(), static_cast<ULONG>(copy.size())) != 0;
+    if (!HidD_SetOutputReport(static_cast<HANDLE>(handle), copy.data(), static_cast<ULONG>(copy.size())))
+        return LastError("HidD_SetOutputReport");
+    return {};
 }
 
-bool CWin32HidPort::SendFeatureReport(DeviceHandle handle, const std::uint8_t* report, std::size_t length)
+SeamResult CWin32HidPort::SendFeatureReport(DeviceHandle handle, const std::uint8_t* report, std::size_t length)
 {
     std::vector<std::uint8_t> copy(report, report + length);
-    return HidD_SetFeature(static_cast<HANDLE>(handle), copy.data(), static_cast<ULONG>(copy.size())) != 0;
+    if (!HidD_SetFeature(static_cast<HANDLE>(handle), copy.data(), static_cast<ULONG>(copy.size())))
+        return LastError("HidD_SetFeature");
+    return {};
 }
 
 std::unique_ptr<IHidPendingRead> CWin32HidPort::StartRead(DeviceHandle handle, std::uint8_t* buffer, std::size_t length)
@@ -165,15 +188,15 @@ std::unique_ptr<IHidPendingRead> CWin32HidPort::StartRead(DeviceHandle handle, s
 
 CWin32HidPort::~CWin32HidPort() { EndScan(); }
 
-bool CWin32HidPort::BeginScan()
+SeamResult CWin32HidPort::BeginScan()
 {
     EndScan();
     GUID guid = HidGuid();
     HDEVINFO set = SetupDiGetClassDevsW(&guid, nullptr, nullptr, DIGCF_PRESENT | DIGCF_DEVICEINTERFACE);
     if (set == INVALID_HANDLE_VALUE)
-        return false;
+        return LastError("SetupDiGetClassDevsW");
     m_deviceSet = set;
-    return true;
+    return {};
 }
 
 HidEnumStatus CWin32HidPort::NextInterface(unsigned index, std::wstring& path)
@@ -228,36 +251,34 @@ void CWin32HidPort::EndScan()
     m_deviceInfoData.clear();
 }
 
-bool CWin32HidPort::OpenForQuery(const std::wstring& path, HidDeviceInfo& info)
+SeamResult CWin32HidPort::OpenForQuery(const std::wstring& path, HidDeviceInfo& info)
 {
-    HANDLE handle = OpenPath(path, 0);
-    if (handle == INVALID_HANDLE_VALUE)
-        return false;
+    CUniqueHandle handle(OpenPath(path, 0));
+    if (!handle.Valid())
+        return LastError("CreateFileW");
     PHIDP_PREPARSED_DATA preparsed = nullptr;
-    if (!HidD_GetPreparsedData(handle, &preparsed)) {
-        CloseHandle(handle);
-        return false;
-    }
+    if (!HidD_GetPreparsedData(handle.Get(), &preparsed))
+        return LastError("HidD_GetPreparsedData");
     HIDD_ATTRIBUTES attributes{};
     attributes.Size = sizeof attributes;
-    if (!HidD_GetAttributes(handle, &attributes)) {
+    if (!HidD_GetAttributes(handle.Get(), &attributes)) {
+        const SeamResult failed = LastError("HidD_GetAttributes");
         HidD_FreePreparsedData(preparsed);
-        CloseHandle(handle);
-        return false;
+        return failed;
     }
-    info.handle = handle;
+    info.handle = handle.Release();
     info.preparsedData = preparsed;
     info.attributes = HidAttributes{static_cast<std::uint32_t>(attributes.Size), attributes.VendorID,
                                     attributes.ProductID, attributes.VersionNumber};
-    return true;
+    return {};
 }
 
-bool CWin32HidPort::CompleteOpen(const std::wstring& path, HidDeviceInfo& info)
+SeamResult CWin32HidPort::CompleteOpen(const std::wstring& path, HidDeviceInfo& info)
 {
     auto preparsed = static_cast<PHIDP_PREPARSED_DATA>(info.preparsedData);
     HIDP_CAPS caps{};
-    if (HidP_GetCaps(preparsed, &caps) != HIDP_STATUS_SUCCESS)
-        return false;
+    if (SeamResult read = ParserStatus("HidP_GetCaps", HidP_GetCaps(preparsed, &caps)); !read)
+        return read;
     HidCapabilities& c = info.capabilities;
     c.usage = caps.Usage;
     c.usagePage = caps.UsagePage;
@@ -275,28 +296,30 @@ bool CWin32HidPort::CompleteOpen(const std::wstring& path, HidDeviceInfo& info)
     c.numberFeatureValueCaps = caps.NumberFeatureValueCaps;
     c.numberFeatureDataIndices = caps.NumberFeatureDataIndices;
 
-    FillReportType(HidP_Input, caps.InputReportByteLength, caps.NumberInputButtonCaps, caps.NumberInputValueCaps,
-                   preparsed, info.reports[0]);
-    FillReportType(HidP_Output, caps.OutputReportByteLength, caps.NumberOutputButtonCaps, caps.NumberOutputValueCaps,
-                   preparsed, info.reports[1]);
-    FillReportType(HidP_Feature, caps.FeatureReportByteLength, caps.NumberFeatureButtonCaps,
-                   caps.NumberFeatureValueCaps, preparsed, info.reports[2]);
+    const SeamResult filled[] = {
+        FillReportType(HidP_Input, caps.InputReportByteLength, caps.NumberInputButtonCaps, caps.NumberInputValueCaps,
+                       preparsed, info.reports[0]),
+        FillReportType(HidP_Output, caps.OutputReportByteLength, caps.NumberOutputButtonCaps,
+                       caps.NumberOutputValueCaps, preparsed, info.reports[1]),
+        FillReportType(HidP_Feature, caps.FeatureReportByteLength, caps.NumberFeatureButtonCaps,
+                       caps.NumberFeatureValueCaps, preparsed, info.reports[2]),
+    };
+    for (const SeamResult& report : filled)
+        if (!report)
+            return report;
 
     // The handle kept for report I/O is the overlapped one.
-    CloseHandle(static_cast<HANDLE>(info.handle));
-    info.handle = kInvalidDeviceHandle;
-    HANDLE overlapped = OpenPath(path, FILE_FLAG_OVERLAPPED);
-    if (overlapped == INVALID_HANDLE_VALUE)
-        return false;
-    info.handle = overlapped;
-    return true;
+    CUniqueHandle(std::exchange(info.handle, kInvalidDeviceHandle)).Close();
+    CUniqueHandle overlapped(OpenPath(path, FILE_FLAG_OVERLAPPED));
+    if (!overlapped.Valid())
+        return LastError("CreateFileW");
+    info.handle = overlapped.Release();
+    return {};
 }
 
 void CWin32HidPort::Close(HidDeviceInfo& info)
 {
-    if (info.handle != kInvalidDeviceHandle && info.handle)
-        CloseHandle(static_cast<HANDLE>(info.handle));
-    info.handle = kInvalidDeviceHandle;
+    CUniqueHandle(std::exchange(info.handle, kInvalidDeviceHandle)).Close();
     if (info.preparsedData)
         HidD_FreePreparsedData(static_cast<PHIDP_PREPARSED_DATA>(info.preparsedData));
     info.preparsedData = nullptr;

@@ -52,29 +52,39 @@ void CMemoryFileStore::Remove(const std::wstring& key)
     m_files.erase(it);
 }
 
-NewFileResult CMemoryFileStore::Create(const std::wstring& path, std::string_view bytes)
+namespace {
+// The system's codes for the faults this store plays.
+constexpr unsigned kFileNotFound = 2;
+constexpr unsigned kSharingViolation = 32;
+constexpr unsigned kAccessDenied = 5;
+constexpr unsigned kDiskFull = 112;
+} // namespace
+
+NewFileOutcome CMemoryFileStore::Create(const std::wstring& path, std::string_view bytes)
 {
     const std::wstring key = Key(path);
     if (m_files.count(key))
         return NewFileResult::AlreadyExists;
     if (!WriteFile(key, bytes)) {
         Remove(key);
-        return NewFileResult::Failed;
+        return {NewFileResult::Failed, SeamResult::Failed("WriteFile", kDiskFull)};
     }
     ++m_writes;
     return NewFileResult::Written;
 }
 
-bool CMemoryFileStore::Replace(const std::wstring& path, std::string_view bytes)
+SeamResult CMemoryFileStore::Replace(const std::wstring& path, std::string_view bytes)
 {
     const std::wstring key = Key(path);
     auto original = m_files.find(key);
-    if (original == m_files.end() || original->second.locked || original->second.readOnly)
-        return false;
+    if (original == m_files.end() || original->second.locked)
+        return SeamResult::Failed("CreateFileW", original == m_files.end() ? kFileNotFound : kSharingViolation);
+    if (original->second.readOnly)
+        return SeamResult::Failed("GetFileAttributesW", kAccessDenied);
     const std::wstring temporary = key + L".~" + std::to_wstring(++m_temporaryFiles);
     if (!WriteFile(temporary, bytes)) {
         Remove(temporary);
-        return false;
+        return SeamResult::Failed("WriteFile", kDiskFull);
     }
     // The temporary file takes the original's place.
     std::string written = std::move(m_files[temporary].bytes);
@@ -83,7 +93,7 @@ bool CMemoryFileStore::Replace(const std::wstring& path, std::string_view bytes)
         *m_freeSpace += original->second.bytes.size();
     original->second.bytes = std::move(written);
     ++m_writes;
-    return true;
+    return {};
 }
 
 void CMemoryFileStore::Put(const std::wstring& path, std::string_view bytes) { m_files[Key(path)].bytes = bytes; }

@@ -14,8 +14,8 @@
 class CMemoryFileStore : public IFileStore {
 public:
     FileReadStatus Read(const std::wstring& path, std::string& bytes) override;
-    NewFileResult Create(const std::wstring& path, std::string_view bytes) override;
-    bool Replace(const std::wstring& path, std::string_view bytes) override;
+    NewFileOutcome Create(const std::wstring& path, std::string_view bytes) override;
+    SeamResult Replace(const std::wstring& path, std::string_view bytes) override;
     bool IsFolder(const std::wstring& path) override;
 
     // A file as another program left it.

@@ -59,11 +59,20 @@ bool CMemoryRegistry::KeyExists(RegistryRoot root, const std::wstring& path)
     return Find(root, path, false) != nullptr;
 }
 
-bool CMemoryRegistry::CreateKey(RegistryRoot root, const std::wstring& path)
+SeamResult CMemoryRegistry::CreateKey(RegistryRoot root, const std::wstring& path)
 {
     std::lock_guard lock(m_mutex);
-    return Find(root, path, true) != nullptr;
+    return Find(root, path, true) ? SeamResult() : SeamResult::Failed("RegCreateKeyExW", kAccessDenied);
 }
+
+namespace {
+// What the Win32 registry answers for a key that is missing or refuses writes.
+SeamResult KeyNotWritable(bool denied)
+{
+    constexpr unsigned kFileNotFound = 2;
+    return SeamResult::Failed("RegOpenKeyExW", denied ? IRegistry::kAccessDenied : kFileNotFound);
+}
+} // namespace
 
 std::optional<std::uint32_t> CMemoryRegistry::GetDword(RegistryRoot root, const std::wstring& path,
                                                        const std::wstring& name)
@@ -89,14 +98,14 @@ std::vector<std::optional<std::uint32_t>> CMemoryRegistry::GetDwords(RegistryRoo
     return values;
 }
 
-bool CMemoryRegistry::SetDword(RegistryRoot root, const std::wstring& path, const std::wstring& name,
-                               std::uint32_t value)
+SeamResult CMemoryRegistry::SetDword(RegistryRoot root, const std::wstring& path, const std::wstring& name,
+                                     std::uint32_t value)
 {
     std::lock_guard lock(m_mutex);
     bool denied = false;
     Key* key = Find(root, path, false, &denied);
     if (!key || denied)
-        return false;
+        return KeyNotWritable(denied);
     if (Value* v = FindValue(*key, name))
         *v = value;
     else
@@ -115,14 +124,14 @@ std::optional<std::wstring> CMemoryRegistry::GetString(RegistryRoot root, const 
     return std::nullopt;
 }
 
-bool CMemoryRegistry::SetString(RegistryRoot root, const std::wstring& path, const std::wstring& name,
-                                const std::wstring& value)
+SeamResult CMemoryRegistry::SetString(RegistryRoot root, const std::wstring& path, const std::wstring& name,
+                                      const std::wstring& value)
 {
     std::lock_guard lock(m_mutex);
     bool denied = false;
     Key* key = Find(root, path, false, &denied);
     if (!key || denied)
-        return false;
+        return KeyNotWritable(denied);
     if (Value* v = FindValue(*key, name))
         *v = value;
     else

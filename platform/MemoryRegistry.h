@@ -13,17 +13,18 @@
 class CMemoryRegistry : public IRegistry {
 public:
     bool KeyExists(RegistryRoot root, const std::wstring& path) override;
-    bool CreateKey(RegistryRoot root, const std::wstring& path) override;
+    SeamResult CreateKey(RegistryRoot root, const std::wstring& path) override;
     std::optional<std::uint32_t> GetDword(RegistryRoot root, const std::wstring& path,
                                           const std::wstring& name) override;
-    bool SetDword(RegistryRoot root, const std::wstring& path, const std::wstring& name, std::uint32_t value) override;
+    SeamResult SetDword(RegistryRoot root, const std::wstring& path, const std::wstring& name,
+                        std::uint32_t value) override;
     // The key is looked up once for all the values (the fuzz targets read many).
     std::vector<std::optional<std::uint32_t>> GetDwords(RegistryRoot root, const std::wstring& path,
                                                         const std::vector<std::wstring>& names) override;
     std::optional<std::wstring> GetString(RegistryRoot root, const std::wstring& path,
                                           const std::wstring& name) override;
-    bool SetString(RegistryRoot root, const std::wstring& path, const std::wstring& name,
-                   const std::wstring& value) override;
+    SeamResult SetString(RegistryRoot root, const std::wstring& path, const std::wstring& name,
+                         const std::wstring& value) override;
     std::vector<std::wstring> GetSubkeys(RegistryRoot root, const std::wstring& path) override;
 
     // Writes below this key (and the creation of keys below it) are refused,

@@ -1,5 +1,7 @@
 #include "platform/Profile_win32.h"
 
+#include "platform/UniqueHandle_win32.h"
+
 std::wstring CWin32Profile::GetString(const std::wstring& file, std::wstring_view section, std::wstring_view key,
                                       std::wstring_view defaultValue)
 {
@@ -79,10 +81,8 @@ ProfileFileStatus CWin32Profile::CheckFile(const std::wstring& file)
         return ProfileFileStatus::Missing;
     // The profile functions open the file sharing everything, and read
     // defaults from one they cannot open.
-    HANDLE handle = CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (handle == INVALID_HANDLE_VALUE)
-        return ProfileFileStatus::CannotOpen;
-    CloseHandle(handle);
-    return ProfileFileStatus::Readable;
+    const CUniqueHandle handle(CreateFileW(file.c_str(), GENERIC_READ,
+                                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    return handle.Valid() ? ProfileFileStatus::Readable : ProfileFileStatus::CannotOpen;
 }

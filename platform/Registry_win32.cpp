@@ -15,11 +15,11 @@ public:
     }
     CRegKey(const CRegKey&) = delete;
     CRegKey& operator=(const CRegKey&) = delete;
-    bool Open(RegistryRoot root, const std::wstring& path, REGSAM access)
+    bool Open(RegistryRoot root, const std::wstring& path, REGSAM access) { return OpenCode(root, path, access) == 0; }
+    LONG OpenCode(RegistryRoot root, const std::wstring& path, REGSAM access)
     {
-        return RegOpenKeyExW(RootKey(root), path.c_str(), 0, access, &m_key) == ERROR_SUCCESS;
+        return RegOpenKeyExW(RootKey(root), path.c_str(), 0, access, &m_key);
     }
-    bool Create(RegistryRoot root, const std::wstring& path) { return CreateCode(root, path) == ERROR_SUCCESS; }
     LONG CreateCode(RegistryRoot root, const std::wstring& path)
     {
         return RegCreateKeyExW(RootKey(root), path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_READ | KEY_WRITE,
@@ -39,10 +39,10 @@ bool CWin32Registry::KeyExists(RegistryRoot root, const std::wstring& path)
     return key.Open(root, path, KEY_READ);
 }
 
-bool CWin32Registry::CreateKey(RegistryRoot root, const std::wstring& path)
+SeamResult CWin32Registry::CreateKey(RegistryRoot root, const std::wstring& path)
 {
-    CRegKey key;
-    return key.Create(root, path);
+    const unsigned code = CreateKeyCode(root, path);
+    return code == ERROR_SUCCESS ? SeamResult() : SeamResult::Failed("RegCreateKeyExW", code);
 }
 
 unsigned CWin32Registry::CreateKeyCode(RegistryRoot root, const std::wstring& path)
@@ -62,11 +62,19 @@ std::optional<std::uint32_t> QueryDword(HKEY key, const std::wstring& name)
     return value;
 }
 
-bool StoreDword(HKEY key, const std::wstring& name, std::uint32_t value)
+SeamResult StoreDword(HKEY key, const std::wstring& name, std::uint32_t value)
 {
     DWORD data = value;
-    return RegSetValueExW(key, name.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&data), sizeof data) ==
-           ERROR_SUCCESS;
+    const LONG code =
+        RegSetValueExW(key, name.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&data), sizeof data);
+    return code == ERROR_SUCCESS ? SeamResult() : SeamResult::Failed("RegSetValueExW", static_cast<unsigned>(code));
+}
+
+// A key opened for setting values, or the failure of its opening.
+SeamResult OpenForSetting(CRegKey& key, RegistryRoot root, const std::wstring& path)
+{
+    const LONG code = key.OpenCode(root, path, KEY_SET_VALUE);
+    return code == ERROR_SUCCESS ? SeamResult() : SeamResult::Failed("RegOpenKeyExW", static_cast<unsigned>(code));
 }
 
 } // namespace
@@ -91,24 +99,25 @@ std::vector<std::optional<std::uint32_t>> CWin32Registry::GetDwords(RegistryRoot
     return values;
 }
 
-bool CWin32Registry::SetDwords(RegistryRoot root, const std::wstring& path,
-                               const std::vector<std::pair<std::wstring, std::uint32_t>>& values)
+SeamResult CWin32Registry::SetDwords(RegistryRoot root, const std::wstring& path,
+                                     const std::vector<std::pair<std::wstring, std::uint32_t>>& values)
 {
     CRegKey key;
-    if (!key.Open(root, path, KEY_SET_VALUE))
-        return values.empty();
-    bool stored = true;
+    if (SeamResult opened = OpenForSetting(key, root, path); !opened)
+        return values.empty() ? SeamResult() : opened;
+    SeamResult stored;
     for (const auto& [name, value] : values)
-        stored &= StoreDword(key.Get(), name, value);
+        if (SeamResult one = StoreDword(key.Get(), name, value); !one && stored)
+            stored = one; // the first failure names the call; the other values are still written
     return stored;
 }
 
-bool CWin32Registry::SetDword(RegistryRoot root, const std::wstring& path, const std::wstring& name,
-                              std::uint32_t value)
+SeamResult CWin32Registry::SetDword(RegistryRoot root, const std::wstring& path, const std::wstring& name,
+                                    std::uint32_t value)
 {
     CRegKey key;
-    if (!key.Open(root, path, KEY_SET_VALUE))
-        return false;
+    if (SeamResult opened = OpenForSetting(key, root, path); !opened)
+        return opened;
     return StoreDword(key.Get(), name, value);
 }
 
@@ -131,14 +140,15 @@ std::optional<std::wstring> CWin32Registry::GetString(RegistryRoot root, const s
     return value;
 }
 
-bool CWin32Registry::SetString(RegistryRoot root, const std::wstring& path, const std::wstring& name,
-                               const std::wstring& value)
+SeamResult CWin32Registry::SetString(RegistryRoot root, const std::wstring& path, const std::wstring& name,
+                                     const std::wstring& value)
 {
     CRegKey key;
-    if (!key.Open(root, path, KEY_SET_VALUE))
-        return false;
-    return RegSetValueExW(key.Get(), name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                          static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
+    if (SeamResult opened = OpenForSetting(key, root, path); !opened)
+        return opened;
+    const LONG code = RegSetValueExW(key.Get(), name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                                     static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+    return code == ERROR_SUCCESS ? SeamResult() : SeamResult::Failed("RegSetValueExW", static_cast<unsigned>(code));
 }
 
 std::vector<std::wstring> CWin32Registry::GetSubkeys(RegistryRoot root, const std::wstring& path)

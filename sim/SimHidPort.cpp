@@ -8,6 +8,8 @@
 namespace {
 // Every virtual frame has one 100-byte report of each type.
 constexpr std::uint16_t kReportLength = 100;
+// What the HID class answers for a handle whose device has gone.
+constexpr unsigned kDeviceNotConnected = 1167;
 const wchar_t kHidClassGuid[] = L"{4d1e55b2-f16f-11cf-88cb-001111000030}";
 } // namespace
 
@@ -92,7 +94,7 @@ std::wstring CSimHidPort::PathOf(unsigned index)
     return L"\\\\?\\hid#vid_6615&pid_0001#sim&" + std::to_wstring(index) + L"#" + kHidClassGuid;
 }
 
-bool CSimHidPort::BeginScan()
+SeamResult CSimHidPort::BeginScan()
 {
     std::lock_guard lock(m_mutex);
     m_scanning = true;
@@ -158,7 +160,7 @@ DeviceHandle CSimHidPort::NewHandle()
     return handle;
 }
 
-bool CSimHidPort::OpenForQuery(const std::wstring& path, HidDeviceInfo& info)
+SeamResult CSimHidPort::OpenForQuery(const std::wstring& path, HidDeviceInfo& info)
 {
     std::lock_guard lock(m_mutex);
     Frame* frame = FrameOfPath(path);
@@ -173,7 +175,7 @@ bool CSimHidPort::OpenForQuery(const std::wstring& path, HidDeviceInfo& info)
     return true;
 }
 
-bool CSimHidPort::CompleteOpen(const std::wstring& path, HidDeviceInfo& info)
+SeamResult CSimHidPort::CompleteOpen(const std::wstring& path, HidDeviceInfo& info)
 {
     std::lock_guard lock(m_mutex);
     Frame* frame = FrameOfHandle(info.handle);
@@ -227,16 +229,20 @@ std::shared_ptr<CSimFrame> CSimHidPort::DeviceOf(DeviceHandle handle)
     return frame ? frame->device : nullptr;
 }
 
-bool CSimHidPort::SendOutputReport(DeviceHandle handle, const std::uint8_t* report, std::size_t length)
+SeamResult CSimHidPort::SendOutputReport(DeviceHandle handle, const std::uint8_t* report, std::size_t length)
 {
     auto device = DeviceOf(handle);
-    return device && device->ReceiveOutput(report, length);
+    if (!device || !device->ReceiveOutput(report, length))
+        return SeamResult::Failed("HidD_SetOutputReport", kDeviceNotConnected);
+    return {};
 }
 
-bool CSimHidPort::SendFeatureReport(DeviceHandle handle, const std::uint8_t* report, std::size_t length)
+SeamResult CSimHidPort::SendFeatureReport(DeviceHandle handle, const std::uint8_t* report, std::size_t length)
 {
     auto device = DeviceOf(handle);
-    return device && device->ReceiveFeature(report, length);
+    if (!device || !device->ReceiveFeature(report, length))
+        return SeamResult::Failed("HidD_SetFeature", kDeviceNotConnected);
+    return {};
 }
 
 std::unique_ptr<IHidPendingRead> CSimHidPort::StartRead(DeviceHandle handle, std::uint8_t* buffer, std::size_t length)

@@ -24,17 +24,17 @@ public:
     explicit CSimHidPort(SimScenario scenario, IWindowMessenger* messenger = nullptr);
     ~CSimHidPort() override;
 
-    bool BeginScan() override;
+    SeamResult BeginScan() override;
     HidEnumStatus NextInterface(unsigned index, std::wstring& path) override;
     HidPropertyStatus ReadDeviceObjectName(std::wstring& name, unsigned& errorCode) override;
     void EndScan() override;
 
-    bool OpenForQuery(const std::wstring& path, HidDeviceInfo& info) override;
-    bool CompleteOpen(const std::wstring& path, HidDeviceInfo& info) override;
+    SeamResult OpenForQuery(const std::wstring& path, HidDeviceInfo& info) override;
+    SeamResult CompleteOpen(const std::wstring& path, HidDeviceInfo& info) override;
     void Close(HidDeviceInfo& info) override;
 
-    bool SendOutputReport(DeviceHandle handle, const std::uint8_t* report, std::size_t length) override;
-    bool SendFeatureReport(DeviceHandle handle, const std::uint8_t* report, std::size_t length) override;
+    SeamResult SendOutputReport(DeviceHandle handle, const std::uint8_t* report, std::size_t length) override;
+    SeamResult SendFeatureReport(DeviceHandle handle, const std::uint8_t* report, std::size_t length) override;
     std::unique_ptr<IHidPendingRead> StartRead(DeviceHandle handle, std::uint8_t* buffer, std::size_t length) override;
 
     NotificationHandle RegisterHandleNotification(WindowHandle window, DeviceHandle handle) override;

@@ -1,7 +1,7 @@
 #pragma once
 // How the owner-drawn push button looks, said without a device context: its
 // pens, the 64-step vertical gradient of its face, the hover and focus
-// frames, and where its caption goes. The Win32 drawing (ui/XPButton.cpp)
+// frames, and where its caption goes. The Win32 drawing (ui/XPButton_win32.cpp)
 // follows these rules; the native tests check them.
 
 #include "ui/LookTypes.h"

@@ -1,5 +1,7 @@
 #include "update/ConsoleUpdater.h"
 
+#include "common/MainLog.h"
+#include "common/TextEncoding.h"
 #include "config/ParameterHelpers.h"
 #include "device/DeviceManager.h"
 #include "device/ProtocolState.h"
@@ -23,13 +25,13 @@ constexpr int kProgressRow = 2;
 
 const char kUpdateFailed[] = "\nUpdate failed! please reconnect the touch screen\n";
 
-bool SendShortCommand(IHidPort& hid, DeviceHandle target, std::uint8_t second, std::uint8_t argument)
+SeamResult SendShortCommand(IHidPort& hid, DeviceHandle target, std::uint8_t second, std::uint8_t argument)
 {
     std::uint8_t report[kShortReportLength] = {kCommandReportId, 'R', second, argument};
     return hid.SendOutputReport(target, report, sizeof report);
 }
 
-bool SendFeature(IHidPort& hid, DeviceHandle target, std::uint8_t value)
+SeamResult SendFeature(IHidPort& hid, DeviceHandle target, std::uint8_t value)
 {
     std::uint8_t report[2] = {kFeatureReportId, value};
     return hid.SendFeatureReport(target, report, sizeof report);
@@ -165,7 +167,8 @@ void CConsoleUpdater::DiscardWaitingReports()
 CConsoleUpdater::Exchange CConsoleUpdater::SendFrameAndWait(const ConsoleFrame& frame, Report& reply)
 {
     m_context.system.Sleep(kFramePauseMs);
-    if (!m_context.hid.SendOutputReport(m_target, frame.report.data(), frame.report.size()))
+    m_lastWrite = m_context.hid.SendOutputReport(m_target, frame.report.data(), frame.report.size());
+    if (!m_lastWrite)
         return Exchange::WriteFailed;
     reply.fill(0);
     auto read = m_context.hid.StartRead(m_target, reply.data(), reply.size());
@@ -210,6 +213,8 @@ bool CConsoleUpdater::UpdateTouchScreen(DeviceHandle target)
         for (int attempt = 0; attempt < kFrameWriteAttempts && result == Exchange::WriteFailed; ++attempt)
             result = SendFrameAndWait(*frame, reply);
         if (result != Exchange::Answered || reply[1] != kFrameAccepted) {
+            if (result == Exchange::WriteFailed)
+                LogShownFailure(FromUtf8(kUpdateFailed), m_lastWrite);
             Print(kUpdateFailed);
             Print(std::string(kPressAnyKey) + "\n");
             return false;

@@ -5,6 +5,7 @@
 
 #include "device/ProbeTouchScreens.h"
 #include "platform/Handles.h"
+#include "platform/SeamResult.h"
 #include "update/ConsoleFrames.h"
 #include "update/FirmwareFile.h"
 
@@ -69,6 +70,7 @@ private:
     std::wstring m_path;
     ConsoleFirmware m_firmware;
     DeviceHandle m_target = kInvalidDeviceHandle;
+    SeamResult m_lastWrite;  // the last frame's write: its failure is logged with the failed update
     bool m_console = false;  // standard output is a console: the cursor can move
     int m_shownPercent = -1; // the figure shown last on this touchscreen's screen
     char m_lastPrinted = '\n';

@@ -1,7 +1,8 @@
 #pragma once
-// GDI helpers that put back what they change: owned pens, brushes, fonts and
-// bitmaps deleted with their object; a selection undone at scope end; a saved
-// device-context state restored at scope end.
+// GDI helpers that put back what they change: owned pens, brushes, fonts,
+// bitmaps and icons deleted with their object; a selection undone at scope
+// end; a saved device-context state restored at scope end; a window's device
+// context (painting or not) released at scope end.
 
 #include <windows.h>
 
@@ -42,6 +43,66 @@ using CPen = CGdiObject<HPEN>;
 using CBrush = CGdiObject<HBRUSH>;
 using CFont = CGdiObject<HFONT>;
 using CBitmap = CGdiObject<HBITMAP>;
+
+// Owns one icon loaded with LoadImage and destroys it.
+class CIcon {
+public:
+    CIcon() = default;
+    explicit CIcon(HICON icon) : m_icon(icon) {}
+    ~CIcon()
+    {
+        if (m_icon)
+            ::DestroyIcon(m_icon);
+    }
+    CIcon(const CIcon&) = delete;
+    CIcon& operator=(const CIcon&) = delete;
+    CIcon& operator=(CIcon&& other) noexcept
+    {
+        std::swap(m_icon, other.m_icon);
+        return *this;
+    }
+    HICON Get() const { return m_icon; }
+
+private:
+    HICON m_icon = nullptr;
+};
+
+// The painting of one WM_PAINT: BeginPaint at construction, EndPaint at scope end.
+class CPaintDC {
+public:
+    explicit CPaintDC(HWND window) : m_window(window), m_dc(::BeginPaint(window, &m_paint)) {}
+    ~CPaintDC() { ::EndPaint(m_window, &m_paint); }
+    CPaintDC(const CPaintDC&) = delete;
+    CPaintDC& operator=(const CPaintDC&) = delete;
+    operator HDC() const { return m_dc; }
+
+private:
+    HWND m_window;
+    PAINTSTRUCT m_paint{};
+    HDC m_dc;
+};
+
+// A window's device context outside painting (GetDCEx with these flags;
+// GetDC when no flags are given), released at scope end.
+class CWindowDC {
+public:
+    explicit CWindowDC(HWND window, DWORD flags = 0)
+        : m_window(window), m_dc(flags ? ::GetDCEx(window, nullptr, flags) : ::GetDC(window))
+    {
+    }
+    ~CWindowDC()
+    {
+        if (m_dc)
+            ::ReleaseDC(m_window, m_dc);
+    }
+    CWindowDC(const CWindowDC&) = delete;
+    CWindowDC& operator=(const CWindowDC&) = delete;
+    operator HDC() const { return m_dc; }
+
+private:
+    HWND m_window;
+    HDC m_dc;
+};
 
 // Selects an object into a device context for the scope's duration.
 class CSelectObject {

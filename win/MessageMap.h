@@ -88,6 +88,9 @@ constexpr MessageTable MakeMessageTable(const MessageTable* base, const MessageE
     return MessageTable{base, entries, entries + N};
 }
 
+// The table of a class that adds no entry of its own to its base's.
+constexpr MessageTable InheritedMessageTable(const MessageTable* base) { return MessageTable{base, nullptr, nullptr}; }
+
 namespace message_map_detail {
 
 template <class T> struct Member;

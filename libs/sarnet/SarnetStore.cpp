@@ -73,8 +73,10 @@ bool CSarnetStore::WriteDriver(const DriverConfig& config)
         return false;
     bool complete = true;
     for (const DriverValue& v : kDriverValues)
-        complete &= m_registry.SetDword(RegistryRoot::LocalMachine, kDriverParametersPath, v.name,
-                                        static_cast<std::uint32_t>(config.*v.slot));
+        complete &= m_registry
+                        .SetDword(RegistryRoot::LocalMachine, kDriverParametersPath, v.name,
+                                  static_cast<std::uint32_t>(config.*v.slot))
+                        .Succeeded();
     return complete;
 }
 
@@ -123,6 +125,7 @@ bool CSarnetStore::WriteDevice(std::uint32_t deviceKey, const DeviceConfig& conf
     bool complete = true;
     for (const DeviceValue& v : kDeviceValues)
         complete &=
-            m_registry.SetDword(RegistryRoot::LocalMachine, path, v.name, static_cast<std::uint32_t>(slots[v.slot]));
+            m_registry.SetDword(RegistryRoot::LocalMachine, path, v.name, static_cast<std::uint32_t>(slots[v.slot]))
+                .Succeeded();
     return complete;
 }

@@ -13,7 +13,7 @@
 #include "BenchFigures.h"
 #include "MainDialogRig.h"
 #include "Stopwatch.h"
-#include "diagnostics/Diagnosis.h"
+#include "diagnostics/Diagnosis_win32.h"
 #include "platform/AnsiCodePage.h"
 #include "platform/MemoryFileStore.h"
 

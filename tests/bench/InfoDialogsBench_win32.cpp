@@ -14,7 +14,7 @@
 #include "FirmwareMaker.h"
 #include "MainDialogRig.h"
 #include "Stopwatch.h"
-#include "update/UpdateDlg.h"
+#include "update/UpdateDlg_win32.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -13,7 +13,7 @@
 #include "BinFolder.h"
 #include "DialogPump.h"
 #include "Stopwatch.h"
-#include "config/Basicprop.h"
+#include "config/Basicprop_win32.h"
 #include "config/SystemMouseSettings.h"
 #include "libs/sarnet/SarnetLibrary.h"
 #include "platform/Platform.h"

@@ -8,6 +8,7 @@
 #include "calibration/ApplyCalibration.h"
 #include "calibration/CalibratePanel.h"
 #include "calibration/CalibrationLayout.h"
+#include "calibration/RegionCalibrationPanel.h"
 #include "calibration/RegionSelection.h"
 #include "calibration/TouchSetCheck.h"
 #include "config/DeviceKey.h"
@@ -425,6 +426,42 @@ TEST(RegionSelection, DragsFromEitherCornerAndKeepsOnlyLargeEnoughRegions)
         }
         EXPECT_EQ(selection.CurrentState(), CRegionSelection::State::Idle);
     }
+}
+
+// Region Calibrate end to end: hook and hint while the drag goes on, the
+// calibration opened for the touchscreen chosen at the start.
+TEST(RegionCalibrationPanel, FollowsThePointerThenOpensTheRegionOfItsTouchScreen)
+{
+    struct View : IRegionCalibrationView {
+        std::vector<std::string> calls;
+        ScreenPoint pointer{5, 7};
+        void StartPointerHook() override { calls.push_back("hook"); }
+        void StopPointerHook() override { calls.push_back("unhook"); }
+        bool CreateHint() override { return calls.push_back("hint"), true; }
+        void ShowHintAt(const LayoutRect& at, bool) override { calls.push_back(std::to_string(at.left)); }
+        void DestroyHint() override { calls.push_back("no hint"); }
+        ScreenPoint PointerPosition() override { return pointer; }
+        void OpenRegionCalibration(unsigned slot, const ScreenRect& r) override
+        {
+            calls.push_back("open " + std::to_string(slot) + " " + std::to_string(r.right - r.left));
+        }
+    };
+    Rig rig(1);
+    View view;
+    CRegionCalibrationPanel panel(rig.devices, view);
+    panel.Start(-1); // nothing selected
+    panel.OnPointerEvent(RegionPointerEvent::Up);
+    EXPECT_TRUE(view.calls.empty());
+    panel.Start(0);
+    view.pointer = {100, 100};
+    panel.OnPointerEvent(RegionPointerEvent::Move);
+    panel.OnPointerEvent(RegionPointerEvent::Down);
+    view.pointer = {400, 300};
+    panel.OnPointerEvent(RegionPointerEvent::Move); // the hint is gone after the press
+    panel.OnPointerEvent(RegionPointerEvent::Up);
+    EXPECT_EQ(view.calls, (std::vector<std::string>{"hook", "no hint", "hint", "15", "110", "no hint", "no hint",
+                                                    "unhook", "open 0 300"}));
+    EXPECT_FALSE(panel.Running());
 }
 
 TEST(CalibratePanel, FourScriptedTouchesThenOkStoreTheCalibration)

@@ -36,7 +36,7 @@ public:
     bool repliesNeverCome = false;
     std::vector<unsigned> replyWaits; // of the pending reads that never complete
 
-    bool SendOutputReport(DeviceHandle handle, const std::uint8_t* report, std::size_t length) override
+    SeamResult SendOutputReport(DeviceHandle handle, const std::uint8_t* report, std::size_t length) override
     {
         sent.push_back({handle, false, Bytes(report, report + length)});
         if (report[0] == kFirmwareReportId && frameWritesToFail > 0) {
@@ -45,7 +45,7 @@ public:
         }
         return CSimHidPort::SendOutputReport(handle, report, length);
     }
-    bool SendFeatureReport(DeviceHandle handle, const std::uint8_t* report, std::size_t length) override
+    SeamResult SendFeatureReport(DeviceHandle handle, const std::uint8_t* report, std::size_t length) override
     {
         sent.push_back({handle, true, Bytes(report, report + length)});
         return CSimHidPort::SendFeatureReport(handle, report, length);

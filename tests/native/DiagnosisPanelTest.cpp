@@ -320,6 +320,16 @@ TEST(DiagnosisPanel, RemovalNoticesConcernOnlyThisDialogsTouchScreen)
     EXPECT_EQ(rig.panel.CurrentState(), CDiagnosisPanel::State::Idle);
 }
 
+// The last line the program wrote to Main.Log (in the current folder).
+std::string LastMainLogLine()
+{
+    std::ifstream log("Main.Log");
+    std::string line, last;
+    while (std::getline(log, line))
+        last = line;
+    return last;
+}
+
 TEST(DiagnosisPanel, AReportThatCannotBeWrittenIsToldAndCancellingWritesNothing)
 {
     Rig rig(Scenario([](SimFrameSetup&) {}));
@@ -337,6 +347,9 @@ TEST(DiagnosisPanel, AReportThatCannotBeWrittenIsToldAndCancellingWritesNothing)
     rig.view.chosen = path;
     rig.panel.ExportDiagnostics();
     EXPECT_EQ(rig.view.messages, std::vector<std::wstring>{L"<161>\n" + path});
+    // The log names the call that failed and its code; the box stays as it was.
+    EXPECT_TRUE(LastMainLogLine().ends_with(" <161> C:\\Reports\\held.txt (CreateFileW failed with error 32)"))
+        << LastMainLogLine();
     rig.files.SetLocked(path, false);
     EXPECT_EQ(rig.files.Bytes(path), "earlier");
 
@@ -345,6 +358,7 @@ TEST(DiagnosisPanel, AReportThatCannotBeWrittenIsToldAndCancellingWritesNothing)
     rig.view.chosen = L"C:\\Reports\\new.txt";
     rig.panel.ExportDiagnostics();
     EXPECT_EQ(rig.view.messages.size(), 1u);
+    EXPECT_TRUE(LastMainLogLine().ends_with("(WriteFile failed with error 112)")) << LastMainLogLine();
     EXPECT_FALSE(rig.files.Bytes(L"C:\\Reports\\new.txt"));
 }
 

@@ -23,7 +23,7 @@ struct Host {
     bool Send(Bytes report, std::size_t length = 100)
     {
         report.resize(length, 0);
-        return port.SendOutputReport(handle, report.data(), report.size());
+        return port.SendOutputReport(handle, report.data(), report.size()).Succeeded();
     }
     // Every input report the frame has ready now.
     std::vector<Bytes> Drain()

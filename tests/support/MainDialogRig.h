@@ -8,7 +8,7 @@
 #include "BinFolder.h"
 #include "DialogPump.h"
 #include "OwnedDialog.h"
-#include "app/OvamerDlg.h"
+#include "app/OvamerDlg_win32.h"
 #include "device/DeviceManager.h"
 #include "device/DeviceThread.h"
 #include "device/ProtocolState.h"

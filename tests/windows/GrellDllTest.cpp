@@ -4,7 +4,7 @@
 // messages arriving posted in the window's queue.
 
 #include "ControlTestSupport.h"
-#include "libs/grell/Grell.h"
+#include "libs/grell/Grell_win32.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 // reflection, hover tracking, fitting to its text, and clicks that open or
 // fail to open the address.
 
-#include "ui/HyperLink.h"
+#include "ui/HyperLink_win32.h"
 #include "ControlTestSupport.h"
 
 #include <commctrl.h>

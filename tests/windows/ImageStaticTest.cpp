@@ -2,7 +2,7 @@
 // its client area. Here that module is PelnoTestImages.dll, whose 4 x 2
 // bitmap (TestResources.rc) makes every pixel predictable.
 
-#include "ui/ImageStatic.h"
+#include "ui/ImageStatic_win32.h"
 #include "ControlTestSupport.h"
 
 #include <gtest/gtest.h>

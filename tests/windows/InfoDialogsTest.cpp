@@ -8,9 +8,9 @@
 #include "MainDialogRig.h"
 #include "ProgramRunner.h"
 #include "common/LanguageText.h"
-#include "info/Version.h"
+#include "info/Version_win32.h"
 #include "libs/sarnet/Sarnet.h"
-#include "update/UpdateDlg.h"
+#include "update/UpdateDlg_win32.h"
 #include "win/Button.h"
 
 #include <commctrl.h>

@@ -6,7 +6,7 @@
 #include "ParameterTestSupport.h"
 #include "ProgramRunner.h"
 #include "common/LanguageText.h"
-#include "config/Basicprop.h"
+#include "config/Basicprop_win32.h"
 #include "config/ParameterPaths.h"
 #include "config/SystemMouseSettings.h"
 #include "libs/sarnet/SarnetLibrary.h"

@@ -3,7 +3,7 @@
 // caption layouts, and the button window driven by messages and by the real
 // pointer.
 
-#include "ui/XPButton.h"
+#include "ui/XPButton_win32.h"
 #include "ControlTestSupport.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "diagnostics/Diagnosis.h"
+#include "diagnostics/Diagnosis_win32.h"
 
 #include "common/LanguageText.h"
 #include "platform/Messages.h"
@@ -12,7 +12,6 @@
 
 namespace {
 
-constexpr COLORREF kBackgroundColour = RGB(236, 233, 216);
 constexpr COLORREF kFrameColour = RGB(96, 96, 96);
 constexpr COLORREF kGoodLedColour = RGB(0, 160, 0);
 constexpr COLORREF kBadLedColour = RGB(224, 0, 0);
@@ -29,9 +28,6 @@ const MessageEntry CDiagnosis::kEntries[] = {
     OnMessage<&CDiagnosis::OnMouseMove>(WM_MOUSEMOVE),
     OnMessage<&CDiagnosis::OnMouseLeave>(WM_MOUSELEAVE),
     OnMessage<&CDiagnosis::OnTimer>(WM_TIMER),
-    OnMessage<&CDiagnosis::OnCtlColor>(WM_CTLCOLORDLG),
-    OnMessage<&CDiagnosis::OnCtlColor>(WM_CTLCOLORSTATIC),
-    OnMessage<&CDiagnosis::OnCtlColor>(WM_CTLCOLORBTN),
     OnMessage<&CDiagnosis::OnTouchScreenRemoved>(WM_TOUCHSCREEN_REMOVED),
     OnRecord<&CDiagnosis::OnOpeningReply>(WM_OPENING_REPLY),
     OnRecord<&CDiagnosis::OnLevelReply>(WM_DIAGNOSTICS_HEADER_REPLY),
@@ -40,13 +36,9 @@ const MessageEntry CDiagnosis::kEntries[] = {
     OnCommand<&CDiagnosis::OnExport>(IDC_DIAGNOSIS_EXPORT, BN_CLICKED),
     // Close is IDOK: the base class ends the dialog with it.
 };
-const MessageTable CDiagnosis::kMessageTable = MakeMessageTable(&CDialog::kMessageTable, kEntries);
+const MessageTable CDiagnosis::kMessageTable = MakeMessageTable(&CThemedDialog::kMessageTable, kEntries);
 
-CDiagnosis::CDiagnosis(DiagnosisServices services)
-    : CDialogImpl(IDD_DIAGNOSIS), m_panel(std::move(services), *this),
-      m_background(::CreateSolidBrush(kBackgroundColour))
-{
-}
+CDiagnosis::CDiagnosis(DiagnosisServices services) : CDialogImpl(IDD_DIAGNOSIS), m_panel(std::move(services), *this) {}
 
 CDiagnosis::~CDiagnosis() { m_panel.Close(); }
 
@@ -135,8 +127,7 @@ void CDiagnosis::ShowLedPicture(const CLedScan& scan)
 
 void CDiagnosis::OnPaint()
 {
-    PAINTSTRUCT paint{};
-    HDC dc = ::BeginPaint(m_hWnd, &paint);
+    CPaintDC dc(m_hWnd);
     if (!m_picture.marks.empty()) {
         // The pen and brushes are made before and deleted after their
         // selection: an object still selected into the context is not deleted.
@@ -154,7 +145,6 @@ void CDiagnosis::OnPaint()
                     ::FillRect(dc, &r, drawBad ? bad.Get() : good.Get());
                 }
     }
-    ::EndPaint(m_hWnd, &paint);
 }
 
 void CDiagnosis::OnMouseMove(WPARAM, LPARAM point)
@@ -201,14 +191,6 @@ void CDiagnosis::OnTimer(WPARAM id, LPARAM)
         return;
     ::KillTimer(m_hWnd, kStepTimerId);
     m_panel.OnStepTimeout();
-}
-
-LRESULT CDiagnosis::OnCtlColor(WPARAM dc, LPARAM)
-{
-    HDC context = reinterpret_cast<HDC>(dc);
-    ::SetTextColor(context, RGB(0, 0, 0));
-    ::SetBkMode(context, TRANSPARENT);
-    return reinterpret_cast<LRESULT>(m_background.Get());
 }
 
 void CDiagnosis::OnTouchScreenRemoved(WPARAM key, LPARAM) { m_panel.OnTouchScreenRemoved(key); }

@@ -5,13 +5,13 @@
 // sends nothing to the touchscreen and reads no parameter. Modal; OK or
 // Escape closes it.
 
-#include "ui/XPButton.h"
-#include "win/Dialog.h"
+#include "ui/XPButton_win32.h"
 #include "win/GdiObjects.h"
+#include "win/ThemedDialog.h"
 
 class CDeviceManager;
 
-class DovInfo : public CDialogImpl<DovInfo> {
+class DovInfo : public CDialogImpl<DovInfo, CThemedDialog> {
 public:
     // The touchscreen is named by its slot in the device manager.
     DovInfo(CDeviceManager& devices, int touchScreen);
@@ -22,12 +22,7 @@ protected:
     bool OnInitDialog() override;
 
 private:
-    static const MessageEntry kEntries[];
-
-    LRESULT OnCtlColor(WPARAM dc, LPARAM control);
-
     CDeviceManager& m_devices;
     int m_touchScreen;
     CXPButton m_ok;
-    CBrush m_background;
 };

@@ -1,13 +1,12 @@
-#include "app/OvamerDlg.h"
+#include "app/OvamerDlg_win32.h"
 
-#include "app/ProgramServices.h"
 #include "calibration/MouseHookMessages.h"
 #include "common/LanguageText.h"
-#include "config/Basicprop.h"
+#include "config/Basicprop_win32.h"
 #include "device/DeviceManager.h"
-#include "info/DovInfo.h"
-#include "info/Version.h"
-#include "libs/grell/Grell.h"
+#include "info/DovInfo_win32.h"
+#include "info/Version_win32.h"
+#include "libs/grell/Grell_win32.h"
 #include "platform/Messages.h"
 #include "platform/System.h"
 #include "platform/System_win32.h"
@@ -20,8 +19,6 @@
 #include <memory>
 
 namespace {
-
-constexpr COLORREF kBackgroundColour = RGB(236, 233, 216);
 
 // The update dialog's window has gone: release its object.
 constexpr unsigned WM_UPDATE_DIALOG_ENDED = 0x8000 + 0x20;
@@ -72,9 +69,6 @@ const MessageEntry COvamerDlg::kEntries[] = {
     OnMessage<&COvamerDlg::OnClose>(WM_CLOSE),
     OnMessage<&COvamerDlg::OnDestroy>(WM_DESTROY),
     OnMessage<&COvamerDlg::OnSetCursor>(WM_SETCURSOR),
-    OnMessage<&COvamerDlg::OnCtlColor>(WM_CTLCOLORDLG),
-    OnMessage<&COvamerDlg::OnCtlColor>(WM_CTLCOLORSTATIC),
-    OnMessage<&COvamerDlg::OnCtlColor>(WM_CTLCOLORBTN),
     OnMessage<&COvamerDlg::OnDeviceChange>(WM_DEVICECHANGE),
     OnRecord<&COvamerDlg::OnOpeningReply>(WM_OPENING_REPLY),
     OnRecord<&COvamerDlg::OnVersionReply>(WM_VERSION_REPLY),
@@ -103,12 +97,13 @@ const MessageEntry COvamerDlg::kEntries[] = {
     OnMessage<&COvamerDlg::OnUpdateEnded>(WM_UPDATE_DIALOG_ENDED),
     // Exit is IDOK: the base class ends the dialog with it.
 };
-const MessageTable COvamerDlg::kMessageTable = MakeMessageTable(&CDialog::kMessageTable, kEntries);
+const MessageTable COvamerDlg::kMessageTable = MakeMessageTable(&CThemedDialog::kMessageTable, kEntries);
 
-COvamerDlg::COvamerDlg(MainPanelServices services)
-    : CDialogImpl(IDD_MAIN), m_panel(services, *this),
-      m_diagnosis(ProgramDiagnosisServices(services)),
-      m_background(::CreateSolidBrush(kBackgroundColour))
+COvamerDlg::COvamerDlg(MainPanelServices services) : COvamerDlg(services, ProgramDialogFactories(services)) {}
+
+COvamerDlg::COvamerDlg(MainPanelServices services, MainDialogFactories factories)
+    : CDialogImpl(IDD_MAIN), m_factories(std::move(factories)), m_panel(services, *this),
+      m_diagnosis(m_factories.diagnosis()), m_region(services.devices, *this)
 {
 }
 
@@ -117,21 +112,19 @@ COvamerDlg::~COvamerDlg()
     m_panel.SetOpenCalibration(nullptr);
     m_calibration.reset();
     m_panel.Close();
-    if (m_bigIcon)
-        ::DestroyIcon(m_bigIcon);
-    if (m_smallIcon)
-        ::DestroyIcon(m_smallIcon);
 }
 
 bool COvamerDlg::OnInitDialog()
 {
     HINSTANCE instance = ::GetModuleHandleW(nullptr);
-    m_bigIcon = static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(IDI_APPLICATION_ICON), IMAGE_ICON,
-                                                ::GetSystemMetrics(SM_CXICON), ::GetSystemMetrics(SM_CYICON), 0));
-    m_smallIcon = static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(IDI_APPLICATION_ICON), IMAGE_ICON,
-                                                  ::GetSystemMetrics(SM_CXSMICON), ::GetSystemMetrics(SM_CYSMICON), 0));
-    SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_bigIcon));
-    SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_smallIcon));
+    m_bigIcon =
+        CIcon(static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(IDI_APPLICATION_ICON), IMAGE_ICON,
+                                              ::GetSystemMetrics(SM_CXICON), ::GetSystemMetrics(SM_CYICON), 0)));
+    m_smallIcon =
+        CIcon(static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(IDI_APPLICATION_ICON), IMAGE_ICON,
+                                              ::GetSystemMetrics(SM_CXSMICON), ::GetSystemMetrics(SM_CYSMICON), 0)));
+    SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_bigIcon.Get()));
+    SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_smallIcon.Get()));
     if (CAppBase* app = CAppBase::Current())
         app->SetMainWindow(m_hWnd);
 
@@ -246,14 +239,6 @@ MessageResult COvamerDlg::OnSetCursor()
     return TRUE;
 }
 
-LRESULT COvamerDlg::OnCtlColor(WPARAM dc, LPARAM)
-{
-    HDC context = reinterpret_cast<HDC>(dc);
-    ::SetTextColor(context, RGB(0, 0, 0));
-    ::SetBkMode(context, TRANSPARENT);
-    return reinterpret_cast<LRESULT>(m_background.Get());
-}
-
 LRESULT COvamerDlg::OnDeviceChange(WPARAM event, LPARAM data)
 {
     const auto* header = reinterpret_cast<const DEV_BROADCAST_HDR*>(data);
@@ -312,7 +297,7 @@ void COvamerDlg::OnCalibrate()
     const int slot = m_panel.Selected();
     if (slot < 0)
         return;
-    auto rect = FullScreenCalibrationRect(m_panel.Services().devices, m_panel.Services().configuration, static_cast<unsigned>(slot));
+    auto rect = m_factories.calibrationArea(static_cast<unsigned>(slot));
     if (!rect)
         rect = ScreenRect{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
     OpenCalibration(static_cast<unsigned>(slot), *rect, true);
@@ -322,15 +307,7 @@ void COvamerDlg::OpenCalibration(unsigned slot, const ScreenRect& rect, bool ins
 {
     m_panel.SetOpenCalibration(nullptr);
     m_calibration.reset();
-    HWND main = m_hWnd;
-    CalibratePanelServices services{m_panel.Services().devices,
-                                    m_panel.Services().state,
-                                    m_panel.Services().postRequest,
-                                    m_panel.Services().messenger,
-                                    m_panel.Services().configuration,
-                                    main,
-                                    [main] { StopMouseHook(main); }};
-    m_calibration = std::make_unique<CCalibrateDlg>(std::move(services), slot, instructions);
+    m_calibration = m_factories.calibration(slot, instructions, m_hWnd);
     m_panel.SetOpenCalibration(&m_calibration->Panel());
     if (!m_calibration->Create(m_hWnd)) {
         m_panel.SetOpenCalibration(nullptr);
@@ -342,63 +319,51 @@ void COvamerDlg::OpenCalibration(unsigned slot, const ScreenRect& rect, bool ins
     ::SetForegroundWindow(*m_calibration);
 }
 
-void COvamerDlg::OnRegionCalibrate()
+void COvamerDlg::OnRegionCalibrate() { m_region.Start(m_panel.Selected()); }
+
+void COvamerDlg::OnMouseHookEvent(MouseHookEvent event) { m_region.OnPointerEvent(event); }
+
+void COvamerDlg::CloseRegionSelection() { m_region.Cancel(); }
+
+// ---- the region calibration's view
+
+void COvamerDlg::StartPointerHook() { StartMouseHook(m_hWnd); }
+
+void COvamerDlg::StopPointerHook() { StopMouseHook(m_hWnd); }
+
+bool COvamerDlg::CreateHint()
 {
-    const int slot = m_panel.Selected();
-    if (slot < 0)
-        return;
-    m_regionTouchScreen = nullptr;
-    m_panel.Services().devices.WithRecord(static_cast<unsigned>(slot),
-                                  [&](const TouchScreenRecord& record) { m_regionTouchScreen = record.identity; });
-    StartMouseHook(m_hWnd);
-    m_regionHint.reset();
     m_regionHint = std::make_unique<MessageInfoDlg>();
-    if (!m_regionHint->Create(m_hWnd)) {
-        m_regionHint.reset();
-        StopMouseHook(m_hWnd);
-        return;
-    }
-    m_region.Start();
-    POINT cursor{};
-    ::GetCursorPos(&cursor);
-    if (auto place = m_region.OnMove({cursor.x, cursor.y}))
-        ::MoveWindow(*m_regionHint, place->left, place->top, place->width, place->height, TRUE);
-    m_regionHint->ShowWindow(SW_SHOW);
-}
-
-void COvamerDlg::OnMouseHookEvent(MouseHookEvent event)
-{
-    if (m_region.CurrentState() == CRegionSelection::State::Idle)
-        return;
-    POINT cursor{};
-    ::GetCursorPos(&cursor);
-    const ScreenPoint pointer{cursor.x, cursor.y};
-    switch (event) {
-    case MouseHookEvent::Move:
-        if (auto place = m_region.OnMove(pointer); place && m_regionHint)
-            ::SetWindowPos(*m_regionHint, HWND_TOPMOST, place->left, place->top, place->width, place->height,
-                           SWP_NOACTIVATE);
-        break;
-    case MouseHookEvent::Down:
-        if (m_region.OnDown(pointer))
-            m_regionHint.reset();
-        break;
-    case MouseHookEvent::Up: {
-        const auto region = m_region.OnUp(pointer);
-        CloseRegionSelection();
-        const auto slot = m_panel.Services().devices.FindSlot(m_regionTouchScreen);
-        if (region && slot)
-            OpenCalibration(*slot, *region, false);
-        break;
-    }
-    }
-}
-
-void COvamerDlg::CloseRegionSelection()
-{
-    m_region.Cancel();
+    if (m_regionHint->Create(m_hWnd))
+        return true;
     m_regionHint.reset();
-    StopMouseHook(m_hWnd);
+    return false;
+}
+
+void COvamerDlg::ShowHintAt(const LayoutRect& place, bool first)
+{
+    if (!m_regionHint)
+        return;
+    if (first) {
+        ::MoveWindow(*m_regionHint, place.left, place.top, place.width, place.height, TRUE);
+        m_regionHint->ShowWindow(SW_SHOW);
+    } else {
+        ::SetWindowPos(*m_regionHint, HWND_TOPMOST, place.left, place.top, place.width, place.height, SWP_NOACTIVATE);
+    }
+}
+
+void COvamerDlg::DestroyHint() { m_regionHint.reset(); }
+
+ScreenPoint COvamerDlg::PointerPosition()
+{
+    POINT cursor{};
+    ::GetCursorPos(&cursor);
+    return {cursor.x, cursor.y};
+}
+
+void COvamerDlg::OpenRegionCalibration(unsigned slot, const ScreenRect& region)
+{
+    OpenCalibration(slot, region, false);
 }
 
 void COvamerDlg::OnMappingEnd()
@@ -424,11 +389,7 @@ void COvamerDlg::OnHelp()
                       MB_OK | MB_ICONINFORMATION);
 }
 
-void COvamerDlg::OnSettings()
-{
-    CBasicprop settings(ProgramSettingsPanelServices());
-    settings.DoModal(m_hWnd);
-}
+void COvamerDlg::OnSettings() { m_factories.settings()->DoModal(m_hWnd); }
 
 void COvamerDlg::OnListItemChanged(NMHDR& header)
 {
@@ -458,8 +419,7 @@ void COvamerDlg::OpenProperties()
     const int selected = m_panel.Selected();
     if (selected < 0 || m_list.GetSelectedItem() < 0)
         return;
-    DovInfo properties(m_panel.Services().devices, selected);
-    properties.DoModal(m_hWnd);
+    m_factories.properties(selected)->DoModal(m_hWnd);
 }
 
 void COvamerDlg::OnAbout()
@@ -475,9 +435,7 @@ void COvamerDlg::OpenUpdate()
         ::SetForegroundWindow(*m_update);
         return;
     }
-    const MainPanelServices& services = m_panel.Services();
-    m_update = std::make_unique<CUpdate>(UpdateServices{services.devices, services.postRequest},
-                                         [this] { PostMessage(WM_UPDATE_DIALOG_ENDED); });
+    m_update = m_factories.update([this] { PostMessage(WM_UPDATE_DIALOG_ENDED); });
     if (!m_update->Create(nullptr)) {
         m_update.reset();
         return;

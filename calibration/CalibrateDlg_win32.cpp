@@ -1,4 +1,4 @@
-#include "calibration/CalibrateDlg.h"
+#include "calibration/CalibrateDlg_win32.h"
 
 #include "calibration/CalibrationLayout.h"
 #include "common/LanguageText.h"
@@ -10,8 +10,6 @@
 
 namespace {
 
-constexpr COLORREF kBackgroundColour = RGB(0, 128, 192);
-constexpr COLORREF kHintColour = RGB(255, 255, 0);
 // The review's trail: white stands out on the blue more than any other
 // colour, and is neither the hints' yellow nor the targets' black.
 constexpr COLORREF kTrailColour = RGB(255, 255, 255);
@@ -66,10 +64,6 @@ void Place(HWND control, const LayoutRect& place)
 
 const MessageEntry CCalibrateDlg::kEntries[] = {
     OnMessage<&CCalibrateDlg::OnPaint>(WM_PAINT),
-    OnMessage<&CCalibrateDlg::OnEraseBackground>(WM_ERASEBKGND),
-    OnMessage<&CCalibrateDlg::OnCtlColor>(WM_CTLCOLORDLG),
-    OnMessage<&CCalibrateDlg::OnCtlColor>(WM_CTLCOLORSTATIC),
-    OnMessage<&CCalibrateDlg::OnCtlColor>(WM_CTLCOLORBTN),
     OnRecord<&CCalibrateDlg::OnTouchPoint>(WM_TOUCH_POINT),
     OnMessage<&CCalibrateDlg::OnRemovalNotice>(WM_TOUCHSCREEN_REMOVED),
     OnMessage<&CCalibrateDlg::OnTimer>(WM_TIMER),
@@ -81,11 +75,12 @@ const MessageEntry CCalibrateDlg::kEntries[] = {
     OnCommand<&CCalibrateDlg::OnCancelButton>(IDC_CALIBRATE_CANCEL, BN_CLICKED),
     // OK is IDOK: the base class calls OnOK.
 };
-const MessageTable CCalibrateDlg::kMessageTable = MakeMessageTable(&CDialog::kMessageTable, kEntries);
+const MessageTable CCalibrateDlg::kMessageTable = MakeMessageTable(&CThemedDialog::kMessageTable, kEntries);
 
 CCalibrateDlg::CCalibrateDlg(CalibratePanelServices services, unsigned slot, bool instructions)
-    : CDialogImpl(IDD_CALIBRATE), m_panel(std::move(services), *this, slot, instructions),
-      m_background(::CreateSolidBrush(kBackgroundColour)), m_trailPen(::CreatePen(PS_SOLID, kTrailWidth, kTrailColour))
+    : CDialogImpl(IDD_CALIBRATE, DialogTheme{kCalibrationBackground, kCalibrationHintText, true}),
+      m_panel(std::move(services), *this, slot, instructions),
+      m_trailPen(::CreatePen(PS_SOLID, kTrailWidth, kTrailColour))
 {
 }
 
@@ -154,9 +149,8 @@ void CCalibrateDlg::DrawTrail(const TrailSegment& piece)
 {
     // Not over the buttons and hints, which paint their own background over
     // the trail when they repaint anyway.
-    HDC dc = ::GetDCEx(m_hWnd, nullptr, DCX_CACHE | DCX_CLIPCHILDREN);
+    CWindowDC dc(m_hWnd, DCX_CACHE | DCX_CLIPCHILDREN);
     DrawTrailPiece(dc, piece);
-    ::ReleaseDC(m_hWnd, dc);
 }
 
 void CCalibrateDlg::ShowPointer(bool show)
@@ -200,15 +194,14 @@ void CCalibrateDlg::EndDialog(bool kept)
 
 void CCalibrateDlg::OnPaint()
 {
-    PAINTSTRUCT paint{};
-    HDC dc = ::BeginPaint(m_hWnd, &paint);
+    CPaintDC dc(m_hWnd);
     const SIZE size = WindowSize(m_hWnd);
     LayOutControls(size.cx, size.cy);
     const int index = m_panel.TargetShown();
     if (index >= 0 && index < 4) {
         const TargetShape target = CalibrationTarget(index, size.cx, size.cy);
         CSaveDC saved(dc);
-        ::SelectObject(dc, m_background.Get());
+        ::SelectObject(dc, BackgroundBrush());
         ::SetROP2(dc, R2_MASKPEN);
         const int x = target.x, y = target.y, r = target.radius;
         ::MoveToEx(dc, x - r, y, nullptr);
@@ -223,7 +216,6 @@ void CCalibrateDlg::OnPaint()
         for (std::size_t i = 1; i < stroke.size(); ++i)
             DrawTrailPiece(dc, {stroke[i - 1], stroke[i]});
     }
-    ::EndPaint(m_hWnd, &paint);
 }
 
 void CCalibrateDlg::LayOutControls(int width, int height)
@@ -269,21 +261,12 @@ void CCalibrateDlg::DrawTrailPiece(HDC dc, const TrailSegment& piece)
         ::LineTo(dc, piece.to.x, piece.to.y);
 }
 
-LRESULT CCalibrateDlg::OnEraseBackground(WPARAM dc, LPARAM)
+std::optional<COLORREF> CCalibrateDlg::ControlTextColour(HWND control) const
 {
-    RECT client = GetClientRect();
-    ::FillRect(reinterpret_cast<HDC>(dc), &client, m_background.Get());
-    return TRUE;
-}
-
-LRESULT CCalibrateDlg::OnCtlColor(WPARAM dc, LPARAM control)
-{
-    HDC context = reinterpret_cast<HDC>(dc);
-    const int id = ::GetDlgCtrlID(reinterpret_cast<HWND>(control));
+    // The buttons in black, the hints and the notice in the hint colour.
+    const int id = ::GetDlgCtrlID(control);
     const bool button = id == IDC_CALIBRATE_OK || id == IDC_CALIBRATE_RECALIBRATE || id == IDC_CALIBRATE_CANCEL;
-    ::SetBkMode(context, TRANSPARENT);
-    ::SetTextColor(context, button ? RGB(0, 0, 0) : kHintColour);
-    return reinterpret_cast<LRESULT>(m_background.Get());
+    return button ? RGB(0, 0, 0) : kCalibrationHintText;
 }
 
 void CCalibrateDlg::OnRemovalNotice(WPARAM key, LPARAM)

@@ -1,4 +1,4 @@
-#include "info/DovInfo.h"
+#include "info/DovInfo_win32.h"
 
 #include "common/LanguageText.h"
 #include "device/DeviceManager.h"
@@ -6,8 +6,6 @@
 #include "res/resource.h"
 
 namespace {
-
-constexpr COLORREF kBackgroundColour = RGB(236, 233, 216);
 
 struct ControlText {
     int id;
@@ -27,16 +25,11 @@ constexpr ControlText kLabels[] = {
 
 } // namespace
 
-const MessageEntry DovInfo::kEntries[] = {
-    OnMessage<&DovInfo::OnCtlColor>(WM_CTLCOLORDLG), OnMessage<&DovInfo::OnCtlColor>(WM_CTLCOLORSTATIC),
-    OnMessage<&DovInfo::OnCtlColor>(WM_CTLCOLORBTN),
-    // OK is IDOK and Escape IDCANCEL: the base class ends the dialog.
-};
-const MessageTable DovInfo::kMessageTable = MakeMessageTable(&CDialog::kMessageTable, kEntries);
+// OK is IDOK and Escape IDCANCEL: the base class ends the dialog.
+const MessageTable DovInfo::kMessageTable = InheritedMessageTable(&CThemedDialog::kMessageTable);
 
 DovInfo::DovInfo(CDeviceManager& devices, int touchScreen)
-    : CDialogImpl(IDD_PROPERTIES), m_devices(devices), m_touchScreen(touchScreen),
-      m_background(::CreateSolidBrush(kBackgroundColour))
+    : CDialogImpl(IDD_PROPERTIES), m_devices(devices), m_touchScreen(touchScreen)
 {
 }
 
@@ -62,12 +55,4 @@ bool DovInfo::OnInitDialog()
     for (const ControlText& label : kLabels)
         SetDlgItemText(label.id, GetLanguageText(label.key));
     return true;
-}
-
-LRESULT DovInfo::OnCtlColor(WPARAM dc, LPARAM)
-{
-    HDC context = reinterpret_cast<HDC>(dc);
-    ::SetTextColor(context, RGB(0, 0, 0));
-    ::SetBkMode(context, TRANSPARENT);
-    return reinterpret_cast<LRESULT>(m_background.Get());
 }

@@ -1,4 +1,4 @@
-#include "ui/HyperLink.h"
+#include "ui/HyperLink_win32.h"
 
 #include "win/Reflection.h"
 
@@ -114,14 +114,13 @@ void CHyperLink::FitToText()
     std::wstring text = GetWindowText();
     if (text.empty())
         return; // a control sized to nothing could never be clicked
-    HDC dc = ::GetDC(m_hWnd);
     RECT extent{};
     {
+        CWindowDC dc(m_hWnd);
         CSelectObject select(dc, m_font ? static_cast<HGDIOBJ>(m_font.Get()) : ::GetStockObject(SYSTEM_FONT));
         UINT prefix = (GetStyle() & SS_NOPREFIX) ? DT_NOPREFIX : 0;
         ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &extent, DT_SINGLELINE | DT_CALCRECT | prefix);
     }
-    ::ReleaseDC(m_hWnd, dc);
 
     RECT window = GetWindowRect();
     ::MapWindowPoints(HWND_DESKTOP, GetParent(), reinterpret_cast<POINT*>(&window), 2);

@@ -5,13 +5,13 @@
 // the panel shows into the controls.
 
 #include "config/SettingsPanel.h"
-#include "ui/XPButton.h"
-#include "win/Dialog.h"
+#include "ui/XPButton_win32.h"
 #include "win/GdiObjects.h"
+#include "win/ThemedDialog.h"
 
 #include <array>
 
-class CBasicprop : public CDialogImpl<CBasicprop>, private ISettingsView {
+class CBasicprop : public CDialogImpl<CBasicprop, CThemedDialog>, private ISettingsView {
 public:
     explicit CBasicprop(SettingsPanelServices services);
 
@@ -40,9 +40,7 @@ private:
     void OnButtonClicked(UINT code, int id, HWND control);
     void OnApply() { m_panel.OnApply(); }
     void OnHScroll(WPARAM, LPARAM slider);
-    LRESULT OnCtlColor(WPARAM dc, LPARAM control);
 
     CSettingsPanel m_panel;
     std::array<CXPButton, 3> m_buttons; // OK, Cancel, Apply
-    CBrush m_background;
 };

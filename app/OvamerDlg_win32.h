@@ -6,26 +6,30 @@
 // Every button opens its function; a double click on the list (or Enter on
 // it) shows the selected touchscreen's properties.
 
+#include "app/MainDialogFactories_win32.h"
 #include "app/MainPanel.h"
-#include "calibration/CalibrateDlg.h"
-#include "calibration/DeviceMatchDlg.h"
+#include "calibration/CalibrateDlg_win32.h"
+#include "calibration/DeviceMatchDlg_win32.h"
 #include "calibration/MappingClosedRecord.h"
-#include "calibration/RegionSelection.h"
-#include "diagnostics/Diagnosis.h"
-#include "ui/ImageStatic.h"
-#include "ui/MessageInfoDlg.h"
-#include "ui/XPButton.h"
-#include "update/UpdateDlg.h"
-#include "win/Dialog.h"
+#include "calibration/RegionCalibrationPanel.h"
+#include "diagnostics/Diagnosis_win32.h"
+#include "ui/ImageStatic_win32.h"
+#include "calibration/MessageInfoDlg_win32.h"
+#include "ui/XPButton_win32.h"
+#include "update/UpdateDlg_win32.h"
 #include "win/GdiObjects.h"
 #include "win/ImageList.h"
 #include "win/ListView.h"
+#include "win/ThemedDialog.h"
 
 #include <array>
 
-class COvamerDlg : public CDialogImpl<COvamerDlg>, private IMainPanelView {
+class COvamerDlg : public CDialogImpl<COvamerDlg, CThemedDialog>,
+                   private IMainPanelView,
+                   private IRegionCalibrationView {
 public:
     explicit COvamerDlg(MainPanelServices services);
+    COvamerDlg(MainPanelServices services, MainDialogFactories factories);
     ~COvamerDlg() override;
 
     const CMainPanel& Panel() const { return m_panel; }
@@ -41,7 +45,7 @@ public:
     static const MessageTable kMessageTable;
 
 protected:
-    enum class MouseHookEvent { Down, Up, Move };
+    using MouseHookEvent = RegionPointerEvent;
     // The mouse hook's messages: region calibration's drag.
     virtual void OnMouseHookEvent(MouseHookEvent event);
 
@@ -62,7 +66,6 @@ private:
     void OnClose();
     void OnDestroy();
     MessageResult OnSetCursor();
-    LRESULT OnCtlColor(WPARAM dc, LPARAM control);
     LRESULT OnDeviceChange(WPARAM event, LPARAM data);
     void OnOpeningReply(std::unique_ptr<DeviceReply> reply);
     void OnVersionReply(std::unique_ptr<DeviceReply> reply);
@@ -97,19 +100,27 @@ private:
     void OpenCalibration(unsigned slot, const ScreenRect& rect, bool instructions);
     void CloseRegionSelection();
 
+    // IRegionCalibrationView
+    void StartPointerHook() override;
+    void StopPointerHook() override;
+    bool CreateHint() override;
+    void ShowHintAt(const LayoutRect& place, bool first) override;
+    void DestroyHint() override;
+    ScreenPoint PointerPosition() override;
+    void OpenRegionCalibration(unsigned slot, const ScreenRect& region) override;
+
+    MainDialogFactories m_factories;
     CMainPanel m_panel;
     CDiagnosis m_diagnosis; // shown modally, each time for the selected touchscreen
     std::unique_ptr<CCalibrateDlg> m_calibration;
     std::unique_ptr<MessageInfoDlg> m_regionHint;
-    CRegionSelection m_region;
-    DeviceHandle m_regionTouchScreen = nullptr; // found again when the drag ends: an unplug may move it
+    CRegionCalibrationPanel m_region;
     CListView m_list;
     CImageList m_images;
     std::array<CXPButton, 8> m_buttons;
     CImageStatic m_picture;
-    CBrush m_background;
-    HICON m_bigIcon = nullptr;
-    HICON m_smallIcon = nullptr;
+    CIcon m_bigIcon;
+    CIcon m_smallIcon;
     bool m_fillingList = false; // the list's own notifications are not selections then
     std::unique_ptr<CDeviceMatchDlg> m_mapping;
     std::unique_ptr<CUpdate> m_update;

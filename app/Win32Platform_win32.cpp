@@ -1,4 +1,4 @@
-#include "app/Win32Platform.h"
+#include "app/Win32Platform_win32.h"
 
 #include "platform/AnsiCodePage_win32.h"
 #include "platform/Console_win32.h"

@@ -1,4 +1,4 @@
-#include "ui/ImageStatic.h"
+#include "ui/ImageStatic_win32.h"
 
 #include "win/GdiObjects.h"
 
@@ -6,10 +6,8 @@ LRESULT CImageStatic::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_PAINT: {
-        PAINTSTRUCT paint;
-        HDC dc = ::BeginPaint(m_hWnd, &paint);
+        CPaintDC dc(m_hWnd);
         Paint(dc);
-        ::EndPaint(m_hWnd, &paint);
         return 0;
     }
     case WM_PRINTCLIENT:

@@ -1,4 +1,4 @@
-#include "config/Basicprop.h"
+#include "config/Basicprop_win32.h"
 
 #include "common/LanguageText.h"
 #include "res/resource.h"
@@ -11,7 +11,6 @@
 
 namespace {
 
-constexpr COLORREF kBackgroundColour = RGB(236, 233, 216);
 constexpr wchar_t kTitleKey[] = L"77";
 
 constexpr int kButtonIds[] = {IDOK, IDCANCEL, IDC_APPLY};
@@ -68,9 +67,6 @@ const SettingsSlider* FindSlider(int id)
 } // namespace
 
 const MessageEntry CBasicprop::kEntries[] = {
-    OnMessage<&CBasicprop::OnCtlColor>(WM_CTLCOLORDLG),
-    OnMessage<&CBasicprop::OnCtlColor>(WM_CTLCOLORSTATIC),
-    OnMessage<&CBasicprop::OnCtlColor>(WM_CTLCOLORBTN),
     OnMessage<&CBasicprop::OnHScroll>(WM_HSCROLL),
     OnCommand<&CBasicprop::OnApply>(IDC_APPLY, BN_CLICKED),
     OnCommand<&CBasicprop::OnButtonClicked>(IDC_CLICK_ON_TOUCH, BN_CLICKED),
@@ -90,12 +86,9 @@ const MessageEntry CBasicprop::kEntries[] = {
     OnCommand<&CBasicprop::OnButtonClicked>(IDC_SOUND_CARD, BN_CLICKED),
     // OK and Cancel reach OnOK and OnCancel through the base class.
 };
-const MessageTable CBasicprop::kMessageTable = MakeMessageTable(&CDialog::kMessageTable, kEntries);
+const MessageTable CBasicprop::kMessageTable = MakeMessageTable(&CThemedDialog::kMessageTable, kEntries);
 
-CBasicprop::CBasicprop(SettingsPanelServices services)
-    : CDialogImpl(IDD_SETTINGS), m_panel(services, *this), m_background(::CreateSolidBrush(kBackgroundColour))
-{
-}
+CBasicprop::CBasicprop(SettingsPanelServices services) : CDialogImpl(IDD_SETTINGS), m_panel(services, *this) {}
 
 bool CBasicprop::OnInitDialog()
 {
@@ -177,12 +170,4 @@ void CBasicprop::OnHScroll(WPARAM, LPARAM slider)
     HWND control = reinterpret_cast<HWND>(slider);
     if (control && ::GetParent(control) == m_hWnd)
         m_panel.OnSliderMoved(::GetDlgCtrlID(control), static_cast<int>(::SendMessageW(control, TBM_GETPOS, 0, 0)));
-}
-
-LRESULT CBasicprop::OnCtlColor(WPARAM dc, LPARAM)
-{
-    HDC context = reinterpret_cast<HDC>(dc);
-    ::SetTextColor(context, RGB(0, 0, 0));
-    ::SetBkMode(context, TRANSPARENT);
-    return reinterpret_cast<LRESULT>(m_background.Get());
 }

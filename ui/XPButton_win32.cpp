@@ -1,4 +1,4 @@
-#include "ui/XPButton.h"
+#include "ui/XPButton_win32.h"
 
 #include "win/Reflection.h"
 

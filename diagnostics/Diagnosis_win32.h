@@ -9,15 +9,15 @@
 
 #include "diagnostics/DiagnosisPanel.h"
 #include "diagnostics/LedPicture.h"
-#include "ui/XPButton.h"
-#include "win/Dialog.h"
+#include "ui/XPButton_win32.h"
 #include "win/GdiObjects.h"
 #include "win/ListBox.h"
+#include "win/ThemedDialog.h"
 
 #include <array>
 
 // The view is public so that a benchmark can time filling the list.
-class CDiagnosis : public CDialogImpl<CDiagnosis>, public IDiagnosisView {
+class CDiagnosis : public CDialogImpl<CDiagnosis, CThemedDialog>, public IDiagnosisView {
 public:
     explicit CDiagnosis(DiagnosisServices services);
     ~CDiagnosis() override;
@@ -55,7 +55,6 @@ private:
     void OnMouseLeave();
     void ShowHoveredLed(std::optional<std::int32_t> number);
     void OnTimer(WPARAM id, LPARAM);
-    LRESULT OnCtlColor(WPARAM dc, LPARAM control);
     void OnTouchScreenRemoved(WPARAM key, LPARAM slot);
     void OnOpeningReply(std::unique_ptr<DeviceReply> reply) { m_panel.OnOpeningReply(std::move(reply)); }
     void OnLevelReply(std::unique_ptr<DeviceReply> reply) { m_panel.OnLevelReply(std::move(reply)); }
@@ -66,7 +65,6 @@ private:
     CDiagnosisPanel m_panel;
     CListBox m_list;
     std::array<CXPButton, 3> m_buttons;
-    CBrush m_background;
     LedPictureLayout m_picture;
     std::optional<std::int32_t> m_hovered;
     bool m_trackingLeave = false;

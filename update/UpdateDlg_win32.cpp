@@ -1,4 +1,4 @@
-#include "update/UpdateDlg.h"
+#include "update/UpdateDlg_win32.h"
 
 #include "platform/Messages.h"
 #include "res/resource.h"

@@ -1,12 +1,10 @@
-#include "calibration/DeviceMatchDlg.h"
+#include "calibration/DeviceMatchDlg_win32.h"
 
 #include "device/RemovalNotice.h"
 #include "platform/Messages.h"
 #include "res/resource.h"
 
 namespace {
-
-constexpr COLORREF kBackgroundColour = RGB(0, 128, 192);
 
 // The target: a cross of 100 pixels and five rings, drawn in this order.
 constexpr int kCrossHalf = 50;
@@ -16,19 +14,17 @@ constexpr int kRingRadii[] = {30, 20, 10, 40, 50};
 
 const MessageEntry CDeviceMatchDlg::kEntries[] = {
     OnMessage<&CDeviceMatchDlg::OnPaint>(WM_PAINT),
-    OnMessage<&CDeviceMatchDlg::OnEraseBackground>(WM_ERASEBKGND),
-    OnMessage<&CDeviceMatchDlg::OnCtlColor>(WM_CTLCOLORDLG),
     OnRecord<&CDeviceMatchDlg::OnTouchPoint>(WM_TOUCH_POINT),
     OnMessage<&CDeviceMatchDlg::OnTimer>(WM_TIMER),
     OnMessage<&CDeviceMatchDlg::OnClose>(WM_CLOSE),
     OnMessage<&CDeviceMatchDlg::OnTouchScreenRemoved>(WM_TOUCHSCREEN_REMOVED),
     OnMessage<&CDeviceMatchDlg::OnDestroy>(WM_DESTROY),
 };
-const MessageTable CDeviceMatchDlg::kMessageTable = MakeMessageTable(&CDialog::kMessageTable, kEntries);
+const MessageTable CDeviceMatchDlg::kMessageTable = MakeMessageTable(&CThemedDialog::kMessageTable, kEntries);
 
 CDeviceMatchDlg::CDeviceMatchDlg(DeviceMatchServices services)
-    : CDialogImpl(IDD_DEVICE_MATCH), m_panel(std::move(services), *this),
-      m_background(::CreateSolidBrush(kBackgroundColour))
+    : CDialogImpl(IDD_DEVICE_MATCH, DialogTheme{kCalibrationBackground, std::nullopt, true}),
+      m_panel(std::move(services), *this)
 {
 }
 
@@ -94,8 +90,7 @@ void CDeviceMatchDlg::Close() { PostMessage(WM_CLOSE); }
 
 void CDeviceMatchDlg::OnPaint()
 {
-    PAINTSTRUCT paint{};
-    HDC dc = ::BeginPaint(m_hWnd, &paint);
+    CPaintDC dc(m_hWnd);
     const RECT client = GetClientRect();
     const int cx = client.right / 2;
     const int cy = client.bottom / 2;
@@ -103,7 +98,7 @@ void CDeviceMatchDlg::OnPaint()
         // Masking with the background colour keeps every ring visible: a
         // larger disc drawn later leaves the smaller rings under it.
         CSaveDC saved(dc);
-        ::SelectObject(dc, m_background.Get());
+        ::SelectObject(dc, BackgroundBrush());
         ::SelectObject(dc, ::GetStockObject(BLACK_PEN));
         ::SetROP2(dc, R2_MASKPEN);
         ::MoveToEx(dc, cx - kCrossHalf, cy, nullptr);
@@ -125,20 +120,6 @@ void CDeviceMatchDlg::OnPaint()
         RECT area = client;
         ::DrawTextW(dc, number.c_str(), static_cast<int>(number.size()), &area, DT_CENTER);
     }
-    ::EndPaint(m_hWnd, &paint);
-}
-
-LRESULT CDeviceMatchDlg::OnEraseBackground(WPARAM dc, LPARAM)
-{
-    const RECT client = GetClientRect();
-    ::FillRect(reinterpret_cast<HDC>(dc), &client, m_background.Get());
-    return TRUE;
-}
-
-LRESULT CDeviceMatchDlg::OnCtlColor(WPARAM dc, LPARAM)
-{
-    ::SetBkMode(reinterpret_cast<HDC>(dc), TRANSPARENT);
-    return reinterpret_cast<LRESULT>(m_background.Get());
 }
 
 void CDeviceMatchDlg::OnTouchPoint(std::unique_ptr<DeviceReply> touch) { m_panel.OnTouchPoint(std::move(touch)); }

@@ -1,4 +1,4 @@
-#include "app/PostedRecordKinds.h"
+#include "app/PostedRecordKinds_win32.h"
 
 #include "calibration/MappingClosedRecord.h"
 #include "device/DeviceRequest.h"

@@ -9,10 +9,10 @@
 
 #include "calibration/DeviceMatchPanel.h"
 #include "win/CursorVisibility.h"
-#include "win/Dialog.h"
 #include "win/GdiObjects.h"
+#include "win/ThemedDialog.h"
 
-class CDeviceMatchDlg : public CDialogImpl<CDeviceMatchDlg>, private IDeviceMatchView {
+class CDeviceMatchDlg : public CDialogImpl<CDeviceMatchDlg, CThemedDialog>, private IDeviceMatchView {
 public:
     explicit CDeviceMatchDlg(DeviceMatchServices services);
     ~CDeviceMatchDlg() override;
@@ -43,8 +43,6 @@ private:
     void Close() override;
 
     void OnPaint();
-    LRESULT OnEraseBackground(WPARAM dc, LPARAM);
-    LRESULT OnCtlColor(WPARAM dc, LPARAM);
     void OnTouchPoint(std::unique_ptr<DeviceReply> touch);
     void OnTimer(WPARAM id, LPARAM);
     void OnClose();
@@ -53,6 +51,5 @@ private:
 
     CDeviceMatchPanel m_panel;
     HWND m_mainWindow = nullptr;
-    CBrush m_background;
     CHiddenCursor m_cursor;
 };

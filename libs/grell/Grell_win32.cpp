@@ -7,7 +7,9 @@
 // answers at once whatever the caller does, and Start and Stop may be called
 // from any thread.
 
-#include "libs/grell/Grell.h"
+#include "libs/grell/Grell_win32.h"
+
+#include "platform/UniqueHandle_win32.h"
 
 #include <atomic>
 
@@ -16,7 +18,7 @@ namespace {
 // Serialises StartMouseHook and StopMouseHook.
 SRWLOCK g_control = SRWLOCK_INIT;
 // The hook thread, while reporting is active.
-HANDLE g_thread = nullptr;
+CUniqueHandle g_thread;
 DWORD g_threadId = 0;
 
 // Read by the hook on its thread.
@@ -68,13 +70,15 @@ HMODULE ThisModule(DWORD flags)
 // the hook is removed.
 DWORD WINAPI HookThread(void* parameter)
 {
-    HANDLE ready = parameter;
     MSG msg;
     ::PeekMessageW(&msg, nullptr, WM_USER, WM_USER, PM_NOREMOVE); // the thread's queue, for WM_QUIT
     HMODULE module = ThisModule(GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT);
     HHOOK hook = ::SetWindowsHookExW(WH_MOUSE_LL, LowLevelMouseProc, module, 0);
-    ::SetEvent(ready);
-    ::CloseHandle(ready);
+    {
+        // Closed here: FreeLibraryAndExitThread never returns to run a destructor.
+        const CUniqueHandle ready(parameter);
+        ::SetEvent(ready.Get());
+    }
     if (hook) {
         while (::GetMessageW(&msg, nullptr, 0, 0) > 0)
             ::DispatchMessageW(&msg);
@@ -97,30 +101,25 @@ bool StartHookThread()
     HMODULE module = ThisModule(0); // released by the thread
     if (!module)
         return false;
-    HANDLE ready = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    HANDLE threadReady = nullptr;
-    if (ready)
-        ::DuplicateHandle(::GetCurrentProcess(), ready, ::GetCurrentProcess(), &threadReady, 0, FALSE,
+    const CUniqueHandle ready(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    HANDLE duplicate = nullptr;
+    if (ready.Valid())
+        ::DuplicateHandle(::GetCurrentProcess(), ready.Get(), ::GetCurrentProcess(), &duplicate, 0, FALSE,
                           DUPLICATE_SAME_ACCESS);
-    HANDLE thread = threadReady ? ::CreateThread(nullptr, 0, HookThread, threadReady, 0, &g_threadId) : nullptr;
-    if (!thread) {
-        if (threadReady)
-            ::CloseHandle(threadReady);
-        if (ready)
-            ::CloseHandle(ready);
+    CUniqueHandle threadReady(duplicate); // the thread's own, handed over once it runs
+    CUniqueHandle thread(threadReady.Valid() ? ::CreateThread(nullptr, 0, HookThread, threadReady.Get(), 0, &g_threadId)
+                                             : nullptr);
+    if (!thread.Valid()) {
         ::FreeLibrary(module);
         return false;
     }
-    HANDLE handles[] = {ready, thread};
-    DWORD woke = ::WaitForMultipleObjects(2, handles, FALSE, kThreadWaitMs);
-    ::CloseHandle(ready);
-    if (woke == WAIT_OBJECT_0 + 1) {
-        ::CloseHandle(thread); // it ended: no hook
-        return false;
-    }
+    threadReady.Release();
+    HANDLE handles[] = {ready.Get(), thread.Get()};
+    if (::WaitForMultipleObjects(2, handles, FALSE, kThreadWaitMs) == WAIT_OBJECT_0 + 1)
+        return false; // it ended: no hook
     // Installed, or (after the time-out) still starting: kept either way,
     // and StopMouseHook ends it.
-    g_thread = thread;
+    g_thread = std::move(thread);
     return true;
 }
 
@@ -130,9 +129,8 @@ bool StopHookThread()
 {
     for (DWORD waited = 0; waited < kThreadWaitMs; waited += 50) {
         ::PostThreadMessageW(g_threadId, WM_QUIT, 0, 0);
-        if (::WaitForSingleObject(g_thread, 50) != WAIT_TIMEOUT) {
-            ::CloseHandle(g_thread);
-            g_thread = nullptr;
+        if (::WaitForSingleObject(g_thread.Get(), 50) != WAIT_TIMEOUT) {
+            g_thread.Close();
             g_threadId = 0;
             return true;
         }
@@ -156,7 +154,7 @@ extern "C" GRELL_API void StartMouseHook(HWND window)
     ExclusiveLock lock;
     RegisterMessages();
     g_target = window;
-    if (!g_thread && !StartHookThread())
+    if (!g_thread.Valid() && !StartHookThread())
         g_target = nullptr;
 }
 
@@ -164,6 +162,6 @@ extern "C" GRELL_API void StopMouseHook(HWND)
 {
     ExclusiveLock lock;
     g_target = nullptr; // a hook call still under way posts nothing more
-    if (g_thread)
+    if (g_thread.Valid())
         StopHookThread();
 }

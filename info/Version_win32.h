@@ -7,11 +7,11 @@
 // update dialog through the callback the opener gives, and closes About:
 // the update dialog lives on after it, owned by the opener.
 
-#include "ui/HyperLink.h"
-#include "ui/ImageStatic.h"
-#include "ui/XPButton.h"
-#include "win/Dialog.h"
+#include "ui/HyperLink_win32.h"
+#include "ui/ImageStatic_win32.h"
+#include "ui/XPButton_win32.h"
 #include "win/GdiObjects.h"
+#include "win/ThemedDialog.h"
 
 #include <functional>
 
@@ -19,7 +19,7 @@
 constexpr wchar_t kDriverVersionText[] = L"2.1.0.0008";
 constexpr wchar_t kControlPanelVersionText[] = L"2.1.0.0008";
 
-class CVersion : public CDialogImpl<CVersion> {
+class CVersion : public CDialogImpl<CVersion, CThemedDialog> {
 public:
     explicit CVersion(std::function<void()> openUpdate);
 
@@ -31,12 +31,10 @@ protected:
 private:
     static const MessageEntry kEntries[];
 
-    LRESULT OnCtlColor(WPARAM dc, LPARAM control);
     void OnUpdate();
 
     std::function<void()> m_openUpdate;
     CImageStatic m_picture{false}; // the bitmap unstretched, cut at the frame's edges
     CXPButton m_ok;
     CHyperLink m_link;
-    CBrush m_background;
 };

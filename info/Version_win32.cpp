@@ -1,11 +1,9 @@
-#include "info/Version.h"
+#include "info/Version_win32.h"
 
 #include "common/LanguageText.h"
 #include "res/resource.h"
 
 namespace {
-
-constexpr COLORREF kBackgroundColour = RGB(236, 233, 216);
 
 struct ControlText {
     int id;
@@ -20,16 +18,12 @@ constexpr ControlText kControlTexts[] = {
 } // namespace
 
 const MessageEntry CVersion::kEntries[] = {
-    OnMessage<&CVersion::OnCtlColor>(WM_CTLCOLORDLG), OnMessage<&CVersion::OnCtlColor>(WM_CTLCOLORSTATIC),
-    OnMessage<&CVersion::OnCtlColor>(WM_CTLCOLORBTN), OnCommand<&CVersion::OnUpdate>(IDC_VERSION_UPDATE, BN_CLICKED),
+    OnCommand<&CVersion::OnUpdate>(IDC_VERSION_UPDATE, BN_CLICKED),
     // OK is IDOK: the base class ends the dialog.
 };
-const MessageTable CVersion::kMessageTable = MakeMessageTable(&CDialog::kMessageTable, kEntries);
+const MessageTable CVersion::kMessageTable = MakeMessageTable(&CThemedDialog::kMessageTable, kEntries);
 
-CVersion::CVersion(std::function<void()> openUpdate)
-    : CDialogImpl(IDD_VERSION), m_openUpdate(std::move(openUpdate)), m_background(::CreateSolidBrush(kBackgroundColour))
-{
-}
+CVersion::CVersion(std::function<void()> openUpdate) : CDialogImpl(IDD_VERSION), m_openUpdate(std::move(openUpdate)) {}
 
 bool CVersion::OnInitDialog()
 {
@@ -42,14 +36,6 @@ bool CVersion::OnInitDialog()
     m_ok.SubclassDlgItem(IDC_VERSION_OK, m_hWnd);
     m_link.SubclassDlgItem(IDC_VERSION_LINK, m_hWnd);
     return true;
-}
-
-LRESULT CVersion::OnCtlColor(WPARAM dc, LPARAM)
-{
-    HDC context = reinterpret_cast<HDC>(dc);
-    ::SetTextColor(context, RGB(0, 0, 0));
-    ::SetBkMode(context, TRANSPARENT);
-    return reinterpret_cast<LRESULT>(m_background.Get());
 }
 
 void CVersion::OnUpdate()

@@ -5,14 +5,14 @@
 // window's messages to it, shows and places the controls, and draws.
 
 #include "calibration/CalibratePanel.h"
-#include "ui/XPButton.h"
+#include "ui/XPButton_win32.h"
 #include "win/CursorVisibility.h"
-#include "win/Dialog.h"
 #include "win/GdiObjects.h"
+#include "win/ThemedDialog.h"
 
 #include <array>
 
-class CCalibrateDlg : public CDialogImpl<CCalibrateDlg>, private ICalibrateView {
+class CCalibrateDlg : public CDialogImpl<CCalibrateDlg, CThemedDialog>, private ICalibrateView {
 public:
     // `instructions`: the hint texts show (four-point calibration) or not (a region).
     CCalibrateDlg(CalibratePanelServices services, unsigned slot, bool instructions);
@@ -54,8 +54,7 @@ private:
     void OnPointerPress(WPARAM, LPARAM point);
     void OnPointerRelease(WPARAM, LPARAM point);
     void LayOutControls(int width, int height);
-    LRESULT OnEraseBackground(WPARAM dc, LPARAM);
-    LRESULT OnCtlColor(WPARAM dc, LPARAM control);
+    std::optional<COLORREF> ControlTextColour(HWND control) const override;
     void OnTouchPoint(std::unique_ptr<DeviceReply> reply) { m_panel.OnTouchPoint(std::move(reply)); }
     void OnRemovalNotice(WPARAM key, LPARAM slot);
     void OnTimer(WPARAM id, LPARAM);
@@ -65,7 +64,6 @@ private:
 
     CCalibratePanel m_panel;
     std::array<CXPButton, 3> m_buttons; // OK, ReCalibrate, Cancel
-    CBrush m_background;                // every colour request's brush, for the window's life
     CPen m_trailPen;
     CHiddenCursor m_cursor;
 };
