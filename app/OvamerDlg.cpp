@@ -9,6 +9,7 @@
 #include "info/Version.h"
 #include "libs/grell/Grell.h"
 #include "platform/Messages.h"
+#include "platform/Platform.h"
 #include "platform/System.h"
 #include "platform/System_win32.h"
 #include "res/resource.h"
@@ -26,10 +27,9 @@ constexpr COLORREF kBackgroundColour = RGB(236, 233, 216);
 // The update dialog's window has gone: release its object.
 constexpr unsigned WM_UPDATE_DIALOG_ENDED = 0x8000 + 0x20;
 
-// The buttons, in the order of m_buttons; the first five are the actions.
+// The buttons, in the order of m_buttons.
 constexpr int kButtonIds[] = {IDC_MAPPING,     IDC_CALIBRATE, IDC_REGION_CALIBRATE, IDC_SETTINGS,
                               IDC_DIAGNOSTICS, IDC_ABOUT,     IDC_HELP_MANUAL,      IDC_EXIT};
-constexpr std::size_t kActionButtons = 5;
 
 struct ControlText {
     int id;
@@ -144,6 +144,11 @@ bool COvamerDlg::OnInitDialog()
     m_list.SetRedraw(true);
     SetLanguageTexts();
 
+    m_panel.SetReopenedHandler([this](DeviceHandle before, DeviceHandle after) {
+        if (m_mapping)
+            m_mapping->TouchScreenReopened(before, after);
+        m_diagnosis.TouchScreenReopened(before, after);
+    });
     m_panel.Open(m_hWnd);
     return true;
 }
@@ -201,10 +206,13 @@ void COvamerDlg::ShowTouchScreens(const std::vector<TouchScreenListItem>& items,
     m_fillingList = false;
 }
 
-void COvamerDlg::EnableActions(bool enable)
+void COvamerDlg::EnableActions(const MainActions& actions)
 {
-    for (std::size_t i = 0; i < kActionButtons; ++i)
-        EnableDlgItem(kButtonIds[i], enable);
+    EnableDlgItem(IDC_MAPPING, actions.mapping);
+    EnableDlgItem(IDC_CALIBRATE, actions.touchScreen);
+    EnableDlgItem(IDC_REGION_CALIBRATE, actions.touchScreen);
+    EnableDlgItem(IDC_SETTINGS, actions.settings);
+    EnableDlgItem(IDC_DIAGNOSTICS, actions.diagnostics);
 }
 
 void COvamerDlg::ListReady()
@@ -284,12 +292,16 @@ void COvamerDlg::OnMappingClosed(std::unique_ptr<MappingClosedRecord> record)
 {
     // The mapping dialog's last message: its window is gone or going.
     m_mapping.reset();
+    RestoreFocus();
     if (record) // its contents are not read
         m_panel.OnMappingClosed();
 }
 
 void COvamerDlg::OnMapping()
 {
+    if (!m_panel.Actions().mapping)
+        return;
+    RememberFocus();
     m_mapping.reset(); // an earlier one is forgotten
     m_mapping = std::make_unique<CDeviceMatchDlg>(m_panel.BeginMapping());
     if (!m_mapping->Open(m_hWnd)) {
@@ -305,13 +317,32 @@ void COvamerDlg::OnCalibrationEnd(WPARAM result, LPARAM slot)
     EnableWindow(true);
     m_panel.OnCalibrationEnd(result, slot);
     m_calibration.reset();
+    RestoreFocus();
+}
+
+void COvamerDlg::RememberFocus()
+{
+    HWND focus = ::GetFocus();
+    m_focusBefore = focus && ::IsChild(m_hWnd, focus) ? focus : nullptr;
+}
+
+void COvamerDlg::RestoreFocus()
+{
+    ::SetForegroundWindow(m_hWnd);
+    ::SetActiveWindow(m_hWnd);
+    HWND focus = m_focusBefore;
+    if (!focus || !::IsWindow(focus) || !::IsChild(m_hWnd, focus) || !::IsWindowEnabled(focus))
+        focus = m_list;
+    ::SetFocus(focus);
+    m_focusBefore = nullptr;
 }
 
 void COvamerDlg::OnCalibrate()
 {
     const int slot = m_panel.Selected();
-    if (slot < 0)
+    if (slot < 0 || !m_panel.Actions().touchScreen)
         return;
+    RememberFocus();
     auto rect = FullScreenCalibrationRect(m_panel.Services().devices, m_panel.Services().configuration, static_cast<unsigned>(slot));
     if (!rect)
         rect = ScreenRect{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
@@ -329,7 +360,8 @@ void COvamerDlg::OpenCalibration(unsigned slot, const ScreenRect& rect, bool ins
                                     m_panel.Services().messenger,
                                     m_panel.Services().configuration,
                                     main,
-                                    [main] { StopMouseHook(main); }};
+                                    [main] { StopMouseHook(main); },
+                                    GetPlatform().registry};
     m_calibration = std::make_unique<CCalibrateDlg>(std::move(services), slot, instructions);
     m_panel.SetOpenCalibration(&m_calibration->Panel());
     if (!m_calibration->Create(m_hWnd)) {
@@ -345,8 +377,9 @@ void COvamerDlg::OpenCalibration(unsigned slot, const ScreenRect& rect, bool ins
 void COvamerDlg::OnRegionCalibrate()
 {
     const int slot = m_panel.Selected();
-    if (slot < 0)
+    if (slot < 0 || !m_panel.Actions().touchScreen)
         return;
+    RememberFocus();
     m_regionTouchScreen = nullptr;
     m_panel.Services().devices.WithRecord(static_cast<unsigned>(slot),
                                   [&](const TouchScreenRecord& record) { m_regionTouchScreen = record.identity; });
@@ -443,12 +476,14 @@ void COvamerDlg::OnListItemChanged(NMHDR& header)
 
 void COvamerDlg::OnDiagnostics()
 {
-    // Not while the start-up query runs: a run's exchanges and the query's
-    // would read each other's replies from the same touchscreen.
-    if (!m_panel.ListIsReady())
+    // Not while the start-up query or a mapping save runs: their exchanges
+    // and a run's would read each other's replies and opening answers.
+    if (!m_panel.Actions().diagnostics)
         return;
     m_diagnosis.SetTouchScreen(m_panel.Selected());
+    m_panel.DiagnosticsBegin();
     m_diagnosis.DoModal(m_hWnd);
+    m_panel.DiagnosticsEnd(); // a save asked for meanwhile starts now
 }
 
 void COvamerDlg::OnListDoubleClick(NMHDR&) { OpenProperties(); }

@@ -53,7 +53,7 @@ private:
 
     // IMainPanelView
     void ShowTouchScreens(const std::vector<TouchScreenListItem>& items, int selected) override;
-    void EnableActions(bool enable) override;
+    void EnableActions(const MainActions& actions) override;
     void ListReady() override;
 
     void SetLanguageTexts();
@@ -96,6 +96,10 @@ private:
     // Opens the calibration window over the rectangle (screen pixels).
     void OpenCalibration(unsigned slot, const ScreenRect& rect, bool instructions);
     void CloseRegionSelection();
+    // A full-screen window (calibration, mapping) takes the keyboard; when it
+    // has gone, the control that had the focus before gets it back.
+    void RememberFocus();
+    void RestoreFocus();
 
     CMainPanel m_panel;
     CDiagnosis m_diagnosis; // shown modally, each time for the selected touchscreen
@@ -112,5 +116,6 @@ private:
     HICON m_smallIcon = nullptr;
     bool m_fillingList = false; // the list's own notifications are not selections then
     std::unique_ptr<CDeviceMatchDlg> m_mapping;
+    HWND m_focusBefore = nullptr;
     std::unique_ptr<CUpdate> m_update;
 };

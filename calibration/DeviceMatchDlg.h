@@ -22,6 +22,7 @@ public:
     bool Open(HWND mainWindow);
 
     const CDeviceMatchPanel& Panel() const { return m_panel; }
+    void TouchScreenReopened(DeviceHandle before, DeviceHandle after) { m_panel.TouchScreenReopened(before, after); }
 
     static const MessageTable kMessageTable;
 

@@ -121,6 +121,7 @@ list(APPEND PELNO_PORTABLE_SOURCES
   calibration/ApplyCalibration.cpp
   calibration/CalibrationLayout.cpp
   calibration/CalibratePanel.cpp
+  calibration/InterruptedCalibration.cpp
   calibration/RegionSelection.cpp
   calibration/TouchSetCheck.cpp
   calibration/ReviewTrail.cpp

@@ -17,10 +17,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <condition_variable>
 #include <deque>
 #include <functional>
+#include <map>
 #include <mutex>
 #include <optional>
 
@@ -196,6 +198,13 @@ struct MappingRig {
             lastMonitor = reinterpret_cast<MappingClosedRecord*>(m.lParam)->lastMonitor;
         CWindows::Free(m);
     }
+    std::vector<bool> Bound()
+    {
+        std::vector<bool> bound;
+        for (unsigned i = 0; i < devices.Count(); ++i)
+            devices.WithRecord(i, [&](const TouchScreenRecord& r) { bound.push_back(r.boundInMapping); });
+        return bound;
+    }
     std::vector<std::int32_t> SetDeviceCalls()
     {
         std::vector<std::int32_t> numbers;
@@ -233,7 +242,7 @@ TEST(DeviceMatchPanel, OneMonitorFirstTouchMapsEveryTouchScreenAndEndsAtOnce)
     for (std::int32_t slot = 0; slot < 3; ++slot) {
         const DeviceConfig& stored = rig.configuration.devices[slot];
         EXPECT_EQ(stored.MonitorID, 0);
-        EXPECT_EQ(stored.IsCalibrate, 1);
+        EXPECT_EQ(stored.IsCalibrate, 0) << "not calibrated before, not calibrated after";
         EXPECT_EQ(rig.devices.Mapping(unsigned(slot)), (MappingEntry{rig.devices.HandleOf(unsigned(slot)), 0, slot}))
             << "every touchscreen written gets its number saved";
     }
@@ -333,9 +342,78 @@ TEST(DeviceMatchPanel, ALaterTouchRebindsAndOnlyWhatThisMappingBoundIsSaved)
     EXPECT_EQ(rig.configuration.devices[0].MonitorID, 2);
     EXPECT_EQ(rig.configuration.devices[2].MonitorID, 1);
     EXPECT_EQ(rig.devices.Mapping(0), (MappingEntry{rig.devices.HandleOf(0), 2, 0}));
-    EXPECT_EQ(rig.devices.Mapping(1).monitorNumber, -1) << "not touched: its number is not rewritten";
+    EXPECT_EQ(rig.devices.Mapping(1), (MappingEntry{rig.devices.HandleOf(1), 0, 41})) << "not touched: kept";
+    EXPECT_EQ(rig.Bound(), (std::vector<bool>{true, false, true})) << "only the touched ones are saved";
     EXPECT_EQ(rig.devices.Mapping(2), (MappingEntry{rig.devices.HandleOf(2), 1, 2}));
     rig.panel.Finish();
+}
+
+TEST(DeviceMatchPanel, UntouchedScreensKeepTheirMonitorsAndTouchesAfterTheLastMonitorBindNothing)
+{
+    constexpr int kTimeOut = -1;
+    struct Case {
+        const char* name;
+        unsigned monitors;
+        std::vector<int> touches; // frame index, or a monitor's time running out
+        std::vector<std::int32_t> monitorOf; // each slot's mapping entry afterwards
+    };
+    const Case cases[] = {
+        {"frame 1 never touched", 2, {0, kTimeOut}, {0, 1}},
+        {"a touch queued after the last monitor", 2, {1, 0, 1}, {1, 0}},
+        {"one monitor, a touch after it", 1, {0, 1}, {0, 0}},
+    };
+    for (const Case& c : cases) {
+        MappingRig rig(2, c.monitors);
+        rig.devices.SetMapping(1, {rig.devices.HandleOf(1), 1, 41}); // as the start-up query left it
+        rig.Open();
+        for (int touch : c.touches) {
+            if (touch == kTimeOut)
+                rig.view.Elapse(rig.panel, kMappingTimePerMonitorMs);
+            else
+                rig.Touch(unsigned(touch));
+        }
+        for (unsigned slot = 0; slot < 2; ++slot)
+            EXPECT_EQ(rig.devices.Mapping(slot).monitorNumber, c.monitorOf[slot]) << c.name << ", slot " << slot;
+        rig.panel.Finish();
+    }
+}
+
+TEST(DeviceMatchPanel, EachRecordMovesWithItsNewNumberAndKeepsItsCalibrationState)
+{
+    struct Case {
+        const char* name;
+        std::vector<std::int32_t> numbers; // each slot's number before the mapping; -1 unknown
+        std::vector<std::int32_t> calibratedNumbers; // stored, calibrated, their M1X the number + 100
+        std::map<std::int32_t, std::pair<std::int32_t, std::int32_t>> after; // number: {M1X, IsCalibrate}
+    };
+    const Case cases[] = {
+        {"numbers 1 and 0 swap", {1, 0}, {0, 1}, {{0, {101, 1}}, {1, {100, 1}}}},
+        {"an uncalibrated one stays uncalibrated", {1, 0}, {0}, {{0, {0, 0}}, {1, {100, 1}}}},
+        {"a frame without a number starts empty", {-1, 0}, {0}, {{0, {0, 0}}, {1, {100, 1}}}},
+    };
+    for (const Case& c : cases) {
+        MappingRig rig(2, 2);
+        for (unsigned slot = 0; slot < 2; ++slot)
+            rig.devices.WithRecord(slot, [&](TouchScreenRecord& r) {
+                r.numberUnknown = c.numbers[slot] < 0;
+                r.touchScreenNumber = std::max(c.numbers[slot], 0);
+            });
+        for (std::int32_t number : c.calibratedNumbers) {
+            DeviceConfig& stored = rig.configuration.devices[number];
+            stored.TouchScreenNumber = number;
+            stored.M1X = 100 + number;
+            stored.IsCalibrate = 1;
+        }
+        rig.Open();
+        rig.Touch(0);
+        rig.Touch(1);
+        for (const auto& [number, expected] : c.after) {
+            const DeviceConfig& stored = rig.configuration.devices[number];
+            EXPECT_EQ((std::pair{stored.M1X, stored.IsCalibrate}), expected) << c.name << ", number " << number;
+            EXPECT_EQ(stored.MonitorID, number) << c.name;
+        }
+        rig.panel.Finish();
+    }
 }
 
 } // namespace

@@ -149,6 +149,12 @@ struct MainDialogFixture : ::testing::Test {
         return PumpUntil([&] { return dialog->Panel().ListIsReady(); });
     }
     bool Enabled(int id) const { return dialog->IsDlgItemEnabled(id); }
+    // As a mapping that touched every touchscreen leaves them, for its save.
+    void MarkBound()
+    {
+        for (unsigned slot = 0; slot < devices->Count(); ++slot)
+            devices->WithRecord(slot, [](TouchScreenRecord& r) { r.boundInMapping = true; });
+    }
     HCURSOR CursorAfterSetCursor() const
     {
         dialog->SendMessage(WM_SETCURSOR, reinterpret_cast<WPARAM>(HWND(*dialog)), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
@@ -355,6 +361,7 @@ TEST_F(MainDialog, MappingClosedSavesTheMappingAndAFailureIsShown)
     dialog->PostMessage(WM_MAPPING_CLOSED, 0, 0); // no record: nothing to save
     PumpFor(300);
     EXPECT_EQ(port->FrameAt(0)->StoredNumber(), 40);
+    MarkBound();
 
     MessageBoxSeen box = AnswerMessageBox(
         *dialog, [&] { dialog->PostMessage(WM_MAPPING_CLOSED, 0, reinterpret_cast<LPARAM>(new MappingClosedRecord)); });
@@ -408,12 +415,48 @@ TEST_F(MainDialog, ARefusedRemovalKeepsTheTouchScreenUsable)
     EXPECT_EQ(List().GetItemCount(), 2);
 
     // It answers exchanges again: the mapping save writes its number.
+    MarkBound();
     dialog->PostMessage(WM_MAPPING_CLOSED, 0, reinterpret_cast<LPARAM>(new MappingClosedRecord));
     ASSERT_TRUE(PumpUntil([&] { return port->FrameAt(0)->StoredNumber() == 0; }, 10000));
 
     // And its unplugging is still noticed, under the handle it was opened with again.
     port->Unplug(0);
     ASSERT_TRUE(PumpUntil([&] { return List().GetItemCount() == 1; }, 5000));
+}
+
+TEST_F(MainDialog, NothingThatNeedsATouchScreensNumberStartsBeforeItIsKnown)
+{
+    SimScenario scenario = MakeCountedScenario(1);
+    scenario.frames[0].answerDelayMs = 1500; // a slow frame
+    Start(scenario);
+    ASSERT_TRUE(dialog->Create());
+    PumpFor(200);
+    for (int id : kActionIds)
+        EXPECT_EQ(Enabled(id), id == IDC_SETTINGS) << id;
+    dialog->SendMessage(WM_COMMAND, MAKEWPARAM(IDC_CALIBRATE, BN_CLICKED), 0); // a click queued before
+    EXPECT_EQ(dialog->Calibration(), nullptr);
+    ASSERT_TRUE(PumpUntil([&] { return dialog->Panel().ListIsReady(); }, 30000));
+    for (int id : kActionIds)
+        EXPECT_TRUE(Enabled(id)) << id;
+}
+
+TEST_F(MainDialog, ACalibrationFollowsItsTouchScreenThroughARefusedRemoval)
+{
+    SimScenario scenario = MakeCountedScenario(2);
+    scenario.frames[0].touches = {{1500, 100, 110}, {100, 3995, 120}, {100, 130, 3900}, {100, 4000, 3990}};
+    Start(scenario);
+    ASSERT_TRUE(dialog->Create());
+    ASSERT_TRUE(WaitReady());
+    dialog->SendMessage(WM_COMMAND, MAKEWPARAM(IDC_CALIBRATE, BN_CLICKED), 0);
+    ASSERT_NE(dialog->Calibration(), nullptr);
+    port->RefuseRemoval(0);
+    PumpFor(200);
+    port->Unplug(1); // another touchscreen's removal notice
+    ASSERT_TRUE(PumpUntil([&] { return dialog->Calibration() && dialog->Calibration()->Panel().PointCount() == 4; }))
+        << "the reopened touchscreen's touches reach the calibration";
+    dialog->Calibration()->SendMessage(WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    ASSERT_TRUE(PumpUntil([&] { return !dialog->Calibration(); }, 5000));
+    EXPECT_EQ(List().GetItemImage(0), 1);
 }
 
 TEST_F(MainDialog, TheRemovalNoticeGoesToThisProgramsWindowsOnly)
@@ -494,6 +537,7 @@ TEST_F(MainDialog, MappingCoversTheMonitorDrawsItsTargetAndEndsOnceOnEsc)
     const int cursorBefore = CursorCount();
     HHOOK hook = SetWindowsHookExW(WH_GETMESSAGE, CountMappingEnds, nullptr, GetCurrentThreadId());
 
+    SetFocus(dialog->GetDlgItem(IDC_MAPPING));
     dialog->SendMessage(WM_COMMAND, MAKEWPARAM(IDC_MAPPING, BN_CLICKED),
                         reinterpret_cast<LPARAM>(dialog->GetDlgItem(IDC_MAPPING)));
     CDeviceMatchDlg* mapping = dialog->MappingDialog();
@@ -539,6 +583,7 @@ TEST_F(MainDialog, MappingCoversTheMonitorDrawsItsTargetAndEndsOnceOnEsc)
     EXPECT_TRUE(PumpUntil([&] { return !port->FrameAt(0)->Streaming() && !port->FrameAt(1)->Streaming(); }));
     PumpFor(300);
     EXPECT_EQ(g_mappingEnds, 1);
+    EXPECT_EQ(GetFocus(), dialog->GetDlgItem(IDC_MAPPING)) << "the keyboard is back where it was";
     UnhookWindowsHookEx(hook);
 }
 
