@@ -464,8 +464,7 @@ MainActions CMainPanel::Actions() const
     // A touchscreen whose number is unknown (not read yet, 255, a failed
     // save) would have another's stored parameters read and overwritten.
     m_services.devices.WithRecord(static_cast<unsigned>(selected), [&](const TouchScreenRecord& record) {
-        actions.touchScreen =
-            !record.numberUnknown && (record.calibrationState == 0 || record.calibrationState == 1);
+        actions.touchScreen = !record.numberUnknown && (record.calibrationState == 0 || record.calibrationState == 1);
     });
     actions.diagnostics = actions.touchScreen && !saveRunning;
     return actions;

@@ -292,9 +292,9 @@ void COvamerDlg::OnMappingClosed(std::unique_ptr<MappingClosedRecord> record)
 {
     // The mapping dialog's last message: its window is gone or going.
     m_mapping.reset();
-    RestoreFocus();
     if (record) // its contents are not read
         m_panel.OnMappingClosed();
+    RestoreFocus(); // after the save disabled Mapping: the list then takes the focus
 }
 
 void COvamerDlg::OnMapping()

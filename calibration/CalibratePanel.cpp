@@ -48,8 +48,7 @@ std::optional<ScreenRect> FullScreenCalibrationRect(CDeviceManager& devices, ICo
 
 CCalibratePanel::CCalibratePanel(CalibratePanelServices services, ICalibrateView& view, unsigned slot,
                                  bool instructions)
-    : m_services(std::move(services)), m_view(view), m_instructions(instructions),
-      m_interrupted(m_services.registry)
+    : m_services(std::move(services)), m_view(view), m_instructions(instructions), m_interrupted(m_services.registry)
 {
     m_touchScreen.slot = slot;
     m_services.devices.WithRecord(slot, [&](const TouchScreenRecord& record) {

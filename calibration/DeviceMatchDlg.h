@@ -49,6 +49,7 @@ private:
     void OnTouchPoint(std::unique_ptr<DeviceReply> touch);
     void OnTimer(WPARAM id, LPARAM);
     void OnClose();
+    void EnableMainWindow();
     void OnTouchScreenRemoved(WPARAM key, LPARAM slot);
     void OnDestroy();
 

@@ -198,13 +198,6 @@ struct MappingRig {
             lastMonitor = reinterpret_cast<MappingClosedRecord*>(m.lParam)->lastMonitor;
         CWindows::Free(m);
     }
-    std::vector<bool> Bound()
-    {
-        std::vector<bool> bound;
-        for (unsigned i = 0; i < devices.Count(); ++i)
-            devices.WithRecord(i, [&](const TouchScreenRecord& r) { bound.push_back(r.boundInMapping); });
-        return bound;
-    }
     std::vector<std::int32_t> SetDeviceCalls()
     {
         std::vector<std::int32_t> numbers;
@@ -343,74 +336,52 @@ TEST(DeviceMatchPanel, ALaterTouchRebindsAndOnlyWhatThisMappingBoundIsSaved)
     EXPECT_EQ(rig.configuration.devices[2].MonitorID, 1);
     EXPECT_EQ(rig.devices.Mapping(0), (MappingEntry{rig.devices.HandleOf(0), 2, 0}));
     EXPECT_EQ(rig.devices.Mapping(1), (MappingEntry{rig.devices.HandleOf(1), 0, 41})) << "not touched: kept";
-    EXPECT_EQ(rig.Bound(), (std::vector<bool>{true, false, true})) << "only the touched ones are saved";
     EXPECT_EQ(rig.devices.Mapping(2), (MappingEntry{rig.devices.HandleOf(2), 1, 2}));
     rig.panel.Finish();
 }
 
-TEST(DeviceMatchPanel, UntouchedScreensKeepTheirMonitorsAndTouchesAfterTheLastMonitorBindNothing)
+TEST(DeviceMatchPanel, BindingsKeepOtherMonitorsAndMoveEachRecordWithItsNumber)
 {
     constexpr int kTimeOut = -1;
+    using Record = std::pair<std::int32_t, std::int32_t>; // M1X, IsCalibrate
     struct Case {
         const char* name;
         unsigned monitors;
-        std::vector<int> touches; // frame index, or a monitor's time running out
+        std::vector<std::int32_t> numbers;   // each slot's before the mapping; -1 unknown
+        std::vector<int> touches;            // a frame, or a monitor's time running out
         std::vector<std::int32_t> monitorOf; // each slot's mapping entry afterwards
+        std::map<std::int32_t, Record> after;
     };
+    // Numbers 0 and 1 are stored calibrated, their M1X 100 + number.
+    std::map<std::int32_t, DeviceConfig> stored;
+    for (std::int32_t number : {0, 1})
+        stored[number] =
+            FromSlots({0, 0, 0, 0, 0, 0, 0, 100 + number, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, number, 0, 1});
     const Case cases[] = {
-        {"frame 1 never touched", 2, {0, kTimeOut}, {0, 1}},
-        {"a touch queued after the last monitor", 2, {1, 0, 1}, {1, 0}},
-        {"one monitor, a touch after it", 1, {0, 1}, {0, 0}},
+        {"numbers 1 and 0 swap", 2, {1, 0}, {0, 1}, {0, 1}, {{0, {101, 1}}, {1, {100, 1}}}},
+        {"an uncalibrated one stays so", 2, {5, 0}, {0, 1}, {0, 1}, {{0, {0, 0}}, {1, {100, 1}}}},
+        {"no number: nothing of its own", 2, {-1, 0}, {0, 1}, {0, 1}, {{0, {0, 0}}, {1, {100, 1}}}},
+        {"an untouched one keeps its monitor", 2, {0, 1}, {0, kTimeOut}, {0, 1}, {{0, {100, 1}}, {1, {101, 1}}}},
+        {"a touch after the last monitor", 2, {0, 1}, {1, 0, 1}, {1, 0}, {}},
+        {"one monitor, a touch after it", 1, {0, 1}, {0, 1}, {0, 0}, {}},
     };
     for (const Case& c : cases) {
         MappingRig rig(2, c.monitors);
-        rig.devices.SetMapping(1, {rig.devices.HandleOf(1), 1, 41}); // as the start-up query left it
-        rig.Open();
-        for (int touch : c.touches) {
-            if (touch == kTimeOut)
-                rig.view.Elapse(rig.panel, kMappingTimePerMonitorMs);
-            else
-                rig.Touch(unsigned(touch));
-        }
-        for (unsigned slot = 0; slot < 2; ++slot)
-            EXPECT_EQ(rig.devices.Mapping(slot).monitorNumber, c.monitorOf[slot]) << c.name << ", slot " << slot;
-        rig.panel.Finish();
-    }
-}
-
-TEST(DeviceMatchPanel, EachRecordMovesWithItsNewNumberAndKeepsItsCalibrationState)
-{
-    struct Case {
-        const char* name;
-        std::vector<std::int32_t> numbers; // each slot's number before the mapping; -1 unknown
-        std::vector<std::int32_t> calibratedNumbers; // stored, calibrated, their M1X the number + 100
-        std::map<std::int32_t, std::pair<std::int32_t, std::int32_t>> after; // number: {M1X, IsCalibrate}
-    };
-    const Case cases[] = {
-        {"numbers 1 and 0 swap", {1, 0}, {0, 1}, {{0, {101, 1}}, {1, {100, 1}}}},
-        {"an uncalibrated one stays uncalibrated", {1, 0}, {0}, {{0, {0, 0}}, {1, {100, 1}}}},
-        {"a frame without a number starts empty", {-1, 0}, {0}, {{0, {0, 0}}, {1, {100, 1}}}},
-    };
-    for (const Case& c : cases) {
-        MappingRig rig(2, 2);
+        rig.configuration.devices = stored;
         for (unsigned slot = 0; slot < 2; ++slot)
             rig.devices.WithRecord(slot, [&](TouchScreenRecord& r) {
                 r.numberUnknown = c.numbers[slot] < 0;
                 r.touchScreenNumber = std::max(c.numbers[slot], 0);
             });
-        for (std::int32_t number : c.calibratedNumbers) {
-            DeviceConfig& stored = rig.configuration.devices[number];
-            stored.TouchScreenNumber = number;
-            stored.M1X = 100 + number;
-            stored.IsCalibrate = 1;
-        }
+        rig.devices.SetMapping(1, {rig.devices.HandleOf(1), 1, 41}); // as the start-up query left it
         rig.Open();
-        rig.Touch(0);
-        rig.Touch(1);
+        for (int touch : c.touches)
+            touch == kTimeOut ? rig.view.Elapse(rig.panel, kMappingTimePerMonitorMs) : rig.Touch(unsigned(touch));
+        for (unsigned slot = 0; slot < 2; ++slot)
+            EXPECT_EQ(rig.devices.Mapping(slot).monitorNumber, c.monitorOf[slot]) << c.name << ", slot " << slot;
         for (const auto& [number, expected] : c.after) {
-            const DeviceConfig& stored = rig.configuration.devices[number];
-            EXPECT_EQ((std::pair{stored.M1X, stored.IsCalibrate}), expected) << c.name << ", number " << number;
-            EXPECT_EQ(stored.MonitorID, number) << c.name;
+            const DeviceConfig& record = rig.configuration.devices[number];
+            EXPECT_EQ(Record(record.M1X, record.IsCalibrate), expected) << c.name << ", number " << number;
         }
         rig.panel.Finish();
     }

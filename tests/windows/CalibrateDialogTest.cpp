@@ -80,7 +80,7 @@ struct CalibrateDialogFixture : ::testing::Test {
     CFixedMonitors monitors;
     std::unique_ptr<CSimHidPort> port;
     std::unique_ptr<CDeviceManager> devices;
-    CProtocolState state;
+    std::unique_ptr<CProtocolState> state; // anew for each start, as for a new run
     std::unique_ptr<CDeviceThread> thread;
     CSarnetLibrary configuration;
     std::unique_ptr<COvamerDlg> dialog;
@@ -119,17 +119,18 @@ struct CalibrateDialogFixture : ::testing::Test {
     {
         Start({{firstDelay, 100, 110}, {100, 3995, 120}, {100, 130, 3900}, {100, 4000, 3990}});
     }
-    void Start(std::vector<SimTouch> touches, unsigned frames = 1)
+    void Start(std::vector<SimTouch> touches)
     {
-        SimScenario scenario = MakeCountedScenario(frames);
+        SimScenario scenario = MakeCountedScenario(1);
         scenario.frames[0].touches = std::move(touches);
         port = std::make_unique<CSimHidPort>(std::move(scenario), &messenger);
         devices = std::make_unique<CDeviceManager>(*port, monitors, messenger);
-        thread = std::make_unique<CDeviceThread>(*port, messenger, *devices, state, system);
+        state = std::make_unique<CProtocolState>();
+        thread = std::make_unique<CDeviceThread>(*port, messenger, *devices, *state, system);
         thread->Start();
         auto post = [this](std::unique_ptr<DeviceRequest> r) { return thread->PostRequest(std::move(r)); };
         dialog = std::make_unique<COvamerDlg>(
-            MainPanelServices{*devices, state, *port, messenger, post, system, configuration});
+            MainPanelServices{*devices, *state, *port, messenger, post, system, configuration});
         ASSERT_TRUE(dialog->Create());
         dialog->ShowWindow(SW_SHOW);
         ASSERT_TRUE(PumpUntil([&] { return dialog->Panel().ListIsReady(); }));
@@ -219,27 +220,6 @@ TEST_F(CalibrateDialog, CancelAndEscapeLeaveTheStoredRecordAsItWas)
         TearDown();
         SetUp();
     }
-}
-
-TEST_F(CalibrateDialog, UnpluggingDuringTheReviewPutsThePreviousRecordBack)
-{
-    Start({{100, 100, 110}, {100, 3995, 120}, {100, 130, 3900}, {100, 4000, 3990}}, 2);
-    CCalibrateDlg* calibration = OpenCalibration();
-    ASSERT_TRUE(calibration);
-    ASSERT_TRUE(WaitForReview(calibration));
-    ASSERT_EQ(StoredValue(L"IsCalibrate"), 1u);
-    // The box that says the touchscreen is gone is answered as soon as it shows.
-    UINT_PTR timer = SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR, DWORD) {
-        for (HWND box = FindWindowW(L"#32770", nullptr); box; box = FindWindowExW(nullptr, box, L"#32770", nullptr))
-            if (WindowText(GetDlgItem(box, 0xFFFF)) == kDeviceRemovedText)
-                PostMessageW(box, WM_COMMAND, IDOK, 0);
-    });
-    port->Unplug(0);
-    const bool ended = WaitForEnd();
-    KillTimer(nullptr, timer);
-    ASSERT_TRUE(ended);
-    EXPECT_NE(StoredValue(L"IsCalibrate"), std::optional<DWORD>(1)) << "the unconfirmed calibration is gone";
-    EXPECT_EQ(Mode(), 0);
 }
 
 TEST_F(CalibrateDialog, ARegionDraggedFromEitherCornerIsCalibratedWithoutHints)
@@ -454,7 +434,7 @@ TEST_F(CalibrateDialog, AProgramKilledDuringTheReviewIsPutRightAtItsNextStart)
     std::wstring scenario;
     HWND main = nullptr, calibration = nullptr;
     ASSERT_NO_FATAL_FAILURE(StartProgramUpToTheReview(run, scenario, main, calibration));
-    ASSERT_EQ(StoredValue(L"M1X"), 100u);
+    ASSERT_TRUE(PumpUntil([&] { return StoredValue(L"M1X") == 100u; }, 5000)) << "stored for the review";
     TerminateProcess(run.process.hProcess, 9);
     WaitForSingleObject(run.process.hProcess, 10000);
     ASSERT_EQ(Mode(), 1);
