@@ -695,3 +695,27 @@ TEST(CalibratePanel, TheReviewKeepsThePointersStrokesUntilReCalibrate)
     rig.TouchFour(0);
     EXPECT_TRUE(rig.calibration->Trail().Strokes().empty()) << "a new review starts empty";
 }
+
+TEST(CalibratePanel, ARefusedRemovalKeepsTheCalibrationBoundToTheReopenedTouchScreen)
+{
+    Rig rig(2);
+    rig.Open(1);
+    rig.calibration->OnTouchPoint(rig.Touch(1, 300, 400));
+    const DeviceHandle before = rig.devices.Identities()[1];
+    rig.main.OnDeviceChange(kDbtDeviceQueryRemove, before);
+    rig.main.OnDeviceChange(kDbtDeviceQueryRemoveFailed, before);
+    const DeviceHandle after = rig.devices.Identities()[1];
+    ASSERT_NE(after, before);
+    EXPECT_EQ(rig.calibration->TouchScreen().identity, after);
+    EXPECT_EQ(rig.Count(kStart), 2u) << "its stream started again on the new handle";
+    // Touches of the reopened touchscreen count; another's removal leaves it open.
+    for (auto [x, y] : {std::pair{3800, 410}, {310, 3700}, {3790, 3690}})
+        rig.calibration->OnTouchPoint(rig.Touch(1, std::uint16_t(x), std::uint16_t(y)));
+    EXPECT_EQ(rig.calibration->PointCount(), 4);
+    rig.main.OnDeviceChange(kDbtDeviceRemoveComplete, rig.devices.Identities()[0]);
+    rig.PumpUntil([] { return false; }, 50ms);
+    EXPECT_EQ(rig.calibration->CurrentPhase(), CCalibratePanel::Phase::Reviewing);
+    // Cancel puts the previous record back.
+    rig.calibration->OnCancel();
+    EXPECT_EQ(ToSlots(rig.Stored(5)), rig.before[1]);
+}

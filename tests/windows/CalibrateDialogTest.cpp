@@ -119,9 +119,9 @@ struct CalibrateDialogFixture : ::testing::Test {
     {
         Start({{firstDelay, 100, 110}, {100, 3995, 120}, {100, 130, 3900}, {100, 4000, 3990}});
     }
-    void Start(std::vector<SimTouch> touches)
+    void Start(std::vector<SimTouch> touches, unsigned frames = 1)
     {
-        SimScenario scenario = MakeCountedScenario(1);
+        SimScenario scenario = MakeCountedScenario(frames);
         scenario.frames[0].touches = std::move(touches);
         port = std::make_unique<CSimHidPort>(std::move(scenario), &messenger);
         devices = std::make_unique<CDeviceManager>(*port, monitors, messenger);
@@ -220,6 +220,27 @@ TEST_F(CalibrateDialog, CancelAndEscapeLeaveTheStoredRecordAsItWas)
         TearDown();
         SetUp();
     }
+}
+
+TEST_F(CalibrateDialog, UnpluggingDuringTheReviewPutsThePreviousRecordBack)
+{
+    Start({{100, 100, 110}, {100, 3995, 120}, {100, 130, 3900}, {100, 4000, 3990}}, 2);
+    CCalibrateDlg* calibration = OpenCalibration();
+    ASSERT_TRUE(calibration);
+    ASSERT_TRUE(WaitForReview(calibration));
+    ASSERT_EQ(StoredValue(L"IsCalibrate"), 1u);
+    // The box that says the touchscreen is gone is answered as soon as it shows.
+    UINT_PTR timer = SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR, DWORD) {
+        for (HWND box = FindWindowW(L"#32770", nullptr); box; box = FindWindowExW(nullptr, box, L"#32770", nullptr))
+            if (WindowText(GetDlgItem(box, 0xFFFF)) == kDeviceRemovedText)
+                PostMessageW(box, WM_COMMAND, IDOK, 0);
+    });
+    port->Unplug(0);
+    const bool ended = WaitForEnd();
+    KillTimer(nullptr, timer);
+    ASSERT_TRUE(ended);
+    EXPECT_NE(StoredValue(L"IsCalibrate"), std::optional<DWORD>(1)) << "the unconfirmed calibration is gone";
+    EXPECT_EQ(Mode(), 0);
 }
 
 TEST_F(CalibrateDialog, ARegionDraggedFromEitherCornerIsCalibratedWithoutHints)

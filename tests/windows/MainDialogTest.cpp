@@ -432,33 +432,6 @@ TEST_F(MainDialog, ARefusedRemovalKeepsTheTouchScreenUsable)
     ASSERT_TRUE(PumpUntil([&] { return List().GetItemCount() == 1; }, 5000));
 }
 
-TEST_F(MainDialog, ACalibrationFollowsItsTouchScreenThroughARefusedRemovalAndUnpluggingRestores)
-{
-    StoreParameters(0, 0, 0);
-    DriverConfig driver{};
-    configuration.GetDriverConfig(driver);
-    driver.EnableTouch = 1;
-    configuration.SetDriverConfig(driver);
-    Start(MakeCountedScenario(3));
-    ASSERT_TRUE(dialog->Create());
-    ASSERT_TRUE(WaitReady());
-    dialog->SendMessage(WM_COMMAND, MAKEWPARAM(IDC_CALIBRATE, BN_CLICKED), 0);
-    ASSERT_NE(dialog->Calibration(), nullptr);
-    port->RefuseRemoval(0);
-    PumpFor(200);
-    port->Unplug(1); // another touchscreen's removal notice
-    for (auto [x, y] : {std::pair{100, 110}, {3995, 120}, {130, 3900}, {4000, 3990}})
-        port->FrameAt(0)->QueueTouch(std::uint16_t(x), std::uint16_t(y));
-    ASSERT_TRUE(PumpUntil([&] { return dialog->Calibration() && dialog->Calibration()->Panel().PointCount() == 4; }))
-        << "the reopened touchscreen's touches reach the calibration";
-    DeviceConfig stored{};
-    ASSERT_TRUE(configuration.GetDeviceConfig(stored) && stored.IsCalibrate == 1) << "in force for the review";
-    // Unplugged during the review: the record from before comes back.
-    AnswerMessageBox(*dialog->Calibration(), [&] { port->Unplug(0); });
-    ASSERT_TRUE(PumpUntil([&] { return !dialog->Calibration(); }, 5000));
-    EXPECT_TRUE(configuration.GetDeviceConfig(stored) && stored.IsCalibrate == 0);
-}
-
 TEST_F(MainDialog, TheRemovalNoticeGoesToThisProgramsWindowsOnly)
 {
     // Another program's window, and two of ours on two threads.
