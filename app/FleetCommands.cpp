@@ -39,7 +39,7 @@ constexpr milliseconds kIdleSlice{100};
 class CQueryView : public IMainPanelView {
 public:
     void ShowTouchScreens(const std::vector<TouchScreenListItem>&, int) override {}
-    void EnableActions(bool) override {}
+    void EnableActions(const MainActions&) override {}
     void ListReady() override { ready = true; }
     bool ready = false;
 };

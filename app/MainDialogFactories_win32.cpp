@@ -2,6 +2,7 @@
 
 #include "app/ProgramServices.h"
 #include "libs/grell/Grell_win32.h"
+#include "platform/Platform.h"
 
 MainDialogFactories ProgramDialogFactories(const MainPanelServices& services)
 {
@@ -9,7 +10,7 @@ MainDialogFactories ProgramDialogFactories(const MainPanelServices& services)
     factories.calibration = [services](unsigned slot, bool instructions, HWND main) {
         CalibratePanelServices calibration{
             services.devices,       services.state, services.postRequest,           services.messenger,
-            services.configuration, main,           [main] { StopMouseHook(main); }};
+            services.configuration, main,           [main] { StopMouseHook(main); }, GetPlatform().registry};
         return std::make_unique<CCalibrateDlg>(std::move(calibration), slot, instructions);
     };
     factories.calibrationArea = [services](unsigned slot) {

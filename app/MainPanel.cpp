@@ -15,6 +15,7 @@
 #include <algorithm>
 #include <chrono>
 #include <memory>
+#include <utility>
 
 namespace {
 
@@ -75,6 +76,7 @@ void CMainPanel::StartQuery(WindowHandle window)
     // No number is known until the start-up query read it.
     for (DeviceHandle touchScreen : m_services.devices.Identities())
         m_services.devices.WithRecordOf(touchScreen, [](TouchScreenRecord& record) { record.numberUnknown = true; });
+    UpdateActions(); // nothing that needs a number until the query read it
     StartJob(Job::StartupQuery);
 }
 
@@ -125,7 +127,9 @@ void CMainPanel::StartJob(Job job)
 void CMainPanel::JobNotStarted(Job job)
 {
     if (job == Job::SaveMapping) {
+        m_savesCovered = m_savesAsked.load();
         m_services.messenger.Post(m_window, WM_PANEL_SAVE_FAILED, 0, 0);
+        m_services.messenger.Post(m_window, WM_PANEL_REFRESH_LIST, 0, 0);
         return;
     }
     // No touchscreen was asked: the list shows them with their numbers unknown.
@@ -187,6 +191,8 @@ void CMainPanel::QueryTouchScreen(Lane& lane)
 
 void CMainPanel::RunSaveMapping()
 {
+    // A save asked for from here on runs again after this one.
+    const unsigned asked = m_savesAsked;
     if (!Pause(kBeforeSaveMs))
         return;
     const std::vector<DeviceHandle> touchScreens = m_services.devices.Identities();
@@ -205,6 +211,7 @@ void CMainPanel::RunSaveMapping()
     std::sort(failedSlots.begin(), failedSlots.end());
     for (unsigned slot : failedSlots)
         m_services.messenger.Post(m_window, WM_PANEL_SAVE_FAILED, slot, 0);
+    m_savesCovered = asked;
     m_services.messenger.Post(m_window, WM_PANEL_REFRESH_LIST, 0, 0);
 }
 
@@ -215,7 +222,12 @@ void CMainPanel::SaveTouchScreen(Lane& lane)
     if (!slot)
         return; // unplugged meanwhile
     const MappingEntry entry = m_services.devices.Mapping(*slot);
-    if (entry.monitorNumber < 0 || !entry.deviceHandle)
+    bool bound = false;
+    m_services.devices.WithRecordOf(touchScreen, [&](TouchScreenRecord& record) {
+        bound = record.boundInMapping;
+        record.boundInMapping = false; // saved once
+    });
+    if (!bound || entry.monitorNumber < 0 || !entry.deviceHandle)
         return;
     const bool opened = Exchange(lane, Command::Open);
     bool written = false;
@@ -391,10 +403,20 @@ void CMainPanel::OnNumberReadReply(std::unique_ptr<DeviceReply> reply)
         return;
     if (reply->slot < 0)
         return;
+    const DeviceHandle handle = reply->deviceHandle;
+    if (ReportsNoTouchScreenNumber(reply->Answer())) {
+        // A frame never given a number: not 0, which may be another's. It
+        // stays unknown until a mapping gives it one.
+        m_services.devices.WithRecord(static_cast<unsigned>(reply->slot), handle, [](TouchScreenRecord& record) {
+            record.touchScreenNumber = 0;
+            record.numberUnknown = true;
+            record.calibrationState = kCalibrationStateUnknown;
+        });
+        return;
+    }
     DeviceConfig config{};
     config.TouchScreenNumber = DecodeTouchScreenNumber(reply->Answer());
     m_services.configuration.GetDeviceConfig(config); // a record it cannot read stays as it was
-    const DeviceHandle handle = reply->deviceHandle;
     m_services.devices.WithRecordAndMapping(
         static_cast<unsigned>(reply->slot), handle, [&](TouchScreenRecord& record, MappingEntry& mapping) {
             mapping = MappingEntry{handle, config.MonitorID, config.TouchScreenNumber};
@@ -455,8 +477,8 @@ void CMainPanel::RefreshList()
     if (m_selected >= 0)
         m_selected = items.empty() ? -1 : 0;
     m_view.ShowTouchScreens(items, m_selected);
-    UpdateActions();
     m_listReady = true;
+    UpdateActions();
     m_view.ListReady();
 }
 
@@ -468,19 +490,34 @@ void CMainPanel::OnSelectionChanged(int item)
     UpdateActions();
 }
 
-bool CMainPanel::ActionsEnabled() const
+MainActions CMainPanel::Actions() const
 {
+    MainActions actions;
+    const bool saveRunning = m_savesCovered != m_savesAsked;
+    actions.settings = m_services.devices.Count() > 0;
+    actions.mapping = m_listReady && actions.settings && !saveRunning;
     const int selected = m_selected;
-    if (selected < 0)
-        return false;
-    bool enabled = false;
+    if (!m_listReady || selected < 0)
+        return actions;
+    // A touchscreen whose number is unknown (not read yet, 255, a failed
+    // save) would have another's stored parameters read and overwritten.
     m_services.devices.WithRecord(static_cast<unsigned>(selected), [&](const TouchScreenRecord& record) {
-        enabled = record.calibrationState == 0 || record.calibrationState == 1;
+        actions.touchScreen = !record.numberUnknown && (record.calibrationState == 0 || record.calibrationState == 1);
     });
-    return enabled;
+    actions.diagnostics = actions.touchScreen && !saveRunning;
+    return actions;
 }
 
-void CMainPanel::UpdateActions() { m_view.EnableActions(ActionsEnabled()); }
+void CMainPanel::UpdateActions() { m_view.EnableActions(Actions()); }
+
+void CMainPanel::DiagnosticsBegin() { m_diagnosticsRunning = true; }
+
+void CMainPanel::DiagnosticsEnd()
+{
+    m_diagnosticsRunning = false;
+    if (std::exchange(m_saveDeferred, false))
+        OnMappingClosed();
+}
 
 // ---- device changes and the other dialogs
 
@@ -494,8 +531,18 @@ void CMainPanel::OnDeviceChange(std::uintptr_t event, DeviceHandle handle)
         // The touchscreen stays: open it again, so that it is usable rather
         // than listed with a closed handle. The old notification goes as
         // a removed touchscreen's does, outside this notification's handling.
-        if (auto old = m_services.devices.QueryRemoveFailed(handle, m_window))
-            m_services.messenger.Post(m_window, WM_UNREGISTER_NOTIFICATION, 0, reinterpret_cast<std::intptr_t>(*old));
+        const auto slot = m_services.devices.FindSlot(handle);
+        auto old = m_services.devices.QueryRemoveFailed(handle, m_window);
+        if (!old || !slot)
+            return;
+        m_services.messenger.Post(m_window, WM_UNREGISTER_NOTIFICATION, 0, reinterpret_cast<std::intptr_t>(*old));
+        // Its new handle is its identity now: the open dialogs follow it.
+        DeviceHandle reopened = nullptr;
+        m_services.devices.WithRecord(*slot, [&](const TouchScreenRecord& record) { reopened = record.identity; });
+        if (m_calibration)
+            m_calibration->TouchScreenReopened(handle, reopened);
+        if (m_reopened)
+            m_reopened(handle, reopened);
         return;
     }
     if (event != kDbtDeviceRemovePending && event != kDbtDeviceRemoveComplete)
@@ -522,7 +569,18 @@ void CMainPanel::OnUnregisterNotification(NotificationHandle notification)
     m_services.hid.UnregisterNotification(notification);
 }
 
-void CMainPanel::OnMappingClosed() { StartJob(Job::SaveMapping); }
+void CMainPanel::OnMappingClosed()
+{
+    if (m_closing)
+        return;
+    if (m_diagnosticsRunning) {
+        m_saveDeferred = true;
+        return;
+    }
+    ++m_savesAsked;
+    UpdateActions();
+    StartJob(Job::SaveMapping);
+}
 
 DeviceMatchServices CMainPanel::BeginMapping()
 {

@@ -58,14 +58,23 @@ struct TouchScreenListItem {
     bool operator==(const TouchScreenListItem&) const = default;
 };
 
+// Which of the main dialog's actions may start now.
+struct MainActions {
+    bool touchScreen = false; // Calibrate, Region Calibrate: the selected touchscreen's number is known
+    bool diagnostics = false; // as touchScreen, and no mapping save runs
+    bool mapping = false;     // the list is ready and no mapping save runs
+    bool settings = false;    // driver-wide: at least one touchscreen
+    bool operator==(const MainActions&) const = default;
+};
+
 // What the panel shows; the dialog implements it. Called on the window thread only.
 class IMainPanelView {
 public:
     virtual ~IMainPanelView() = default;
     // Replaces the list's items; `selected` is the item to select and focus, or -1.
     virtual void ShowTouchScreens(const std::vector<TouchScreenListItem>& items, int selected) = 0;
-    // Mapping, Calibrate, Region Calibrate, Settings and Diagnostics together.
-    virtual void EnableActions(bool enable) = 0;
+    // Mapping, Calibrate, Region Calibrate, Settings and Diagnostics.
+    virtual void EnableActions(const MainActions& actions) = 0;
     // The list has been filled: the wait cursor goes.
     virtual void ListReady() = 0;
 };
@@ -122,8 +131,15 @@ public:
     // The list's selection changed to this item (-1: none).
     void OnSelectionChanged(int item);
     int Selected() const { return m_selected; }
-    // At least one touchscreen, one selected, its calibration state 0 or 1.
-    bool ActionsEnabled() const;
+    // The touchscreen's actions need one selected whose number is known and
+    // whose calibration state is 0 or 1, after the start-up query; Mapping
+    // needs the list ready; neither Diagnostics nor Mapping while a mapping
+    // save runs.
+    MainActions Actions() const;
+    // Diagnostics runs from Begin to End. A mapping save asked for meanwhile
+    // starts when it ends: both use the touchscreens' opening answers.
+    void DiagnosticsBegin();
+    void DiagnosticsEnd();
     bool ListIsReady() const { return m_listReady; }
 
     // WM_DEVICECHANGE for a device handle: a query-remove closes the
@@ -144,6 +160,13 @@ public:
     // The calibration window open now (null: none). Unplugging tells it when
     // its touchscreen goes, and when the slots move under it.
     void SetOpenCalibration(CCalibratePanel* calibration) { m_calibration = calibration; }
+    // Called when a refused removal opened a touchscreen again under a new
+    // handle (its identity), after the open calibration was re-bound: the
+    // dialog re-binds its other open windows (mapping, Diagnostics).
+    void SetReopenedHandler(std::function<void(DeviceHandle before, DeviceHandle after)> handler)
+    {
+        m_reopened = std::move(handler);
+    }
 
     // Test seam: runs on the job thread right after it gave up the running
     // state, before it ends. Set before Open.
@@ -203,6 +226,12 @@ private:
 
     std::atomic<int> m_selected{0};
     bool m_listReady = false;
+    bool m_diagnosticsRunning = false;
+    bool m_saveDeferred = false; // asked for while Diagnostics ran
+    // Mapping saves asked for, and how many of those asks a finished save
+    // covered: a save runs (or waits to) while they differ.
+    std::atomic<unsigned> m_savesAsked{0};
+    std::atomic<unsigned> m_savesCovered{0};
     CCalibratePanel* m_calibration = nullptr;
 
     // Shared with the jobs.
@@ -214,4 +243,5 @@ private:
     // The newest job thread; each one first joins the one before it.
     std::thread m_jobThread;
     std::function<void()> m_jobReleasedHook;
+    std::function<void(DeviceHandle, DeviceHandle)> m_reopened;
 };

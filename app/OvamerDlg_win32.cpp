@@ -23,10 +23,9 @@ namespace {
 // The update dialog's window has gone: release its object.
 constexpr unsigned WM_UPDATE_DIALOG_ENDED = 0x8000 + 0x20;
 
-// The buttons, in the order of m_buttons; the first five are the actions.
+// The buttons, in the order of m_buttons.
 constexpr int kButtonIds[] = {IDC_MAPPING,     IDC_CALIBRATE, IDC_REGION_CALIBRATE, IDC_SETTINGS,
                               IDC_DIAGNOSTICS, IDC_ABOUT,     IDC_HELP_MANUAL,      IDC_EXIT};
-constexpr std::size_t kActionButtons = 5;
 
 struct ControlText {
     int id;
@@ -137,6 +136,11 @@ bool COvamerDlg::OnInitDialog()
     m_list.SetRedraw(true);
     SetLanguageTexts();
 
+    m_panel.SetReopenedHandler([this](DeviceHandle before, DeviceHandle after) {
+        if (m_mapping)
+            m_mapping->TouchScreenReopened(before, after);
+        m_diagnosis.TouchScreenReopened(before, after);
+    });
     m_panel.Open(m_hWnd);
     return true;
 }
@@ -194,10 +198,13 @@ void COvamerDlg::ShowTouchScreens(const std::vector<TouchScreenListItem>& items,
     m_fillingList = false;
 }
 
-void COvamerDlg::EnableActions(bool enable)
+void COvamerDlg::EnableActions(const MainActions& actions)
 {
-    for (std::size_t i = 0; i < kActionButtons; ++i)
-        EnableDlgItem(kButtonIds[i], enable);
+    EnableDlgItem(IDC_MAPPING, actions.mapping);
+    EnableDlgItem(IDC_CALIBRATE, actions.touchScreen);
+    EnableDlgItem(IDC_REGION_CALIBRATE, actions.touchScreen);
+    EnableDlgItem(IDC_SETTINGS, actions.settings);
+    EnableDlgItem(IDC_DIAGNOSTICS, actions.diagnostics);
 }
 
 void COvamerDlg::ListReady()
@@ -271,10 +278,14 @@ void COvamerDlg::OnMappingClosed(std::unique_ptr<MappingClosedRecord> record)
     m_mapping.reset();
     if (record) // its contents are not read
         m_panel.OnMappingClosed();
+    RestoreFocus(); // after the save disabled Mapping: the list then takes the focus
 }
 
 void COvamerDlg::OnMapping()
 {
+    if (!m_panel.Actions().mapping)
+        return;
+    RememberFocus();
     m_mapping.reset(); // an earlier one is forgotten
     m_mapping = std::make_unique<CDeviceMatchDlg>(m_panel.BeginMapping());
     if (!m_mapping->Open(m_hWnd)) {
@@ -290,13 +301,32 @@ void COvamerDlg::OnCalibrationEnd(WPARAM result, LPARAM slot)
     EnableWindow(true);
     m_panel.OnCalibrationEnd(result, slot);
     m_calibration.reset();
+    RestoreFocus();
+}
+
+void COvamerDlg::RememberFocus()
+{
+    HWND focus = ::GetFocus();
+    m_focusBefore = focus && ::IsChild(m_hWnd, focus) ? focus : nullptr;
+}
+
+void COvamerDlg::RestoreFocus()
+{
+    ::SetForegroundWindow(m_hWnd);
+    ::SetActiveWindow(m_hWnd);
+    HWND focus = m_focusBefore;
+    if (!focus || !::IsWindow(focus) || !::IsChild(m_hWnd, focus) || !::IsWindowEnabled(focus))
+        focus = m_list;
+    ::SetFocus(focus);
+    m_focusBefore = nullptr;
 }
 
 void COvamerDlg::OnCalibrate()
 {
     const int slot = m_panel.Selected();
-    if (slot < 0)
+    if (slot < 0 || !m_panel.Actions().touchScreen)
         return;
+    RememberFocus();
     auto rect = m_factories.calibrationArea(static_cast<unsigned>(slot));
     if (!rect)
         rect = ScreenRect{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
@@ -319,7 +349,14 @@ void COvamerDlg::OpenCalibration(unsigned slot, const ScreenRect& rect, bool ins
     ::SetForegroundWindow(*m_calibration);
 }
 
-void COvamerDlg::OnRegionCalibrate() { m_region.Start(m_panel.Selected()); }
+void COvamerDlg::OnRegionCalibrate()
+{
+    const int slot = m_panel.Selected();
+    if (slot < 0 || !m_panel.Actions().touchScreen)
+        return;
+    RememberFocus();
+    m_region.Start(slot);
+}
 
 void COvamerDlg::OnMouseHookEvent(MouseHookEvent event) { m_region.OnPointerEvent(event); }
 
@@ -404,12 +441,14 @@ void COvamerDlg::OnListItemChanged(NMHDR& header)
 
 void COvamerDlg::OnDiagnostics()
 {
-    // Not while the start-up query runs: a run's exchanges and the query's
-    // would read each other's replies from the same touchscreen.
-    if (!m_panel.ListIsReady())
+    // Not while the start-up query or a mapping save runs: their exchanges
+    // and a run's would read each other's replies and opening answers.
+    if (!m_panel.Actions().diagnostics)
         return;
     m_diagnosis.SetTouchScreen(m_panel.Selected());
+    m_panel.DiagnosticsBegin();
     m_diagnosis.DoModal(m_hWnd);
+    m_panel.DiagnosticsEnd(); // a save asked for meanwhile starts now
 }
 
 void COvamerDlg::OnListDoubleClick(NMHDR&) { OpenProperties(); }

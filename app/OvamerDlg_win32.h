@@ -57,7 +57,7 @@ private:
 
     // IMainPanelView
     void ShowTouchScreens(const std::vector<TouchScreenListItem>& items, int selected) override;
-    void EnableActions(bool enable) override;
+    void EnableActions(const MainActions& actions) override;
     void ListReady() override;
 
     void SetLanguageTexts();
@@ -99,6 +99,10 @@ private:
     // Opens the calibration window over the rectangle (screen pixels).
     void OpenCalibration(unsigned slot, const ScreenRect& rect, bool instructions);
     void CloseRegionSelection();
+    // A full-screen window (calibration, mapping) takes the keyboard; when it
+    // has gone, the control that had the focus before gets it back.
+    void RememberFocus();
+    void RestoreFocus();
 
     // IRegionCalibrationView
     void StartPointerHook() override;
@@ -123,5 +127,6 @@ private:
     CIcon m_smallIcon;
     bool m_fillingList = false; // the list's own notifications are not selections then
     std::unique_ptr<CDeviceMatchDlg> m_mapping;
+    HWND m_focusBefore = nullptr;
     std::unique_ptr<CUpdate> m_update;
 };

@@ -7,6 +7,7 @@
 #include "app/PostedRecordKinds_win32.h"
 #include "app/ProgramServices.h"
 #include "app/Win32Platform_win32.h"
+#include "calibration/InterruptedCalibration.h"
 #include "calibration/MouseHookMessages.h"
 #include "common/LanguageText.h"
 #include "common/TextEncoding.h"
@@ -70,6 +71,10 @@ bool CPelnoCplApp::InitInstance()
         PostQuitMessage(0);
         return true;
     }
+    // A calibration of an earlier run that was killed left the driver
+    // clicking on release, perhaps with a calibration nobody confirmed.
+    if (IRegistry* registry = GetPlatform().registry)
+        RestoreInterruptedCalibration(*registry, ProgramSettingsPanelServices().configuration);
 
     if (commandLine->OptionCount() > 0) {
         IConsole& console = *GetPlatform().console;

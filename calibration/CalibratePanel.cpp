@@ -10,6 +10,8 @@
 #include "platform/Messages.h"
 #include "platform/WindowMessenger.h"
 
+#include <utility>
+
 namespace {
 
 constexpr wchar_t kCancelKey[] = L"39";
@@ -46,12 +48,13 @@ std::optional<ScreenRect> FullScreenCalibrationRect(CDeviceManager& devices, ICo
 
 CCalibratePanel::CCalibratePanel(CalibratePanelServices services, ICalibrateView& view, unsigned slot,
                                  bool instructions)
-    : m_services(std::move(services)), m_view(view), m_instructions(instructions)
+    : m_services(std::move(services)), m_view(view), m_instructions(instructions), m_interrupted(m_services.registry)
 {
     m_touchScreen.slot = slot;
     m_services.devices.WithRecord(slot, [&](const TouchScreenRecord& record) {
         m_touchScreen.identity = record.identity;
         m_restoreCopy.TouchScreenNumber = record.touchScreenNumber;
+        m_deviceKey = DeviceKeyFromObjectName(record.deviceObjectName);
     });
 }
 
@@ -65,6 +68,7 @@ CCalibratePanel::~CCalibratePanel()
         RestoreDeviceRecord();
     else
         StopTouchReporting();
+    m_interrupted.Clear();
     m_phase = Phase::Ended;
 }
 
@@ -85,6 +89,7 @@ void CCalibratePanel::Open(WindowHandle window)
         m_clickModeSaved = true;
         m_savedClickMode = driver.Mode;
         m_touchEnabled = driver.EnableTouch != 0;
+        m_interrupted.KeepClickMode(driver.Mode); // before it changes: a kill must not leave it
         driver.Mode = 1;
         m_services.configuration.SetDriverConfig(driver);
     }
@@ -120,6 +125,9 @@ void CCalibratePanel::OnTouchPoint(std::unique_ptr<DeviceReply> reply)
         m_view.ShowPointer(true);
         m_ticks = 0;
         m_view.StartCountdown();
+        // The record it replaces is kept first, for a start after a kill.
+        if (!std::exchange(m_recordKept, true))
+            m_interrupted.KeepRecord(m_deviceKey, m_restoreCopy);
         // In force while the user tries it; the driver still clicks on release.
         Store(ClickModeAfterStore::Keep);
     }
@@ -180,6 +188,7 @@ void CCalibratePanel::OnOk()
     m_view.StopCountdown();
     m_phase = Phase::Ended;
     Store(m_clickModeSaved ? ClickModeAfterStore::Restore : ClickModeAfterStore::Keep);
+    m_interrupted.Clear();
     PostToMain(WM_CALIBRATION_END, 0);
     m_view.EndDialog(true);
 }
@@ -237,6 +246,15 @@ void CCalibratePanel::SlotsMoved()
         m_touchScreen.slot = *slot;
 }
 
+void CCalibratePanel::TouchScreenReopened(DeviceHandle before, DeviceHandle after)
+{
+    if (m_touchScreen.identity != before || (m_phase != Phase::Collecting && m_phase != Phase::Reviewing))
+        return;
+    m_touchScreen.identity = after;
+    if (m_phase == Phase::Collecting)
+        StartTouchReporting();
+}
+
 bool CCalibratePanel::Ending()
 {
     if (m_phase != Phase::Collecting && m_phase != Phase::Reviewing)
@@ -264,6 +282,7 @@ void CCalibratePanel::End(std::uintptr_t result)
     m_view.ShowPointer(true);
     if (!reviewing)
         StopTouchReporting();
+    m_interrupted.Clear();
     PostToMain(WM_CALIBRATION_END, result);
     m_view.EndDialog(false);
 }
@@ -302,12 +321,9 @@ void CCalibratePanel::RestoreClickMode()
 
 void CCalibratePanel::RestoreDeviceRecord()
 {
-    std::uint32_t deviceKey = 0;
-    if (!m_services.devices.WithRecord(
-            m_touchScreen.slot, m_touchScreen.identity,
-            [&](const TouchScreenRecord& record) { deviceKey = DeviceKeyFromObjectName(record.deviceObjectName); }))
-        return;
-    m_services.configuration.SetDeviceConfig(deviceKey, m_restoreCopy);
+    // Also when the touchscreen was unplugged meanwhile: its record stays
+    // with the driver, and must not keep a calibration nobody confirmed.
+    m_services.configuration.SetDeviceConfig(m_deviceKey, m_restoreCopy);
 }
 
 bool CCalibratePanel::Store(ClickModeAfterStore clickMode)

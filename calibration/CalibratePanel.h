@@ -11,6 +11,7 @@
 
 #include "calibration/ApplyCalibration.h"
 #include "calibration/CalibrationResult.h"
+#include "calibration/InterruptedCalibration.h"
 #include "calibration/ReviewTrail.h"
 #include "config/DeviceConfig.h"
 #include "device/DeviceRequest.h"
@@ -27,6 +28,7 @@
 class CDeviceManager;
 class CProtocolState;
 class IConfigurationLibrary;
+class IRegistry;
 class IWindowMessenger;
 
 // What the panel shows; the window implements it.
@@ -72,6 +74,8 @@ struct CalibratePanelServices {
     WindowHandle mainWindow; // gets WM_CALIBRATION_BEGIN and WM_CALIBRATION_END
     // Ends region selection's mouse hook, which Esc ends too.
     std::function<void()> stopMouseHook;
+    // Where what an interrupted calibration must put back is kept; none: not kept.
+    IRegistry* registry;
 };
 
 // The text shown when the calibrated touchscreen is unplugged.
@@ -113,7 +117,7 @@ public:
     void OnEscape();
     // WM_TOUCHSCREEN_REMOVED (own notices only): when this dialog's
     // touchscreen is the one gone, the user is told and the dialog closes
-    // without a stop command.
+    // without a stop command; a review's previous record is still put back.
     void OnRemovalNotice();
 
     // The main window: this touchscreen is being unplugged. Its stream ends
@@ -121,6 +125,10 @@ public:
     void TouchScreenRemoving();
     // The main window: unplugging moved the slots; the touchscreen is found again.
     void SlotsMoved();
+    // The main window: a refused removal opened the touchscreen again under
+    // a new handle, its new identity. The dialog follows it; while
+    // collecting, its stream (ended with the old handle) starts again.
+    void TouchScreenReopened(DeviceHandle before, DeviceHandle after);
 
     Phase CurrentPhase() const { return m_phase; }
     int PointCount() const { return m_pointCount; }
@@ -168,6 +176,11 @@ private:
     int m_pointCount = 0;
     CReviewTrail m_trail;
     unsigned m_ticks = 0;
+    // The device key the previous record goes back under, even once the
+    // touchscreen is gone: the record lives with the driver, not the frame.
+    std::uint32_t m_deviceKey = 0;
+    bool m_recordKept = false;
+    CInterruptedCalibration m_interrupted;
 };
 
 // Where four-point calibration covers: the monitor the touchscreen's stored

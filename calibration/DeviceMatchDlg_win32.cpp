@@ -68,7 +68,16 @@ bool CDeviceMatchDlg::PreTranslateMessage(MSG& msg)
 void CDeviceMatchDlg::OnCancel()
 {
     m_panel.Finish();
+    EnableMainWindow();
     EndDialog(IDCANCEL);
+}
+
+void CDeviceMatchDlg::EnableMainWindow()
+{
+    // Before this window goes: activation then returns to the main window
+    // instead of to none, which would leave no window with the keyboard.
+    if (m_mainWindow)
+        ::EnableWindow(m_mainWindow, TRUE);
 }
 
 // ---- IDeviceMatchView
@@ -129,6 +138,7 @@ void CDeviceMatchDlg::OnTimer(WPARAM id, LPARAM) { m_panel.OnTimer(static_cast<u
 void CDeviceMatchDlg::OnClose()
 {
     m_panel.Finish();
+    EnableMainWindow();
     EndDialog(IDCANCEL);
 }
 

@@ -22,6 +22,7 @@ public:
     bool Open(HWND mainWindow);
 
     const CDeviceMatchPanel& Panel() const { return m_panel; }
+    void TouchScreenReopened(DeviceHandle before, DeviceHandle after) { m_panel.TouchScreenReopened(before, after); }
 
     static const MessageTable kMessageTable;
 
@@ -46,6 +47,7 @@ private:
     void OnTouchPoint(std::unique_ptr<DeviceReply> touch);
     void OnTimer(WPARAM id, LPARAM);
     void OnClose();
+    void EnableMainWindow();
     void OnTouchScreenRemoved(WPARAM key, LPARAM slot);
     void OnDestroy();
 

@@ -32,11 +32,24 @@ void CDeviceMatchPanel::Open(WindowHandle window, WindowHandle mainWindow)
     m_monitors = m_services.devices.Monitors();
     m_streaming = m_services.devices.Identities();
     // Only what this mapping binds is saved afterwards: a touchscreen not
-    // touched keeps the number its parameters are stored under.
-    for (unsigned slot = 0; slot < m_streaming.size(); ++slot) {
-        MappingEntry entry = m_services.devices.Mapping(slot);
-        entry.monitorNumber = -1;
-        m_services.devices.SetMapping(slot, entry);
+    // touched keeps its number, and every one keeps its monitor until bound.
+    // Each one's own record is read now, before any binding stores a record
+    // under a number another touchscreen holds.
+    for (DeviceHandle touchScreen : m_streaming) {
+        DeviceConfig own{};
+        bool known = false;
+        m_services.devices.WithRecordOf(touchScreen, [&](TouchScreenRecord& record) {
+            record.boundInMapping = false;
+            known = !record.numberUnknown;
+            own.TouchScreenNumber = record.touchScreenNumber;
+        });
+        // A record read in part carries what was read; with no number there
+        // is no record of its own: it starts uncalibrated.
+        if (known)
+            m_services.configuration.GetDeviceConfig(own);
+        else
+            own = DeviceConfig{};
+        m_ownRecords[touchScreen] = own;
     }
     for (DeviceHandle touchScreen : m_streaming)
         PostTouchCommand(touchScreen, Command::StartTouch);
@@ -51,6 +64,10 @@ std::wstring CDeviceMatchPanel::MonitorNumberText() const { return std::to_wstri
 void CDeviceMatchPanel::OnTouchPoint(std::unique_ptr<DeviceReply> touch)
 {
     if (!touch || !m_opened || m_finished || m_touchEnabled == 0)
+        return;
+    // A touch queued before the last monitor ended binds nothing: there is
+    // no monitor shown any more.
+    if (m_currentMonitor < 0 || m_currentMonitor >= static_cast<int>(m_monitors.size()))
         return;
     // The touch names its touchscreen by handle: its slot may have moved since
     // touch reporting started.
@@ -97,6 +114,26 @@ void CDeviceMatchPanel::OnTouchScreenRemoved()
         Finish();
         m_view.Close();
     }
+}
+
+void CDeviceMatchPanel::TouchScreenReopened(DeviceHandle before, DeviceHandle after)
+{
+    if (!m_opened || m_finished)
+        return;
+    auto streaming = std::find(m_streaming.begin(), m_streaming.end(), before);
+    if (streaming == m_streaming.end())
+        return;
+    *streaming = after;
+    if (auto binding = m_bindings.extract(before)) {
+        binding.key() = after;
+        m_bindings.insert(std::move(binding));
+    }
+    if (auto own = m_ownRecords.extract(before)) {
+        own.key() = after;
+        m_ownRecords.insert(std::move(own));
+    }
+    // Closing the old handle ended its stream.
+    PostTouchCommand(after, Command::StartTouch);
 }
 
 void CDeviceMatchPanel::Finish()
@@ -153,16 +190,16 @@ void CDeviceMatchPanel::WriteMonitorMapping(unsigned slot, std::int32_t monitor)
     DeviceHandle identity = nullptr;
     if (!m_services.devices.WithRecord(slot, [&](TouchScreenRecord& record) {
             record.touchScreenNumber = number;
+            record.boundInMapping = true;
             objectName = record.deviceObjectName;
             identity = record.identity;
         }))
         return;
-    DeviceConfig config{};
-    config.TouchScreenNumber = number;
-    m_services.configuration.GetDeviceConfig(config); // a record it cannot read keeps the number alone
+    // The touchscreen's own record moves to its new number, calibration and
+    // calibration state included; only the number and the monitor change.
+    DeviceConfig config = m_ownRecords[identity];
     config.TouchScreenNumber = number;
     config.MonitorID = monitor;
-    config.IsCalibrate = 1;
     m_services.configuration.SetDeviceConfig(DeviceKeyFromObjectName(objectName), config);
     // The save writes the number into the touchscreen from this entry.
     m_services.devices.SetMapping(slot, MappingEntry{m_services.devices.HandleOf(slot), monitor, number});

@@ -1,10 +1,11 @@
 #pragma once
 // The mapping dialog's behaviour, without a window: it covers one monitor
 // after the other and binds the first touchscreen touched while a monitor is
-// shown to that monitor. Each binding is stored at once in the touchscreen's
-// parameter record (its number becomes its slot, its monitor the one shown,
-// and it counts as calibrated) and in the slot's mapping entry, from which the
-// main dialog's save writes the new numbers into the touchscreens.
+// shown to that monitor. Each binding is stored at once: the touchscreen's
+// own parameter record (as read when the mapping began) moves to its new
+// number, its slot, with the monitor shown; the slot's mapping entry and the
+// record's "bound" mark tell the main dialog's save which touchscreens get
+// their new numbers written into them. Untouched ones keep number and monitor.
 //
 // Event-driven on the window thread: touches arrive as WM_TOUCH_POINT
 // replies, the 30-second limit per monitor is a timer the view runs (tests
@@ -15,6 +16,7 @@
 // again, touch reporting stopped, WM_MAPPING_END posted exactly once and
 // WM_MAPPING_CLOSED posted with its record.
 
+#include "config/DeviceConfig.h"
 #include "device/DeviceManager.h"
 #include "device/DeviceRequest.h"
 #include "device/Exchange.h"
@@ -76,6 +78,9 @@ public:
     // A touchscreen was unplugged (an own removal notice). The others go on,
     // bound under their slots of the moment; with none left the mapping ends.
     void OnTouchScreenRemoved();
+    // A refused removal opened a touchscreen again under a new handle, its
+    // new identity: its binding follows it, and it streams touches again.
+    void TouchScreenReopened(DeviceHandle before, DeviceHandle after);
     // WM_CLOSE, Esc, or the window going: the finish, once.
     void Finish();
 
@@ -87,8 +92,8 @@ public:
 private:
     void Advance();
     void Bind(unsigned slot);
-    // Stores the binding in the touchscreen's parameter record: its number
-    // becomes the slot, its monitor `monitor`, and it counts as calibrated.
+    // Stores the binding: the touchscreen's own record under its new number
+    // (the slot), with `monitor`; its calibration state as it was.
     void WriteMonitorMapping(unsigned slot, std::int32_t monitor);
     void PostTouchCommand(DeviceHandle touchScreen, std::uint16_t command);
     void PostEnd();
@@ -110,6 +115,8 @@ private:
         unsigned slot;
     };
     std::map<DeviceHandle, Binding> m_bindings;
+    // Each touchscreen's own record as the mapping began, by identity.
+    std::map<DeviceHandle, DeviceConfig> m_ownRecords;
     bool m_opened = false;
     bool m_cursorHidden = false;
     bool m_endPosted = false;

@@ -96,6 +96,7 @@ list(APPEND PELNO_PORTABLE_SOURCES
   calibration/ApplyCalibration.cpp
   calibration/CalibrationLayout.cpp
   calibration/CalibratePanel.cpp
+  calibration/InterruptedCalibration.cpp
   calibration/RegionSelection.cpp
   calibration/RegionCalibrationPanel.cpp
   calibration/TouchSetCheck.cpp

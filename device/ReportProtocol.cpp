@@ -86,6 +86,8 @@ std::int32_t DecodeTouchScreenNumber(const std::uint8_t* r)
     return 0;
 }
 
+bool ReportsNoTouchScreenNumber(const std::uint8_t* r) { return r[0] == 'V' && r[1] == '1' && r[2] == 0xFF; }
+
 std::optional<std::array<std::int32_t, 3>> DecodeCollectedVersion(const std::uint8_t* r)
 {
     if (r[0] != 'V' || r[1] != 'v' || r[2] == ' ')

@@ -55,6 +55,8 @@ std::optional<std::array<std::int32_t, 4>> DecodeVersion(const std::uint8_t* ans
 
 // The touchscreen number of a read-number answer; 0 when it holds none.
 std::int32_t DecodeTouchScreenNumber(const std::uint8_t* answer);
+// A read-number answer of 255: the frame was never given a number.
+bool ReportsNoTouchScreenNumber(const std::uint8_t* answer);
 
 // The three combined hardware-version values a version answer gives while
 // collecting for the firmware update (pairs of bytes, the first times 324).

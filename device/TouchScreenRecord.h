@@ -29,6 +29,9 @@ struct TouchScreenRecord {
     // Its number could not be read (or a new one not written): its stored
     // parameters are unknown, so its actions stay disabled.
     bool numberUnknown = false;
+    // Touched in the mapping that ran last: the save writes its new number
+    // into it. Its monitor is kept either way.
+    bool boundInMapping = false;
     std::int32_t monitorNumber = 0;
     std::wstring deviceObjectName;
 };

@@ -107,6 +107,13 @@ public:
     // dialog's touchscreen, a box says so and Diagnostics is disabled; a run
     // in progress goes on until its time-out.
     void OnTouchScreenRemoved(std::uintptr_t key);
+    // A refused removal opened the touchscreen again under a new handle,
+    // its new identity: the dialog follows it (a run in progress times out).
+    void TouchScreenReopened(DeviceHandle before, DeviceHandle after)
+    {
+        if (m_identity == before)
+            m_identity = after;
+    }
     // Export pressed.
     void ExportDiagnostics();
 

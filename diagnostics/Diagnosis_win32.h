@@ -25,6 +25,7 @@ public:
     // The touchscreen (slot) of the next showing.
     void SetTouchScreen(std::int32_t slot) { m_panel.SetTouchScreen(slot); }
     const CDiagnosisPanel& Panel() const { return m_panel; }
+    void TouchScreenReopened(DeviceHandle before, DeviceHandle after) { m_panel.TouchScreenReopened(before, after); }
 
     static const MessageTable kMessageTable;
 

@@ -41,7 +41,7 @@ struct Bench : CDeviceRig {
     {
         StartDevices(Scenario(ledsPerAxis));
         dialog = std::make_unique<CDiagnosis>(DiagnosisServices{
-            *devices, state, Poster(), files, codePage, [](std::wstring_view key) { return std::wstring(key); }});
+            *devices, *state, Poster(), files, codePage, [](std::wstring_view key) { return std::wstring(key); }});
         dialog->SetTouchScreen(0);
         dialog->Create();
         dialog->ShowWindow(SW_SHOW);

@@ -34,7 +34,7 @@ namespace {
 class CReadyView : public IMainPanelView {
 public:
     void ShowTouchScreens(const std::vector<TouchScreenListItem>& shown, int) override { items = shown.size(); }
-    void EnableActions(bool) override {}
+    void EnableActions(const MainActions&) override {}
     void ListReady() override { ready = true; }
     std::size_t items = 0;
     bool ready = false;

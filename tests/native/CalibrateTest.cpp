@@ -3,11 +3,13 @@
 // calibration window and the main window: it takes what is posted and hands
 // it to the panels as their message tables do.
 
+#include "FakeConfigurationLibrary.h"
 #include "FrameLog.h"
 #include "app/MainPanel.h"
 #include "calibration/ApplyCalibration.h"
 #include "calibration/CalibratePanel.h"
 #include "calibration/CalibrationLayout.h"
+#include "calibration/InterruptedCalibration.h"
 #include "calibration/RegionCalibrationPanel.h"
 #include "calibration/RegionSelection.h"
 #include "calibration/TouchSetCheck.h"
@@ -189,10 +191,10 @@ struct Rig {
     }
     void Open(unsigned slot, bool instructions = true)
     {
-        calibration =
-            std::make_unique<CCalibratePanel>(CalibratePanelServices{devices, state, Poster(), queue, configuration,
-                                                                     kMainWindow, [this] { ++view.hookStops; }},
-                                              view, slot, instructions);
+        calibration = std::make_unique<CCalibratePanel>(CalibratePanelServices{devices, state, Poster(), queue,
+                                                                               configuration, kMainWindow,
+                                                                               [this] { ++view.hookStops; }, &registry},
+                                                        view, slot, instructions);
         main.SetOpenCalibration(calibration.get());
         calibration->Open(kCalibrationWindow);
     }
@@ -282,7 +284,7 @@ struct Rig {
     CDeviceThread thread;
     struct : IMainPanelView {
         void ShowTouchScreens(const std::vector<TouchScreenListItem>& shown, int) override { items = shown; }
-        void EnableActions(bool) override {}
+        void EnableActions(const MainActions&) override {}
         void ListReady() override {}
         std::vector<TouchScreenListItem> items;
     } mainView;
@@ -554,7 +556,31 @@ TEST(CalibratePanel, EveryWayOutRestoresModeAndRecordOnce)
         ASSERT_EQ(rig.Ends().size(), 1u) << c.name;
         EXPECT_EQ(rig.Ends()[0].wParam, c.result) << c.name;
         EXPECT_EQ(rig.mainView.items.at(0).image, 0) << c.name; // the list shows what is stored
+        EXPECT_FALSE(RestoreInterruptedCalibration(rig.registry, rig.configuration)) << c.name << ": nothing kept";
     }
+}
+
+TEST(CalibratePanel, AKilledCalibrationIsPutBackAtTheNextStart)
+{
+    for (bool review : {false, true}) {
+        Rig rig(1);
+        rig.Open(0);
+        if (review)
+            rig.TouchFour(0);
+        ASSERT_EQ(rig.Mode(), 1);
+        // The process dies here: the next start finds what memory held.
+        EXPECT_TRUE(RestoreInterruptedCalibration(rig.registry, rig.configuration));
+        EXPECT_EQ(rig.Mode(), 0) << review;
+        EXPECT_EQ(ToSlots(rig.Stored(4)), rig.before[0]) << review;
+        EXPECT_FALSE(RestoreInterruptedCalibration(rig.registry, rig.configuration)) << "put back once";
+    }
+    // What cannot be read is dropped, not written.
+    CMemoryRegistry registry;
+    for (const wchar_t* name : {L"ClickMode", L"Record"})
+        registry.SetString(RegistryRoot::CurrentUser, kInterruptedCalibrationPath, name, L"1 2x");
+    CFakeConfigurationLibrary configuration;
+    EXPECT_FALSE(RestoreInterruptedCalibration(registry, configuration));
+    EXPECT_TRUE(configuration.calls.empty());
 }
 
 TEST(CalibratePanel, ProgramEndingDuringACalibrationPutsTheDriverBack)
@@ -589,9 +615,11 @@ TEST(CalibratePanel, ReCalibrateRunsOneStreamAndCountsEachTouchOnce)
 
 TEST(CalibratePanel, UnpluggingClosesOnlyTheDialogOfTheTouchScreenRemoved)
 {
-    for (unsigned unplugged : {0u, 1u}) {
+    for (auto [unplugged, review] : {std::pair{0u, false}, {1u, false}, {1u, true}}) {
         Rig rig(2);
         rig.Open(1);
+        if (review)
+            rig.TouchFour(1);
         const DeviceHandle handle = rig.devices.Identities()[unplugged];
         rig.main.OnDeviceChange(kDbtDeviceRemoveComplete, handle);
         // The window's WM_CLOSE, when one was posted, comes before the removal notice.
@@ -610,7 +638,8 @@ TEST(CalibratePanel, UnpluggingClosesOnlyTheDialogOfTheTouchScreenRemoved)
         }
         EXPECT_TRUE(rig.view.closePosted);
         EXPECT_TRUE(rig.view.ended);
-        EXPECT_EQ(rig.Count(kStop), 0u); // nothing is sent to a touchscreen that is gone
+        EXPECT_EQ(ToSlots(rig.Stored(5)), rig.before[1]) << "the unconfirmed calibration does not stay";
+        EXPECT_EQ(rig.Count(kStop), review ? 1u : 0u); // nothing is sent to a touchscreen that is gone
         EXPECT_EQ(rig.Mode(), 0);
         ASSERT_EQ(rig.Ends().size(), 1u);
         EXPECT_EQ(rig.Ends()[0].wParam, 0u);
@@ -707,4 +736,28 @@ TEST(CalibratePanel, TheReviewKeepsThePointersStrokesUntilReCalibrate)
     EXPECT_TRUE(rig.calibration->Trail().Strokes().empty()) << "collecting again";
     rig.TouchFour(0);
     EXPECT_TRUE(rig.calibration->Trail().Strokes().empty()) << "a new review starts empty";
+}
+
+TEST(CalibratePanel, ARefusedRemovalKeepsTheCalibrationBoundToTheReopenedTouchScreen)
+{
+    Rig rig(2);
+    rig.Open(1);
+    rig.calibration->OnTouchPoint(rig.Touch(1, 300, 400));
+    const DeviceHandle before = rig.devices.Identities()[1];
+    rig.main.OnDeviceChange(kDbtDeviceQueryRemove, before);
+    rig.main.OnDeviceChange(kDbtDeviceQueryRemoveFailed, before);
+    const DeviceHandle after = rig.devices.Identities()[1];
+    ASSERT_NE(after, before);
+    EXPECT_EQ(rig.calibration->TouchScreen().identity, after);
+    EXPECT_EQ(rig.Count(kStart), 2u) << "its stream started again on the new handle";
+    // Touches of the reopened touchscreen count; another's removal leaves it open.
+    for (auto [x, y] : {std::pair{3800, 410}, {310, 3700}, {3790, 3690}})
+        rig.calibration->OnTouchPoint(rig.Touch(1, std::uint16_t(x), std::uint16_t(y)));
+    EXPECT_EQ(rig.calibration->PointCount(), 4);
+    rig.main.OnDeviceChange(kDbtDeviceRemoveComplete, rig.devices.Identities()[0]);
+    rig.PumpUntil([] { return false; }, 50ms);
+    EXPECT_EQ(rig.calibration->CurrentPhase(), CCalibratePanel::Phase::Reviewing);
+    // Cancel puts the previous record back.
+    rig.calibration->OnCancel();
+    EXPECT_EQ(ToSlots(rig.Stored(5)), rig.before[1]);
 }

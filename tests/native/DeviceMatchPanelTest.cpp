@@ -17,10 +17,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <condition_variable>
 #include <deque>
 #include <functional>
+#include <map>
 #include <mutex>
 #include <optional>
 
@@ -233,7 +235,7 @@ TEST(DeviceMatchPanel, OneMonitorFirstTouchMapsEveryTouchScreenAndEndsAtOnce)
     for (std::int32_t slot = 0; slot < 3; ++slot) {
         const DeviceConfig& stored = rig.configuration.devices[slot];
         EXPECT_EQ(stored.MonitorID, 0);
-        EXPECT_EQ(stored.IsCalibrate, 1);
+        EXPECT_EQ(stored.IsCalibrate, 0) << "not calibrated before, not calibrated after";
         EXPECT_EQ(rig.devices.Mapping(unsigned(slot)), (MappingEntry{rig.devices.HandleOf(unsigned(slot)), 0, slot}))
             << "every touchscreen written gets its number saved";
     }
@@ -333,9 +335,56 @@ TEST(DeviceMatchPanel, ALaterTouchRebindsAndOnlyWhatThisMappingBoundIsSaved)
     EXPECT_EQ(rig.configuration.devices[0].MonitorID, 2);
     EXPECT_EQ(rig.configuration.devices[2].MonitorID, 1);
     EXPECT_EQ(rig.devices.Mapping(0), (MappingEntry{rig.devices.HandleOf(0), 2, 0}));
-    EXPECT_EQ(rig.devices.Mapping(1).monitorNumber, -1) << "not touched: its number is not rewritten";
+    EXPECT_EQ(rig.devices.Mapping(1), (MappingEntry{rig.devices.HandleOf(1), 0, 41})) << "not touched: kept";
     EXPECT_EQ(rig.devices.Mapping(2), (MappingEntry{rig.devices.HandleOf(2), 1, 2}));
     rig.panel.Finish();
+}
+
+TEST(DeviceMatchPanel, BindingsKeepOtherMonitorsAndMoveEachRecordWithItsNumber)
+{
+    constexpr int kTimeOut = -1;
+    using Record = std::pair<std::int32_t, std::int32_t>; // M1X, IsCalibrate
+    struct Case {
+        const char* name;
+        unsigned monitors;
+        std::vector<std::int32_t> numbers;   // each slot's before the mapping; -1 unknown
+        std::vector<int> touches;            // a frame, or a monitor's time running out
+        std::vector<std::int32_t> monitorOf; // each slot's mapping entry afterwards
+        std::map<std::int32_t, Record> after;
+    };
+    // Numbers 0 and 1 are stored calibrated, their M1X 100 + number.
+    std::map<std::int32_t, DeviceConfig> stored;
+    for (std::int32_t number : {0, 1})
+        stored[number] =
+            FromSlots({0, 0, 0, 0, 0, 0, 0, 100 + number, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, number, 0, 1});
+    const Case cases[] = {
+        {"numbers 1 and 0 swap", 2, {1, 0}, {0, 1}, {0, 1}, {{0, {101, 1}}, {1, {100, 1}}}},
+        {"an uncalibrated one stays so", 2, {5, 0}, {0, 1}, {0, 1}, {{0, {0, 0}}, {1, {100, 1}}}},
+        {"no number: nothing of its own", 2, {-1, 0}, {0, 1}, {0, 1}, {{0, {0, 0}}, {1, {100, 1}}}},
+        {"an untouched one keeps its monitor", 2, {0, 1}, {0, kTimeOut}, {0, 1}, {{0, {100, 1}}, {1, {101, 1}}}},
+        {"a touch after the last monitor", 2, {0, 1}, {1, 0, 1}, {1, 0}, {}},
+        {"one monitor, a touch after it", 1, {0, 1}, {0, 1}, {0, 0}, {}},
+    };
+    for (const Case& c : cases) {
+        MappingRig rig(2, c.monitors);
+        rig.configuration.devices = stored;
+        for (unsigned slot = 0; slot < 2; ++slot)
+            rig.devices.WithRecord(slot, [&](TouchScreenRecord& r) {
+                r.numberUnknown = c.numbers[slot] < 0;
+                r.touchScreenNumber = std::max(c.numbers[slot], 0);
+            });
+        rig.devices.SetMapping(1, {rig.devices.HandleOf(1), 1, 41}); // as the start-up query left it
+        rig.Open();
+        for (int touch : c.touches)
+            touch == kTimeOut ? rig.view.Elapse(rig.panel, kMappingTimePerMonitorMs) : rig.Touch(unsigned(touch));
+        for (unsigned slot = 0; slot < 2; ++slot)
+            EXPECT_EQ(rig.devices.Mapping(slot).monitorNumber, c.monitorOf[slot]) << c.name << ", slot " << slot;
+        for (const auto& [number, expected] : c.after) {
+            const DeviceConfig& record = rig.configuration.devices[number];
+            EXPECT_EQ(Record(record.M1X, record.IsCalibrate), expected) << c.name << ", number " << number;
+        }
+        rig.panel.Finish();
+    }
 }
 
 } // namespace

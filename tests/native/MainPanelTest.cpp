@@ -66,12 +66,17 @@ public:
         items = shown;
         selected = selectedItem;
     }
-    void EnableActions(bool enable) override { actionsEnabled = enable; }
+    void EnableActions(const MainActions& enabled) override
+    {
+        actions = enabled;
+        actionsEnabled = enabled.touchScreen;
+    }
     void ListReady() override { ++readyCount; }
 
     std::vector<TouchScreenListItem> items;
     int selected = -2;
-    bool actionsEnabled = true;
+    bool actionsEnabled = true; // Calibrate and Region Calibrate
+    MainActions actions;
     int readyCount = 0;
 };
 
@@ -192,6 +197,8 @@ struct PanelRig {
             copy.serialPart2 = r.serialPart2;
             copy.serialPart3 = r.serialPart3;
             copy.notification = r.notification;
+            copy.numberUnknown = r.numberUnknown;
+            copy.boundInMapping = r.boundInMapping;
             std::copy(std::begin(r.hardwareVersion), std::end(r.hardwareVersion), copy.hardwareVersion);
         });
         return copy;
@@ -236,6 +243,13 @@ struct PanelRig {
         }
     }
 
+    // As a mapping leaves the touchscreens it bound.
+    void MarkBound(std::initializer_list<unsigned> slots)
+    {
+        for (unsigned slot : slots)
+            devices.WithRecord(slot, [](TouchScreenRecord& r) { r.boundInMapping = true; });
+    }
+
     CWindowQueue window;
     CSimHidPort port;
     CFixedMonitors monitors;
@@ -268,7 +282,9 @@ TEST(MainPanel, ListsEveryTouchScreenByItsStoredNumbersAndSelectsTheFirst)
 
     rig.panel.Open(kWindow);
     EXPECT_FALSE(rig.panel.ListIsReady());
+    EXPECT_EQ(rig.view.actions, (MainActions{false, false, false, true})) << "only Settings while no number is known";
     ASSERT_TRUE(rig.PumpUntilReady());
+    EXPECT_EQ(rig.view.actions, (MainActions{true, true, true, true}));
 
     EXPECT_EQ(rig.view.items, (std::vector<TouchScreenListItem>{{L"TouchScreen No.5 \n   Monitor     No.1", 1},
                                                                 {L"TouchScreen No.7 \n   Monitor     No.0", 0},
@@ -418,6 +434,9 @@ TEST(MainPanel, RepliesAreDecodedIntoTheRecord)
         rig.panel.OnNumberReadReply(rig.Answer(1, {'V', '1', none}));
         EXPECT_EQ(rig.Record(1).touchScreenNumber, 0);
     }
+    // 255: never given a number, so not the real number 0: unknown until a mapping.
+    EXPECT_TRUE(rig.Record(1).numberUnknown);
+    EXPECT_EQ(rig.Record(1).calibrationState, kCalibrationStateUnknown);
     // An end reply changes no record, and ends no exchange while none is awaited.
     rig.panel.OnNumberReadReply(rig.Answer(0, {'A', 'v', '0', '0', '0', 0, 0, 0}));
     EXPECT_EQ(rig.Record(0).touchScreenNumber, 0);
@@ -502,8 +521,9 @@ TEST(MainPanel, SavingTheMappingWritesTheSlotIntoEachBoundTouchScreen)
     ASSERT_TRUE(rig.PumpUntilReady());
     // As the mapping dialog leaves them: slot 1 is not bound.
     rig.devices.SetMapping(0, {rig.devices.HandleOf(0), 1, 7});
-    rig.devices.SetMapping(1, {rig.devices.HandleOf(1), -1, 8});
+    rig.devices.SetMapping(1, {rig.devices.HandleOf(1), 2, 8});
     rig.devices.SetMapping(2, {rig.devices.HandleOf(2), 0, 9});
+    rig.MarkBound({0, 2});
     std::filesystem::remove(log);
 
     rig.panel.OnMappingClosed();
@@ -513,6 +533,7 @@ TEST(MainPanel, SavingTheMappingWritesTheSlotIntoEachBoundTouchScreen)
     EXPECT_EQ(rig.port.FrameAt(1)->StoredNumber(), 41) << "not bound: left alone";
     EXPECT_EQ(rig.port.FrameAt(2)->StoredNumber(), 2);
     EXPECT_TRUE(Commands(log).empty());
+    EXPECT_EQ(rig.Record(0).boundInMapping, false) << "saved once";
     EXPECT_EQ(rig.view.items[0].text, L"TouchScreen No.7 \n   Monitor     No.0");
     EXPECT_EQ(rig.view.items[2].text, L"TouchScreen No.9 \n   Monitor     No.0");
     EXPECT_FALSE(rig.AnyStopped());
@@ -544,6 +565,7 @@ TEST(MainPanel, AFailedSaveIsReportedAndTheNextTouchScreenIsStillWritten)
         if (i == 0)
             f.ignoredCommands = {Command::WriteNumber};
     }));
+    rig.MarkBound({0, 1});
     rig.panel.Open(kWindow);
     // Closed while the start-up query runs: the save follows the query.
     rig.panel.OnMappingClosed();
@@ -636,4 +658,28 @@ TEST(MainPanel, HelpReportsAMissingManualAndAMissingReader)
     EXPECT_EQ(HelpFailureTextKey(31), L"74");
     EXPECT_EQ(HelpFailureTextKey(33), std::nullopt);
     EXPECT_EQ(HelpFailureTextKey(5), std::nullopt);
+}
+
+TEST(MainPanel, DiagnosticsAndAMappingSaveNeverRunTogether)
+{
+    PanelRig rig(Frames(2, [](unsigned i, SimFrameSetup& f) { f.touchScreenNumber = 40 + static_cast<int>(i); }));
+    rig.panel.Open(kWindow);
+    ASSERT_TRUE(rig.PumpUntilReady());
+    // A save running: neither Diagnostics nor another mapping may start.
+    rig.MarkBound({0});
+    rig.panel.OnMappingClosed();
+    EXPECT_EQ(rig.view.actions, (MainActions{true, false, false, true}));
+    ASSERT_TRUE(rig.PumpUntilReady(2));
+    EXPECT_EQ(rig.view.actions, (MainActions{true, true, true, true}));
+
+    // Diagnostics running: a save asked for waits until it ends.
+    rig.MarkBound({1});
+    rig.panel.DiagnosticsBegin();
+    rig.panel.OnMappingClosed();
+    EXPECT_FALSE(rig.PumpUntilReady(3, 500ms));
+    EXPECT_EQ(rig.port.FrameAt(1)->StoredNumber(), 41);
+    rig.panel.DiagnosticsEnd();
+    ASSERT_TRUE(rig.PumpUntilReady(3));
+    EXPECT_EQ(rig.port.FrameAt(1)->StoredNumber(), 1) << "saved once Diagnostics ended";
+    EXPECT_TRUE(rig.saveFailures.empty());
 }

@@ -48,7 +48,8 @@ void CDeviceRig::StartDevices(SimScenario scenario)
     StopDevices();
     port = std::make_unique<CSimHidPort>(std::move(scenario), &messenger);
     devices = std::make_unique<CDeviceManager>(*port, monitors, messenger);
-    thread = std::make_unique<CDeviceThread>(*port, messenger, *devices, state, system);
+    state = std::make_unique<CProtocolState>();
+    thread = std::make_unique<CDeviceThread>(*port, messenger, *devices, *state, system);
     thread->Start();
 }
 
@@ -59,5 +60,5 @@ RequestPoster CDeviceRig::Poster()
 
 MainPanelServices CDeviceRig::Services()
 {
-    return MainPanelServices{*devices, state, *port, messenger, Poster(), system, configuration};
+    return MainPanelServices{*devices, *state, *port, messenger, Poster(), system, configuration};
 }

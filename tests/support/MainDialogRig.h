@@ -46,7 +46,7 @@ public:
     CFixedMonitors monitors;
     std::unique_ptr<CSimHidPort> port;
     std::unique_ptr<CDeviceManager> devices;
-    CProtocolState state;
+    std::unique_ptr<CProtocolState> state; // anew for each start, as for a new run
     std::unique_ptr<CDeviceThread> thread;
     CSarnetLibrary configuration;
 };

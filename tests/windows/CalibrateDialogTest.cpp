@@ -55,15 +55,16 @@ struct CalibrateDialogFixture : ::testing::Test, CMainDialogRig<> {
     {
         Start({{firstDelay, 100, 110}, {100, 3995, 120}, {100, 130, 3900}, {100, 4000, 3990}});
     }
-    void Start(std::vector<SimTouch> touches)
+    void Start(std::vector<SimTouch> touches, unsigned frames = 1)
     {
-        SimScenario scenario = MakeCountedScenario(1);
+        SimScenario scenario = MakeCountedScenario(frames);
         scenario.frames[0].touches = std::move(touches);
         CMainDialogRig::Start(std::move(scenario));
         ASSERT_TRUE(Open());
     }
     CCalibrateDlg* OpenCalibration()
     {
+        SetFocus(dialog->GetDlgItem(IDC_CALIBRATE));
         Press(IDC_CALIBRATE);
         EXPECT_TRUE(PumpUntil([&] { return !dialog->IsWindowEnabled(); }, 3000)) << "WM_CALIBRATION_BEGIN";
         return dialog->Calibration();
@@ -138,9 +139,31 @@ TEST_F(CalibrateDialog, CancelAndEscapeLeaveTheStoredRecordAsItWas)
         EXPECT_NE(StoredValue(L"IsCalibrate"), std::optional<DWORD>(1)) << review;
         EXPECT_EQ(Mode(), 0) << review;
         EXPECT_EQ(CListView(dialog->GetDlgItem(IDC_TOUCHSCREEN_LIST)).GetItemImage(0), 0) << review;
+        EXPECT_EQ(GetFocus(), dialog->GetDlgItem(IDC_CALIBRATE)) << "the keyboard is back where it was";
         TearDown();
         SetUp();
     }
+}
+
+TEST_F(CalibrateDialog, UnpluggingDuringTheReviewPutsThePreviousRecordBack)
+{
+    Start({{100, 100, 110}, {100, 3995, 120}, {100, 130, 3900}, {100, 4000, 3990}}, 2);
+    CCalibrateDlg* calibration = OpenCalibration();
+    ASSERT_TRUE(calibration);
+    ASSERT_TRUE(WaitForReview(calibration));
+    ASSERT_EQ(StoredValue(L"IsCalibrate"), 1u);
+    // The box that says the touchscreen is gone is answered as soon as it shows.
+    UINT_PTR timer = SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR, DWORD) {
+        for (HWND box = FindWindowW(L"#32770", nullptr); box; box = FindWindowExW(nullptr, box, L"#32770", nullptr))
+            if (WindowText(GetDlgItem(box, 0xFFFF)) == kDeviceRemovedText)
+                PostMessageW(box, WM_COMMAND, IDOK, 0);
+    });
+    port->Unplug(0);
+    const bool ended = WaitForEnd();
+    KillTimer(nullptr, timer);
+    ASSERT_TRUE(ended);
+    EXPECT_NE(StoredValue(L"IsCalibrate"), std::optional<DWORD>(1)) << "the unconfirmed calibration is gone";
+    EXPECT_EQ(Mode(), 0);
 }
 
 TEST_F(CalibrateDialog, ARegionDraggedFromEitherCornerIsCalibratedWithoutHints)
@@ -271,10 +294,10 @@ TEST_F(CalibrateDialog, TheReviewShowsThePointersTrailUntilReCalibrate)
 }
 
 // The whole program: Calibrate pressed in the main window, the frame's
-// scripted touches, OK; the record as `reg query` shows it.
-TEST_F(CalibrateDialog, TheProgramStoresAFourTouchCalibrationForRegQuery)
+// scripted touches, up to the review.
+static void StartProgramUpToTheReview(ProgramRun& run, std::wstring& scenario, HWND& main, HWND& calibration)
 {
-    std::wstring scenario = MakeTempFolder(L"pelno_calibrate") + L"\\touches.ini";
+    scenario = MakeTempFolder(L"pelno_calibrate") + L"\\touches.ini";
     HANDLE file = CreateFileW(scenario.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     ASSERT_NE(file, INVALID_HANDLE_VALUE);
     const char text[] = "[Frame0]\r\nTouch=300,100,110\r\nTouch=100,3995,120\r\nTouch=100,130,3900\r\n"
@@ -285,9 +308,8 @@ TEST_F(CalibrateDialog, TheProgramStoresAFourTouchCalibrationForRegQuery)
 
     LaunchOptions options;
     options.environment = {{L"PELNOCPL_SIMULATE", scenario}};
-    ProgramRun run;
     ASSERT_TRUE(Launch(options, run));
-    HWND main = WaitForWindow(L"#32770", GetLanguageText(kProgramTitleKey), 15000);
+    main = WaitForWindow(L"#32770", GetLanguageText(kProgramTitleKey), 15000);
     ASSERT_NE(main, nullptr);
     // The window has its title before its controls.
     ASSERT_TRUE(PumpUntil(
@@ -311,8 +333,17 @@ TEST_F(CalibrateDialog, TheProgramStoresAFourTouchCalibrationForRegQuery)
             return s_found != nullptr;
         },
         5000));
-    HWND calibration = s_found;
+    calibration = s_found;
     ASSERT_TRUE(PumpUntil([&] { return IsWindowVisible(GetDlgItem(calibration, IDOK)) != FALSE; }, 10000));
+}
+
+// OK; the record as `reg query` shows it.
+TEST_F(CalibrateDialog, TheProgramStoresAFourTouchCalibrationForRegQuery)
+{
+    ProgramRun run;
+    std::wstring scenario;
+    HWND main = nullptr, calibration = nullptr;
+    ASSERT_NO_FATAL_FAILURE(StartProgramUpToTheReview(run, scenario, main, calibration));
     EXPECT_FALSE(IsWindowEnabled(main));
     PostMessageW(calibration, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
     ASSERT_TRUE(PumpUntil([&] { return IsWindowEnabled(main) != FALSE; }, 5000));
@@ -332,5 +363,29 @@ TEST_F(CalibrateDialog, TheProgramStoresAFourTouchCalibrationForRegQuery)
 
     PostMessageW(main, WM_CLOSE, 0, 0);
     EXPECT_EQ(run.Wait(10000), 0);
+    DeleteFileW(scenario.c_str());
+}
+
+// Killed during the review, the program leaves the driver clicking on
+// release with the unconfirmed calibration; its next start puts both back.
+TEST_F(CalibrateDialog, AProgramKilledDuringTheReviewIsPutRightAtItsNextStart)
+{
+    DeviceConfig previous{};
+    previous.M1X = 7;
+    previous.IsCalibrate = 1;
+    SetDeviceConfig(0, previous);
+    ProgramRun run;
+    std::wstring scenario;
+    HWND main = nullptr, calibration = nullptr;
+    ASSERT_NO_FATAL_FAILURE(StartProgramUpToTheReview(run, scenario, main, calibration));
+    ASSERT_TRUE(PumpUntil([&] { return StoredValue(L"M1X") == 100u; }, 5000)) << "stored for the review";
+    TerminateProcess(run.process.hProcess, 9);
+    WaitForSingleObject(run.process.hProcess, 10000);
+    ASSERT_EQ(Mode(), 1);
+
+    EXPECT_EQ(RunCaptured(ProgramPath(), L"-h").exitCode, 0);
+    EXPECT_EQ(Mode(), 0);
+    EXPECT_EQ(StoredValue(L"M1X"), 7u);
+    EXPECT_EQ(StoredValue(L"IsCalibrate"), 1u);
     DeleteFileW(scenario.c_str());
 }

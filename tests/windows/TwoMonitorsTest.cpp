@@ -89,6 +89,10 @@ TEST(TwoMonitors, ScriptedTouchesBindTwoFramesAndTheSaveStoresTheirNewNumbers)
     DeleteServiceKey();
     const std::wstring parameters = std::wstring(kServiceKey) + L"\\Parameters";
     SetParameter(parameters + L"\\DriverParameters", L"EnableTouch", 1);
+    // Frame 0 (number 7) was calibrated, frame 2 (number 9) never was.
+    const std::wstring devices = parameters + L"\\DeviceParameters\\TouchScreen";
+    SetParameter(devices + L"7", L"M1X", 1234);
+    SetParameter(devices + L"7", L"IsCalibrate", 1);
 
     // Frame 0 is touched while monitor 1 shows, frame 2 after the mapping
     // moved on to monitor 2; frame 1 is never touched.
@@ -146,11 +150,12 @@ TEST(TwoMonitors, ScriptedTouchesBindTwoFramesAndTheSaveStoresTheirNewNumbers)
     for (int i : {0, 2})
         EXPECT_NE(ReadFileBytes(logs[i]).find("31 AA 55"), std::string::npos) << "touch reporting stopped";
 
-    const std::wstring devices = parameters + L"\\DeviceParameters\\TouchScreen";
+    // Each record moved with its touchscreen's new number.
     EXPECT_EQ(RegQueryDword(devices + L"0", L"MonitorID"), "0x0");
     EXPECT_EQ(RegQueryDword(devices + L"0", L"IsCalibrate"), "0x1");
+    EXPECT_EQ(RegQueryDword(devices + L"0", L"M1X"), "0x4d2");
     EXPECT_EQ(RegQueryDword(devices + L"2", L"MonitorID"), "0x1");
-    EXPECT_EQ(RegQueryDword(devices + L"2", L"IsCalibrate"), "0x1");
+    EXPECT_EQ(RegQueryDword(devices + L"2", L"IsCalibrate"), "0x0");
     EXPECT_EQ(RegQueryDword(devices + L"8", L"MonitorID"), "");
 
     const std::vector<std::wstring> expected = {L"TouchScreen No.0 \n   Monitor     No.0",
