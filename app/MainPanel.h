@@ -225,7 +225,7 @@ private:
     WindowHandle m_window = nullptr;
 
     std::atomic<int> m_selected{0};
-    bool m_listReady = false;
+    std::atomic<bool> m_listReady{false}; // read by the job thread when a test asks for a save from it
     bool m_diagnosticsRunning = false;
     bool m_saveDeferred = false; // asked for while Diagnostics ran
     // Mapping saves asked for, and how many of those asks a finished save

@@ -68,6 +68,8 @@ public:
     }
     void EnableActions(const MainActions& enabled) override
     {
+        // A test may ask for a save from the job thread, as the window would at that moment.
+        std::lock_guard lock(m_actionsMutex);
         actions = enabled;
         actionsEnabled = enabled.touchScreen;
     }
@@ -78,6 +80,9 @@ public:
     bool actionsEnabled = true; // Calibrate and Region Calibrate
     MainActions actions;
     int readyCount = 0;
+
+private:
+    std::mutex m_actionsMutex;
 };
 
 std::wstring TempLog(const std::string& name)
@@ -553,6 +558,7 @@ TEST(MainPanel, OneFrameReceivesTheRecordedBytesForTheQueryAndTheSave)
         std::filesystem::remove(log);
     }
     rig.devices.SetMapping(0, {rig.devices.HandleOf(0), 0, 3});
+    rig.MarkBound({0});
     rig.panel.OnMappingClosed();
     ASSERT_TRUE(rig.PumpUntilReady(2));
     ExpectFrameLogAsRecorded(logs[0], "mapping-save");
