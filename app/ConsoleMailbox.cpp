@@ -1,7 +1,10 @@
 #include "app/ConsoleMailbox.h"
 
+#include "calibration/MappingClosedRecord.h"
 #include "device/DeviceRequest.h"
 #include "platform/Messages.h"
+
+#include <algorithm>
 
 namespace {
 
@@ -9,8 +12,9 @@ namespace {
 // carry plain numbers.
 bool CarriesReply(unsigned message)
 {
-    for (unsigned reply : {WM_VERSION_REPLY, WM_SERIAL_REPLY, WM_DIAGNOSTICS_HEADER_REPLY, WM_DIAGNOSTICS_DATA_REPLY,
-                           WM_OPENING_REPLY, WM_UPDATE_REPLY, WM_NUMBER_READ_REPLY, WM_NUMBER_WRITE_REPLY})
+    for (unsigned reply :
+         {WM_VERSION_REPLY, WM_SERIAL_REPLY, WM_DIAGNOSTICS_HEADER_REPLY, WM_DIAGNOSTICS_DATA_REPLY, WM_TOUCH_POINT,
+          WM_OPENING_REPLY, WM_UPDATE_REPLY, WM_NUMBER_READ_REPLY, WM_NUMBER_WRITE_REPLY})
         if (message == reply)
             return true;
     return false;
@@ -21,8 +25,15 @@ bool CarriesReply(unsigned message)
 CConsoleMailbox::~CConsoleMailbox()
 {
     for (const Message& m : m_queue)
-        if (CarriesReply(m.message))
-            delete reinterpret_cast<DeviceReply*>(m.lParam);
+        Free(m);
+}
+
+void CConsoleMailbox::Free(const Message& message)
+{
+    if (message.message == WM_MAPPING_CLOSED)
+        delete reinterpret_cast<MappingClosedRecord*>(message.lParam);
+    else
+        TakeReply(message);
 }
 
 std::unique_ptr<DeviceReply> CConsoleMailbox::TakeReply(const Message& message)
@@ -34,11 +45,11 @@ std::unique_ptr<DeviceReply> CConsoleMailbox::TakeReply(const Message& message)
 
 bool CConsoleMailbox::Post(WindowHandle window, unsigned message, std::uintptr_t wParam, std::intptr_t lParam)
 {
-    if (window != Window())
+    if (std::find(m_windows.begin(), m_windows.end(), window) == m_windows.end())
         return false;
     {
         std::lock_guard lock(m_mutex);
-        m_queue.push_back({message, wParam, lParam});
+        m_queue.push_back({window, message, wParam, lParam});
     }
     m_changed.notify_all();
     return true;

@@ -4,14 +4,7 @@
 //  2. CPU time of 4 workers waiting on silent frames for 10 seconds.
 // Run by tools/bench (a release build without sanitizers).
 
-#include "device/DeviceManager.h"
-#include "device/DeviceThread.h"
-#include "device/ProtocolState.h"
-#include "device/ReportProtocol.h"
-#include "platform/Monitors.h"
-#include "platform/System.h"
-#include "platform/WindowMessenger.h"
-#include "sim/SimHidPort.h"
+#include "../native/SimEngine.h"
 
 #include <algorithm>
 #include <atomic>
@@ -52,32 +45,20 @@ public:
 void MeasureLatency(unsigned frames, std::size_t samples)
 {
     CTimingMessenger messenger(samples);
-    CSimHidPort port(MakeCountedScenario(frames), &messenger);
-    CFixedMonitors monitors;
-    CDeviceManager devices(port, monitors, messenger);
-    CProtocolState state;
-    CStandardSystem system;
-    CDeviceThread thread(port, messenger, devices, state, system);
-    thread.Start();
-    for (unsigned slot = 0; slot < frames; ++slot) {
-        auto request = std::make_unique<DeviceRequest>();
-        request->deviceHandle = devices.HandleOf(slot);
-        request->slot = static_cast<std::int32_t>(slot);
-        request->replyWindow = reinterpret_cast<WindowHandle>(0x10);
-        request->report = MakeCommandReport(Command::StartTouch);
-        thread.PostRequest(std::move(request));
-    }
+    SimEngine engine(MakeCountedScenario(frames), messenger);
+    for (unsigned slot = 0; slot < frames; ++slot)
+        engine.Send(slot, Command::StartTouch, reinterpret_cast<WindowHandle>(0x10));
     std::this_thread::sleep_for(100ms); // every streaming worker has its read pending
 
     std::vector<Clock::time_point> queued(samples);
     for (std::size_t i = 0; i < samples; ++i) {
         queued[i] = Clock::now();
-        port.FrameAt(static_cast<unsigned>(i % frames))->QueueTouch(static_cast<std::uint16_t>(i), 0);
+        engine.port.FrameAt(static_cast<unsigned>(i % frames))->QueueTouch(static_cast<std::uint16_t>(i), 0);
         // One report at a time: latency, not throughput.
         for (auto until = Clock::now() + 1s; messenger.count <= i && Clock::now() < until;)
             std::this_thread::yield();
     }
-    thread.Stop(); // ends the streams
+    engine.thread.Stop(); // ends the streams
 
     std::vector<double> us;
     for (std::size_t i = 0; i < samples; ++i)
@@ -98,20 +79,9 @@ void MeasureIdleWorkers(unsigned seconds)
     for (SimFrameSetup& frame : scenario.frames)
         frame.silent = true;
     CTimingMessenger messenger(0);
-    CSimHidPort port(scenario, &messenger);
-    CFixedMonitors monitors;
-    CDeviceManager devices(port, monitors, messenger);
-    CProtocolState state;
-    CStandardSystem system;
-    CDeviceThread thread(port, messenger, devices, state, system);
-    thread.Start();
-    for (unsigned slot = 0; slot < 4; ++slot) {
-        auto request = std::make_unique<DeviceRequest>();
-        request->deviceHandle = devices.HandleOf(slot);
-        request->slot = static_cast<std::int32_t>(slot);
-        request->report = MakeCommandReport(Command::Open);
-        thread.PostRequest(std::move(request));
-    }
+    SimEngine engine(scenario, messenger);
+    for (unsigned slot = 0; slot < 4; ++slot)
+        engine.Send(slot, Command::Open, nullptr);
     std::this_thread::sleep_for(100ms);
     std::clock_t cpuStart = std::clock();
     auto wallStart = Clock::now();
@@ -119,8 +89,8 @@ void MeasureIdleWorkers(unsigned seconds)
     double cpu = double(std::clock() - cpuStart) / CLOCKS_PER_SEC;
     double wall = std::chrono::duration<double>(Clock::now() - wallStart).count();
     std::printf("4 workers waiting on silent frames: %.3f s CPU in %.1f s (%.2f%% of one core), %zu outstanding\n", cpu,
-                wall, 100.0 * cpu / wall, thread.OutstandingRequests());
-    thread.Stop();
+                wall, 100.0 * cpu / wall, engine.thread.OutstandingRequests());
+    engine.thread.Stop();
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 // is the floor for any number; each time is also given against one frame's.
 // Run by tools/bench-fleet.
 
+#include "app/ConsoleMailbox.h"
 #include "app/FleetCommands.h"
 #include "config/ConfigurationLibrary.h"
 #include "device/DeviceManager.h"
@@ -17,7 +18,6 @@
 #include "platform/MemoryFileStore.h"
 #include "platform/Monitors.h"
 #include "platform/System.h"
-#include "platform/WindowMessenger.h"
 #include "sim/SimHidPort.h"
 
 #include <algorithm>
@@ -26,13 +26,6 @@
 #include <vector>
 
 namespace {
-
-class CNoWindows : public IWindowMessenger {
-public:
-    bool Post(WindowHandle, unsigned, std::uintptr_t, std::intptr_t) override { return false; }
-    void PostToOwnWindows(unsigned, std::uintptr_t, std::intptr_t) override {}
-    void PostQuit(int) override {}
-};
 
 class CSilentConsole : public IConsole {
 public:
@@ -58,7 +51,7 @@ constexpr double kScanFloorMs = 2 * 80 + 10;
 // Milliseconds of one command over `frames` new virtual frames.
 template <class Command> double Time(unsigned frames, Command command)
 {
-    CNoWindows windows;
+    CConsoleMailbox windows; // no window: posts to any other are refused
     CSimHidPort port(MakeCountedScenario(frames));
     CFixedMonitors monitors;
     CDeviceManager devices(port, monitors, windows);

@@ -8,18 +8,14 @@
 // guarded write).
 // Run by tools/bench-panel (a release build without sanitizers).
 
+#include "../native/MainPanelRouting.h"
+#include "../native/SimEngine.h"
 #include "app/ConsoleMailbox.h"
 #include "app/MainPanel.h"
-#include "device/DeviceManager.h"
-#include "device/DeviceThread.h"
-#include "device/ProtocolState.h"
 #include "libs/sarnet/SarnetLibrary.h"
 #include "platform/MemoryRegistry.h"
 #include "platform/Messages.h"
-#include "platform/Monitors.h"
 #include "platform/Platform.h"
-#include "platform/System.h"
-#include "sim/SimHidPort.h"
 
 #include <algorithm>
 #include <chrono>
@@ -52,47 +48,18 @@ Seconds PanelSeconds(unsigned frames)
     services.registry = &registry;
     SetPlatform(services);
     CConsoleMailbox queue; // the window, played by the benchmark's main thread
-    CSimHidPort port(MakeCountedScenario(frames), &queue);
-    CFixedMonitors monitors;
-    CDeviceManager devices(port, monitors, queue);
-    CProtocolState state;
-    CStandardSystem system;
-    CDeviceThread thread(port, queue, devices, state, system);
-    thread.Start();
+    SimEngine engine(MakeCountedScenario(frames), queue);
     CReadyView view;
-    auto post = [&](std::unique_ptr<DeviceRequest> r) { return thread.PostRequest(std::move(r)); };
+    auto post = [&](std::unique_ptr<DeviceRequest> r) { return engine.thread.PostRequest(std::move(r)); };
     CSarnetLibrary configuration;
-    CMainPanel panel(MainPanelServices{devices, state, port, queue, post, system, configuration}, view);
+    CMainPanel panel(
+        MainPanelServices{engine.devices, engine.state, engine.port, queue, post, engine.system, configuration}, view);
 
     auto pumpUntilReady = [&] {
         view.ready = false;
         for (auto end = Clock::now() + 60s; !view.ready && Clock::now() < end;) {
-            std::optional<CConsoleMailbox::Message> m = queue.Take(50ms);
-            if (!m)
-                continue;
-            std::unique_ptr<DeviceReply> reply = CConsoleMailbox::TakeReply(*m);
-            switch (m->message) {
-            case WM_OPENING_REPLY:
-                panel.OnOpeningReply(std::move(reply));
-                break;
-            case WM_VERSION_REPLY:
-                panel.OnVersionReply(std::move(reply));
-                break;
-            case WM_SERIAL_REPLY:
-                panel.OnSerialReply(std::move(reply));
-                break;
-            case WM_NUMBER_READ_REPLY:
-                panel.OnNumberReadReply(std::move(reply));
-                break;
-            case WM_NUMBER_WRITE_REPLY:
-                panel.OnNumberWriteReply(std::move(reply));
-                break;
-            case WM_PANEL_REFRESH_LIST:
-                panel.RefreshList();
-                break;
-            default:
-                break;
-            }
+            if (auto m = queue.Take(50ms); m && !RouteToMainPanel(panel, *m))
+                CConsoleMailbox::Free(*m);
         }
         return view.ready && view.items == frames;
     };
@@ -104,14 +71,14 @@ Seconds PanelSeconds(unsigned frames)
         result.startup = time(start);
         // Every touchscreen bound to monitor 0, as the mapping dialog leaves them.
         for (unsigned slot = 0; slot < frames; ++slot)
-            devices.SetMapping(slot, {devices.HandleOf(slot), 0, static_cast<std::int32_t>(slot)});
+            engine.devices.SetMapping(slot, {engine.devices.HandleOf(slot), 0, static_cast<std::int32_t>(slot)});
         start = Clock::now();
         panel.OnMappingClosed();
         if (pumpUntilReady())
             result.save = time(start);
     }
     panel.Close();
-    thread.Stop();
+    engine.thread.Stop();
     SetPlatform(PlatformServices{});
     return result;
 }

@@ -5,6 +5,8 @@
 
 #include "FakeConfigurationLibrary.h"
 #include "FrameLog.h"
+#include "SimEngine.h"
+#include "app/ConsoleMailbox.h"
 #include "app/MainPanel.h"
 #include "calibration/ApplyCalibration.h"
 #include "calibration/CalibratePanel.h"
@@ -25,15 +27,11 @@
 #include "platform/Monitors.h"
 #include "platform/Platform.h"
 #include "platform/System.h"
-#include "platform/WindowMessenger.h"
 #include "sim/SimHidPort.h"
 
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <condition_variable>
-#include <deque>
-#include <mutex>
 
 namespace {
 
@@ -41,50 +39,15 @@ using namespace std::chrono_literals;
 WindowHandle const kMainWindow = reinterpret_cast<WindowHandle>(0x7001);
 WindowHandle const kCalibrationWindow = reinterpret_cast<WindowHandle>(0x7002);
 
-struct Posted {
-    WindowHandle window;
-    unsigned message;
-    std::uintptr_t wParam;
-    std::intptr_t lParam;
-};
+using Posted = CConsoleMailbox::Message;
 
 // Both windows' queue; removal notices go to the calibration window.
-class CQueue : public IWindowMessenger {
-public:
-    ~CQueue() override
-    {
-        for (const Posted& p : m_queue)
-            if (p.message == WM_TOUCH_POINT)
-                delete reinterpret_cast<DeviceReply*>(p.lParam);
-    }
-    bool Post(WindowHandle window, unsigned message, std::uintptr_t wParam, std::intptr_t lParam) override
-    {
-        {
-            std::lock_guard lock(m_mutex);
-            m_queue.push_back({window, message, wParam, lParam});
-        }
-        m_changed.notify_all();
-        return true;
-    }
+struct CQueue : CConsoleMailbox {
+    CQueue() : CConsoleMailbox(kMainWindow) { AlsoAnswerTo(kCalibrationWindow); }
     void PostToOwnWindows(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) override
     {
         Post(kCalibrationWindow, message, wParam, lParam);
     }
-    void PostQuit(int) override {}
-    std::optional<Posted> Take(std::chrono::milliseconds timeout)
-    {
-        std::unique_lock lock(m_mutex);
-        if (!m_changed.wait_for(lock, timeout, [this] { return !m_queue.empty(); }))
-            return std::nullopt;
-        Posted p = m_queue.front();
-        m_queue.pop_front();
-        return p;
-    }
-
-private:
-    std::mutex m_mutex;
-    std::condition_variable m_changed;
-    std::deque<Posted> m_queue;
 };
 
 // Records what the panel shows, and every command it sends, in one sequence.
@@ -128,10 +91,11 @@ public:
     void PostClose() override { closePosted = true; }
 };
 
-struct Rig {
+// Both windows' queue is the first base so that it outlives the device
+// thread, which starts once the platform is set.
+struct Rig : CQueue, SimEngine {
     explicit Rig(unsigned frames, std::vector<SimTouch> touches = {}, const std::wstring& log = {})
-        : port(Scenario(frames, std::move(touches), log), &queue), devices(port, monitors, queue),
-          thread(port, queue, devices, state, system),
+        : SimEngine(Scenario(frames, std::move(touches), log), *this, false),
           main(MainPanelServices{devices, state, port, queue, Poster(), system, configuration}, mainView)
     {
         PlatformServices platform;
@@ -245,7 +209,7 @@ struct Rig {
     void Dispatch(const Posted& p)
     {
         if (p.message == WM_TOUCH_POINT) {
-            std::unique_ptr<DeviceReply> reply(reinterpret_cast<DeviceReply*>(p.lParam));
+            std::unique_ptr<DeviceReply> reply = CConsoleMailbox::TakeReply(p);
             ++touchesDelivered;
             if (calibration)
                 calibration->OnTouchPoint(std::move(reply));
@@ -275,13 +239,7 @@ struct Rig {
 
     CMemoryRegistry registry;
     CSarnetLibrary configuration;
-    CQueue queue;
-    CSimHidPort port;
-    CFixedMonitors monitors;
-    CDeviceManager devices;
-    CProtocolState state;
-    CStandardSystem system;
-    CDeviceThread thread;
+    CQueue& queue = *this;
     struct : IMainPanelView {
         void ShowTouchScreens(const std::vector<TouchScreenListItem>& shown, int) override { items = shown; }
         void EnableActions(const MainActions&) override {}

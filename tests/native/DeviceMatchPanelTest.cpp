@@ -5,6 +5,7 @@
 
 #include "calibration/DeviceMatchPanel.h"
 #include "FakeConfigurationLibrary.h"
+#include "app/ConsoleMailbox.h"
 #include "calibration/MappingClosedRecord.h"
 #include "config/DeviceKey.h"
 #include "device/DeviceThread.h"
@@ -12,18 +13,14 @@
 #include "platform/Messages.h"
 #include "platform/Monitors.h"
 #include "platform/System.h"
-#include "platform/WindowMessenger.h"
 #include "sim/SimHidPort.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <chrono>
-#include <condition_variable>
-#include <deque>
 #include <functional>
 #include <map>
-#include <mutex>
 #include <optional>
 
 namespace {
@@ -33,57 +30,6 @@ using Clock = std::chrono::steady_clock;
 
 WindowHandle const kMainWindow = reinterpret_cast<WindowHandle>(0x7001);
 WindowHandle const kMappingWindow = reinterpret_cast<WindowHandle>(0x7002);
-
-// Both windows' queues.
-class CWindows : public IWindowMessenger {
-public:
-    struct Message {
-        WindowHandle window;
-        unsigned message;
-        std::uintptr_t wParam;
-        std::intptr_t lParam;
-    };
-    ~CWindows() override
-    {
-        for (const Message& m : m_queue)
-            Free(m);
-    }
-    // Only touches, the end message and the closed record are posted here.
-    static void Free(const Message& m)
-    {
-        if (m.message == WM_MAPPING_CLOSED)
-            delete reinterpret_cast<MappingClosedRecord*>(m.lParam);
-        else if (m.message == WM_TOUCH_POINT)
-            delete reinterpret_cast<DeviceReply*>(m.lParam);
-    }
-    bool Post(WindowHandle window, unsigned message, std::uintptr_t wParam, std::intptr_t lParam) override
-    {
-        if (window != kMainWindow && window != kMappingWindow)
-            return false;
-        {
-            std::lock_guard lock(m_mutex);
-            m_queue.push_back({window, message, wParam, lParam});
-        }
-        m_changed.notify_all();
-        return true;
-    }
-    void PostToOwnWindows(unsigned, std::uintptr_t, std::intptr_t) override {}
-    void PostQuit(int) override {}
-    std::optional<Message> Take(std::chrono::milliseconds timeout)
-    {
-        std::unique_lock lock(m_mutex);
-        if (!m_changed.wait_for(lock, timeout, [this] { return !m_queue.empty(); }))
-            return std::nullopt;
-        Message m = m_queue.front();
-        m_queue.pop_front();
-        return m;
-    }
-
-private:
-    std::mutex m_mutex;
-    std::condition_variable m_changed;
-    std::deque<Message> m_queue;
-};
 
 // The mapping window as the panel sees it, with a clock that fires its
 // timer: WM_TIMER comes every period until the timer is stopped.
@@ -133,6 +79,7 @@ struct MappingRig {
                                   windows},
               view)
     {
+        windows.AlsoAnswerTo(kMappingWindow);
         configuration.driver.EnableTouch = enableTouch;
         thread.Start();
     }
@@ -177,7 +124,7 @@ struct MappingRig {
             if (!m)
                 continue;
             if (m->window == kMappingWindow && m->message == WM_TOUCH_POINT) {
-                panel.OnTouchPoint(std::unique_ptr<DeviceReply>(reinterpret_cast<DeviceReply*>(m->lParam)));
+                panel.OnTouchPoint(CConsoleMailbox::TakeReply(*m));
                 return;
             }
             Keep(*m);
@@ -190,13 +137,13 @@ struct MappingRig {
         while (auto m = windows.Take(0ms))
             Keep(*m);
     }
-    void Keep(const CWindows::Message& m)
+    void Keep(const CConsoleMailbox::Message& m)
     {
         if (m.window == kMainWindow && (m.message == WM_MAPPING_END || m.message == WM_MAPPING_CLOSED))
             toMain.push_back(m.message);
         if (m.message == WM_MAPPING_CLOSED)
             lastMonitor = reinterpret_cast<MappingClosedRecord*>(m.lParam)->lastMonitor;
-        CWindows::Free(m);
+        CConsoleMailbox::Free(m);
     }
     std::vector<std::int32_t> SetDeviceCalls()
     {
@@ -207,7 +154,7 @@ struct MappingRig {
         return numbers;
     }
 
-    CWindows windows;
+    CConsoleMailbox windows{kMainWindow};
     CFixedMonitors monitors;
     CSimHidPort port;
     CDeviceManager devices;

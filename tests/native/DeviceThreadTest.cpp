@@ -1,6 +1,8 @@
 // The device thread and its workers against virtual frames.
 
 #include "device/DeviceThread.h"
+#include "FrameLog.h"
+#include "SimEngine.h"
 #include "device/DeviceManager.h"
 #include "device/ProbeTouchScreens.h"
 #include "device/ProtocolState.h"
@@ -99,40 +101,14 @@ public:
     WindowHandle removalWindow = nullptr;
 };
 
-std::wstring TempLog(const std::string& name)
-{
-    auto path = std::filesystem::temp_directory_path() / ("pelno_" + name + ".log");
-    std::filesystem::remove(path);
-    return path.wstring();
-}
-
-std::vector<std::string> LogLines(const std::wstring& path)
-{
-    std::ifstream in{std::filesystem::path(path)};
-    std::vector<std::string> lines;
-    for (std::string line; std::getline(in, line);)
-        lines.push_back(line.substr(0, 8)); // report id and command bytes
-    return lines;
-}
-
-struct Engine {
-    explicit Engine(SimScenario scenario)
-        : port(std::move(scenario), &collector), devices(port, monitors, collector),
-          thread(port, collector, devices, state, system)
-    {
-        thread.Start();
-    }
-    ~Engine() { thread.Stop(); }
+// The collector is the first base so that it outlives the device thread.
+struct Engine : CReplyCollector, SimEngine {
+    explicit Engine(SimScenario scenario) : SimEngine(std::move(scenario), *this) {}
 
     void Send(unsigned slot, std::uint16_t command, WindowHandle window = kWindow,
               std::initializer_list<std::uint8_t> arguments = {})
     {
-        auto request = std::make_unique<DeviceRequest>();
-        request->deviceHandle = devices.HandleOf(slot);
-        request->slot = static_cast<std::int32_t>(slot);
-        request->replyWindow = window;
-        request->report = MakeCommandReport(command, arguments);
-        thread.PostRequest(std::move(request));
+        SimEngine::Send(slot, command, window, arguments);
     }
     // Sets or clears the stop flag of every touchscreen, as time-outs do.
     void StopAll(bool stop)
@@ -159,13 +135,7 @@ struct Engine {
         return false;
     }
 
-    CReplyCollector collector;
-    CSimHidPort port;
-    CFixedMonitors monitors;
-    CDeviceManager devices;
-    CProtocolState state;
-    CStandardSystem system;
-    CDeviceThread thread;
+    CReplyCollector& collector = *this;
 };
 
 SimScenario OneFrame(std::function<void(SimFrameSetup&)> edit)
@@ -193,7 +163,7 @@ public:
 
 TEST(DeviceThread, GuardedCommandWaitsForTheOpeningAnswerThenSendsItBackFirst)
 {
-    std::wstring log = TempLog("guarded"), otherLog = TempLog("guarded1");
+    std::wstring log = FreshFrameLog("thread_guarded"), otherLog = FreshFrameLog("thread_guarded1");
     SimScenario scenario = MakeCountedScenario(2);
     scenario.frames[0].logFile = log;
     scenario.frames[1].logFile = otherLog;
@@ -201,7 +171,7 @@ TEST(DeviceThread, GuardedCommandWaitsForTheOpeningAnswerThenSendsItBackFirst)
 
     e.Send(0, Command::ReadVersion);
     std::this_thread::sleep_for(200ms);
-    EXPECT_TRUE(LogLines(log).empty()) << "sent without an opening answer";
+    EXPECT_TRUE(FrameCommands(log).empty()) << "sent without an opening answer";
     EXPECT_EQ(e.collector.Count(), 0u);
 
     e.Send(0, Command::Open);
@@ -225,8 +195,8 @@ TEST(DeviceThread, GuardedCommandWaitsForTheOpeningAnswerThenSendsItBackFirst)
     EXPECT_EQ(e.collector.received[2].reply->slot, 0);
     ASSERT_TRUE(e.WaitIdle());
     // The opening answer ("OK...") went back, 80 ms before the command.
-    EXPECT_EQ(LogLines(log), (std::vector<std::string>{"31 6F 00", "31 4F 4B", "31 76 76"}));
-    EXPECT_EQ(LogLines(otherLog), (std::vector<std::string>{"31 4F 32", "31 76 73"}));
+    EXPECT_EQ(FrameCommands(log), (std::vector<std::string>{"31 6F 00", "31 4F 4B", "31 76 76"}));
+    EXPECT_EQ(FrameCommands(otherLog), (std::vector<std::string>{"31 4F 32", "31 76 73"}));
     std::filesystem::remove(log);
     std::filesystem::remove(otherLog);
 }

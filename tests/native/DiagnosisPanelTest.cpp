@@ -4,6 +4,8 @@
 // step timer itself.
 
 #include "diagnostics/DiagnosisPanel.h"
+#include "FrameLog.h"
+#include "SimEngine.h"
 #include "app/ConsoleMailbox.h"
 #include "device/DeviceManager.h"
 #include "device/DeviceThread.h"
@@ -56,27 +58,10 @@ public:
 
 std::wstring Text(std::wstring_view key) { return L"<" + std::wstring(key) + L">"; }
 
-std::wstring TempLog(const char* name)
-{
-    auto path = std::filesystem::temp_directory_path() / (std::string("pelno_diagnosis_") + name + ".log");
-    std::filesystem::remove(path);
-    return path.wstring();
-}
-
-// The report id and command bytes of every report a frame received.
-std::vector<std::string> Commands(const std::wstring& log)
-{
-    std::ifstream in{std::filesystem::path(log)};
-    std::vector<std::string> lines;
-    for (std::string line; std::getline(in, line);)
-        lines.push_back(line.substr(0, 8));
-    return lines;
-}
-
-struct Rig {
+// The window's mailbox is the first base so that it outlives the device thread.
+struct Rig : CConsoleMailbox, SimEngine {
     explicit Rig(SimScenario scenario)
-        : port(std::move(scenario), &window), devices(port, monitors, window),
-          thread(port, window, devices, state, system),
+        : SimEngine(std::move(scenario), *this),
           panel(DiagnosisServices{devices, state,
                                   [this](std::unique_ptr<DeviceRequest> r) {
                                       if (holdOpening && CommandOf(r->report) == Command::Open)
@@ -86,7 +71,6 @@ struct Rig {
                                   files, codePage, &Text},
                 view)
     {
-        thread.Start();
         for (unsigned i = 0; i < devices.Count(); ++i)
             devices.WithRecord(i, [&](TouchScreenRecord& r) {
                 r.touchScreenNumber = int(i) + 5;
@@ -148,13 +132,7 @@ struct Rig {
         return reply;
     }
 
-    CConsoleMailbox window;
-    CSimHidPort port;
-    CFixedMonitors monitors;
-    CDeviceManager devices;
-    CProtocolState state;
-    CStandardSystem system;
-    CDeviceThread thread;
+    CConsoleMailbox& window = *this;
     CMemoryFileStore files;
     CLatin1CodePage codePage;
     CRecordingView view;
@@ -171,7 +149,7 @@ SimScenario Scenario(const std::function<void(SimFrameSetup&)>& edit, unsigned c
 
 TEST(DiagnosisPanel, ARunListsEveryLedOfTheFrameAndEnablesExport)
 {
-    const std::wstring log = TempLog("run");
+    const std::wstring log = FreshFrameLog("diagnosis_run");
     Rig rig(Scenario([&](SimFrameSetup& f) {
         f.ledsX = 16;
         f.ledsY = 12;
@@ -212,7 +190,8 @@ TEST(DiagnosisPanel, ARunListsEveryLedOfTheFrameAndEnablesExport)
     // The picture's scan stays with the lines: x LED 3 is entry 2, y LED 17 entry 17.
     EXPECT_EQ(rig.panel.ShownScan().BadLeds(), (std::vector<CBuffer>{{2, 25}, {17, 25}}));
     // 'o', then the opening answer sent back before each scan command.
-    EXPECT_EQ(Commands(log), (std::vector<std::string>{"31 6F 00", "31 4F 4B", "31 5A 76", "31 4F 4B", "31 5A 67"}));
+    EXPECT_EQ(FrameCommands(log),
+              (std::vector<std::string>{"31 6F 00", "31 4F 4B", "31 5A 76", "31 4F 4B", "31 5A 67"}));
 
     // Export: the lines, each ended by CR LF, replacing the whole of a longer earlier report.
     const std::wstring path = L"C:\\Reports\\Diagnostics_5.txt";
@@ -277,7 +256,7 @@ TEST(DiagnosisPanel, ARunWithoutAUsableResultSaysSoAndCanBeRetried)
 
 TEST(DiagnosisPanel, AnOpeningWithoutDataLeavesTheScanCommandsUnsentUntilTheTimeout)
 {
-    const std::wstring log = TempLog("noanswer");
+    const std::wstring log = FreshFrameLog("diagnosis_noanswer");
     Rig rig(Scenario([&](SimFrameSetup& f) { f.logFile = log; }));
     rig.holdOpening = true;
     rig.Open(0);
@@ -286,7 +265,7 @@ TEST(DiagnosisPanel, AnOpeningWithoutDataLeavesTheScanCommandsUnsentUntilTheTime
     EXPECT_EQ(rig.view.timer, kDiagnosisStepTimeoutMs);
     ASSERT_TRUE(rig.RunToEnd());
     EXPECT_EQ(rig.view.lines, std::vector<std::wstring>{L"<160>"});
-    EXPECT_TRUE(Commands(log).empty()); // the device thread dropped 'Zv'
+    EXPECT_TRUE(FrameCommands(log).empty()); // the device thread dropped 'Zv'
 }
 
 TEST(DiagnosisPanel, RemovalNoticesConcernOnlyThisDialogsTouchScreen)

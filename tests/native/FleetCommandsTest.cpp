@@ -6,6 +6,7 @@
 #include "FakeConfigurationLibrary.h"
 #include "FrameLog.h"
 #include "TestSeams.h"
+#include "app/ConsoleMailbox.h"
 #include "device/DeviceManager.h"
 #include "device/ProtocolState.h"
 #include "diagnostics/DiagnosticsReport.h"
@@ -20,13 +21,6 @@
 #include <sstream>
 
 namespace {
-
-class CNoWindows : public IWindowMessenger {
-public:
-    bool Post(WindowHandle, unsigned, std::uintptr_t, std::intptr_t) override { return false; }
-    void PostToOwnWindows(unsigned, std::uintptr_t, std::intptr_t) override {}
-    void PostQuit(int) override {}
-};
 
 SimScenario ThreeFrames(bool faults)
 {
@@ -67,7 +61,7 @@ struct Fleet {
         return lines;
     }
 
-    CNoWindows noWindows;
+    CConsoleMailbox noWindows; // no window: posts to any other are refused
     CSimHidPort port;
     CFixedMonitors monitors;
     CDeviceManager devices;

@@ -10,6 +10,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <vector>
 
 // An empty log file path in the temporary folder.
 inline std::wstring FreshFrameLog(const std::string& name)
@@ -17,6 +18,16 @@ inline std::wstring FreshFrameLog(const std::string& name)
     auto path = std::filesystem::temp_directory_path() / ("pelno_bytes_" + name + ".log");
     std::filesystem::remove(path);
     return path.wstring();
+}
+
+// The report id and command bytes of every report a frame received.
+inline std::vector<std::string> FrameCommands(const std::wstring& log)
+{
+    std::ifstream in{std::filesystem::path(log)};
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line.substr(0, 8));
+    return lines;
 }
 
 inline void ExpectFrameLogAsRecorded(const std::wstring& log, const std::string& name)

@@ -5,8 +5,9 @@
 
 #include "app/MainPanel.h"
 #include "FakeConfigurationLibrary.h"
-#include "app/ConsoleMailbox.h"
 #include "FrameLog.h"
+#include "MainPanelRouting.h"
+#include "app/ConsoleMailbox.h"
 #include "device/DeviceManager.h"
 #include "device/DeviceThread.h"
 #include "device/ProtocolState.h"
@@ -85,23 +86,6 @@ private:
     std::mutex m_actionsMutex;
 };
 
-std::wstring TempLog(const std::string& name)
-{
-    auto path = std::filesystem::temp_directory_path() / ("pelno_panel_" + name + ".log");
-    std::filesystem::remove(path);
-    return path.wstring();
-}
-
-// The report id and command bytes of every report a frame received.
-std::vector<std::string> Commands(const std::wstring& log)
-{
-    std::ifstream in{std::filesystem::path(log)};
-    std::vector<std::string> lines;
-    for (std::string line; std::getline(in, line);)
-        lines.push_back(line.substr(0, 8));
-    return lines;
-}
-
 // Sleeps as the system does; a test may hook the start of each job thread,
 // or have none start.
 class CJobHookSystem : public CStandardSystem {
@@ -164,20 +148,9 @@ struct PanelRig {
 
     void Dispatch(const CWindowQueue::Message& m)
     {
-        auto reply = [&] { return std::unique_ptr<DeviceReply>(reinterpret_cast<DeviceReply*>(m.lParam)); };
+        if (RouteToMainPanel(panel, m))
+            return;
         switch (m.message) {
-        case WM_OPENING_REPLY:
-            return panel.OnOpeningReply(reply());
-        case WM_VERSION_REPLY:
-            return panel.OnVersionReply(reply());
-        case WM_SERIAL_REPLY:
-            return panel.OnSerialReply(reply());
-        case WM_NUMBER_READ_REPLY:
-            return panel.OnNumberReadReply(reply());
-        case WM_NUMBER_WRITE_REPLY:
-            return panel.OnNumberWriteReply(reply());
-        case WM_PANEL_REFRESH_LIST:
-            return panel.RefreshList();
         case WM_PANEL_SAVE_FAILED:
             saveFailures.push_back(static_cast<unsigned>(m.wParam));
             return;
@@ -274,7 +247,7 @@ struct PanelRig {
 
 TEST(MainPanel, ListsEveryTouchScreenByItsStoredNumbersAndSelectsTheFirst)
 {
-    const std::wstring log0 = TempLog("list0"), log1 = TempLog("list1");
+    const std::wstring log0 = FreshFrameLog("panel_list0"), log1 = FreshFrameLog("panel_list1");
     PanelRig rig(Frames(3, [&](unsigned i, SimFrameSetup& f) {
         f.touchScreenNumber = static_cast<int>(5 + 2 * i); // 5, 7, 9
         f.versionText = std::string("A1b") + char('0' + i);
@@ -316,8 +289,8 @@ TEST(MainPanel, ListsEveryTouchScreenByItsStoredNumbersAndSelectsTheFirst)
     // its opening answer sent back ("OK").
     const std::vector<std::string> query = {"31 6F 00", "31 4F 4B", "31 76 76", "31 4F 4B",
                                             "31 76 73", "31 4F 4B", "31 76 31"};
-    EXPECT_EQ(Commands(log0), query);
-    EXPECT_EQ(Commands(log1), query);
+    EXPECT_EQ(FrameCommands(log0), query);
+    EXPECT_EQ(FrameCommands(log1), query);
     std::filesystem::remove(log0);
     std::filesystem::remove(log1);
 }
@@ -368,7 +341,7 @@ TEST(MainPanel, TheStartupQueryAsksEveryRemainingTouchScreenOnceWhenOneIsUnplugg
 {
     std::vector<std::wstring> logs;
     for (int i = 0; i < 4; ++i)
-        logs.push_back(TempLog("unplugged" + std::to_string(i)));
+        logs.push_back(FreshFrameLog("panel_unplugged" + std::to_string(i)));
     PanelRig rig(Frames(4, [&](unsigned i, SimFrameSetup& f) { f.logFile = logs[i]; }));
     rig.Store({{1, 1, 0}, {2, 2, 1}, {3, 0, 0}});
 
@@ -376,7 +349,7 @@ TEST(MainPanel, TheStartupQueryAsksEveryRemainingTouchScreenOnceWhenOneIsUnplugg
     // Touchscreen 0 goes while touchscreen 2 is being asked: the later ones move down a slot.
     bool unplugged = false;
     ASSERT_TRUE(rig.PumpUntil([&] {
-        if (!unplugged && !Commands(logs[2]).empty()) {
+        if (!unplugged && !FrameCommands(logs[2]).empty()) {
             rig.port.Unplug(0);
             unplugged = true;
         }
@@ -385,7 +358,7 @@ TEST(MainPanel, TheStartupQueryAsksEveryRemainingTouchScreenOnceWhenOneIsUnplugg
     const std::vector<std::string> query = {"31 6F 00", "31 4F 4B", "31 76 76", "31 4F 4B",
                                             "31 76 73", "31 4F 4B", "31 76 31"};
     for (int i = 1; i < 4; ++i)
-        EXPECT_EQ(Commands(logs[i]), query) << "touchscreen " << i << " asked once";
+        EXPECT_EQ(FrameCommands(logs[i]), query) << "touchscreen " << i << " asked once";
     EXPECT_EQ(rig.view.items, (std::vector<TouchScreenListItem>{{L"TouchScreen No.1 \n   Monitor     No.1", 0},
                                                                 {L"TouchScreen No.2 \n   Monitor     No.2", 1},
                                                                 {L"TouchScreen No.3 \n   Monitor     No.0", 0}}));
@@ -516,7 +489,7 @@ TEST(MainPanel, UnpluggingTheSelectedTouchScreenClearsTheSelection)
 
 TEST(MainPanel, SavingTheMappingWritesTheSlotIntoEachBoundTouchScreen)
 {
-    const std::wstring log = TempLog("save1");
+    const std::wstring log = FreshFrameLog("panel_save1");
     PanelRig rig(Frames(3, [&](unsigned i, SimFrameSetup& f) {
         f.touchScreenNumber = 40 + static_cast<int>(i);
         if (i == 1)
@@ -537,7 +510,7 @@ TEST(MainPanel, SavingTheMappingWritesTheSlotIntoEachBoundTouchScreen)
     EXPECT_EQ(rig.port.FrameAt(0)->StoredNumber(), 0);
     EXPECT_EQ(rig.port.FrameAt(1)->StoredNumber(), 41) << "not bound: left alone";
     EXPECT_EQ(rig.port.FrameAt(2)->StoredNumber(), 2);
-    EXPECT_TRUE(Commands(log).empty());
+    EXPECT_TRUE(FrameCommands(log).empty());
     EXPECT_EQ(rig.Record(0).boundInMapping, false) << "saved once";
     EXPECT_EQ(rig.view.items[0].text, L"TouchScreen No.7 \n   Monitor     No.0");
     EXPECT_EQ(rig.view.items[2].text, L"TouchScreen No.9 \n   Monitor     No.0");

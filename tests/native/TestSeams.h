@@ -7,8 +7,6 @@
 #include "platform/WindowMessenger.h"
 
 #include <chrono>
-#include <condition_variable>
-#include <deque>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -113,38 +111,4 @@ public:
 
 private:
     std::mutex m_mutex;
-};
-
-// A dialog's message queue: the device replies the workers post, taken in order.
-class CDialogQueue : public IWindowMessenger {
-public:
-    bool Post(WindowHandle window, unsigned message, std::uintptr_t, std::intptr_t lParam) override
-    {
-        std::lock_guard lock(m_mutex);
-        m_queue.push_back({window, message, std::unique_ptr<DeviceReply>(reinterpret_cast<DeviceReply*>(lParam))});
-        m_changed.notify_all();
-        return true;
-    }
-    void PostToOwnWindows(unsigned, std::uintptr_t, std::intptr_t) override {}
-    void PostQuit(int) override {}
-
-    struct Message {
-        WindowHandle window;
-        unsigned message;
-        std::unique_ptr<DeviceReply> reply;
-    };
-    std::optional<Message> Take(std::chrono::milliseconds timeout)
-    {
-        std::unique_lock lock(m_mutex);
-        if (!m_changed.wait_for(lock, timeout, [this] { return !m_queue.empty(); }))
-            return std::nullopt;
-        Message m = std::move(m_queue.front());
-        m_queue.pop_front();
-        return m;
-    }
-
-private:
-    std::mutex m_mutex;
-    std::condition_variable m_changed;
-    std::deque<Message> m_queue;
 };

@@ -4,7 +4,9 @@
 // reply is pending, as time passing would.
 
 #include "update/UpdatePanel.h"
+#include "SimEngine.h"
 #include "TestSeams.h"
+#include "app/ConsoleMailbox.h"
 #include "device/DeviceManager.h"
 #include "device/DeviceThread.h"
 #include "device/ProtocolState.h"
@@ -83,10 +85,10 @@ std::wstring Joined(const std::vector<std::wstring>& texts)
     return joined;
 }
 
-struct UpdateRig {
+// The dialog's mailbox is the first base so that it outlives the device thread.
+struct UpdateRig : CConsoleMailbox, SimEngine {
     explicit UpdateRig(const Case& c)
-        : scenario(MakeCountedScenario(c.touchScreens)), port(Setup(scenario, c)), devices(port, monitors, queue),
-          thread(port, queue, devices, state, system),
+        : CConsoleMailbox(kDialog), SimEngine(Setup(MakeCountedScenario(c.touchScreens), c), *this),
           panel(UpdateServices{devices,
                                [this](std::unique_ptr<DeviceRequest> request) {
                                    sent.push_back(request->report);
@@ -99,10 +101,9 @@ struct UpdateRig {
                                [](std::wstring_view) {}},
                 view)
     {
-        thread.Start();
     }
     ~UpdateRig() { thread.Stop(); }
-    static SimScenario& Setup(SimScenario& scenario, const Case& c)
+    static SimScenario Setup(SimScenario scenario, const Case& c)
     {
         for (SimFrameSetup& frame : scenario.frames) {
             frame.frameReplies = c.frameReplies;
@@ -120,7 +121,7 @@ struct UpdateRig {
         for (int turns = 0; turns < 2000 && view.closes == 0; ++turns) {
             if (auto message = queue.Take(300ms)) {
                 ASSERT_EQ(message->message, WM_UPDATE_REPLY);
-                panel.OnReply(std::move(message->reply));
+                panel.OnReply(CConsoleMailbox::TakeReply(*message));
                 if (++replies == closeAfterReplies) {
                     panel.Close();
                     sentAtClose = sent.size();
@@ -139,14 +140,7 @@ struct UpdateRig {
         return std::any_of(sent.begin(), sent.end(), [](const Report& r) { return r[0] == 0x31 && r[2] == 'c'; });
     }
 
-    SimScenario scenario;
-    CDialogQueue queue;
-    CSimHidPort port;
-    CFixedMonitors monitors;
-    CDeviceManager devices;
-    CProtocolState state;
-    CStandardSystem system;
-    CDeviceThread thread;
+    CConsoleMailbox& queue = *this;
     CRecordingUpdateView view;
     std::vector<Report> sent;
     std::size_t sentAtClose = 0;

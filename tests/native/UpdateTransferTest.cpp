@@ -3,6 +3,7 @@
 
 #include "update/UpdateTransfer.h"
 #include "TestSeams.h"
+#include "app/ConsoleMailbox.h"
 #include "device/DeviceManager.h"
 #include "device/DeviceThread.h"
 #include "device/ProtocolState.h"
@@ -13,8 +14,6 @@
 
 #include <gtest/gtest.h>
 
-#include <condition_variable>
-#include <deque>
 #include <filesystem>
 #include <fstream>
 
@@ -306,7 +305,7 @@ TEST(DialogUpdateOverDeviceThread, EachFrameIsSentOnceItsPredecessorWasAnswered)
     SimScenario scenario = MakeCountedScenario(1);
     scenario.frames[0].logFile = log.wstring();
     scenario.frames[0].frameReplies = {0x11, 0x13, 0x11}; // the second frame is rejected once
-    CDialogQueue queue;
+    CConsoleMailbox queue{kDialog};
     CSimHidPort port(scenario);
     CFixedMonitors monitors;
     CDeviceManager devices(port, monitors, queue);
@@ -328,7 +327,7 @@ TEST(DialogUpdateOverDeviceThread, EachFrameIsSentOnceItsPredecessorWasAnswered)
         ASSERT_TRUE(message) << "no reply";
         EXPECT_EQ(message->window, kDialog);
         EXPECT_EQ(message->message, WM_UPDATE_REPLY);
-        transfer.OnReply(*message->reply);
+        transfer.OnReply(*CConsoleMailbox::TakeReply(*message));
     }
     EXPECT_EQ(transfer.CurrentState(), CUpdateTransfer::State::Finished);
     for (auto end = std::chrono::steady_clock::now() + 2s;
