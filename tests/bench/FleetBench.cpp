@@ -60,6 +60,7 @@ template <class Command> double Time(unsigned frames, Command command)
     CSilentConsole console;
     CNoConfiguration configuration;
     CMemoryFileStore files;
+    files.AddFolder(L"reports"); // -d writes its reports there
     CLatin1CodePage codePage;
     FleetContext context{
         devices, state,    port,

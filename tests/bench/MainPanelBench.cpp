@@ -70,8 +70,10 @@ Seconds PanelSeconds(unsigned frames)
     if (pumpUntilReady()) {
         result.startup = time(start);
         // Every touchscreen bound to monitor 0, as the mapping dialog leaves them.
-        for (unsigned slot = 0; slot < frames; ++slot)
+        for (unsigned slot = 0; slot < frames; ++slot) {
             engine.devices.SetMapping(slot, {engine.devices.HandleOf(slot), 0, static_cast<std::int32_t>(slot)});
+            engine.devices.WithRecord(slot, [](TouchScreenRecord& record) { record.boundInMapping = true; });
+        }
         start = Clock::now();
         panel.OnMappingClosed();
         if (pumpUntilReady())
