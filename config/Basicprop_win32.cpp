@@ -1,6 +1,7 @@
 #include "config/Basicprop_win32.h"
 
 #include "common/LanguageText.h"
+#include "common/MainLog.h"
 #include "res/resource.h"
 
 #include <commctrl.h>
@@ -201,8 +202,11 @@ void CBasicprop::FocusOk() { SendMessage(WM_NEXTDLGCTL, reinterpret_cast<WPARAM>
 
 void CBasicprop::ReportNotStored()
 {
-    ::MessageBoxW(m_hWnd, GetLanguageText(kSettingsNotStoredKey).c_str(), GetLanguageText(kTitleKey).c_str(),
-                  MB_OK | MB_ICONERROR);
+    const std::wstring shown = GetLanguageText(kSettingsNotStoredKey);
+    // The configuration library tells only whether it stored the record, not
+    // why: the log names the call with code 0.
+    LogShownFailure(shown, SeamResult::Failed("SetDriverConfig", 0));
+    ::MessageBoxW(m_hWnd, shown.c_str(), GetLanguageText(kTitleKey).c_str(), MB_OK | MB_ICONERROR);
 }
 
 void CBasicprop::Close(bool ok) { EndDialog(ok ? IDOK : IDCANCEL); }
