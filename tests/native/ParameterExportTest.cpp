@@ -6,8 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-
 namespace {
 
 const std::string kHeader = "\nPlease don't close console!\n";
@@ -225,11 +223,7 @@ TEST_F(ExportFixture, AFailedWriteLeavesTheFileAsItWas)
         const std::size_t filesBefore = f.files.FileCount();
         EXPECT_EQ(ExportParameters(f.context, L"d:\\p.ini"), 1) << c.what;
         EXPECT_EQ(f.console.output, kHeader + c.message) << c.what;
-        std::ifstream log("Main.Log");
-        std::string line, last;
-        while (std::getline(log, line))
-            last = line;
-        EXPECT_TRUE(last.ends_with(c.logged)) << c.what << ": " << last;
+        EXPECT_TRUE(LastMainLogLine().ends_with(c.logged)) << c.what << ": " << LastMainLogLine();
         if (c.existing) {
             f.files.SetLocked(L"d:\\p.ini", false);
             EXPECT_EQ(f.files.Bytes(L"d:\\p.ini"), c.existing) << c.what << ": byte for byte as it was";
