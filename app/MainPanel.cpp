@@ -2,6 +2,7 @@
 
 #include "calibration/CalibratePanel.h"
 #include "common/LanguageText.h"
+#include "common/MainLog.h"
 #include "config/ConfigurationLibrary.h"
 #include "device/DeviceManager.h"
 #include "device/ProtocolState.h"
@@ -18,6 +19,18 @@
 #include <utility>
 
 namespace {
+
+// An exchange that did not end, named for Main.Log: the command, and whether
+// its request could not be queued for the device thread (code 0: the queue
+// gives none) or the touchscreen did not answer in time (ERROR_TIMEOUT).
+SeamResult ExchangeFailure(std::uint16_t command, bool posted)
+{
+    constexpr unsigned kTimeout = 1460;
+    const char* name = command == Command::Open          ? (posted ? "Open" : "Open (request not queued)")
+                       : command == Command::WriteNumber ? (posted ? "WriteNumber" : "WriteNumber (request not queued)")
+                                                         : (posted ? "Exchange" : "Exchange (request not queued)");
+    return SeamResult::Failed(name, posted ? kTimeout : 0);
+}
 
 constexpr unsigned kJobRunning = 1;
 constexpr unsigned kSaveWanted = 2;
@@ -128,6 +141,8 @@ void CMainPanel::JobNotStarted(Job job)
 {
     if (job == Job::SaveMapping) {
         m_savesCovered = m_savesAsked.load();
+        // The system's thread start gives no code.
+        LogShownFailure(kSaveMappingFailedText, SeamResult::Failed("StartThread", 0));
         m_services.messenger.Post(m_window, WM_PANEL_SAVE_FAILED, 0, 0);
         m_services.messenger.Post(m_window, WM_PANEL_REFRESH_LIST, 0, 0);
         return;
@@ -205,8 +220,10 @@ void CMainPanel::RunSaveMapping()
         std::lock_guard lock(m_lanesMutex);
         for (const auto& lane : m_lanes)
             if (lane->failed)
-                if (const auto slot = m_services.devices.FindSlot(lane->touchScreen))
+                if (const auto slot = m_services.devices.FindSlot(lane->touchScreen)) {
                     failedSlots.push_back(*slot);
+                    LogShownFailure(kSaveMappingFailedText, lane->failure);
+                }
     }
     std::sort(failedSlots.begin(), failedSlots.end());
     for (unsigned slot : failedSlots)
@@ -283,7 +300,11 @@ bool CMainPanel::Exchange(Lane& lane, std::uint16_t command, std::initializer_li
         lane.awaited = awaited;
         return true;
     };
-    const bool ended = PostAndWait(lane.exchangeEnded, m_services.postRequest, std::move(request), arm) && !Closing();
+    bool posted = true;
+    auto post = [&](std::unique_ptr<DeviceRequest> queued) {
+        return posted = m_services.postRequest(std::move(queued));
+    };
+    const bool ended = PostAndWait(lane.exchangeEnded, post, std::move(request), arm) && !Closing();
     {
         std::lock_guard lock(m_lanesMutex);
         lane.awaited = {};
@@ -293,6 +314,8 @@ bool CMainPanel::Exchange(Lane& lane, std::uint16_t command, std::initializer_li
         m_services.state.SetStop(handle, true);
         lane.stopped = handle;
         lane.stopSetAtMs = NowMs();
+        if (lane.failure)
+            lane.failure = ExchangeFailure(command, posted);
     }
     return ended;
 }

@@ -19,6 +19,7 @@
 #include "device/Exchange.h"
 #include "device/ManualResetEvent.h"
 #include "platform/Handles.h"
+#include "platform/SeamResult.h"
 
 #include <atomic>
 #include <cstdint>
@@ -189,6 +190,7 @@ private:
         DeviceHandle stopped = nullptr; // the handle whose stop flag a time-out set
         std::int64_t stopSetAtMs = 0;
         bool failed = false;
+        SeamResult failure; // the lane's first exchange that did not end, for Main.Log
     };
 
     void StartJob(Job job);

@@ -1,6 +1,7 @@
 #include "config/Basicprop_win32.h"
 
 #include "common/LanguageText.h"
+#include "common/MainLog.h"
 #include "res/resource.h"
 
 #include <commctrl.h>
@@ -56,15 +57,60 @@ constexpr ControlText kControlTexts[] = {
     {IDC_RIGHT_CLICK_AREA_LABEL, L"45"},
 };
 
-bool IsRuledButton(int id) { return std::ranges::find(kSettingsButtons, id) != kSettingsButtons.end(); }
-
-const SettingsSlider* FindSlider(int id)
+bool IsRuledButton(SettingsOption option)
 {
-    auto found = std::ranges::find(kSettingsSliders, id, &SettingsSlider::id);
-    return found == kSettingsSliders.end() ? nullptr : &*found;
+    return std::ranges::find(kSettingsButtons, option) != kSettingsButtons.end();
+}
+
+bool IsSlider(SettingsOption option)
+{
+    return std::ranges::find(kSettingsSliders, option, &SettingsSlider::id) != kSettingsSliders.end();
+}
+
+const SettingsOptionControl& ControlOf(SettingsOption option)
+{
+    return *std::ranges::find(kSettingsOptionControls, option, &SettingsOptionControl::option);
+}
+
+const SettingsOptionControl* OptionOf(int id)
+{
+    auto found = std::ranges::find(kSettingsOptionControls, id, &SettingsOptionControl::id);
+    return found == kSettingsOptionControls.end() ? nullptr : &*found;
 }
 
 } // namespace
+
+const std::array<SettingsOptionControl, kSettingsOptionCount> kSettingsOptionControls = {{
+    {SettingsOption::ClickOnTouch, IDC_CLICK_ON_TOUCH},
+    {SettingsOption::ClickOnRelease, IDC_CLICK_ON_RELEASE},
+    {SettingsOption::MouseEmulation, IDC_MOUSE_EMULATION},
+    {SettingsOption::EnableTouch, IDC_ENABLE_TOUCH},
+    {SettingsOption::HideCursor, IDC_HIDE_CURSOR},
+    {SettingsOption::EnableDoubleClick, IDC_ENABLE_DOUBLE_CLICK},
+    {SettingsOption::EnableRightClick, IDC_ENABLE_RIGHT_CLICK},
+    {SettingsOption::EnableDragDelay, IDC_ENABLE_DRAG_DELAY},
+    {SettingsOption::EnableDelayTouch, IDC_ENABLE_DELAY_TOUCH},
+    {SettingsOption::EnableBeep, IDC_ENABLE_BEEP},
+    {SettingsOption::BeepOnTouch, IDC_BEEP_ON_TOUCH},
+    {SettingsOption::BeepOnRelease, IDC_BEEP_ON_RELEASE},
+    {SettingsOption::BeepBoth, IDC_BEEP_BOTH},
+    {SettingsOption::PcSpeaker, IDC_PC_SPEAKER},
+    {SettingsOption::SoundCard, IDC_SOUND_CARD},
+    {SettingsOption::DoubleClickTime, IDC_DOUBLE_CLICK_TIME, IDC_DOUBLE_CLICK_TIME_VALUE},
+    {SettingsOption::DoubleClickArea, IDC_DOUBLE_CLICK_AREA, IDC_DOUBLE_CLICK_AREA_VALUE},
+    {SettingsOption::RightClickTime, IDC_RIGHT_CLICK_TIME, IDC_RIGHT_CLICK_TIME_VALUE},
+    {SettingsOption::RightClickArea, IDC_RIGHT_CLICK_AREA, IDC_RIGHT_CLICK_AREA_VALUE},
+    {SettingsOption::DelayTouchTime, IDC_DELAY_TOUCH_TIME, IDC_DELAY_TOUCH_TIME_VALUE},
+    {SettingsOption::DragDelayTime, IDC_DRAG_DELAY_TIME, IDC_DRAG_DELAY_TIME_VALUE},
+    {SettingsOption::BeepFrequency, IDC_BEEP_FREQUENCY, IDC_BEEP_FREQUENCY_VALUE},
+    {SettingsOption::BeepDuration, IDC_BEEP_DURATION, IDC_BEEP_DURATION_VALUE},
+    {SettingsOption::DoubleClickGroup, IDC_DOUBLE_CLICK_GROUP},
+    {SettingsOption::DelayTouchGroup, IDC_DELAY_TOUCH_GROUP},
+    {SettingsOption::RightClickGroup, IDC_RIGHT_CLICK_GROUP},
+    {SettingsOption::DragDelayGroup, IDC_DRAG_DELAY_GROUP},
+    {SettingsOption::BeepGroup, IDC_BEEP_GROUP},
+    {SettingsOption::Apply, IDC_APPLY},
+}};
 
 const MessageEntry CBasicprop::kEntries[] = {
     OnMessage<&CBasicprop::OnHScroll>(WM_HSCROLL),
@@ -104,7 +150,7 @@ bool CBasicprop::OnInitDialog()
 void CBasicprop::ConfigureSliders()
 {
     for (const SettingsSlider& slider : kSettingsSliders) {
-        HWND control = GetDlgItem(slider.id);
+        HWND control = GetDlgItem(ControlOf(slider.id).id);
         ::SendMessageW(control, TBM_SETRANGE, FALSE, MAKELPARAM(slider.minimum, slider.maximum));
         ::SendMessageW(control, TBM_SETLINESIZE, 0, slider.lineStep);
         ::SendMessageW(control, TBM_SETPAGESIZE, 0, slider.pageStep);
@@ -137,16 +183,17 @@ bool CBasicprop::PreTranslateMessage(MSG& msg)
 
 void CBasicprop::ShowControls(const SettingsControls& controls)
 {
-    for (const auto& [id, state] : controls) {
-        EnableDlgItem(id, state.enabled);
-        if (IsRuledButton(id)) {
-            if (IsDlgButtonChecked(id) != state.checked)
-                CheckDlgButton(id, state.checked);
-        } else if (const SettingsSlider* slider = FindSlider(id)) {
-            HWND control = GetDlgItem(id);
+    for (const auto& [option, state] : controls) {
+        const SettingsOptionControl& shown = ControlOf(option);
+        EnableDlgItem(shown.id, state.enabled);
+        if (IsRuledButton(option)) {
+            if (IsDlgButtonChecked(shown.id) != state.checked)
+                CheckDlgButton(shown.id, state.checked);
+        } else if (IsSlider(option)) {
+            HWND control = GetDlgItem(shown.id);
             if (::SendMessageW(control, TBM_GETPOS, 0, 0) != state.position)
                 ::SendMessageW(control, TBM_SETPOS, TRUE, state.position);
-            SetDlgItemText(slider->valueLabel, std::to_wstring(state.position));
+            SetDlgItemText(shown.valueLabel, std::to_wstring(state.position));
         }
     }
 }
@@ -155,19 +202,28 @@ void CBasicprop::FocusOk() { SendMessage(WM_NEXTDLGCTL, reinterpret_cast<WPARAM>
 
 void CBasicprop::ReportNotStored()
 {
-    ::MessageBoxW(m_hWnd, GetLanguageText(kSettingsNotStoredKey).c_str(), GetLanguageText(kTitleKey).c_str(),
-                  MB_OK | MB_ICONERROR);
+    const std::wstring shown = GetLanguageText(kSettingsNotStoredKey);
+    // The configuration library tells only whether it stored the record, not
+    // why: the log names the call with code 0.
+    LogShownFailure(shown, SeamResult::Failed("SetDriverConfig", 0));
+    ::MessageBoxW(m_hWnd, shown.c_str(), GetLanguageText(kTitleKey).c_str(), MB_OK | MB_ICONERROR);
 }
 
 void CBasicprop::Close(bool ok) { EndDialog(ok ? IDOK : IDCANCEL); }
 
 // ---- messages
 
-void CBasicprop::OnButtonClicked(UINT, int id, HWND) { m_panel.OnClicked(id, IsDlgButtonChecked(id)); }
+void CBasicprop::OnButtonClicked(UINT, int id, HWND)
+{
+    if (const SettingsOptionControl* clicked = OptionOf(id))
+        m_panel.OnClicked(clicked->option, IsDlgButtonChecked(id));
+}
 
 void CBasicprop::OnHScroll(WPARAM, LPARAM slider)
 {
     HWND control = reinterpret_cast<HWND>(slider);
-    if (control && ::GetParent(control) == m_hWnd)
-        m_panel.OnSliderMoved(::GetDlgCtrlID(control), static_cast<int>(::SendMessageW(control, TBM_GETPOS, 0, 0)));
+    if (!control || ::GetParent(control) != m_hWnd)
+        return;
+    if (const SettingsOptionControl* moved = OptionOf(::GetDlgCtrlID(control)))
+        m_panel.OnSliderMoved(moved->option, static_cast<int>(::SendMessageW(control, TBM_GETPOS, 0, 0)));
 }

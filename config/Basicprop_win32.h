@@ -11,6 +11,16 @@
 
 #include <array>
 
+// Which control of the dialog shows which option; a slider's position is
+// also written, as a decimal number, into its value label.
+struct SettingsOptionControl {
+    SettingsOption option;
+    int id;
+    int valueLabel = 0;
+};
+constexpr std::size_t kSettingsOptionCount = static_cast<std::size_t>(SettingsOption::Apply) + 1;
+extern const std::array<SettingsOptionControl, kSettingsOptionCount> kSettingsOptionControls;
+
 class CBasicprop : public CDialogImpl<CBasicprop, CThemedDialog>, private ISettingsView {
 public:
     explicit CBasicprop(SettingsPanelServices services);

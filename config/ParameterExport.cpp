@@ -1,5 +1,6 @@
 #include "config/ParameterExport.h"
 
+#include "common/MainLog.h"
 #include "config/ParameterContext.h"
 #include "config/ParameterHelpers.h"
 #include "config/ParameterPaths.h"
@@ -16,9 +17,15 @@
 
 namespace {
 
-int Stop(IConsole& console, const char* message)
+// Shows the line that ends the export; one a failed call caused goes to
+// Main.Log too, with that call and its code.
+int Stop(IConsole& console, const char* message, const SeamResult& failure = true)
 {
     console.Write(message);
+    if (!failure) {
+        const std::string_view shown = message;
+        LogShownFailure(std::wstring(shown.begin(), shown.end()), failure);
+    }
     console.Write(kPressAnyKey);
     return 1;
 }
@@ -49,23 +56,31 @@ std::string Encode(ParameterContext& context, const std::wstring& text, ProfileE
 
 enum class ExportWrite { Written, Failed, CannotOpen, NotText };
 
+// What WriteExport did, with the failing call of Failed.
+struct ExportOutcome {
+    ExportOutcome(ExportWrite result, SeamResult error = true) : result(result), error(error) {}
+    ExportWrite result;
+    SeamResult error;
+};
+
 // Writes the sections into the file with one write, all or nothing. A new
 // file holds them alone; an existing one is read whole, the sections are
 // written into its text as section writes would, and the result replaces
 // the file only once written whole. A file that cannot be read, or not as
 // text, is left as it is.
-ExportWrite WriteExport(ParameterContext& context, const std::wstring& file,
-                        const std::vector<ProfileSection>& sections)
+ExportOutcome WriteExport(ParameterContext& context, const std::wstring& file,
+                          const std::vector<ProfileSection>& sections)
 {
     std::string bytes;
     FileReadStatus status = context.files.Read(file, bytes);
     if (status == FileReadStatus::Missing) {
         const std::string newFile = Encode(context, MergeProfileSections({}, sections), ProfileEncoding::Ansi);
-        switch (context.files.Create(file, newFile)) {
+        const NewFileOutcome created = context.files.Create(file, newFile);
+        switch (created.result) {
         case NewFileResult::Written:
             return ExportWrite::Written;
         case NewFileResult::Failed:
-            return ExportWrite::Failed;
+            return {ExportWrite::Failed, created.error};
         case NewFileResult::AlreadyExists:
             status = context.files.Read(file, bytes); // made in the meantime: write into it
             break;
@@ -79,8 +94,8 @@ ExportWrite WriteExport(ParameterContext& context, const std::wstring& file,
     if (!existing)
         return ExportWrite::NotText;
     std::wstring merged = MergeProfileSections(existing->text, sections);
-    return context.files.Replace(file, Encode(context, merged, existing->encoding)) ? ExportWrite::Written
-                                                                                    : ExportWrite::Failed;
+    const SeamResult replaced = context.files.Replace(file, Encode(context, merged, existing->encoding));
+    return replaced ? ExportOutcome(ExportWrite::Written) : ExportOutcome(ExportWrite::Failed, replaced);
 }
 
 } // namespace
@@ -125,7 +140,8 @@ int ExportParameters(ParameterContext& context, const std::wstring& value)
                 ReadKey(context, name, keyPath, kTouchScreenExportKeys, std::size(kTouchScreenExportKeys)));
         }
     }
-    switch (WriteExport(context, path, sections)) {
+    const ExportOutcome written = WriteExport(context, path, sections);
+    switch (written.result) {
     case ExportWrite::Written:
         break;
     case ExportWrite::CannotOpen:
@@ -135,7 +151,7 @@ int ExportParameters(ParameterContext& context, const std::wstring& value)
         console.Write(context.toConsoleText(path) + " is not a text file, it was left unchanged!\n");
         return Stop(console, "Export failed!\n");
     case ExportWrite::Failed:
-        return Stop(console, "Export failed!\n");
+        return Stop(console, "Export failed!\n", written.error);
     }
     console.Write("Export completed!\n");
     console.Write(kPressAnyKey);

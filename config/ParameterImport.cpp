@@ -1,5 +1,6 @@
 #include "config/ParameterImport.h"
 
+#include "common/MainLog.h"
 #include "config/ParameterContext.h"
 #include "config/ParameterHelpers.h"
 #include "config/ParameterPaths.h"
@@ -109,7 +110,7 @@ void OpenOrCreateTwice(ParameterContext& context, const std::wstring& path)
         OpenOrCreateKey(context, path);
 }
 
-bool ImportDriverSection(ParameterContext& context, const SectionTexts& texts)
+SeamResult ImportDriverSection(ParameterContext& context, const SectionTexts& texts)
 {
     OpenOrCreateTwice(context, kDriverParametersPath);
     std::vector<std::pair<std::wstring, std::uint32_t>> values;
@@ -120,10 +121,10 @@ bool ImportDriverSection(ParameterContext& context, const SectionTexts& texts)
             context.console.Write(v.message);
         values.emplace_back(row.key, static_cast<std::uint32_t>(v.value));
     }
-    return context.registry.SetDwords(RegistryRoot::LocalMachine, kDriverParametersPath, values).Succeeded();
+    return context.registry.SetDwords(RegistryRoot::LocalMachine, kDriverParametersPath, values);
 }
 
-bool ImportTouchScreenSection(ParameterContext& context, const std::wstring& section, const SectionTexts& texts)
+SeamResult ImportTouchScreenSection(ParameterContext& context, const std::wstring& section, const SectionTexts& texts)
 {
     std::wstring keyPath = std::wstring(kDeviceParametersPath) + L"\\" + section;
     OpenOrCreateTwice(context, keyPath);
@@ -135,7 +136,7 @@ bool ImportTouchScreenSection(ParameterContext& context, const std::wstring& sec
             context.console.Write(v.message);
         values.emplace_back(row.key, static_cast<std::uint32_t>(v.value));
     }
-    return context.registry.SetDwords(RegistryRoot::LocalMachine, keyPath, values).Succeeded();
+    return context.registry.SetDwords(RegistryRoot::LocalMachine, keyPath, values);
 }
 
 int Stop(IConsole& console, const char* message)
@@ -180,16 +181,20 @@ int ImportParameters(ParameterContext& context, const std::wstring& value)
         return Stop(console, "No parameter found in the file,Import exit!");
 
     // Without a driver section the driver values stay as they are.
-    bool stored = !content.driver || ImportDriverSection(context, *content.driver);
+    // The first failed write is the one Main.Log names.
+    SeamResult stored = content.driver ? ImportDriverSection(context, *content.driver) : SeamResult();
     for (const ParameterFile::TouchScreen& touchScreen : content.touchScreens) {
         if (!touchScreen.texts) {
             console.Write("Section " + context.toConsoleText(touchScreen.name) +
                           " is not a touchscreen name, skipped!\n");
             continue;
         }
-        stored &= ImportTouchScreenSection(context, touchScreen.name, *touchScreen.texts);
+        if (SeamResult one = ImportTouchScreenSection(context, touchScreen.name, *touchScreen.texts); !one && stored)
+            stored = one;
     }
     console.Write(stored ? "Import completed!\n" : "Import completed with errors!\n");
+    if (!stored)
+        LogShownFailure(L"Import completed with errors!", stored);
     console.Write(kPressAnyKey);
     return stored ? 0 : 1;
 }

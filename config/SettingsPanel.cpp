@@ -2,20 +2,19 @@
 
 #include "config/ConfigurationLibrary.h"
 #include "config/SystemMouseSettings.h"
-#include "res/resource.h"
 
 #include <algorithm>
 
 const std::array<SettingsSlider, 8> kSettingsSliders = {{
-    {IDC_DOUBLE_CLICK_TIME, IDC_DOUBLE_CLICK_TIME_VALUE, &DriverConfig::DoubleClickTime, 200, 1000, 100, 100, 100},
-    {IDC_DOUBLE_CLICK_AREA, IDC_DOUBLE_CLICK_AREA_VALUE, &DriverConfig::DoubleClickArea, 4, 32, 4, 4, 4},
-    {IDC_RIGHT_CLICK_TIME, IDC_RIGHT_CLICK_TIME_VALUE, &DriverConfig::RightClickTime, 1000, 8000, 1000, 1000, 1000},
-    {IDC_RIGHT_CLICK_AREA, IDC_RIGHT_CLICK_AREA_VALUE, &DriverConfig::RightClickArea, 4, 32, 4, 4, 4},
-    {IDC_DELAY_TOUCH_TIME, IDC_DELAY_TOUCH_TIME_VALUE, &DriverConfig::DelayTouchTime, 25, 250, 25, 25, 25},
-    {IDC_DRAG_DELAY_TIME, IDC_DRAG_DELAY_TIME_VALUE, &DriverConfig::DragDelayTime, 100, 1000, 100, 100, 100},
+    {SettingsOption::DoubleClickTime, &DriverConfig::DoubleClickTime, 200, 1000, 100, 100, 100},
+    {SettingsOption::DoubleClickArea, &DriverConfig::DoubleClickArea, 4, 32, 4, 4, 4},
+    {SettingsOption::RightClickTime, &DriverConfig::RightClickTime, 1000, 8000, 1000, 1000, 1000},
+    {SettingsOption::RightClickArea, &DriverConfig::RightClickArea, 4, 32, 4, 4, 4},
+    {SettingsOption::DelayTouchTime, &DriverConfig::DelayTouchTime, 25, 250, 25, 25, 25},
+    {SettingsOption::DragDelayTime, &DriverConfig::DragDelayTime, 100, 1000, 100, 100, 100},
     // The arrow keys move the frequency further than the page keys do.
-    {IDC_BEEP_FREQUENCY, IDC_BEEP_FREQUENCY_VALUE, &DriverConfig::BeepFrequency, 50, 7000, 100, 50, 1000},
-    {IDC_BEEP_DURATION, IDC_BEEP_DURATION_VALUE, &DriverConfig::BeepDuration, 10, 100, 10, 10, 10},
+    {SettingsOption::BeepFrequency, &DriverConfig::BeepFrequency, 50, 7000, 100, 50, 1000},
+    {SettingsOption::BeepDuration, &DriverConfig::BeepDuration, 10, 100, 10, 10, 10},
 }};
 
 const DriverConfig kDriverDefaults = [] {
@@ -33,62 +32,72 @@ const DriverConfig kDriverDefaults = [] {
     return r;
 }();
 
-const std::array<int, 15> kSettingsButtons = {
-    IDC_CLICK_ON_TOUCH,      IDC_CLICK_ON_RELEASE,   IDC_MOUSE_EMULATION,   IDC_ENABLE_TOUCH,       IDC_HIDE_CURSOR,
-    IDC_ENABLE_DOUBLE_CLICK, IDC_ENABLE_RIGHT_CLICK, IDC_ENABLE_DRAG_DELAY, IDC_ENABLE_DELAY_TOUCH, IDC_ENABLE_BEEP,
-    IDC_BEEP_ON_TOUCH,       IDC_BEEP_ON_RELEASE,    IDC_BEEP_BOTH,         IDC_PC_SPEAKER,         IDC_SOUND_CARD,
+const std::array<SettingsOption, 15> kSettingsButtons = {
+    SettingsOption::ClickOnTouch,     SettingsOption::ClickOnRelease,  SettingsOption::MouseEmulation,
+    SettingsOption::EnableTouch,      SettingsOption::HideCursor,      SettingsOption::EnableDoubleClick,
+    SettingsOption::EnableRightClick, SettingsOption::EnableDragDelay, SettingsOption::EnableDelayTouch,
+    SettingsOption::EnableBeep,       SettingsOption::BeepOnTouch,     SettingsOption::BeepOnRelease,
+    SettingsOption::BeepBoth,         SettingsOption::PcSpeaker,       SettingsOption::SoundCard,
 };
 
 namespace {
 
-constexpr int kSliderGroups[] = {IDC_DOUBLE_CLICK_GROUP, IDC_DELAY_TOUCH_GROUP, IDC_RIGHT_CLICK_GROUP,
-                                 IDC_DRAG_DELAY_GROUP, IDC_BEEP_GROUP};
+constexpr SettingsOption kSliderGroups[] = {SettingsOption::DoubleClickGroup, SettingsOption::DelayTouchGroup,
+                                            SettingsOption::RightClickGroup, SettingsOption::DragDelayGroup,
+                                            SettingsOption::BeepGroup};
 
 // The flags shown by one check box each.
 struct FlagBox {
-    int id;
+    SettingsOption id;
     std::int32_t DriverConfig::*flag;
 };
 constexpr FlagBox kFlagBoxes[] = {
-    {IDC_ENABLE_RIGHT_CLICK, &DriverConfig::EnableRightClick},
-    {IDC_ENABLE_DRAG_DELAY, &DriverConfig::EnableDragDelay},
-    {IDC_ENABLE_DELAY_TOUCH, &DriverConfig::EnableDelayTouch},
-    {IDC_ENABLE_DOUBLE_CLICK, &DriverConfig::EnableDoubleClick},
-    {IDC_HIDE_CURSOR, &DriverConfig::HideCursor},
-    {IDC_ENABLE_BEEP, &DriverConfig::EnableBeep},
-    {IDC_ENABLE_TOUCH, &DriverConfig::EnableTouch},
+    {SettingsOption::EnableRightClick, &DriverConfig::EnableRightClick},
+    {SettingsOption::EnableDragDelay, &DriverConfig::EnableDragDelay},
+    {SettingsOption::EnableDelayTouch, &DriverConfig::EnableDelayTouch},
+    {SettingsOption::EnableDoubleClick, &DriverConfig::EnableDoubleClick},
+    {SettingsOption::HideCursor, &DriverConfig::HideCursor},
+    {SettingsOption::EnableBeep, &DriverConfig::EnableBeep},
+    {SettingsOption::EnableTouch, &DriverConfig::EnableTouch},
 };
 
 // The radio group a radio button belongs to: its first and last id.
 struct RadioGroup {
-    int first, last;
+    SettingsOption first, last;
 };
-constexpr RadioGroup kModeRadios{IDC_CLICK_ON_TOUCH, IDC_MOUSE_EMULATION};
-constexpr RadioGroup kBeepModeRadios{IDC_BEEP_ON_TOUCH, IDC_BEEP_BOTH};
+constexpr RadioGroup kModeRadios{SettingsOption::ClickOnTouch, SettingsOption::MouseEmulation};
+constexpr RadioGroup kBeepModeRadios{SettingsOption::BeepOnTouch, SettingsOption::BeepBoth};
 
-bool InGroup(RadioGroup group, int id) { return id >= group.first && id <= group.last; }
+bool InGroup(RadioGroup group, SettingsOption id) { return id >= group.first && id <= group.last; }
+
+// A radio group's buttons are neighbours in SettingsOption.
+SettingsOption Next(SettingsOption id) { return static_cast<SettingsOption>(static_cast<int>(id) + 1); }
+SettingsOption ModeRadio(int mode)
+{
+    return static_cast<SettingsOption>(static_cast<int>(SettingsOption::ClickOnTouch) + mode);
+}
 
 } // namespace
 
 CSettingsPanel::CSettingsPanel(SettingsPanelServices services, ISettingsView& view) : m_services(services), m_view(view)
 {
-    for (int id : kSettingsButtons)
+    for (SettingsOption id : kSettingsButtons)
         m_controls[id] = {};
     for (const SettingsSlider& slider : kSettingsSliders)
         m_controls[slider.id] = {};
-    for (int id : kSliderGroups)
+    for (SettingsOption id : kSliderGroups)
         m_controls[id] = {};
-    m_controls[IDC_APPLY] = {};
+    m_controls[SettingsOption::Apply] = {};
 }
 
-bool CSettingsPanel::Checked(int id) const { return m_controls.at(id).checked; }
-bool CSettingsPanel::Enabled(int id) const { return m_controls.at(id).enabled; }
-void CSettingsPanel::Enable(int id, bool enable) { m_controls.at(id).enabled = enable; }
-void CSettingsPanel::Check(int id, bool check) { m_controls.at(id).checked = check; }
+bool CSettingsPanel::Checked(SettingsOption id) const { return m_controls.at(id).checked; }
+bool CSettingsPanel::Enabled(SettingsOption id) const { return m_controls.at(id).enabled; }
+void CSettingsPanel::Enable(SettingsOption id, bool enable) { m_controls.at(id).enabled = enable; }
+void CSettingsPanel::Check(SettingsOption id, bool check) { m_controls.at(id).checked = check; }
 
-void CSettingsPanel::CheckRadio(int first, int last, int id)
+void CSettingsPanel::CheckRadio(SettingsOption first, SettingsOption last, SettingsOption id)
 {
-    for (int radio = first; radio <= last; ++radio)
+    for (SettingsOption radio = first; radio <= last; radio = Next(radio))
         Check(radio, radio == id);
 }
 
@@ -103,12 +112,12 @@ void CSettingsPanel::Open()
 
     for (const FlagBox& box : kFlagBoxes)
         Check(box.id, record.*box.flag != 0);
-    Check(IDC_PC_SPEAKER, record.BeepType == 0);
-    Check(IDC_SOUND_CARD, record.BeepType != 0);
+    Check(SettingsOption::PcSpeaker, record.BeepType == 0);
+    Check(SettingsOption::SoundCard, record.BeepType != 0);
     CheckRadio(kBeepModeRadios.first, kBeepModeRadios.last,
-               record.BeepMode == 0   ? IDC_BEEP_ON_TOUCH
-               : record.BeepMode == 1 ? IDC_BEEP_ON_RELEASE
-                                      : IDC_BEEP_BOTH);
+               record.BeepMode == 0   ? SettingsOption::BeepOnTouch
+               : record.BeepMode == 1 ? SettingsOption::BeepOnRelease
+                                      : SettingsOption::BeepBoth);
     // A slider holds only positions in its range.
     for (const SettingsSlider& slider : kSettingsSliders)
         m_controls.at(slider.id).position = std::clamp<int>(record.*slider.parameter, slider.minimum, slider.maximum);
@@ -119,8 +128,8 @@ void CSettingsPanel::Open()
     DragDelayRule();
     BeepRule();
     ModeRule();
-    Enable(IDC_APPLY, false);
-    CheckRadio(kModeRadios.first, kModeRadios.last, IDC_CLICK_ON_TOUCH + m_mode);
+    Enable(SettingsOption::Apply, false);
+    CheckRadio(kModeRadios.first, kModeRadios.last, ModeRadio(m_mode));
     m_view.ShowControls(m_controls);
 }
 
@@ -128,29 +137,31 @@ void CSettingsPanel::Open()
 
 void CSettingsPanel::DoubleClickRule()
 {
-    const bool on = Checked(IDC_ENABLE_DOUBLE_CLICK);
-    for (int id : {IDC_DOUBLE_CLICK_TIME, IDC_DOUBLE_CLICK_AREA, IDC_DOUBLE_CLICK_GROUP})
+    const bool on = Checked(SettingsOption::EnableDoubleClick);
+    for (SettingsOption id :
+         {SettingsOption::DoubleClickTime, SettingsOption::DoubleClickArea, SettingsOption::DoubleClickGroup})
         Enable(id, on);
 }
 
 void CSettingsPanel::DelayTouchRule()
 {
-    const bool on = Checked(IDC_ENABLE_DELAY_TOUCH);
-    for (int id : {IDC_DELAY_TOUCH_TIME, IDC_DELAY_TOUCH_GROUP})
+    const bool on = Checked(SettingsOption::EnableDelayTouch);
+    for (SettingsOption id : {SettingsOption::DelayTouchTime, SettingsOption::DelayTouchGroup})
         Enable(id, on);
 }
 
 void CSettingsPanel::RightClickRule()
 {
-    const bool on = Enabled(IDC_ENABLE_RIGHT_CLICK) && Checked(IDC_ENABLE_RIGHT_CLICK);
-    for (int id : {IDC_RIGHT_CLICK_TIME, IDC_RIGHT_CLICK_AREA, IDC_RIGHT_CLICK_GROUP})
+    const bool on = Enabled(SettingsOption::EnableRightClick) && Checked(SettingsOption::EnableRightClick);
+    for (SettingsOption id :
+         {SettingsOption::RightClickTime, SettingsOption::RightClickArea, SettingsOption::RightClickGroup})
         Enable(id, on);
 }
 
 void CSettingsPanel::DragDelayRule()
 {
-    const bool on = Enabled(IDC_ENABLE_DRAG_DELAY) && Checked(IDC_ENABLE_DRAG_DELAY);
-    for (int id : {IDC_DRAG_DELAY_TIME, IDC_DRAG_DELAY_GROUP})
+    const bool on = Enabled(SettingsOption::EnableDragDelay) && Checked(SettingsOption::EnableDragDelay);
+    for (SettingsOption id : {SettingsOption::DragDelayTime, SettingsOption::DragDelayGroup})
         Enable(id, on);
 }
 
@@ -159,12 +170,12 @@ void CSettingsPanel::DragDelayRule()
 void CSettingsPanel::ForceBeepMode()
 {
     if (m_mode == 2) {
-        for (int id = kBeepModeRadios.first; id <= kBeepModeRadios.last; ++id)
+        for (SettingsOption id = kBeepModeRadios.first; id <= kBeepModeRadios.last; id = Next(id))
             Enable(id, true);
         return;
     }
-    const int forced = m_mode == 0 ? IDC_BEEP_ON_TOUCH : IDC_BEEP_ON_RELEASE;
-    for (int id = kBeepModeRadios.first; id <= kBeepModeRadios.last; ++id) {
+    const SettingsOption forced = m_mode == 0 ? SettingsOption::BeepOnTouch : SettingsOption::BeepOnRelease;
+    for (SettingsOption id = kBeepModeRadios.first; id <= kBeepModeRadios.last; id = Next(id)) {
         Enable(id, id == forced);
         Check(id, id == forced);
     }
@@ -173,20 +184,20 @@ void CSettingsPanel::ForceBeepMode()
 // Frequency and duration are the PC speaker's.
 void CSettingsPanel::SoundRule()
 {
-    const bool on = Checked(IDC_ENABLE_BEEP) && !Checked(IDC_SOUND_CARD);
-    Enable(IDC_BEEP_FREQUENCY, on);
-    Enable(IDC_BEEP_DURATION, on);
+    const bool on = Checked(SettingsOption::EnableBeep) && !Checked(SettingsOption::SoundCard);
+    Enable(SettingsOption::BeepFrequency, on);
+    Enable(SettingsOption::BeepDuration, on);
 }
 
 void CSettingsPanel::BeepRule()
 {
-    const bool on = Checked(IDC_ENABLE_BEEP);
+    const bool on = Checked(SettingsOption::EnableBeep);
     if (on)
         ForceBeepMode();
     else
-        for (int id = kBeepModeRadios.first; id <= kBeepModeRadios.last; ++id)
+        for (SettingsOption id = kBeepModeRadios.first; id <= kBeepModeRadios.last; id = Next(id))
             Enable(id, false);
-    for (int id : {IDC_BEEP_GROUP, IDC_SOUND_CARD, IDC_PC_SPEAKER})
+    for (SettingsOption id : {SettingsOption::BeepGroup, SettingsOption::SoundCard, SettingsOption::PcSpeaker})
         Enable(id, on);
     SoundRule();
 }
@@ -194,8 +205,8 @@ void CSettingsPanel::BeepRule()
 void CSettingsPanel::ModeRule()
 {
     const bool emulation = m_mode == 2;
-    Enable(IDC_ENABLE_RIGHT_CLICK, emulation);
-    Enable(IDC_ENABLE_DRAG_DELAY, emulation);
+    Enable(SettingsOption::EnableRightClick, emulation);
+    Enable(SettingsOption::EnableDragDelay, emulation);
     ForceBeepMode();
     RightClickRule();
     DragDelayRule();
@@ -204,36 +215,36 @@ void CSettingsPanel::ModeRule()
 
 // ---- events
 
-void CSettingsPanel::OnClicked(int id, bool checked)
+void CSettingsPanel::OnClicked(SettingsOption id, bool checked)
 {
     if (!m_controls.contains(id) || !Enabled(id))
         return;
     if (InGroup(kModeRadios, id)) {
-        m_mode = id - IDC_CLICK_ON_TOUCH;
+        m_mode = static_cast<int>(id) - static_cast<int>(SettingsOption::ClickOnTouch);
         CheckRadio(kModeRadios.first, kModeRadios.last, id);
         ModeRule();
     } else if (InGroup(kBeepModeRadios, id)) {
         CheckRadio(kBeepModeRadios.first, kBeepModeRadios.last, id);
-    } else if (id == IDC_PC_SPEAKER || id == IDC_SOUND_CARD) {
-        Check(IDC_PC_SPEAKER, id == IDC_PC_SPEAKER);
-        Check(IDC_SOUND_CARD, id == IDC_SOUND_CARD);
+    } else if (id == SettingsOption::PcSpeaker || id == SettingsOption::SoundCard) {
+        Check(SettingsOption::PcSpeaker, id == SettingsOption::PcSpeaker);
+        Check(SettingsOption::SoundCard, id == SettingsOption::SoundCard);
         SoundRule();
     } else {
         Check(id, checked);
         switch (id) {
-        case IDC_ENABLE_DOUBLE_CLICK:
+        case SettingsOption::EnableDoubleClick:
             DoubleClickRule();
             break;
-        case IDC_ENABLE_DELAY_TOUCH:
+        case SettingsOption::EnableDelayTouch:
             DelayTouchRule();
             break;
-        case IDC_ENABLE_RIGHT_CLICK:
+        case SettingsOption::EnableRightClick:
             RightClickRule();
             break;
-        case IDC_ENABLE_DRAG_DELAY:
+        case SettingsOption::EnableDragDelay:
             DragDelayRule();
             break;
-        case IDC_ENABLE_BEEP:
+        case SettingsOption::EnableBeep:
             BeepRule();
             break;
         default:
@@ -243,7 +254,7 @@ void CSettingsPanel::OnClicked(int id, bool checked)
     Changed();
 }
 
-void CSettingsPanel::OnSliderMoved(int id, int position)
+void CSettingsPanel::OnSliderMoved(SettingsOption id, int position)
 {
     for (const SettingsSlider& slider : kSettingsSliders)
         if (slider.id == id) {
@@ -259,15 +270,15 @@ void CSettingsPanel::OnSliderMoved(int id, int position)
 
 void CSettingsPanel::Changed()
 {
-    Enable(IDC_APPLY, true);
+    Enable(SettingsOption::Apply, true);
     m_view.ShowControls(m_controls);
 }
 
 void CSettingsPanel::OnApply()
 {
-    if (!Enabled(IDC_APPLY) || !Write())
+    if (!Enabled(SettingsOption::Apply) || !Write())
         return;
-    Enable(IDC_APPLY, false);
+    Enable(SettingsOption::Apply, false);
     m_view.ShowControls(m_controls);
     m_view.FocusOk();
 }
@@ -283,14 +294,16 @@ void CSettingsPanel::OnCancel() { m_view.Close(false); }
 DriverConfig CSettingsPanel::ReadRecord() const
 {
     DriverConfig record{};
-    record.Mode = Checked(IDC_CLICK_ON_TOUCH) ? 0 : Checked(IDC_CLICK_ON_RELEASE) ? 1 : 2;
+    record.Mode = Checked(SettingsOption::ClickOnTouch) ? 0 : Checked(SettingsOption::ClickOnRelease) ? 1 : 2;
     for (const FlagBox& box : kFlagBoxes)
         record.*box.flag = Checked(box.id) ? 1 : 0;
     // Right click and drag delay count only where the click mode allows them.
-    record.EnableRightClick = Enabled(IDC_ENABLE_RIGHT_CLICK) && Checked(IDC_ENABLE_RIGHT_CLICK) ? 1 : 0;
-    record.EnableDragDelay = Enabled(IDC_ENABLE_DRAG_DELAY) && Checked(IDC_ENABLE_DRAG_DELAY) ? 1 : 0;
-    record.BeepType = Checked(IDC_PC_SPEAKER) ? 0 : 1;
-    record.BeepMode = Checked(IDC_BEEP_ON_TOUCH) ? 0 : Checked(IDC_BEEP_ON_RELEASE) ? 1 : 2;
+    record.EnableRightClick =
+        Enabled(SettingsOption::EnableRightClick) && Checked(SettingsOption::EnableRightClick) ? 1 : 0;
+    record.EnableDragDelay =
+        Enabled(SettingsOption::EnableDragDelay) && Checked(SettingsOption::EnableDragDelay) ? 1 : 0;
+    record.BeepType = Checked(SettingsOption::PcSpeaker) ? 0 : 1;
+    record.BeepMode = Checked(SettingsOption::BeepOnTouch) ? 0 : Checked(SettingsOption::BeepOnRelease) ? 1 : 2;
     for (const SettingsSlider& slider : kSettingsSliders)
         record.*slider.parameter = m_controls.at(slider.id).position;
     return record;

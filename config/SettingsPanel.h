@@ -2,7 +2,8 @@
 // The Settings dialog's behaviour, without a window: the driver record shown
 // in radio buttons, check boxes and sliders, which options go with which
 // click mode, and the record written back, followed by the user's mouse
-// settings and cursor scheme. Controls are named by their resource ids.
+// settings and cursor scheme. Controls are named by the option they show;
+// the window maps them to its controls.
 //
 // The panel holds the state of every control it rules; after each event it
 // hands the whole state to the view, which copies it into the controls.
@@ -17,10 +18,43 @@ class IConfigurationLibrary;
 class IRegistry;
 class ISystemMouse;
 
+// The controls the panel rules, by what they show. A radio group's buttons
+// are neighbours, in the order of their values.
+enum class SettingsOption {
+    ClickOnTouch, // the click mode radios: 0, 1, 2
+    ClickOnRelease,
+    MouseEmulation,
+    EnableTouch,
+    HideCursor,
+    EnableDoubleClick,
+    EnableRightClick,
+    EnableDragDelay,
+    EnableDelayTouch,
+    EnableBeep,
+    BeepOnTouch, // the beep mode radios: 0, 1, 2
+    BeepOnRelease,
+    BeepBoth,
+    PcSpeaker,
+    SoundCard,
+    DoubleClickTime, // the sliders
+    DoubleClickArea,
+    RightClickTime,
+    RightClickArea,
+    DelayTouchTime,
+    DragDelayTime,
+    BeepFrequency,
+    BeepDuration,
+    DoubleClickGroup, // the frames around the sliders
+    DelayTouchGroup,
+    RightClickGroup,
+    DragDelayGroup,
+    BeepGroup,
+    Apply,
+};
+
 // A slider, the parameter it shows and how it moves.
 struct SettingsSlider {
-    int id;
-    int valueLabel; // shows the position as a decimal number
+    SettingsOption id;
     std::int32_t DriverConfig::*parameter;
     int minimum, maximum;
     int lineStep, pageStep; // arrow keys, page keys
@@ -29,7 +63,7 @@ struct SettingsSlider {
 extern const std::array<SettingsSlider, 8> kSettingsSliders;
 
 // The check boxes and radio buttons the panel rules.
-extern const std::array<int, 15> kSettingsButtons;
+extern const std::array<SettingsOption, 15> kSettingsButtons;
 
 // The driver's own defaults. The dialog starts from them, so that a value
 // the library cannot read shows, and is written back, as the driver's
@@ -47,8 +81,8 @@ struct SettingsControl {
     bool operator==(const SettingsControl&) const = default;
 };
 
-// Every ruled control by id (buttons, sliders, the five slider groups and Apply).
-using SettingsControls = std::map<int, SettingsControl>;
+// Every ruled control (buttons, sliders, the five slider groups and Apply).
+using SettingsControls = std::map<SettingsOption, SettingsControl>;
 
 class ISettingsView {
 public:
@@ -75,9 +109,9 @@ public:
     void Open();
     // A check box or radio button was clicked; `checked` is its new state
     // (a radio button clicked is checked, its group's others are not).
-    void OnClicked(int id, bool checked);
+    void OnClicked(SettingsOption id, bool checked);
     // A slider reports its position; a new one is a change.
-    void OnSliderMoved(int id, int position);
+    void OnSliderMoved(SettingsOption id, int position);
     // Apply writes and disables itself, so that a second press needs a
     // change first; a refused write leaves it enabled.
     void OnApply();
@@ -91,11 +125,11 @@ public:
     int Mode() const { return m_mode; }
 
 private:
-    bool Checked(int id) const;
-    bool Enabled(int id) const;
-    void Enable(int id, bool enable);
-    void Check(int id, bool check);
-    void CheckRadio(int first, int last, int id);
+    bool Checked(SettingsOption id) const;
+    bool Enabled(SettingsOption id) const;
+    void Enable(SettingsOption id, bool enable);
+    void Check(SettingsOption id, bool check);
+    void CheckRadio(SettingsOption first, SettingsOption last, SettingsOption id);
 
     void DoubleClickRule();
     void DelayTouchRule();

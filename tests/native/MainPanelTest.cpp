@@ -551,6 +551,11 @@ TEST(MainPanel, AFailedSaveIsReportedAndTheNextTouchScreenIsStillWritten)
     rig.panel.OnMappingClosed(); // asked twice meanwhile: saved once
     ASSERT_TRUE(rig.PumpUntilReady(2, 15s));
     EXPECT_EQ(rig.saveFailures, std::vector<unsigned>{0});
+    std::ifstream log("Main.Log");
+    std::string line, last;
+    while (std::getline(log, line))
+        last = line;
+    EXPECT_TRUE(last.ends_with("Save Match info failed! (WriteNumber failed with error 1460)")) << last;
     EXPECT_EQ(rig.port.FrameAt(0)->StoredNumber(), 40);
     EXPECT_EQ(rig.port.FrameAt(1)->StoredNumber(), 1);
     EXPECT_FALSE(rig.AnyStopped());

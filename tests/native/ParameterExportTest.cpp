@@ -192,13 +192,16 @@ TEST_F(ExportFixture, AFailedWriteLeavesTheFileAsItWas)
         bool locked;
         std::string message;
         bool readOnly = false;
+        std::string logged = {}; // how Main.Log's last line ends, when a failed call caused the message
     };
     const std::string kFailed = "Export failed!\n" + kPress;
+    const std::string kDiskFull = "Export failed! (WriteFile failed with error 112)";
     const Case cases[] = {
-        {"a full disk halfway through a new file", std::nullopt, 200, false, kFailed},
-        {"a full disk halfway through the merged file", kOwn, 200, false, kFailed},
-        {"a full disk at the first byte", kOwn, 0, false, kFailed},
-        {"a read-only file", kOwn, 1 << 20, false, kFailed, true},
+        {"a full disk halfway through a new file", std::nullopt, 200, false, kFailed, false, kDiskFull},
+        {"a full disk halfway through the merged file", kOwn, 200, false, kFailed, false, kDiskFull},
+        {"a full disk at the first byte", kOwn, 0, false, kFailed, false, kDiskFull},
+        {"a read-only file", kOwn, 1 << 20, false, kFailed, true,
+         "Export failed! (GetFileAttributesW failed with error 5)"},
         {"a file held open without sharing", kOwn, 1 << 20, true,
          "d:\\p.ini can't be opened, it was left unchanged!\n" + kFailed},
         {"UTF-16 without a byte-order mark", std::string("[\0N\0]\0\r\0\n\0", 10), 1 << 20, false,
@@ -220,6 +223,7 @@ TEST_F(ExportFixture, AFailedWriteLeavesTheFileAsItWas)
         const std::size_t filesBefore = f.files.FileCount();
         EXPECT_EQ(ExportParameters(f.context, L"d:\\p.ini"), 1) << c.what;
         EXPECT_EQ(f.console.output, kHeader + c.message) << c.what;
+        EXPECT_TRUE(LastMainLogLine().ends_with(c.logged)) << c.what << ": " << LastMainLogLine();
         if (c.existing) {
             f.files.SetLocked(L"d:\\p.ini", false);
             EXPECT_EQ(f.files.Bytes(L"d:\\p.ini"), c.existing) << c.what << ": byte for byte as it was";

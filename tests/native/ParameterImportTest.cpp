@@ -229,6 +229,8 @@ TEST_F(ImportFixture, FailedRegistryWritesAreReported)
     registry.DenyWrites(RegistryRoot::LocalMachine, DevicePath(L"TouchScreen0"));
     EXPECT_EQ(ImportParameters(context, kFile), 1);
     EXPECT_EQ(console.output, Opening() + "Import completed with errors!\n" + kPress);
+    EXPECT_TRUE(LastMainLogLine().ends_with("Import completed with errors! (RegOpenKeyExW failed with error 5)"))
+        << LastMainLogLine();
     // The import goes on past the failure.
     EXPECT_EQ(Value(DevicePath(L"TouchScreen1"), L"M1X"), 2);
 }

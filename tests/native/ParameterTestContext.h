@@ -13,7 +13,18 @@
 #include "platform/MemoryProfile.h"
 #include "platform/MemoryRegistry.h"
 
+#include <fstream>
 #include <string>
+
+// The last line written to Main.Log (in the current folder).
+inline std::string LastMainLogLine()
+{
+    std::ifstream log("Main.Log");
+    std::string line, last;
+    while (std::getline(log, line))
+        last = line;
+    return last;
+}
 
 struct ParameterFixture {
     CMemoryRegistry registry;

@@ -1,13 +1,12 @@
 // The Settings dialog's behaviour and the mouse settings it applies, against
 // a configuration library, a registry and mouse settings in memory. The test
-// plays the window: it clicks by id and reads what the panel shows.
+// plays the window: it clicks options and reads what the panel shows.
 
 #include "config/SettingsPanel.h"
 #include "FakeConfigurationLibrary.h"
 #include "config/SystemMouseSettings.h"
 #include "platform/MemoryRegistry.h"
 #include "platform/MemorySystemMouse.h"
-#include "res/resource.h"
 
 #include <gtest/gtest.h>
 
@@ -49,8 +48,8 @@ struct SettingsRig {
         library.driver = record;
         panel.Open();
     }
-    bool Enabled(int id) const { return view.shown.at(id).enabled; }
-    bool Checked(int id) const { return view.shown.at(id).checked; }
+    bool Enabled(SettingsOption id) const { return view.shown.at(id).enabled; }
+    bool Checked(SettingsOption id) const { return view.shown.at(id).checked; }
     int Writes() const
     {
         return static_cast<int>(std::count_if(library.calls.begin(), library.calls.end(),
@@ -59,24 +58,28 @@ struct SettingsRig {
 };
 
 // Every control the enabling rules touch, and those a case expects enabled.
-const std::set<int> kRuled = {
-    IDC_ENABLE_RIGHT_CLICK, IDC_ENABLE_DRAG_DELAY, IDC_RIGHT_CLICK_TIME,  IDC_RIGHT_CLICK_AREA,  IDC_RIGHT_CLICK_GROUP,
-    IDC_DRAG_DELAY_TIME,    IDC_DRAG_DELAY_GROUP,  IDC_DOUBLE_CLICK_TIME, IDC_DOUBLE_CLICK_AREA, IDC_DOUBLE_CLICK_GROUP,
-    IDC_DELAY_TOUCH_TIME,   IDC_DELAY_TOUCH_GROUP, IDC_BEEP_GROUP,        IDC_PC_SPEAKER,        IDC_SOUND_CARD,
-    IDC_BEEP_ON_TOUCH,      IDC_BEEP_ON_RELEASE,   IDC_BEEP_BOTH,         IDC_BEEP_FREQUENCY,    IDC_BEEP_DURATION};
+const std::set<SettingsOption> kRuled = {
+    SettingsOption::EnableRightClick, SettingsOption::EnableDragDelay, SettingsOption::RightClickTime,
+    SettingsOption::RightClickArea,   SettingsOption::RightClickGroup, SettingsOption::DragDelayTime,
+    SettingsOption::DragDelayGroup,   SettingsOption::DoubleClickTime, SettingsOption::DoubleClickArea,
+    SettingsOption::DoubleClickGroup, SettingsOption::DelayTouchTime,  SettingsOption::DelayTouchGroup,
+    SettingsOption::BeepGroup,        SettingsOption::PcSpeaker,       SettingsOption::SoundCard,
+    SettingsOption::BeepOnTouch,      SettingsOption::BeepOnRelease,   SettingsOption::BeepBoth,
+    SettingsOption::BeepFrequency,    SettingsOption::BeepDuration};
 
 struct RuleCase {
     const char* name;
     int mode, rightClick, dragDelay, doubleClick, delayTouch, beep, beepType, beepMode;
-    std::set<int> enabled;
-    int checkedBeepMode; // the beep-mode radio checked
+    std::set<SettingsOption> enabled;
+    SettingsOption checkedBeepMode; // the beep-mode radio checked
 };
 
-const std::set<int> kBeepControls = {IDC_BEEP_GROUP, IDC_PC_SPEAKER, IDC_SOUND_CARD};
+const std::set<SettingsOption> kBeepControls = {SettingsOption::BeepGroup, SettingsOption::PcSpeaker,
+                                                SettingsOption::SoundCard};
 
-std::set<int> Join(std::initializer_list<std::set<int>> sets)
+std::set<SettingsOption> Join(std::initializer_list<std::set<SettingsOption>> sets)
 {
-    std::set<int> all;
+    std::set<SettingsOption> all;
     for (const auto& s : sets)
         all.insert(s.begin(), s.end());
     return all;
@@ -84,13 +87,25 @@ std::set<int> Join(std::initializer_list<std::set<int>> sets)
 
 const RuleCase kRuleCases[] = {
     {"touch mode greys right click and drag delay, forces beep on touch", 0, 1, 1, 0, 0, 1, 0, 2,
-     Join({kBeepControls, {IDC_BEEP_ON_TOUCH, IDC_BEEP_FREQUENCY, IDC_BEEP_DURATION}}), IDC_BEEP_ON_TOUCH},
+     Join({kBeepControls, {SettingsOption::BeepOnTouch, SettingsOption::BeepFrequency, SettingsOption::BeepDuration}}),
+     SettingsOption::BeepOnTouch},
     {"release mode forces beep on release", 1, 0, 0, 1, 1, 1, 0, 0,
      Join({kBeepControls,
-           {IDC_BEEP_ON_RELEASE, IDC_BEEP_FREQUENCY, IDC_BEEP_DURATION, IDC_DOUBLE_CLICK_TIME, IDC_DOUBLE_CLICK_AREA,
-            IDC_DOUBLE_CLICK_GROUP, IDC_DELAY_TOUCH_TIME, IDC_DELAY_TOUCH_GROUP}}),
-     IDC_BEEP_ON_RELEASE},
-    {"release mode without beep still forces the beep mode, greyed", 1, 0, 0, 0, 0, 0, 0, 2, {}, IDC_BEEP_ON_RELEASE},
+           {SettingsOption::BeepOnRelease, SettingsOption::BeepFrequency, SettingsOption::BeepDuration,
+            SettingsOption::DoubleClickTime, SettingsOption::DoubleClickArea, SettingsOption::DoubleClickGroup,
+            SettingsOption::DelayTouchTime, SettingsOption::DelayTouchGroup}}),
+     SettingsOption::BeepOnRelease},
+    {"release mode without beep still forces the beep mode, greyed",
+     1,
+     0,
+     0,
+     0,
+     0,
+     0,
+     0,
+     2,
+     {},
+     SettingsOption::BeepOnRelease},
     {"emulation enables right click and drag delay with their sliders",
      2,
      1,
@@ -100,9 +115,10 @@ const RuleCase kRuleCases[] = {
      0,
      0,
      1,
-     {IDC_ENABLE_RIGHT_CLICK, IDC_ENABLE_DRAG_DELAY, IDC_RIGHT_CLICK_TIME, IDC_RIGHT_CLICK_AREA, IDC_RIGHT_CLICK_GROUP,
-      IDC_DRAG_DELAY_TIME, IDC_DRAG_DELAY_GROUP},
-     IDC_BEEP_ON_RELEASE},
+     {SettingsOption::EnableRightClick, SettingsOption::EnableDragDelay, SettingsOption::RightClickTime,
+      SettingsOption::RightClickArea, SettingsOption::RightClickGroup, SettingsOption::DragDelayTime,
+      SettingsOption::DragDelayGroup},
+     SettingsOption::BeepOnRelease},
     {"emulation with the boxes unchecked greys only the sliders",
      2,
      0,
@@ -112,17 +128,19 @@ const RuleCase kRuleCases[] = {
      0,
      0,
      0,
-     {IDC_ENABLE_RIGHT_CLICK, IDC_ENABLE_DRAG_DELAY},
-     IDC_BEEP_ON_TOUCH},
+     {SettingsOption::EnableRightClick, SettingsOption::EnableDragDelay},
+     SettingsOption::BeepOnTouch},
     {"emulation with beep leaves all three beep modes free", 2, 0, 0, 0, 0, 1, 0, 7,
      Join({kBeepControls,
-           {IDC_ENABLE_RIGHT_CLICK, IDC_ENABLE_DRAG_DELAY, IDC_BEEP_ON_TOUCH, IDC_BEEP_ON_RELEASE, IDC_BEEP_BOTH,
-            IDC_BEEP_FREQUENCY, IDC_BEEP_DURATION}}),
-     IDC_BEEP_BOTH},
+           {SettingsOption::EnableRightClick, SettingsOption::EnableDragDelay, SettingsOption::BeepOnTouch,
+            SettingsOption::BeepOnRelease, SettingsOption::BeepBoth, SettingsOption::BeepFrequency,
+            SettingsOption::BeepDuration}}),
+     SettingsOption::BeepBoth},
     {"the sound card greys frequency and duration", 2, 0, 0, 0, 0, 1, 1, 1,
      Join({kBeepControls,
-           {IDC_ENABLE_RIGHT_CLICK, IDC_ENABLE_DRAG_DELAY, IDC_BEEP_ON_TOUCH, IDC_BEEP_ON_RELEASE, IDC_BEEP_BOTH}}),
-     IDC_BEEP_ON_RELEASE},
+           {SettingsOption::EnableRightClick, SettingsOption::EnableDragDelay, SettingsOption::BeepOnTouch,
+            SettingsOption::BeepOnRelease, SettingsOption::BeepBoth}}),
+     SettingsOption::BeepOnRelease},
 };
 
 } // namespace
@@ -141,16 +159,18 @@ TEST(SettingsPanel, EnablingRulesOfEachModeWhenTheDialogOpens)
         record.BeepType = c.beepType;
         record.BeepMode = c.beepMode;
         SettingsRig rig(record);
-        for (int id : kRuled)
-            EXPECT_EQ(rig.Enabled(id), c.enabled.contains(id)) << "control " << id;
-        for (int id : {IDC_BEEP_ON_TOUCH, IDC_BEEP_ON_RELEASE, IDC_BEEP_BOTH})
-            EXPECT_EQ(rig.Checked(id), id == c.checkedBeepMode) << "beep radio " << id;
-        EXPECT_TRUE(rig.Checked(IDC_CLICK_ON_TOUCH + c.mode));
-        EXPECT_FALSE(rig.Enabled(IDC_APPLY)) << "nothing changed yet";
+        for (SettingsOption id : kRuled)
+            EXPECT_EQ(rig.Enabled(id), c.enabled.contains(id)) << "control " << static_cast<int>(id);
+        for (SettingsOption id : {SettingsOption::BeepOnTouch, SettingsOption::BeepOnRelease, SettingsOption::BeepBoth})
+            EXPECT_EQ(rig.Checked(id), id == c.checkedBeepMode) << "beep radio " << static_cast<int>(id);
+        EXPECT_TRUE(rig.Checked(static_cast<SettingsOption>(static_cast<int>(SettingsOption::ClickOnTouch) + c.mode)));
+        EXPECT_FALSE(rig.Enabled(SettingsOption::Apply)) << "nothing changed yet";
         // The mode radios and the always-free boxes are never greyed.
-        for (int id : {IDC_CLICK_ON_TOUCH, IDC_CLICK_ON_RELEASE, IDC_MOUSE_EMULATION, IDC_ENABLE_TOUCH, IDC_HIDE_CURSOR,
-                       IDC_ENABLE_DOUBLE_CLICK, IDC_ENABLE_DELAY_TOUCH, IDC_ENABLE_BEEP})
-            EXPECT_TRUE(rig.Enabled(id)) << id;
+        for (SettingsOption id :
+             {SettingsOption::ClickOnTouch, SettingsOption::ClickOnRelease, SettingsOption::MouseEmulation,
+              SettingsOption::EnableTouch, SettingsOption::HideCursor, SettingsOption::EnableDoubleClick,
+              SettingsOption::EnableDelayTouch, SettingsOption::EnableBeep})
+            EXPECT_TRUE(rig.Enabled(id)) << static_cast<int>(id);
     }
 }
 
@@ -159,7 +179,7 @@ TEST(SettingsPanel, EnablingRulesOfEachModeWhenTheDialogOpens)
 TEST(SettingsPanel, ClicksAndSliderMovesThenApplyWriteTheRecordTheRulesGive)
 {
     struct Click {
-        int id;
+        SettingsOption id;
         int value;
     };
     struct Case {
@@ -182,35 +202,37 @@ TEST(SettingsPanel, ClicksAndSliderMovesThenApplyWriteTheRecordTheRulesGive)
     const Case cases[] = {
         {"touch mode writes right click and drag delay off",
          touchMode,
-         {{IDC_ENABLE_TOUCH, false}},
+         {{SettingsOption::EnableTouch, false}},
          [](DriverConfig& r) { r.EnableRightClick = r.EnableDragDelay = r.EnableTouch = 0; }},
         {"release mode with beep writes beep on release",
          releaseBeep,
-         {{IDC_HIDE_CURSOR, true}},
+         {{SettingsOption::HideCursor, true}},
          [](DriverConfig& r) { r.BeepMode = 1, r.HideCursor = 1; }},
         {"a stored value outside its slider is written as the slider holds it; an unknown mode as touch",
          outOfRange,
-         {{IDC_ENABLE_TOUCH, false}, {IDC_ENABLE_TOUCH, true}},
+         {{SettingsOption::EnableTouch, false}, {SettingsOption::EnableTouch, true}},
          [](DriverConfig& r) { r.RightClickTime = 1000, r.BeepFrequency = 7000, r.Mode = 0, r.BeepMode = 0; }},
         {"switching to emulation brings back the boxes' checks",
          touchMode,
-         {{IDC_MOUSE_EMULATION, true}},
+         {{SettingsOption::MouseEmulation, true}},
          [](DriverConfig& r) { r.Mode = 2; }},
         {"switching to release forces the beep mode",
          DefaultRecord(),
-         {{IDC_ENABLE_BEEP, true}, {IDC_BEEP_BOTH, true}, {IDC_CLICK_ON_RELEASE, true}},
+         {{SettingsOption::EnableBeep, true}, {SettingsOption::BeepBoth, true}, {SettingsOption::ClickOnRelease, true}},
          [](DriverConfig& r) { r.Mode = 1, r.EnableBeep = 1, r.BeepMode = 1, r.EnableRightClick = 0; }},
         {"the sound card greys the sliders, their positions are still written",
          releaseBeep,
-         {{IDC_SOUND_CARD, true}},
+         {{SettingsOption::SoundCard, true}},
          [](DriverConfig& r) { r.BeepType = 1, r.BeepMode = 1; }},
         {"a greyed radio cannot be clicked",
          touchMode,
-         {{IDC_ENABLE_RIGHT_CLICK, false}, {IDC_BEEP_BOTH, true}, {IDC_ENABLE_TOUCH, true}},
+         {{SettingsOption::EnableRightClick, false},
+          {SettingsOption::BeepBoth, true},
+          {SettingsOption::EnableTouch, true}},
          [](DriverConfig& r) { r.EnableRightClick = r.EnableDragDelay = 0; }},
         {"sliders hold what they are moved to within their range",
          DefaultRecord(),
-         {{IDC_DOUBLE_CLICK_AREA, 40}, {IDC_BEEP_DURATION, 30}},
+         {{SettingsOption::DoubleClickArea, 40}, {SettingsOption::BeepDuration, 30}},
          [](DriverConfig& r) { r.DoubleClickArea = 32, r.BeepDuration = 30; }},
     };
     for (const Case& c : cases) {
@@ -221,7 +243,7 @@ TEST(SettingsPanel, ClicksAndSliderMovesThenApplyWriteTheRecordTheRulesGive)
                 rig.panel.OnSliderMoved(click.id, click.value);
             else
                 rig.panel.OnClicked(click.id, click.value != 0);
-        EXPECT_TRUE(rig.Enabled(IDC_APPLY));
+        EXPECT_TRUE(rig.Enabled(SettingsOption::Apply));
         rig.panel.OnApply();
         DriverConfig expected = c.stored;
         c.expect(expected);
@@ -233,18 +255,18 @@ TEST(SettingsPanel, ClicksAndSliderMovesThenApplyWriteTheRecordTheRulesGive)
 TEST(SettingsPanel, ApplyWritesOnceUntilTheNextChangeAndFocusesOk)
 {
     SettingsRig rig(DefaultRecord());
-    rig.panel.OnSliderMoved(IDC_DOUBLE_CLICK_TIME, 500);
+    rig.panel.OnSliderMoved(SettingsOption::DoubleClickTime, 500);
     rig.panel.OnApply();
     EXPECT_EQ(rig.Writes(), 0)
         << "Apply is disabled when the dialog opens, and a slider left where it was is no change";
-    rig.panel.OnClicked(IDC_HIDE_CURSOR, true);
+    rig.panel.OnClicked(SettingsOption::HideCursor, true);
     rig.panel.OnApply();
     rig.panel.OnApply();
     EXPECT_EQ(rig.Writes(), 1);
-    EXPECT_FALSE(rig.Enabled(IDC_APPLY));
+    EXPECT_FALSE(rig.Enabled(SettingsOption::Apply));
     EXPECT_EQ(rig.view.okFocused, 1);
     EXPECT_FALSE(rig.view.closed);
-    rig.panel.OnClicked(IDC_HIDE_CURSOR, false);
+    rig.panel.OnClicked(SettingsOption::HideCursor, false);
     rig.panel.OnApply();
     EXPECT_EQ(rig.Writes(), 2);
     rig.panel.OnCancel();
@@ -256,10 +278,10 @@ TEST(SettingsPanel, ARefusedWriteIsReportedAndChangesNothingElse)
 {
     SettingsRig rig(DefaultRecord());
     rig.library.answers = false;
-    rig.panel.OnClicked(IDC_HIDE_CURSOR, true);
+    rig.panel.OnClicked(SettingsOption::HideCursor, true);
     rig.panel.OnApply();
     EXPECT_EQ(rig.view.notStored, 1);
-    EXPECT_TRUE(rig.Enabled(IDC_APPLY)) << "Apply stays for another try";
+    EXPECT_TRUE(rig.Enabled(SettingsOption::Apply)) << "Apply stays for another try";
     EXPECT_EQ(rig.view.okFocused, 0);
     rig.panel.OnOk();
     EXPECT_EQ(rig.view.notStored, 2);

@@ -185,8 +185,10 @@ TEST_F(SettingsDialog, ShowsTheStoredRecordAndApplyStoresDriverMouseAndCursorVal
         EXPECT_EQ(Slider(s.id, TBM_GETLINESIZE), s.line) << s.id;
         EXPECT_EQ(Slider(s.id, TBM_GETPAGESIZE), s.page) << s.id;
     }
-    for (const SettingsSlider& s : kSettingsSliders)
-        EXPECT_EQ(dialog->GetDlgItemText(s.valueLabel), std::to_wstring(Slider(s.id, TBM_GETPOS))) << s.id;
+    for (const SettingsOptionControl& s : kSettingsOptionControls)
+        if (s.valueLabel) {
+            EXPECT_EQ(dialog->GetDlgItemText(s.valueLabel), std::to_wstring(Slider(s.id, TBM_GETPOS))) << s.id;
+        }
 
     Click(IDC_MOUSE_EMULATION);
     EXPECT_TRUE(Enabled(IDC_ENABLE_RIGHT_CLICK));
