@@ -27,10 +27,6 @@ constexpr unsigned WM_UPDATE_DIALOG_ENDED = 0x8000 + 0x20;
 constexpr int kButtonIds[] = {IDC_MAPPING,     IDC_CALIBRATE, IDC_REGION_CALIBRATE, IDC_SETTINGS,
                               IDC_DIAGNOSTICS, IDC_ABOUT,     IDC_HELP_MANUAL,      IDC_EXIT};
 
-struct ControlText {
-    int id;
-    const wchar_t* key;
-};
 constexpr ControlText kControlTexts[] = {
     {IDC_MAPPING, L"1"},
     {IDC_CALIBRATE, L"2"},

@@ -22,10 +22,6 @@ constexpr int kCollectingHints[] = {IDC_CALIBRATE_HINT_1, IDC_CALIBRATE_HINT_2, 
                                     IDC_CALIBRATE_HINT_4};
 constexpr int kReviewHints[] = {IDC_CALIBRATE_REVIEW_1, IDC_CALIBRATE_REVIEW_2, IDC_CALIBRATE_REVIEW_3};
 
-struct ControlText {
-    int id;
-    const wchar_t* key;
-};
 constexpr ControlText kControlTexts[] = {
     {IDC_CALIBRATE_OK, L"38"},       {IDC_CALIBRATE_RECALIBRATE, L"50"}, {IDC_CALIBRATE_CANCEL, L"39"},
     {IDC_CALIBRATE_HINT_1, L"46"},   {IDC_CALIBRATE_HINT_2, L"47"},      {IDC_CALIBRATE_HINT_3, L"48"},

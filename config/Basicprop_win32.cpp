@@ -16,10 +16,6 @@ constexpr wchar_t kTitleKey[] = L"77";
 
 constexpr int kButtonIds[] = {IDOK, IDCANCEL, IDC_APPLY};
 
-struct ControlText {
-    int id;
-    const wchar_t* key;
-};
 // The unit labels beside the sliders are not translated.
 constexpr ControlText kControlTexts[] = {
     {IDC_MODES_GROUP, L"16"},

@@ -7,10 +7,6 @@
 
 namespace {
 
-struct ControlText {
-    int id;
-    const wchar_t* key;
-};
 constexpr ControlText kLabels[] = {
     {IDC_PROPERTIES_GROUP, kPropertiesTitleKey},
     {IDC_PROPERTIES_NUMBER_LABEL, L"63"},

@@ -5,10 +5,6 @@
 
 namespace {
 
-struct ControlText {
-    int id;
-    const wchar_t* key;
-};
 constexpr ControlText kControlTexts[] = {
     {IDC_VERSION_OK, L"38"},    {IDC_VERSION_DRIVER_LABEL, L"56"}, {IDC_VERSION_PANEL_LABEL, L"57"},
     {IDC_VERSION_MAKER, L"55"}, {IDC_VERSION_RIGHTS_LABEL, L"80"}, {IDC_VERSION_RIGHTS, L"81"},

@@ -16,6 +16,13 @@ constexpr COLORREF kDialogBackground = RGB(236, 233, 216);
 constexpr COLORREF kCalibrationBackground = RGB(0, 128, 192);
 constexpr COLORREF kCalibrationHintText = RGB(255, 255, 0);
 
+// One control's text: the language key it is looked up by. Each dialog keeps
+// a table of these for its own controls.
+struct ControlText {
+    int id;
+    const wchar_t* key;
+};
+
 struct DialogTheme {
     COLORREF background = kDialogBackground;
     // Nothing: the text colour the system set is left as it is.
