@@ -108,6 +108,7 @@ list(APPEND PELNO_WIN32_SOURCES
   calibration/MouseHookMessages_win32.cpp
   calibration/DeviceMatchDlg_win32.cpp
   calibration/CalibrateDlg_win32.cpp
+  calibration/MonitorAreas_win32.cpp
 )
 # diagnostics/: the LED scan, the report, the Diagnostics dialog
 list(APPEND PELNO_PORTABLE_SOURCES
