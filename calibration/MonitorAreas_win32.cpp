@@ -25,7 +25,8 @@ constexpr int kEffectiveDpi = 0;    // MDT_EFFECTIVE_DPI
 bool ThreadIsPerMonitorAware()
 {
     static const auto getContext = Load<GetThreadContextFunction>(L"user32.dll", "GetThreadDpiAwarenessContext");
-    static const auto awarenessOf = Load<AwarenessOfContextFunction>(L"user32.dll", "GetAwarenessFromDpiAwarenessContext");
+    static const auto awarenessOf =
+        Load<AwarenessOfContextFunction>(L"user32.dll", "GetAwarenessFromDpiAwarenessContext");
     if (getContext && awarenessOf)
         return awarenessOf(getContext()) == kPerMonitorAware;
     static const auto processAwareness = Load<ProcessAwarenessFunction>(L"shcore.dll", "GetProcessDpiAwareness");

@@ -7,7 +7,10 @@
 
 namespace {
 
-bool Holds(const ScreenRect& r, ScreenPoint p) { return p.x >= r.left && p.x < r.right && p.y >= r.top && p.y < r.bottom; }
+bool Holds(const ScreenRect& r, ScreenPoint p)
+{
+    return p.x >= r.left && p.x < r.right && p.y >= r.top && p.y < r.bottom;
+}
 
 // Squared distance from the point to the nearest pixel of the rectangle.
 std::int64_t DistanceSquared(const ScreenRect& r, ScreenPoint p)

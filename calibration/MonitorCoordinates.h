@@ -63,5 +63,4 @@ ScreenRect VirtualisedMonitorRect(const MonitorArea& monitor, unsigned processDp
 // window covering a monitor keeps its right and bottom edges on that
 // monitor's. Without monitors nothing changes.
 ScreenPoint PhysicalFromVirtualised(std::span<const MonitorArea> monitors, ScreenPoint point, unsigned processDpi);
-ScreenRect PhysicalFromVirtualised(std::span<const MonitorArea> monitors, const ScreenRect& rect,
-                                   unsigned processDpi);
+ScreenRect PhysicalFromVirtualised(std::span<const MonitorArea> monitors, const ScreenRect& rect, unsigned processDpi);

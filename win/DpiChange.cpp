@@ -28,7 +28,10 @@ bool SameRect(const RECT& a, const RECT& b)
     return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
 }
 
-int Rescale(int length, unsigned to, unsigned from) { return ::MulDiv(length, static_cast<int>(to), static_cast<int>(from)); }
+int Rescale(int length, unsigned to, unsigned from)
+{
+    return ::MulDiv(length, static_cast<int>(to), static_cast<int>(from));
+}
 
 // Windows 10 1703 and later: keep the dialog manager from resizing a window
 // that places itself. Loaded at run time: older systems lack it.
