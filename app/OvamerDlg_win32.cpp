@@ -1,5 +1,6 @@
 #include "app/OvamerDlg_win32.h"
 
+#include "calibration/MonitorAreas_win32.h"
 #include "calibration/MouseHookMessages.h"
 #include "common/LanguageText.h"
 #include "config/Basicprop_win32.h"
@@ -393,6 +394,8 @@ ScreenPoint COvamerDlg::PointerPosition()
     ::GetCursorPos(&cursor);
     return {cursor.x, cursor.y};
 }
+
+unsigned COvamerDlg::DpiAt(ScreenPoint point) { return DrawingDpiAt(point); }
 
 void COvamerDlg::OpenRegionCalibration(unsigned slot, const ScreenRect& region)
 {

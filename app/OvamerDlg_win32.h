@@ -111,6 +111,7 @@ private:
     void ShowHintAt(const LayoutRect& place, bool first) override;
     void DestroyHint() override;
     ScreenPoint PointerPosition() override;
+    unsigned DpiAt(ScreenPoint point) override;
     void OpenRegionCalibration(unsigned slot, const ScreenRect& region) override;
 
     MainDialogFactories m_factories;

@@ -1,6 +1,7 @@
 #include "calibration/CalibrateDlg_win32.h"
 
 #include "calibration/CalibrationLayout.h"
+#include "calibration/MonitorAreas_win32.h"
 #include "common/LanguageText.h"
 #include "device/RemovalNotice.h"
 #include "platform/Messages.h"
@@ -161,11 +162,8 @@ void CCalibrateDlg::StartCountdown() { ::SetTimer(m_hWnd, kCountdownTimer, kCoun
 
 void CCalibrateDlg::StopCountdown() { ::KillTimer(m_hWnd, kCountdownTimer); }
 
-ScreenRect CCalibrateDlg::WindowRect()
-{
-    RECT r = GetWindowRect();
-    return {r.left, r.top, r.right, r.bottom};
-}
+// The geometry the driver stores is physical, whatever the monitor's scale.
+ScreenRect CCalibrateDlg::WindowRect() { return PhysicalWindowRect(m_hWnd); }
 
 ScreenSize CCalibrateDlg::PrimaryScreenSize()
 {

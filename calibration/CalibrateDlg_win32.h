@@ -26,6 +26,7 @@ public:
 protected:
     bool OnInitDialog() override;
     bool PreTranslateMessage(MSG& msg) override;
+    bool KeepsRectOnDpiChange() const override { return true; }
     void OnOK() override { m_panel.OnOk(); }
     void OnCancel() override { m_panel.OnEscape(); }
 

@@ -29,6 +29,7 @@ public:
 protected:
     bool OnInitDialog() override;
     bool PreTranslateMessage(MSG& msg) override;
+    bool KeepsRectOnDpiChange() const override { return true; }
     void OnOK() override {}
     void OnCancel() override;
 

@@ -14,4 +14,5 @@ public:
 protected:
     bool OnInitDialog() override;
     bool PreTranslateMessage(MSG& msg) override;
+    bool KeepsRectOnDpiChange() const override { return true; }
 };

@@ -24,7 +24,9 @@ public:
     // Places the hint and shows it: at the start, and as the pointer moves.
     virtual void ShowHintAt(const LayoutRect& place, bool first) = 0;
     virtual void DestroyHint() = 0;
+    // The pointer in physical pixels, and the DPI of the monitor at a point.
     virtual ScreenPoint PointerPosition() = 0;
+    virtual unsigned DpiAt(ScreenPoint point) = 0;
     virtual void OpenRegionCalibration(unsigned slot, const ScreenRect& region) = 0;
 };
 

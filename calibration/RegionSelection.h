@@ -2,24 +2,24 @@
 // Region calibration's drag: the hint follows the pointer until the button
 // goes down; the release ends the drag, and a rectangle of at least
 // 200 x 200 pixels (from either corner) is the region to calibrate.
+// The corners and the minimum are physical pixels, as the stored geometry
+// is, whatever the scale of the monitors the drag crosses; the hint is
+// sized for the DPI of the monitor under the pointer, where it is drawn.
 
 #include "calibration/CalibrationLayout.h"
 #include "calibration/CalibrationResult.h"
+#include "calibration/MonitorCoordinates.h"
 
 #include <optional>
-
-struct ScreenPoint {
-    int x = 0;
-    int y = 0;
-};
 
 // The smaller and larger coordinates of two corners.
 ScreenRect NormaliseRegion(ScreenPoint a, ScreenPoint b);
 
 constexpr int kMinimumRegionSize = 200;
 
-// The hint window beside the pointer: 10 pixels right, 20 below, 182 x 54.
-LayoutRect RegionHintPlace(ScreenPoint pointer);
+// The hint window beside the pointer: at 96 DPI 10 pixels right, 20 below,
+// 182 x 54; each length scaled to the DPI the hint is drawn at.
+LayoutRect RegionHintPlace(ScreenPoint pointer, unsigned dpi);
 
 class CRegionSelection {
 public:
@@ -27,8 +27,9 @@ public:
 
     // The selection starts: the hint shows beside the pointer.
     void Start() { m_state = State::Following; }
-    // Where the hint moves, while it still follows the pointer.
-    std::optional<LayoutRect> OnMove(ScreenPoint pointer) const;
+    // Where the hint moves, while it still follows the pointer, drawn at
+    // the DPI of the pointer's monitor.
+    std::optional<LayoutRect> OnMove(ScreenPoint pointer, unsigned dpi) const;
     // The button went down: the hint goes (true when it was showing).
     bool OnDown(ScreenPoint pointer);
     // The button went up: the drag ends; the region when it is large

@@ -58,6 +58,7 @@ list(APPEND PELNO_WIN32_SOURCES
   win/AppBase.cpp
   win/SubclassedWindow.cpp
   win/Dialog.cpp
+  win/DpiChange.cpp
   win/ThemedDialog.cpp
   win/PostedRecords.cpp
   win/CursorVisibility.cpp
@@ -97,6 +98,7 @@ list(APPEND PELNO_PORTABLE_SOURCES
   calibration/CalibrationLayout.cpp
   calibration/CalibratePanel.cpp
   calibration/InterruptedCalibration.cpp
+  calibration/MonitorCoordinates.cpp
   calibration/RegionSelection.cpp
   calibration/RegionCalibrationPanel.cpp
   calibration/TouchSetCheck.cpp
@@ -106,6 +108,7 @@ list(APPEND PELNO_WIN32_SOURCES
   calibration/MouseHookMessages_win32.cpp
   calibration/DeviceMatchDlg_win32.cpp
   calibration/CalibrateDlg_win32.cpp
+  calibration/MonitorAreas_win32.cpp
 )
 # diagnostics/: the LED scan, the report, the Diagnostics dialog
 list(APPEND PELNO_PORTABLE_SOURCES

@@ -188,6 +188,14 @@ if(CMAKE_HOST_UNIX)
       $<TARGET_FILE:pelno_windows_tests> --gtest_filter=TwoMonitors.*)
   set_tests_properties(windows.TwoMonitors PROPERTIES TIMEOUT 180 ENVIRONMENT "LC_ALL=en_US.UTF-8")
 endif()
+# At 150 % (144 DPI, every monitor: Wine has one DPI for all) the program
+# still starts, and calibrates a monitor and a region, in a prefix of its own.
+if(CMAKE_HOST_UNIX)
+  add_test(NAME windows.Dpi144
+    COMMAND sh ${CMAKE_SOURCE_DIR}/tests/windows/with-dpi.sh 144
+      $<TARGET_FILE:pelno_windows_tests> --gtest_filter=Startup.*:CalibrateDialog.*)
+  set_tests_properties(windows.Dpi144 PROPERTIES TIMEOUT 180 ENVIRONMENT "LC_ALL=en_US.UTF-8")
+endif()
 foreach(locale zh_CN:2052 ja_JP:1041 en_US:1033)
   string(REPLACE ":" ";" parts ${locale})
   list(GET parts 0 loc)

@@ -64,6 +64,7 @@ bool Matches(const MessageEntry& entry, bool threadMessage, UINT message, WPARAM
 const MessageEntry CDialog::kEntries[] = {
     OnCommand<&CDialog::OnOK>(IDOK),
     OnCommand<&CDialog::OnCancel>(IDCANCEL),
+    OnMessage<&CDialog::OnDpiChangedMessage>(WM_DPICHANGED),
 };
 const MessageTable CDialog::kMessageTable = MakeMessageTable(nullptr, kEntries);
 
@@ -207,11 +208,14 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND window, UINT message, WPARAM wParam, L
         self->m_hWnd = window;
         ::SetWindowLongPtrW(window, DWLP_USER, lParam);
         t_dialogs.push_back(self);
+        self->m_dpi.Attach(window, self->KeepsRectOnDpiChange());
         return self->OnInitDialog() ? TRUE : FALSE;
     }
     self = reinterpret_cast<CDialog*>(::GetWindowLongPtrW(window, DWLP_USER));
     if (!self)
         return FALSE; // messages before WM_INITDIALOG
+    if (message == WM_DPICHANGED && self->m_inSystemDpiHandling)
+        return FALSE;
     INT_PTR answer = self->OnDialogMessage(message, wParam, lParam);
     if (message == WM_NCDESTROY) {
         self->ForgetWindow();
@@ -245,6 +249,22 @@ INT_PTR CDialog::OnDialogMessage(UINT message, WPARAM wParam, LPARAM lParam)
     if (m_hWnd)
         ::SetWindowLongPtrW(m_hWnd, DWLP_MSGRESULT, result.Value());
     return TRUE;
+}
+
+LRESULT CDialog::OnDpiChangedMessage(WPARAM wParam, LPARAM lParam)
+{
+    const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
+    if (!suggested)
+        return 0;
+    HWND window = m_hWnd;
+    m_dpi.Apply(window, LOWORD(wParam), *suggested, KeepsRectOnDpiChange(), [&] {
+        // The dialog manager's handling, with this procedure stepping aside.
+        m_inSystemDpiHandling = true;
+        ::DefDlgProcW(window, WM_DPICHANGED, wParam, lParam);
+        m_inSystemDpiHandling = false;
+    });
+    OnDpiChanged(m_dpi.Dpi());
+    return 0;
 }
 
 std::wstring CDialog::GetDlgItemText(int id) const { return CWindow(GetDlgItem(id)).GetWindowText(); }

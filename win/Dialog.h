@@ -15,6 +15,10 @@
 // then dispatched to the table as well. A posted record that no entry
 // claims is freed (win/PostedRecords.h).
 //
+// On WM_DPICHANGED (moved to a monitor of another scale) the base re-lays the
+// dialog for the new DPI, doing what the system left undone (win/DpiChange.h),
+// then calls OnDpiChanged.
+//
 // A dialog class derives from CDialogImpl<itself>, which finds its table;
 // the class declares `static const MessageTable kMessageTable`. The window
 // goes with the object at the latest: the base destroys a window still
@@ -23,6 +27,7 @@
 // A modeless dialog is owned by the window that opened it, through a
 // std::unique_ptr that the owner resets when the dialog's end message comes.
 
+#include "win/DpiChange.h"
 #include "win/MessageMap.h"
 #include "win/Window.h"
 
@@ -74,6 +79,13 @@ protected:
     virtual void OnCancel() { EndDialog(IDCANCEL); }
     // The window is gone (WM_NCDESTROY); the object may still live.
     virtual void OnFinalMessage() {}
+    // The window and its controls were re-laid for a new DPI: re-make what
+    // the dialog made for the old one itself (its own fonts, images).
+    virtual void OnDpiChanged(unsigned /*dpi*/) {}
+    // True for a window that covers a monitor or follows the pointer: it
+    // places itself in physical pixels and keeps its rectangle when its DPI
+    // changes, instead of taking the one the system suggests.
+    virtual bool KeepsRectOnDpiChange() const { return false; }
 
     // The most derived class's table; CDialogImpl gives it.
     virtual const MessageTable& Messages() const = 0;
@@ -89,12 +101,17 @@ private:
     // The window goes: forget it without running another handler.
     void ForgetWindow();
     bool DispatchThreadMessage(const MSG& msg);
+    LRESULT OnDpiChangedMessage(WPARAM wParam, LPARAM lParam);
 
     UINT m_templateId;
     HINSTANCE m_instance;
     bool m_modal = false;
     bool m_ended = false;
     INT_PTR m_result = -1;
+    CDialogDpi m_dpi;
+    // The system's own handling of WM_DPICHANGED runs: the dialog procedure
+    // leaves the message to it.
+    bool m_inSystemDpiHandling = false;
 };
 
 // The base of every dialog class: finds Derived's message table, which

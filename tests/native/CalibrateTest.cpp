@@ -12,6 +12,7 @@
 #include "calibration/CalibratePanel.h"
 #include "calibration/CalibrationLayout.h"
 #include "calibration/InterruptedCalibration.h"
+#include "calibration/MonitorCoordinates.h"
 #include "calibration/RegionCalibrationPanel.h"
 #include "calibration/RegionSelection.h"
 #include "calibration/TouchSetCheck.h"
@@ -373,11 +374,11 @@ TEST(RegionSelection, DragsFromEitherCornerAndKeepsOnlyLargeEnoughRegions)
     };
     for (const Case& c : cases) {
         CRegionSelection selection;
-        EXPECT_FALSE(selection.OnMove(c.from)); // not started: no hint
+        EXPECT_FALSE(selection.OnMove(c.from, 96)); // not started: no hint
         selection.Start();
-        EXPECT_EQ(selection.OnMove({5, 7}), (LayoutRect{15, 27, 182, 54}));
+        EXPECT_EQ(selection.OnMove({5, 7}, 96), (LayoutRect{15, 27, 182, 54}));
         EXPECT_TRUE(selection.OnDown(c.from));
-        EXPECT_FALSE(selection.OnMove(c.to)); // the hint is gone after the press
+        EXPECT_FALSE(selection.OnMove(c.to, 96)); // the hint is gone after the press
         auto region = selection.OnUp(c.to);
         ASSERT_EQ(region.has_value(), c.region.has_value());
         if (region) {
@@ -386,6 +387,60 @@ TEST(RegionSelection, DragsFromEitherCornerAndKeepsOnlyLargeEnoughRegions)
         }
         EXPECT_EQ(selection.CurrentState(), CRegionSelection::State::Idle);
     }
+}
+
+// A 150 % monitor left of and above a 100 % primary: which monitor a point
+// or a window belongs to, the hint's size there, and what a process aware of
+// 96 DPI only reads, in physical pixels.
+TEST(MonitorCoordinates, TwoMonitorsOfDifferentScalesWithNegativeCoordinates)
+{
+    const MonitorArea monitors[] = {{{0, 0, 1920, 1080}, 96}, {{-2880, -540, 0, 1080}, 144}};
+    struct PointCase {
+        ScreenPoint point;
+        std::optional<std::size_t> at, nearest;
+        LayoutRect hint;
+    };
+    const PointCase points[] = {
+        {{0, 0}, 0, 0, {10, 20, 182, 54}},
+        {{-1, 0}, 1, 1, {14, 30, 273, 81}},
+        {{-2880, -540}, 1, 1, {-2865, -510, 273, 81}},
+        {{100, 1080}, std::nullopt, 0, {110, 1100, 182, 54}}, // right and bottom edges lie outside
+        {{-3000, -600}, std::nullopt, 1, {-2985, -570, 273, 81}},
+    };
+    for (const PointCase& c : points) {
+        EXPECT_EQ(MonitorAtPoint(monitors, c.point), c.at) << c.point.x << "," << c.point.y;
+        EXPECT_EQ(MonitorNearestPoint(monitors, c.point), c.nearest) << c.point.x << "," << c.point.y;
+        EXPECT_EQ(RegionHintPlace(c.point, DpiAtPoint(monitors, c.point)), c.hint) << c.point.x << "," << c.point.y;
+    }
+    EXPECT_EQ(RegionHintPlace({0, 0}, 120), (LayoutRect{13, 25, 228, 68})); // 125 %: halves away from zero
+    EXPECT_EQ(DpiAtPoint({}, {0, 0}), 96u);
+
+    struct RectCase {
+        ScreenRect rect;
+        std::optional<std::size_t> monitor;
+    };
+    const RectCase rects[] = {
+        {NormaliseRegion({-600, 900}, {400, 100}), 1}, // a drag over both: most of it on the left
+        {{-100, 0, 100, 100}, 0},                      // equal shares: the first
+        {{2000, 0, 2100, 100}, 0},                     // on none: nearest to its centre
+        {{-3100, 0, -2900, 100}, 1},
+    };
+    for (const RectCase& c : rects)
+        EXPECT_EQ(MonitorOfRect(monitors, c.rect), c.monitor) << c.rect.left << "," << c.rect.top;
+    EXPECT_EQ(MonitorOfRect({}, {0, 0, 1, 1}), std::nullopt);
+
+    auto edges = [](const ScreenRect& r) { return std::array{r.left, r.top, r.right, r.bottom}; };
+    EXPECT_EQ(edges(VirtualisedMonitorRect(monitors[1], 96)), (std::array{-2880, -540, -960, 540}));
+    EXPECT_EQ(edges(VirtualisedMonitorRect(monitors[0], 96)), (std::array{0, 0, 1920, 1080}));
+    EXPECT_EQ(PhysicalFromVirtualised(monitors, ScreenPoint{-1920, 0}, 96), (ScreenPoint{-1440, 270}));
+    EXPECT_EQ(PhysicalFromVirtualised(monitors, ScreenPoint{700, 300}, 96), (ScreenPoint{700, 300}));
+    // A window covering the virtualised monitor covers the physical one: its
+    // bottom-right corner, outside the monitor, converts by that monitor too.
+    EXPECT_EQ(edges(PhysicalFromVirtualised(monitors, ScreenRect{-2880, -540, -960, 540}, 96)),
+              (std::array{-2880, -540, 0, 1080}));
+    EXPECT_EQ(edges(PhysicalFromVirtualised(monitors, ScreenRect{0, 0, 1920, 1080}, 96)),
+              (std::array{0, 0, 1920, 1080}));
+    EXPECT_EQ(edges(PhysicalFromVirtualised({}, ScreenRect{1, 2, 3, 4}, 96)), (std::array{1, 2, 3, 4}));
 }
 
 // Region Calibrate end to end: hook and hint while the drag goes on, the
@@ -401,6 +456,7 @@ TEST(RegionCalibrationPanel, FollowsThePointerThenOpensTheRegionOfItsTouchScreen
         void ShowHintAt(const LayoutRect& at, bool) override { calls.push_back(std::to_string(at.left)); }
         void DestroyHint() override { calls.push_back("no hint"); }
         ScreenPoint PointerPosition() override { return pointer; }
+        unsigned DpiAt(ScreenPoint at) override { return at.x < 0 ? 144 : 96; } // a 150 % monitor on the left
         void OpenRegionCalibration(unsigned slot, const ScreenRect& r) override
         {
             calls.push_back("open " + std::to_string(slot) + " " + std::to_string(r.right - r.left));
@@ -413,14 +469,14 @@ TEST(RegionCalibrationPanel, FollowsThePointerThenOpensTheRegionOfItsTouchScreen
     panel.OnPointerEvent(RegionPointerEvent::Up);
     EXPECT_TRUE(view.calls.empty());
     panel.Start(0);
-    view.pointer = {100, 100};
+    view.pointer = {-100, 100}; // the hint's offset follows the scale of the pointer's monitor
     panel.OnPointerEvent(RegionPointerEvent::Move);
     panel.OnPointerEvent(RegionPointerEvent::Down);
     view.pointer = {400, 300};
     panel.OnPointerEvent(RegionPointerEvent::Move); // the hint is gone after the press
     panel.OnPointerEvent(RegionPointerEvent::Up);
-    EXPECT_EQ(view.calls, (std::vector<std::string>{"hook", "no hint", "hint", "15", "110", "no hint", "no hint",
-                                                    "unhook", "open 0 300"}));
+    EXPECT_EQ(view.calls, (std::vector<std::string>{"hook", "no hint", "hint", "15", "-85", "no hint", "no hint",
+                                                    "unhook", "open 0 500"}));
     EXPECT_FALSE(panel.Running());
 }
 

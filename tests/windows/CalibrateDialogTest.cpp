@@ -9,6 +9,7 @@
 #include "common/LanguageText.h"
 #include "config/ParameterPaths.h"
 #include "libs/sarnet/Sarnet.h"
+#include "win/Dpi.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
@@ -182,8 +183,14 @@ TEST_F(CalibrateDialog, ARegionDraggedFromEitherCornerIsCalibratedWithoutHints)
     PumpFor(100);
     RECT place{};
     GetWindowRect(hint, &place);
+    // 10 right of and 20 below the pointer, 182 x 54, at 96 DPI; scaled to the hint's DPI.
+    auto scaled = [dpi = WindowDpi(hint)](int length) { return ScaleForDpi(length, dpi); };
+    if (const char* expected = std::getenv("PELNO_EXPECTED_DPI")) { // a run at another scale
+        EXPECT_EQ(WindowDpi(hint), std::strtoul(expected, nullptr, 10));
+    }
     EXPECT_EQ((std::array{place.left, place.top, place.right, place.bottom}),
-              (std::array<LONG, 4>{910, 720, 1092, 774}));
+              (std::array<LONG, 4>{900 + scaled(10), 700 + scaled(20), 900 + scaled(10) + scaled(182),
+                                   700 + scaled(20) + scaled(54)}));
     Screenshot("region-hint.png");
     dialog->PostMessage(WM_KEYDOWN, VK_RETURN, 0);
     PumpFor(50);

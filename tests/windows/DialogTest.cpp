@@ -5,6 +5,7 @@
 #include "DialogPump.h"
 #include "res/resource.h"
 #include "win/Button.h"
+#include "win/Dpi.h"
 #include "win/PostedRecords.h"
 #include "win/Reflection.h"
 #include "win/SubclassedWindow.h"
@@ -12,6 +13,7 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <array>
 #include <functional>
 
 namespace {
@@ -52,6 +54,8 @@ public:
     int registeredPings = 0;
     int textRequests = 0;
     bool leaveTextToDefault = false;
+    unsigned dpiChangedTo = 0;
+    bool keepsRect = false;
 
     static const MessageTable kMessageTable;
 
@@ -61,6 +65,8 @@ protected:
         initialised = true;
         return true;
     }
+    void OnDpiChanged(unsigned dpi) override { dpiChangedTo = dpi; }
+    bool KeepsRectOnDpiChange() const override { return keepsRect; }
     bool PreTranslateMessage(MSG& msg) override
     {
         if (msg.message != WM_PROBE_SWALLOWED)
@@ -290,6 +296,51 @@ TEST_F(Dialog, QuitEndsTheModalLoopAndIsPostedAgain)
     MSG msg;
     ASSERT_TRUE(PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
     EXPECT_EQ(msg.wParam, 3u);
+}
+
+// Moved to a monitor of twice the scale and back. Where the system does not
+// re-lay the dialog itself (Wine, Windows 8.1) the base takes the suggested
+// rectangle and scales the controls and their font; a window that places
+// itself keeps its rectangle.
+TEST_F(Dialog, DpiChangeReLaysTheDialogForTheNewDpi)
+{
+    auto edges = [](const RECT& r) { return std::array{r.left, r.top, r.right, r.bottom}; };
+    auto placeOf = [](HWND control, HWND dialog) {
+        RECT r{};
+        GetWindowRect(control, &r);
+        MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
+        return r;
+    };
+    auto fontHeight = [](HWND control) {
+        LOGFONTW look{};
+        GetObjectW(reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)), sizeof look, &look);
+        return look.lfHeight;
+    };
+    for (bool keepsRect : {false, true}) {
+        CProbeDialog dialog;
+        dialog.keepsRect = keepsRect;
+        ASSERT_TRUE(dialog.Create());
+        const unsigned dpi = WindowDpi(dialog);
+        HWND help = dialog.GetDlgItem(IDC_HELP_MANUAL);
+        const RECT control = placeOf(help, dialog);
+        const LONG height = fontHeight(help);
+        const RECT place = dialog.GetWindowRect();
+        RECT suggested{place.left + 10, place.top + 20, place.left + 10 + 2 * (place.right - place.left),
+                       place.top + 20 + 2 * (place.bottom - place.top)};
+
+        dialog.SendMessage(WM_DPICHANGED, MAKEWPARAM(2 * dpi, 2 * dpi), reinterpret_cast<LPARAM>(&suggested));
+        EXPECT_EQ(edges(dialog.GetWindowRect()), edges(keepsRect ? place : suggested)) << keepsRect;
+        EXPECT_EQ(edges(placeOf(help, dialog)),
+                  (std::array{2 * control.left, 2 * control.top, 2 * control.right, 2 * control.bottom}));
+        EXPECT_EQ(fontHeight(help), 2 * height);
+        EXPECT_EQ(dialog.dpiChangedTo, 2 * dpi);
+
+        RECT back = place;
+        dialog.SendMessage(WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&back));
+        EXPECT_EQ(edges(placeOf(help, dialog)), edges(control));
+        EXPECT_EQ(fontHeight(help), height);
+        EXPECT_EQ(dialog.dpiChangedTo, dpi);
+    }
 }
 
 TEST_F(Dialog, ModelessDialogGetsItsDialogKeys)
