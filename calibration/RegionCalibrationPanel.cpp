@@ -16,7 +16,7 @@ void CRegionCalibrationPanel::Start(int slot)
         return;
     }
     m_selection.Start();
-    if (auto place = m_selection.OnMove(m_view.PointerPosition()))
+    if (auto place = m_selection.OnMove(m_view.PointerPosition(), m_view.HintDpi()))
         m_view.ShowHintAt(*place, true);
 }
 
@@ -27,7 +27,7 @@ void CRegionCalibrationPanel::OnPointerEvent(RegionPointerEvent event)
     const ScreenPoint pointer = m_view.PointerPosition();
     switch (event) {
     case RegionPointerEvent::Move:
-        if (auto place = m_selection.OnMove(pointer))
+        if (auto place = m_selection.OnMove(pointer, m_view.HintDpi()))
             m_view.ShowHintAt(*place, false);
         break;
     case RegionPointerEvent::Down:

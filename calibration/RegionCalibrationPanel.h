@@ -25,6 +25,8 @@ public:
     virtual void ShowHintAt(const LayoutRect& place, bool first) = 0;
     virtual void DestroyHint() = 0;
     virtual ScreenPoint PointerPosition() = 0;
+    // The DPI the hint is drawn at, which sizes it.
+    virtual unsigned HintDpi() { return 96; }
     virtual void OpenRegionCalibration(unsigned slot, const ScreenRect& region) = 0;
 };
 

@@ -1,5 +1,7 @@
 #include "calibration/RegionSelection.h"
 
+#include "common/DpiScale.h"
+
 #include <algorithm>
 
 ScreenRect NormaliseRegion(ScreenPoint a, ScreenPoint b)
@@ -7,13 +9,17 @@ ScreenRect NormaliseRegion(ScreenPoint a, ScreenPoint b)
     return {std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x), std::max(a.y, b.y)};
 }
 
-LayoutRect RegionHintPlace(ScreenPoint pointer) { return {pointer.x + 10, pointer.y + 20, 182, 54}; }
+LayoutRect RegionHintPlace(ScreenPoint pointer, unsigned dpi)
+{
+    return {pointer.x + ScaleForDpi(10, dpi), pointer.y + ScaleForDpi(20, dpi), ScaleForDpi(182, dpi),
+            ScaleForDpi(54, dpi)};
+}
 
-std::optional<LayoutRect> CRegionSelection::OnMove(ScreenPoint pointer) const
+std::optional<LayoutRect> CRegionSelection::OnMove(ScreenPoint pointer, unsigned dpi) const
 {
     if (m_state != State::Following)
         return std::nullopt;
-    return RegionHintPlace(pointer);
+    return RegionHintPlace(pointer, dpi);
 }
 
 bool CRegionSelection::OnDown(ScreenPoint pointer)

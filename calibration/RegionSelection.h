@@ -18,8 +18,9 @@ ScreenRect NormaliseRegion(ScreenPoint a, ScreenPoint b);
 
 constexpr int kMinimumRegionSize = 200;
 
-// The hint window beside the pointer: 10 pixels right, 20 below, 182 x 54.
-LayoutRect RegionHintPlace(ScreenPoint pointer);
+// The hint window beside the pointer: 10 pixels right, 20 below, 182 x 54
+// at 96 DPI, as much larger at the hint's DPI as its text is.
+LayoutRect RegionHintPlace(ScreenPoint pointer, unsigned dpi = 96);
 
 class CRegionSelection {
 public:
@@ -28,7 +29,7 @@ public:
     // The selection starts: the hint shows beside the pointer.
     void Start() { m_state = State::Following; }
     // Where the hint moves, while it still follows the pointer.
-    std::optional<LayoutRect> OnMove(ScreenPoint pointer) const;
+    std::optional<LayoutRect> OnMove(ScreenPoint pointer, unsigned dpi = 96) const;
     // The button went down: the hint goes (true when it was showing).
     bool OnDown(ScreenPoint pointer);
     // The button went up: the drag ends; the region when it is large

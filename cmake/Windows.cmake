@@ -188,6 +188,18 @@ if(CMAKE_HOST_UNIX)
       $<TARGET_FILE:pelno_windows_tests> --gtest_filter=TwoMonitors.*)
   set_tests_properties(windows.TwoMonitors PROPERTIES TIMEOUT 180 ENVIRONMENT "LC_ALL=en_US.UTF-8")
 endif()
+# The main list at 100 % (in the tests' prefix), 150 % and 200 % (each in a
+# prefix of that DPI): icons drawn for the DPI and every label whole.
+add_test(NAME windows.MainDialogScaled COMMAND pelno_windows_tests --gtest_filter=MainDialogScaled.*)
+set_tests_properties(windows.MainDialogScaled PROPERTIES TIMEOUT 120 ENVIRONMENT "LC_ALL=en_US.UTF-8")
+if(CMAKE_HOST_UNIX)
+  foreach(dpi 144 192)
+    add_test(NAME windows.MainDialogScaled.${dpi}
+      COMMAND sh ${CMAKE_SOURCE_DIR}/tests/windows/with-dpi.sh ${dpi}
+        $<TARGET_FILE:pelno_windows_tests> --gtest_filter=MainDialogScaled.*)
+    set_tests_properties(windows.MainDialogScaled.${dpi} PROPERTIES TIMEOUT 180 ENVIRONMENT "LC_ALL=en_US.UTF-8")
+  endforeach()
+endif()
 foreach(locale zh_CN:2052 ja_JP:1041 en_US:1033)
   string(REPLACE ":" ";" parts ${locale})
   list(GET parts 0 loc)

@@ -1,4 +1,5 @@
 #include "common/DpiScale.h"
+#include "ui/ScaledImages.h"
 
 #include <gtest/gtest.h>
 
@@ -16,4 +17,17 @@ TEST(DpiScale, RoundsAsMulDivDoes)
     };
     for (const Case& c : kCases)
         EXPECT_EQ(ScaleForDpi(c.length96, c.dpi), c.scaled) << c.length96 << " at " << c.dpi;
+}
+
+TEST(DpiScale, PicksTheImageDrawnNearestTheWindowsDpi)
+{
+    struct Case {
+        unsigned dpi;
+        int id;
+    };
+    // 168 DPI lies as near 144 as 192: the sharper one.
+    constexpr Case kCases[] = {{96, 177}, {0, 177}, {72, 177}, {107, 177}, {108, 1771}, {120, 1771},
+                               {131, 1771}, {132, 1772}, {144, 1772}, {168, 1773}, {192, 1773}, {288, 1773}};
+    for (const Case& c : kCases)
+        EXPECT_EQ(ScaledImageId(177, c.dpi), c.id) << c.dpi;
 }
