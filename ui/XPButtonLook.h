@@ -116,10 +116,11 @@ struct CaptionLines {
 CaptionLines CaptionLinesOf(std::wstring_view caption);
 
 // The top-left corners of the two lines, moved 1 pixel right and down while
-// pressed. "Region" and "Calibrate" keep the region calibration button's
-// fixed places, (20, 12) and (16, 32) at 96 DPI and as far in at the
-// button's DPI; any other pair is centred line by line, and the pair as a
-// block in the rectangle.
+// pressed. At 96 DPI "Region" and "Calibrate" keep the region calibration
+// button's fixed places, (20, 12) and (16, 32), which fit that button at
+// that DPI only; any other pair, and that one at another DPI (where the
+// button and its font do not grow alike), is centred line by line, and the
+// pair as a block in the rectangle.
 struct TextSize {
     int width = 0;
     int height = 0;

@@ -103,9 +103,9 @@ TEST(XPButtonLook, LongCaptionsBecomeTwoLines)
     const CaptionLines region = CaptionLinesOf(L"Region Calibrate");
     EXPECT_EQ(TwoLinePlaces(item, region, {30, 13}, {40, 13}, false), (std::array<LookPoint, 2>{{{20, 12}, {16, 32}}}));
     EXPECT_EQ(TwoLinePlaces(item, region, {30, 13}, {40, 13}, true), (std::array<LookPoint, 2>{{{21, 13}, {17, 33}}}));
-    // At 200 % the fixed places and the pressed shift are twice as far in.
-    EXPECT_EQ(TwoLinePlaces(item, region, {60, 26}, {80, 26}, true, 192),
-              (std::array<LookPoint, 2>{{{42, 26}, {34, 66}}}));
+    // At 200 % they are centred as any pair, and pressed they move 2 pixels.
+    EXPECT_EQ(TwoLinePlaces(item, region, {30, 13}, {40, 13}, true, 192),
+              (std::array<LookPoint, 2>{{{27, 14}, {22, 27}}}));
     const CaptionLines other = CaptionLinesOf(L"Thirteen char");
     EXPECT_EQ(TwoLinePlaces(item, other, {40, 14}, {20, 14}, false), (std::array<LookPoint, 2>{{{20, 11}, {30, 25}}}));
     EXPECT_EQ(TwoLinePlaces(item, other, {40, 14}, {20, 14}, true), (std::array<LookPoint, 2>{{{21, 12}, {31, 26}}}));
