@@ -42,8 +42,8 @@ void FitTouchScreenLabels(const CListView& list, const std::vector<std::wstring>
     TEXTMETRICW metrics{};
     ::GetTextMetricsW(dc, &metrics);
     int iconWidth = 0, iconHeight = 0;
-    ::ImageList_GetIconSize(reinterpret_cast<HIMAGELIST>(list.SendMessage(LVM_GETIMAGELIST, LVSIL_NORMAL)),
-                            &iconWidth, &iconHeight);
+    ::ImageList_GetIconSize(reinterpret_cast<HIMAGELIST>(list.SendMessage(LVM_GETIMAGELIST, LVSIL_NORMAL)), &iconWidth,
+                            &iconHeight);
     const unsigned dpi = WindowDpi(list);
     const int neededWidth = std::max(WidestLine(dc, labels), iconWidth) + ScaleForDpi(kLabelSideRoom, dpi);
     const int neededHeight = iconHeight + 2 * metrics.tmHeight + ScaleForDpi(kLabelBottomRoom, dpi);

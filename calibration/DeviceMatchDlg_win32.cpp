@@ -125,8 +125,8 @@ void CDeviceMatchDlg::OnPaint()
             ::Ellipse(dc, cx - r, cy - r, cx + r, cy + r);
         }
     }
-    CFont font(::CreateFontW(ScaleForDpi(kNumberHeight, dpi), 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_RASTER_PRECIS,
-                             CLIP_DEFAULT_PRECIS, PROOF_QUALITY, 0, L"Arial"));
+    CFont font(::CreateFontW(ScaleForDpi(kNumberHeight, dpi), 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                             OUT_RASTER_PRECIS, CLIP_DEFAULT_PRECIS, PROOF_QUALITY, 0, L"Arial"));
     {
         CSaveDC saved(dc);
         ::SetBkMode(dc, TRANSPARENT);

@@ -75,12 +75,10 @@ std::optional<std::int32_t> LedNumberAt(const LedPictureLayout& layout, int x, i
     const PixelRect& frame = layout.frame;
     const int reach = std::max(layout.markSize / 2 + 1, 3); // how far off the edge line a pointer still counts
     if (y >= frame.top - reach && y <= frame.top + reach)
-        if (auto i =
-                PartAt(frame.left + layout.corner, frame.right - frame.left - layout.corner, layout.xCount, x))
+        if (auto i = PartAt(frame.left + layout.corner, frame.right - frame.left - layout.corner, layout.xCount, x))
             return *i + 1;
     if (x >= frame.left - reach && x <= frame.left + reach)
-        if (auto i =
-                PartAt(frame.top + layout.corner, frame.bottom - frame.top - layout.corner, layout.yCount, y))
+        if (auto i = PartAt(frame.top + layout.corner, frame.bottom - frame.top - layout.corner, layout.yCount, y))
             return layout.xCount + 1 + *i;
     return std::nullopt;
 }

@@ -41,7 +41,7 @@ struct LedPictureLayout {
     PixelRect frame; // the frame's outline; empty when there is no scan to draw
     std::int32_t xCount = 0, yCount = 0;
     int markSize = 0;
-    int corner = 0; // the corner's room at the picture's DPI
+    int corner = 0;             // the corner's room at the picture's DPI
     std::vector<LedMark> marks; // x LEDs first, then y LEDs, in number order
 };
 

@@ -1,8 +1,8 @@
 // The picture of a frame's LEDs: which mark stands where, which are bad, and
 // which LED a point over the picture names, for a table of frames.
 
-#include "common/DpiScale.h"
 #include "diagnostics/LedPicture.h"
+#include "common/DpiScale.h"
 #include "device/ReportProtocol.h"
 
 #include <gtest/gtest.h>

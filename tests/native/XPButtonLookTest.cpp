@@ -109,5 +109,6 @@ TEST(XPButtonLook, LongCaptionsBecomeTwoLines)
     const CaptionLines other = CaptionLinesOf(L"Thirteen char");
     EXPECT_EQ(TwoLinePlaces(item, other, {40, 14}, {20, 14}, false), (std::array<LookPoint, 2>{{{20, 11}, {30, 25}}}));
     EXPECT_EQ(TwoLinePlaces(item, other, {40, 14}, {20, 14}, true), (std::array<LookPoint, 2>{{{21, 12}, {31, 26}}}));
-    EXPECT_EQ(TwoLinePlaces(item, other, {40, 14}, {20, 14}, true, 144), (std::array<LookPoint, 2>{{{22, 13}, {32, 27}}}));
+    EXPECT_EQ(TwoLinePlaces(item, other, {40, 14}, {20, 14}, true, 144),
+              (std::array<LookPoint, 2>{{{22, 13}, {32, 27}}}));
 }

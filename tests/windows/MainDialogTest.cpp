@@ -530,8 +530,7 @@ TEST_F(MainDialogScaled, IconsFollowTheDpiAndEveryLabelIsWhole)
         RECT label{LVIR_LABEL};
         ASSERT_TRUE(list.SendMessage(LVM_GETITEMRECT, i, reinterpret_cast<LPARAM>(&label)));
         RECT needed{0, 0, label.right - label.left, 0};
-        DrawTextW(dc, text.c_str(), -1, &needed,
-                  DT_CALCRECT | DT_WORDBREAK | DT_CENTER | DT_NOPREFIX | DT_EDITCONTROL);
+        DrawTextW(dc, text.c_str(), -1, &needed, DT_CALCRECT | DT_WORDBREAK | DT_CENTER | DT_NOPREFIX | DT_EDITCONTROL);
         EXPECT_EQ(needed.bottom, 2 * metrics.tmHeight) << "two lines: " << i;
         EXPECT_LE(needed.right, label.right - label.left) << i;
         EXPECT_LE(needed.bottom, label.bottom - label.top) << i;
