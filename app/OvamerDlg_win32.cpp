@@ -19,6 +19,7 @@
 #include <dbt.h>
 #include <shellapi.h>
 
+#include <algorithm>
 #include <memory>
 
 namespace {
@@ -390,10 +391,18 @@ bool COvamerDlg::CreateHint()
 
 unsigned COvamerDlg::HintDpi() { return WindowDpi(m_regionHint ? HWND(*m_regionHint) : m_hWnd); }
 
-void COvamerDlg::ShowHintAt(const LayoutRect& place, bool first)
+void COvamerDlg::ShowHintAt(const LayoutRect& hintPlace, bool first)
 {
     if (!m_regionHint)
         return;
+    // Scaled, no smaller than its text: fonts do not grow exactly with the
+    // DPI. At 96 DPI the hint keeps the size its text was laid out for.
+    LayoutRect place = hintPlace;
+    if (HintDpi() != 96) {
+        const SIZE text = m_regionHint->TextExtent();
+        place.width = std::max(place.width, static_cast<int>(text.cx));
+        place.height = std::max(place.height, static_cast<int>(text.cy));
+    }
     if (first) {
         ::MoveWindow(*m_regionHint, place.left, place.top, place.width, place.height, TRUE);
         m_regionHint->ShowWindow(SW_SHOW);
