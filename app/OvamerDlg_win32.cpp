@@ -1,5 +1,6 @@
 #include "app/OvamerDlg_win32.h"
 
+#include "app/TouchScreenLabelFit_win32.h"
 #include "calibration/MonitorAreas_win32.h"
 #include "calibration/MouseHookMessages.h"
 #include "common/LanguageText.h"
@@ -12,11 +13,14 @@
 #include "platform/System.h"
 #include "platform/System_win32.h"
 #include "res/resource.h"
+#include "ui/ScaledImages_win32.h"
 #include "win/AppBase.h"
+#include "win/Dpi.h"
 
 #include <dbt.h>
 #include <shellapi.h>
 
+#include <algorithm>
 #include <memory>
 
 namespace {
@@ -144,14 +148,21 @@ bool COvamerDlg::OnInitDialog()
 
 void COvamerDlg::LoadListImages()
 {
+    // The icons drawn nearest the list's DPI, at their own size; loaded again
+    // only when the DPI has changed.
+    const unsigned dpi = WindowDpi(m_list);
+    if (dpi == m_imagesDpi && m_images.Count() > 0)
+        return;
     HINSTANCE instance = ::GetModuleHandleW(nullptr);
-    m_images.Create(72, 58);
     // Image 0: not calibrated, image 1: calibrated (TouchScreenListItem::image).
-    CBitmap notCalibrated(::LoadBitmapW(instance, MAKEINTRESOURCEW(IDB_LIST_NOT_CALIBRATED)));
-    CBitmap calibrated(::LoadBitmapW(instance, MAKEINTRESOURCEW(IDB_LIST_CALIBRATED)));
+    CBitmap notCalibrated = LoadScaledBitmap(instance, IDB_LIST_NOT_CALIBRATED, dpi);
+    CBitmap calibrated = LoadScaledBitmap(instance, IDB_LIST_CALIBRATED, dpi);
+    const SIZE size = BitmapSize(notCalibrated);
+    m_images.Create(size.cx, size.cy);
     m_images.AddMasked(notCalibrated, RGB(255, 0, 255));
     m_images.AddMasked(calibrated, RGB(0, 0, 0));
     m_list.SetImageList(m_images, LVSIL_NORMAL);
+    m_imagesDpi = dpi;
 }
 
 void COvamerDlg::SetLanguageTexts()
@@ -187,9 +198,14 @@ bool COvamerDlg::PreTranslateMessage(MSG& msg)
 void COvamerDlg::ShowTouchScreens(const std::vector<TouchScreenListItem>& items, int selected)
 {
     m_fillingList = true;
+    LoadListImages();
     m_list.DeleteAllItems();
-    for (std::size_t i = 0; i < items.size(); ++i)
+    std::vector<std::wstring> labels;
+    for (std::size_t i = 0; i < items.size(); ++i) {
         m_list.InsertItem(static_cast<int>(i), items[i].text, items[i].image);
+        labels.push_back(items[i].text);
+    }
+    FitTouchScreenLabels(m_list, labels);
     if (selected >= 0)
         m_list.SetItemState(selected, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
     m_fillingList = false;
@@ -374,10 +390,18 @@ bool COvamerDlg::CreateHint()
     return false;
 }
 
-void COvamerDlg::ShowHintAt(const LayoutRect& place, bool first)
+void COvamerDlg::ShowHintAt(const LayoutRect& hintPlace, bool first)
 {
     if (!m_regionHint)
         return;
+    // Scaled, no smaller than its text: fonts do not grow exactly with the
+    // DPI. At 96 DPI the hint keeps the size its text was laid out for.
+    LayoutRect place = hintPlace;
+    if (m_regionHint && WindowDpi(*m_regionHint) != 96) {
+        const SIZE text = m_regionHint->TextExtent();
+        place.width = std::max(place.width, static_cast<int>(text.cx));
+        place.height = std::max(place.height, static_cast<int>(text.cy));
+    }
     if (first) {
         ::MoveWindow(*m_regionHint, place.left, place.top, place.width, place.height, TRUE);
         m_regionHint->ShowWindow(SW_SHOW);

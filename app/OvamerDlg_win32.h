@@ -61,6 +61,7 @@ private:
     void ListReady() override;
 
     void SetLanguageTexts();
+    // The list's icons for its DPI.
     void LoadListImages();
 
     void OnClose();
@@ -122,6 +123,7 @@ private:
     CRegionCalibrationPanel m_region;
     CListView m_list;
     CImageList m_images;
+    unsigned m_imagesDpi = 0; // the DPI m_images were drawn for
     std::array<CXPButton, 8> m_buttons;
     CImageStatic m_picture;
     CIcon m_bigIcon;

@@ -6,6 +6,7 @@
 #include "device/RemovalNotice.h"
 #include "platform/Messages.h"
 #include "res/resource.h"
+#include "win/Dpi.h"
 
 #include <windowsx.h>
 
@@ -77,7 +78,7 @@ const MessageTable CCalibrateDlg::kMessageTable = MakeMessageTable(&CThemedDialo
 CCalibrateDlg::CCalibrateDlg(CalibratePanelServices services, unsigned slot, bool instructions)
     : CDialogImpl(IDD_CALIBRATE, DialogTheme{kCalibrationBackground, kCalibrationHintText, true}),
       m_panel(std::move(services), *this, slot, instructions),
-      m_trailPen(::CreatePen(PS_SOLID, kTrailWidth, kTrailColour))
+      m_trailPen(::CreatePen(PS_SOLID, kTrailWidth, kTrailColour)), m_trailPenDpi(96)
 {
 }
 
@@ -194,8 +195,11 @@ void CCalibrateDlg::OnPaint()
     const int index = m_panel.TargetShown();
     if (index >= 0 && index < 4) {
         const TargetShape target = CalibrationTarget(index, size.cx, size.cy);
+        CPen pen(::CreatePen(PS_SOLID, ScaleForWindow(m_hWnd, 1), RGB(0, 0, 0))); // deselected before it goes
         CSaveDC saved(dc);
         ::SelectObject(dc, BackgroundBrush());
+        if (pen)
+            ::SelectObject(dc, pen.Get());
         ::SetROP2(dc, R2_MASKPEN);
         const int x = target.x, y = target.y, r = target.radius;
         ::MoveToEx(dc, x - r, y, nullptr);
@@ -218,7 +222,8 @@ void CCalibrateDlg::LayOutControls(int width, int height)
     RECT cancelClient{};
     ::GetClientRect(cancel, &cancelClient);
     const int bw = cancelClient.right, bh = cancelClient.bottom;
-    const ButtonLayout buttons = LayOutButtons(width, height, bw, bh);
+    const unsigned dpi = WindowDpi(m_hWnd);
+    const ButtonLayout buttons = LayOutButtons(width, height, bw, bh, dpi);
     Place(GetDlgItem(IDC_CALIBRATE_OK), buttons.ok);
     Place(GetDlgItem(IDC_CALIBRATE_RECALIBRATE), buttons.reCalibrate);
     Place(cancel, buttons.cancel);
@@ -232,18 +237,25 @@ void CCalibrateDlg::LayOutControls(int width, int height)
     sizes.client5 = ClientHeight(GetDlgItem(IDC_CALIBRATE_REVIEW_1));
     sizes.client6 = ClientHeight(GetDlgItem(IDC_CALIBRATE_REVIEW_2));
     sizes.client7 = ClientHeight(GetDlgItem(IDC_CALIBRATE_REVIEW_3));
-    const auto hints = LayOutHints(width, height, bh, sizes);
+    const auto hints = LayOutHints(width, height, bh, sizes, dpi);
     constexpr int kHintIds[] = {IDC_CALIBRATE_HINT_1,  IDC_CALIBRATE_HINT_2,   IDC_CALIBRATE_HINT_3,
                                 IDC_CALIBRATE_HINT_4,  IDC_CALIBRATE_REVIEW_1, IDC_CALIBRATE_REVIEW_2,
                                 IDC_CALIBRATE_REVIEW_3};
     for (std::size_t i = 0; i < hints.size(); ++i)
         Place(GetDlgItem(kHintIds[i]), hints[i]);
     HWND notice = GetDlgItem(IDC_CALIBRATE_NOTICE);
-    Place(notice, LayOutNotice(width, height, sizes, WindowSize(notice).cy));
+    Place(notice, LayOutNotice(width, height, sizes, WindowSize(notice).cy, dpi));
 }
 
 void CCalibrateDlg::DrawTrailPiece(HDC dc, const TrailSegment& piece)
 {
+    // The trail is 3 pixels wide at 96 DPI, as much wider at the window's.
+    if (const unsigned dpi = WindowDpi(m_hWnd); dpi != m_trailPenDpi) {
+        if (HPEN pen = ::CreatePen(PS_SOLID, ScaleForDpi(kTrailWidth, dpi), kTrailColour)) {
+            m_trailPen.Reset(pen);
+            m_trailPenDpi = dpi;
+        }
+    }
     CSaveDC saved(dc);
     ::SelectObject(dc, m_trailPen.Get());
     ::SetROP2(dc, R2_COPYPEN);

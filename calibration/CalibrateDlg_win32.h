@@ -66,5 +66,6 @@ private:
     CCalibratePanel m_panel;
     std::array<CXPButton, 3> m_buttons; // OK, ReCalibrate, Cancel
     CPen m_trailPen;
+    unsigned m_trailPenDpi; // the DPI m_trailPen is as wide for
     CHiddenCursor m_cursor;
 };

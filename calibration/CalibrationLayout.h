@@ -12,6 +12,9 @@
 
 #include <array>
 
+// The gaps below are pixels at 96 DPI; each layout takes the window's DPI
+// and scales them to it, as the dialog's font scales its controls.
+
 struct LayoutRect {
     int left = 0;
     int top = 0;
@@ -38,7 +41,7 @@ TargetShape CalibrationTarget(int index, int w, int h);
 struct ButtonLayout {
     LayoutRect ok, reCalibrate, cancel;
 };
-ButtonLayout LayOutButtons(int w, int h, int buttonWidth, int buttonHeight);
+ButtonLayout LayOutButtons(int w, int h, int buttonWidth, int buttonHeight, unsigned dpi = 96);
 
 // The seven hints, all as wide as the first and centred: the four of the
 // collecting phase stacked from 60 pixels above the centre, the three of
@@ -48,8 +51,8 @@ struct HintSizes {
     int client2 = 0, client3 = 0;        // hints 2 and 3 (client heights)
     int client5 = 0, client6 = 0, client7 = 0;
 };
-std::array<LayoutRect, 7> LayOutHints(int w, int h, int buttonHeight, const HintSizes& sizes);
+std::array<LayoutRect, 7> LayOutHints(int w, int h, int buttonHeight, const HintSizes& sizes, unsigned dpi = 96);
 
 // The notice that the touches did not match the targets: as wide as the
 // hints and centred, just above the first hint, kept inside a small window.
-LayoutRect LayOutNotice(int w, int h, const HintSizes& sizes, int noticeHeight);
+LayoutRect LayOutNotice(int w, int h, const HintSizes& sizes, int noticeHeight, unsigned dpi = 96);

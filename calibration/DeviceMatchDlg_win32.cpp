@@ -3,12 +3,15 @@
 #include "device/RemovalNotice.h"
 #include "platform/Messages.h"
 #include "res/resource.h"
+#include "win/Dpi.h"
 
 namespace {
 
-// The target: a cross of 100 pixels and five rings, drawn in this order.
+// The target: a cross of 100 pixels and five rings, drawn in this order,
+// and the number's height; at 96 DPI, as much larger at the window's DPI.
 constexpr int kCrossHalf = 50;
 constexpr int kRingRadii[] = {30, 20, 10, 40, 50};
+constexpr int kNumberHeight = 320;
 
 } // namespace
 
@@ -103,22 +106,27 @@ void CDeviceMatchDlg::OnPaint()
     const RECT client = GetClientRect();
     const int cx = client.right / 2;
     const int cy = client.bottom / 2;
+    const unsigned dpi = WindowDpi(m_hWnd);
     {
         // Masking with the background colour keeps every ring visible: a
         // larger disc drawn later leaves the smaller rings under it.
+        CPen pen(::CreatePen(PS_SOLID, ScaleForDpi(1, dpi), RGB(0, 0, 0))); // deselected before it goes
         CSaveDC saved(dc);
         ::SelectObject(dc, BackgroundBrush());
-        ::SelectObject(dc, ::GetStockObject(BLACK_PEN));
+        ::SelectObject(dc, pen ? static_cast<HGDIOBJ>(pen.Get()) : ::GetStockObject(BLACK_PEN));
         ::SetROP2(dc, R2_MASKPEN);
-        ::MoveToEx(dc, cx - kCrossHalf, cy, nullptr);
-        ::LineTo(dc, cx + kCrossHalf, cy);
-        ::MoveToEx(dc, cx, cy - kCrossHalf, nullptr);
-        ::LineTo(dc, cx, cy + kCrossHalf);
-        for (int r : kRingRadii)
+        const int half = ScaleForDpi(kCrossHalf, dpi);
+        ::MoveToEx(dc, cx - half, cy, nullptr);
+        ::LineTo(dc, cx + half, cy);
+        ::MoveToEx(dc, cx, cy - half, nullptr);
+        ::LineTo(dc, cx, cy + half);
+        for (int radius96 : kRingRadii) {
+            const int r = ScaleForDpi(radius96, dpi);
             ::Ellipse(dc, cx - r, cy - r, cx + r, cy + r);
+        }
     }
-    CFont font(::CreateFontW(320, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_RASTER_PRECIS,
-                             CLIP_DEFAULT_PRECIS, PROOF_QUALITY, 0, L"Arial"));
+    CFont font(::CreateFontW(ScaleForDpi(kNumberHeight, dpi), 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                             OUT_RASTER_PRECIS, CLIP_DEFAULT_PRECIS, PROOF_QUALITY, 0, L"Arial"));
     {
         CSaveDC saved(dc);
         ::SetBkMode(dc, TRANSPARENT);

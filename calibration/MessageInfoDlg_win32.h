@@ -11,6 +11,10 @@ public:
 
     static const MessageTable kMessageTable;
 
+    // The size its text takes, wrapped as its static control wraps it: the
+    // window is made at least this large, so that no font at any DPI cuts it.
+    SIZE TextExtent() const;
+
 protected:
     bool OnInitDialog() override;
     bool PreTranslateMessage(MSG& msg) override;

@@ -160,6 +160,7 @@ list(APPEND PELNO_WIN32_SOURCES
   app/MainDialogFactories_win32.cpp
   app/Win32Platform_win32.cpp
   app/OvamerDlg_win32.cpp
+  app/TouchScreenLabelFit_win32.cpp
   app/PostedRecordKinds_win32.cpp
   app/FleetCommands_win32.cpp
 )

@@ -188,13 +188,21 @@ if(CMAKE_HOST_UNIX)
       $<TARGET_FILE:pelno_windows_tests> --gtest_filter=TwoMonitors.*)
   set_tests_properties(windows.TwoMonitors PROPERTIES TIMEOUT 180 ENVIRONMENT "LC_ALL=en_US.UTF-8")
 endif()
-# At 150 % (144 DPI, every monitor: Wine has one DPI for all) the program
-# still starts, and calibrates a monitor and a region, in a prefix of its own.
+# The main list at 100 % in the tests' prefix; at 150 % and 200 % (each in
+# a prefix of that DPI; Wine has one DPI for all monitors) its icons are drawn
+# for the DPI and every label is whole, and at 150 % the program still starts
+# and calibrates a monitor and a region.
+add_test(NAME windows.MainDialogScaled COMMAND pelno_windows_tests --gtest_filter=MainDialogScaled.*)
+set_tests_properties(windows.MainDialogScaled PROPERTIES TIMEOUT 120 ENVIRONMENT "LC_ALL=en_US.UTF-8")
 if(CMAKE_HOST_UNIX)
   add_test(NAME windows.Dpi144
     COMMAND sh ${CMAKE_SOURCE_DIR}/tests/windows/with-dpi.sh 144
-      $<TARGET_FILE:pelno_windows_tests> --gtest_filter=Startup.*:CalibrateDialog.*)
-  set_tests_properties(windows.Dpi144 PROPERTIES TIMEOUT 180 ENVIRONMENT "LC_ALL=en_US.UTF-8")
+      $<TARGET_FILE:pelno_windows_tests> --gtest_filter=MainDialogScaled.*:Startup.*:CalibrateDialog.*)
+  set_tests_properties(windows.Dpi144 PROPERTIES TIMEOUT 240 ENVIRONMENT "LC_ALL=en_US.UTF-8")
+  add_test(NAME windows.Dpi192
+    COMMAND sh ${CMAKE_SOURCE_DIR}/tests/windows/with-dpi.sh 192
+      $<TARGET_FILE:pelno_windows_tests> --gtest_filter=MainDialogScaled.*)
+  set_tests_properties(windows.Dpi192 PROPERTIES TIMEOUT 180 ENVIRONMENT "LC_ALL=en_US.UTF-8")
 endif()
 foreach(locale zh_CN:2052 ja_JP:1041 en_US:1033)
   string(REPLACE ":" ";" parts ${locale})

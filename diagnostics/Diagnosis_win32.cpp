@@ -3,6 +3,7 @@
 #include "common/LanguageText.h"
 #include "platform/Messages.h"
 #include "res/resource.h"
+#include "win/Dpi.h"
 
 #include <commdlg.h>
 #include <windowsx.h>
@@ -118,7 +119,7 @@ void CDiagnosis::ShowLedPicture(const CLedScan& scan)
     RECT area{};
     ::GetWindowRect(GetDlgItem(IDC_DIAGNOSIS_PICTURE), &area);
     ::MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&area), 2);
-    m_picture = LayOutLedPicture(scan, {area.left, area.top, area.right, area.bottom});
+    m_picture = LayOutLedPicture(scan, {area.left, area.top, area.right, area.bottom}, WindowDpi(m_hWnd));
     ShowHoveredLed(std::nullopt);
     ::InvalidateRect(m_hWnd, &area, TRUE);
 }
@@ -131,7 +132,7 @@ void CDiagnosis::OnPaint()
     if (!m_picture.marks.empty()) {
         // The pen and brushes are made before and deleted after their
         // selection: an object still selected into the context is not deleted.
-        CPen framePen(::CreatePen(PS_SOLID, 1, kFrameColour));
+        CPen framePen(::CreatePen(PS_SOLID, ScaleForWindow(m_hWnd, 1), kFrameColour));
         CBrush good(::CreateSolidBrush(kGoodLedColour)), bad(::CreateSolidBrush(kBadLedColour));
         CSelectObject pen(dc, framePen.Get());
         CSelectObject noFill(dc, ::GetStockObject(NULL_BRUSH));

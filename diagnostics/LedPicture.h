@@ -41,16 +41,19 @@ struct LedPictureLayout {
     PixelRect frame; // the frame's outline; empty when there is no scan to draw
     std::int32_t xCount = 0, yCount = 0;
     int markSize = 0;
+    int corner = 0;             // the corner's room at the picture's DPI
     std::vector<LedMark> marks; // x LEDs first, then y LEDs, in number order
 };
 
-// Room the marks leave at the top-left corner, and the largest mark.
+// Room the marks leave at the top-left corner, and the largest mark, at 96
+// DPI; as much larger at the picture's DPI.
 constexpr int kLedPictureCorner = 10;
 constexpr int kLedMarkMaxSize = 7;
 
-// The layout of a scan's LEDs in the picture's area (client pixels). A scan
-// without a header, or an area too small for a frame, gives no marks.
-LedPictureLayout LayOutLedPicture(const CLedScan& scan, PixelRect area);
+// The layout of a scan's LEDs in the picture's area (client pixels) at that
+// DPI. A scan without a header, or an area too small for a frame, gives no
+// marks.
+LedPictureLayout LayOutLedPicture(const CLedScan& scan, PixelRect area, unsigned dpi = 96);
 
 // The list number of the LED whose mark (or its part of the edge, within a
 // mark's size of the edge line) is under the point; nothing elsewhere.

@@ -1,6 +1,7 @@
 #include "ui/ImageStatic_win32.h"
 
-#include "win/GdiObjects.h"
+#include "ui/ScaledImages_win32.h"
+#include "win/Dpi.h"
 
 LRESULT CImageStatic::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
@@ -22,11 +23,13 @@ LRESULT CImageStatic::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 // held between paints. A bitmap of another size than the control is
 // stretched to it unless the control copies it unstretched, where a larger
 // bitmap is cut at the control's edges and a smaller one leaves the rest
-// unpainted; a module without the bitmap paints nothing.
+// unpainted; a module without the bitmap paints nothing. The bitmap is the
+// one drawn for the control's DPI, or the 96-DPI one where the module has no
+// other.
 void CImageStatic::Paint(HDC dc)
 {
     auto module = reinterpret_cast<HINSTANCE>(::GetWindowLongPtrW(m_hWnd, GWLP_HINSTANCE));
-    CBitmap bitmap(::LoadBitmapW(module, MAKEINTRESOURCEW(kImageStaticBitmap)));
+    CBitmap bitmap = LoadScaledBitmap(module, kImageStaticBitmap, WindowDpi(m_hWnd));
     BITMAP size{};
     if (!bitmap || !::GetObjectW(bitmap, sizeof size, &size))
         return;

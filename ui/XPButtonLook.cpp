@@ -113,10 +113,11 @@ CaptionLines CaptionLinesOf(std::wstring_view caption)
 }
 
 std::array<LookPoint, 2> TwoLinePlaces(const LookRect& item, const CaptionLines& lines, TextSize first, TextSize second,
-                                       bool pressed)
+                                       bool pressed, unsigned dpi)
 {
-    const int shift = PressedOffset(pressed);
-    if (lines.first == L"Region" && lines.second == L"Calibrate")
+    const int shift = PressedOffset(pressed, dpi);
+    const bool designDpi = dpi == 96 || dpi == 0;
+    if (designDpi && lines.first == L"Region" && lines.second == L"Calibrate")
         return {{{20 + shift, 12 + shift}, {16 + shift, 32 + shift}}};
     const int top = item.top + (item.Height() - first.height - second.height) / 2;
     return {{{item.left + (item.Width() - first.width) / 2 + shift, top + shift},

@@ -4,6 +4,7 @@
 // frames, and where its caption goes. The Win32 drawing (ui/XPButton_win32.cpp)
 // follows these rules; the native tests check them.
 
+#include "common/DpiScale.h"
 #include "ui/LookTypes.h"
 
 #include <array>
@@ -87,6 +88,10 @@ struct FrameLine {
     LookPoint to;
     XPButtonPen pen = XPButtonPen::OuterFrame;
 };
+// Pen widths and the corner ellipse are 96-DPI lengths, drawn at the
+// button's DPI: PenWidthAt(pen, 144) is half as wide again.
+inline int PenWidthAt(const PenLook& pen, unsigned dpi) { return ScaleForDpi(pen.width, dpi); }
+
 // The four lines of a hover or focus frame, in drawing order: left, right,
 // top, bottom edge. Empty for XPButtonFrame::None.
 std::array<FrameLine, 4> FrameLinesOf(const LookRect& face, XPButtonFrame frame);
@@ -111,18 +116,21 @@ struct CaptionLines {
 CaptionLines CaptionLinesOf(std::wstring_view caption);
 
 // The top-left corners of the two lines, moved 1 pixel right and down while
-// pressed. "Region" and "Calibrate" keep the region calibration button's
-// fixed places, (20, 12) and (16, 32); any other pair is centred line by
-// line, and the pair as a block in the rectangle.
+// pressed. At 96 DPI "Region" and "Calibrate" keep the region calibration
+// button's fixed places, (20, 12) and (16, 32), which fit that button at
+// that DPI only; any other pair, and that one at another DPI (where the
+// button and its font do not grow alike), is centred line by line, and the
+// pair as a block in the rectangle.
 struct TextSize {
     int width = 0;
     int height = 0;
 };
 std::array<LookPoint, 2> TwoLinePlaces(const LookRect& item, const CaptionLines& lines, TextSize first, TextSize second,
-                                       bool pressed);
+                                       bool pressed, unsigned dpi = 96);
 
-// How far the caption moves right and down while the button is pressed.
-inline int PressedOffset(bool pressed) { return pressed ? 1 : 0; }
+// How far the caption moves right and down while the button is pressed: 1
+// pixel at 96 DPI.
+inline int PressedOffset(bool pressed, unsigned dpi = 96) { return pressed ? ScaleForDpi(1, dpi) : 0; }
 
 // The top-left corner that centres a text of that size in the rectangle.
 LookPoint CentredText(const LookRect& rect, int textWidth, int textHeight);

@@ -1,5 +1,6 @@
 #include "ui/XPButton_win32.h"
 
+#include "win/Dpi.h"
 #include "win/Reflection.h"
 
 #include <string>
@@ -59,14 +60,14 @@ SIZE MeasureText(HDC dc, std::wstring_view text)
     return {box.right - box.left, box.bottom - box.top};
 }
 
-void DrawCaption(HDC dc, const RECT& item, const XPButtonState& state, std::wstring_view caption)
+void DrawCaption(HDC dc, const RECT& item, const XPButtonState& state, std::wstring_view caption, unsigned dpi)
 {
     ::SetBkMode(dc, TRANSPARENT);
     const CaptionLines lines = CaptionLinesOf(caption);
     if (lines.TwoLines()) {
         const SIZE first = MeasureText(dc, lines.first), second = MeasureText(dc, lines.second);
         const auto places =
-            TwoLinePlaces(ToLook(item), lines, {first.cx, first.cy}, {second.cx, second.cy}, state.pressed);
+            TwoLinePlaces(ToLook(item), lines, {first.cx, first.cy}, {second.cx, second.cy}, state.pressed, dpi);
         DrawTextAt(dc, lines.first, {places[0].x, places[0].y}, first, state.disabled);
         DrawTextAt(dc, lines.second, {places[1].x, places[1].y}, second, state.disabled);
         return;
@@ -75,16 +76,17 @@ void DrawCaption(HDC dc, const RECT& item, const XPButtonState& state, std::wstr
         return;
     SIZE size = MeasureText(dc, caption);
     LookPoint at = CentredText(ToLook(item), size.cx, size.cy);
-    int shift = PressedOffset(state.pressed);
+    int shift = PressedOffset(state.pressed, dpi);
     DrawTextAt(dc, caption, {at.x + shift, at.y + shift}, size, state.disabled);
 }
 
 } // namespace
 
-CXPButtonGdi::CXPButtonGdi()
+CXPButtonGdi::CXPButtonGdi(unsigned dpi) : m_dpi(dpi)
 {
     for (std::size_t i = 0; i < m_pens.size(); ++i)
-        m_pens[i].Reset(::CreatePen(PS_INSIDEFRAME, kXPButtonPens[i].width, ToColorRef(kXPButtonPens[i].colour)));
+        m_pens[i].Reset(
+            ::CreatePen(PS_INSIDEFRAME, PenWidthAt(kXPButtonPens[i], dpi), ToColorRef(kXPButtonPens[i].colour)));
     for (CBrush& brush : m_brushes)
         brush.Reset(::CreateSolidBrush(ToColorRef(kXPButtonBrushColour)));
 }
@@ -98,13 +100,14 @@ void DrawXPButton(HDC dc, const RECT& item, const XPButtonState& state, std::wst
 
     ::SelectObject(dc, gdi.Pen(XPButtonPen::OuterFrame));
     ::SelectObject(dc, gdi.Brush(state.pressed));
-    ::RoundRect(dc, item.left, item.top, item.right, item.bottom, kXPButtonCornerEllipse, kXPButtonCornerEllipse);
+    const int corner = ScaleForDpi(kXPButtonCornerEllipse, gdi.Dpi());
+    ::RoundRect(dc, item.left, item.top, item.right, item.bottom, corner, corner);
 
     RECT face = item;
     ::InflateRect(&face, -::GetSystemMetrics(SM_CXEDGE), -::GetSystemMetrics(SM_CYEDGE));
     FillGradient(dc, face, state);
     DrawFrame(dc, face, FrameOf(state), gdi);
-    DrawCaption(dc, item, state, caption);
+    DrawCaption(dc, item, state, caption, gdi.Dpi());
 }
 
 void CXPButton::OnSubclassed()
@@ -169,5 +172,8 @@ void CXPButton::OnDrawItem(const DRAWITEMSTRUCT& item)
 
     wchar_t caption[kXPButtonCaptionLimit + 1] = {};
     int length = ::GetWindowTextW(m_hWnd, caption, static_cast<int>(std::size(caption)));
-    DrawXPButton(item.hDC, item.rcItem, state, std::wstring_view(caption, length > 0 ? length : 0), m_gdi, GetFont());
+    const unsigned dpi = WindowDpi(m_hWnd);
+    if (!m_gdi || m_gdi->Dpi() != dpi)
+        m_gdi = std::make_unique<CXPButtonGdi>(dpi);
+    DrawXPButton(item.hDC, item.rcItem, state, std::wstring_view(caption, length > 0 ? length : 0), *m_gdi, GetFont());
 }

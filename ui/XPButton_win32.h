@@ -10,16 +10,20 @@
 #include "win/SubclassedWindow.h"
 
 #include <array>
+#include <memory>
 #include <string_view>
 
-// The pens and brushes the button draws with, created once per button.
+// The pens and brushes the button draws with, for one DPI: created with the
+// button, again when it is drawn at another DPI.
 class CXPButtonGdi {
 public:
-    CXPButtonGdi();
+    explicit CXPButtonGdi(unsigned dpi = 96);
+    unsigned Dpi() const { return m_dpi; }
     HPEN Pen(XPButtonPen pen) const { return m_pens[static_cast<std::size_t>(pen)]; }
     HBRUSH Brush(bool pressed) const { return m_brushes[pressed ? 1 : 0]; }
 
 private:
+    unsigned m_dpi;
     std::array<CPen, 9> m_pens;
     std::array<CBrush, 2> m_brushes; // normal, pressed
 };
@@ -51,7 +55,7 @@ private:
     void OnMouseLeave();
     void OnDrawItem(const DRAWITEMSTRUCT& item);
 
-    CXPButtonGdi m_gdi;
+    std::unique_ptr<CXPButtonGdi> m_gdi; // for the DPI of the last drawing
     bool m_hot = false;
     bool m_tracking = false;
     bool m_focus = false;

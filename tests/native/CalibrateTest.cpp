@@ -377,6 +377,7 @@ TEST(RegionSelection, DragsFromEitherCornerAndKeepsOnlyLargeEnoughRegions)
         EXPECT_FALSE(selection.OnMove(c.from, 96)); // not started: no hint
         selection.Start();
         EXPECT_EQ(selection.OnMove({5, 7}, 96), (LayoutRect{15, 27, 182, 54}));
+        EXPECT_EQ(selection.OnMove({5, 7}, 144), (LayoutRect{20, 37, 273, 81})) << "at 150 %";
         EXPECT_TRUE(selection.OnDown(c.from));
         EXPECT_FALSE(selection.OnMove(c.to, 96)); // the hint is gone after the press
         auto region = selection.OnUp(c.to);

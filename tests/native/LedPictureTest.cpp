@@ -2,6 +2,7 @@
 // which LED a point over the picture names, for a table of frames.
 
 #include "diagnostics/LedPicture.h"
+#include "common/DpiScale.h"
 #include "device/ReportProtocol.h"
 
 #include <gtest/gtest.h>
@@ -39,6 +40,7 @@ struct PictureCase {
     std::uint8_t x, y;
     std::vector<int> bad;
     PixelRect area;
+    unsigned dpi = 96;
 };
 
 } // namespace
@@ -50,13 +52,16 @@ TEST(LedPicture, MarksAlongTheTopAndLeftEdgesInListOrderWithTheListsBadLeds)
         {1, 1, {1, 2}, {0, 0, 100, 60}},                  // one LED an axis
         {10, 5, {}, {0, 0, 300, 120}},                    // none bad
         {255, 255, {1, 255, 256, 510}, {0, 0, 420, 180}}, // parts narrower than a pixel on the left
+        {16, 12, {3, 17}, {15, 30, 645, 300}, 144},       // 150 %: corner and marks half as large again
     };
     for (const PictureCase& c : cases) {
-        SCOPED_TRACE(testing::Message() << int(c.x) << " x " << int(c.y));
-        const LedPictureLayout layout = LayOutLedPicture(Scan(c.x, c.y, c.bad), c.area);
+        SCOPED_TRACE(testing::Message() << int(c.x) << " x " << int(c.y) << " at " << c.dpi);
+        const LedPictureLayout layout = LayOutLedPicture(Scan(c.x, c.y, c.bad), c.area, c.dpi);
         ASSERT_EQ(layout.marks.size(), std::size_t(c.x + c.y));
+        const int corner = ScaleForDpi(kLedPictureCorner, c.dpi);
+        EXPECT_EQ(layout.corner, corner);
         EXPECT_GE(layout.markSize, 1);
-        EXPECT_LE(layout.markSize, kLedMarkMaxSize);
+        EXPECT_LE(layout.markSize, ScaleForDpi(kLedMarkMaxSize, c.dpi));
         for (std::size_t i = 0; i < layout.marks.size(); ++i) {
             const LedMark& mark = layout.marks[i];
             const bool isX = i < c.x;
@@ -69,13 +74,13 @@ TEST(LedPicture, MarksAlongTheTopAndLeftEdgesInListOrderWithTheListsBadLeds)
                         c.area.Contains(mark.mark.right - 1, mark.mark.bottom - 1));
             if (isX) {
                 EXPECT_NEAR(centreY, layout.frame.top, 1);
-                EXPECT_GE(centreX, layout.frame.left + kLedPictureCorner - 1);
+                EXPECT_GE(centreX, layout.frame.left + corner - 1);
                 if (i > 0) {
                     EXPECT_GE(mark.mark.left, layout.marks[i - 1].mark.left);
                 }
             } else {
                 EXPECT_NEAR(centreX, layout.frame.left, 1);
-                EXPECT_GE(centreY, layout.frame.top + kLedPictureCorner - 1);
+                EXPECT_GE(centreY, layout.frame.top + corner - 1);
                 if (i > c.x) {
                     EXPECT_GE(mark.mark.top, layout.marks[i - 1].mark.top);
                 }

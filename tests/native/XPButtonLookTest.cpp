@@ -103,7 +103,12 @@ TEST(XPButtonLook, LongCaptionsBecomeTwoLines)
     const CaptionLines region = CaptionLinesOf(L"Region Calibrate");
     EXPECT_EQ(TwoLinePlaces(item, region, {30, 13}, {40, 13}, false), (std::array<LookPoint, 2>{{{20, 12}, {16, 32}}}));
     EXPECT_EQ(TwoLinePlaces(item, region, {30, 13}, {40, 13}, true), (std::array<LookPoint, 2>{{{21, 13}, {17, 33}}}));
+    // At 200 % they are centred as any pair, and pressed they move 2 pixels.
+    EXPECT_EQ(TwoLinePlaces(item, region, {30, 13}, {40, 13}, true, 192),
+              (std::array<LookPoint, 2>{{{27, 14}, {22, 27}}}));
     const CaptionLines other = CaptionLinesOf(L"Thirteen char");
     EXPECT_EQ(TwoLinePlaces(item, other, {40, 14}, {20, 14}, false), (std::array<LookPoint, 2>{{{20, 11}, {30, 25}}}));
     EXPECT_EQ(TwoLinePlaces(item, other, {40, 14}, {20, 14}, true), (std::array<LookPoint, 2>{{{21, 12}, {31, 26}}}));
+    EXPECT_EQ(TwoLinePlaces(item, other, {40, 14}, {20, 14}, true, 144),
+              (std::array<LookPoint, 2>{{{22, 13}, {32, 27}}}));
 }

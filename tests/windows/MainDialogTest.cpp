@@ -12,11 +12,14 @@
 #include "platform/Registry_win32.h"
 #include "platform/SystemMouse_win32.h"
 #include "win/Button.h"
+#include "win/Dpi.h"
+#include "win/GdiObjects.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <functional>
 #include <thread>
 
@@ -490,4 +493,46 @@ TEST_F(MainDialog, SettingsRunsTheSettingsDialogModallyOverIt)
     EXPECT_TRUE(s_seen.mainDisabled) << "the main dialog waits while Settings is open";
     EXPECT_FALSE(IsWindow(s_seen.settings));
     EXPECT_TRUE(dialog->IsWindowEnabled());
+}
+
+// The list at the DPI the test runs at (PELNO_EXPECTED_DPI, 96 when unset;
+// tests/windows/with-dpi.sh gives a prefix of another DPI): the icons drawn
+// for it, and every label, even of the widest numbers, whole on its two lines.
+using MainDialogScaled = MainDialogFixture;
+
+TEST_F(MainDialogScaled, IconsFollowTheDpiAndEveryLabelIsWhole)
+{
+    const char* expected = std::getenv("PELNO_EXPECTED_DPI");
+    const unsigned dpi = expected ? static_cast<unsigned>(std::atoi(expected)) : 96;
+    StoreParameters(12, 10, 1);
+    StoreParameters(254, 99, 0);
+    SimScenario scenario = MakeCountedScenario(3);
+    scenario.frames[0].touchScreenNumber = 12;
+    scenario.frames[1].touchScreenNumber = 254;
+    Start(scenario);
+    ASSERT_TRUE(Open());
+    CListView list = List();
+    ASSERT_EQ(WindowDpi(list), dpi) << "the prefix's LogPixels";
+    int iconWidth = 0, iconHeight = 0;
+    ImageList_GetIconSize(reinterpret_cast<HIMAGELIST>(list.SendMessage(LVM_GETIMAGELIST, LVSIL_NORMAL)), &iconWidth,
+                          &iconHeight);
+    EXPECT_EQ(iconWidth, ScaleForDpi(72, dpi));
+    EXPECT_EQ(iconHeight, ScaleForDpi(58, dpi));
+
+    CWindowDC dc(list);
+    CSelectObject font(dc, reinterpret_cast<HGDIOBJ>(list.SendMessage(WM_GETFONT)));
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(dc, &metrics);
+    ASSERT_EQ(list.GetItemCount(), 3);
+    EXPECT_EQ(list.GetItemText(1), L"TouchScreen No.254 \n   Monitor     No.99");
+    for (int i = 0; i < list.GetItemCount(); ++i) {
+        const std::wstring text = list.GetItemText(i);
+        RECT label{LVIR_LABEL};
+        ASSERT_TRUE(list.SendMessage(LVM_GETITEMRECT, i, reinterpret_cast<LPARAM>(&label)));
+        RECT needed{0, 0, label.right - label.left, 0};
+        DrawTextW(dc, text.c_str(), -1, &needed, DT_CALCRECT | DT_WORDBREAK | DT_CENTER | DT_NOPREFIX | DT_EDITCONTROL);
+        EXPECT_EQ(needed.bottom, 2 * metrics.tmHeight) << "two lines: " << i;
+        EXPECT_LE(needed.right, label.right - label.left) << i;
+        EXPECT_LE(needed.bottom, label.bottom - label.top) << i;
+    }
 }
