@@ -1,6 +1,5 @@
 #include "calibration/CalibrationRefit.h"
 
-#include "calibration/CalibrationLayout.h"
 #include "config/ConfigurationLibrary.h"
 #include "config/DeviceKey.h"
 
@@ -147,10 +146,14 @@ Position OnOldDisplay(Position p, const MonitorEntry& from, const MonitorEntry& 
     return {from.left + u * (from.right - from.left), from.top + v * (from.bottom - from.top)};
 }
 
+// Target `index` at the layout's fractions of the area: an eighth of the
+// width and a sixth of the height in from its edges. The window draws it at
+// the whole pixel below; taken at its fraction, a target keeps its raw point
+// when only the area's size changed.
 Position TargetPosition(int index, const ScreenRect& area)
 {
-    const TargetShape target = CalibrationTarget(index, area.right - area.left, area.bottom - area.top);
-    return {double(area.left + target.x), double(area.top + target.y)};
+    const double w = area.right - area.left, h = area.bottom - area.top;
+    return {area.left + (index % 2 == 0 ? w / 8 : w - w / 8), area.top + (index < 2 ? h / 6 : h - h / 6)};
 }
 
 std::int32_t RoundRaw(double value)

@@ -15,6 +15,9 @@
 //
 // A whole-monitor area becomes exactly the new monitor; a region keeps its
 // edges as the same fractions of its monitor, rounded to the nearest pixel.
+// Targets are taken at the layout's fractions, an eighth of the width and a
+// sixth of the height in from the area's edges (CalibrationLayout.h), so a
+// re-fit that only resizes a whole-monitor area keeps the raw points as they are.
 
 #include "calibration/CalibratedDisplay.h"
 #include "config/DeviceConfig.h"

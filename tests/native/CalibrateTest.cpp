@@ -369,7 +369,9 @@ TEST(CalibrationRefit, StoresKeepsAndMarksUntilCalibratedAgain)
     const std::map<std::wstring_view, std::wstring> texts = {{L"180", L"No.%d: %s"}, {L"181", L"re-fitted (%s)"}};
     EXPECT_EQ(RefitOutcomeLine(outcomes[0], [&](std::wstring_view key) { return texts.at(key); }),
               L"No.4: re-fitted (1280x1024 at 0,0 -> 1920x1080 at 0,0)");
-    EXPECT_EQ(rig.Stored(4).AreaWidth, 1920);
+    const DeviceConfig fitted = rig.Stored(4);
+    EXPECT_EQ((std::array{fitted.AreaWidth, fitted.M1X, fitted.M1Y, fitted.M4X, fitted.M4Y}),
+              (std::array{1920, 300, 400, 3790, 3690})); // the targets stand at the same fractions
     EXPECT_TRUE(IsMarkedRefitted(services, 0));
     EXPECT_FALSE(IsMarkedRefitted(services, 1));
 

@@ -1,5 +1,4 @@
 #include "calibration/CalibrationResult.h"
-#include "calibration/CalibrationLayout.h"
 #include "calibration/CalibrationRefit.h"
 
 #include <gtest/gtest.h>
@@ -115,9 +114,9 @@ TEST(CalibrationResult, ReadRequestNamesTheTouchScreen)
 }
 
 // A frame whose raw coordinates are affine in the position on its panel.
-// The panel is measured in the pixels of the monitor the frame was
-// calibrated on, turned back to the panel's own orientation, so that the
-// raw points of that calibration's targets are whole numbers.
+// The panel is measured in 24ths of the pixels of the monitor the frame was
+// calibrated on, turned back to the panel's own orientation, so that the raw
+// points of that calibration's targets (an eighth and a sixth in) are whole.
 struct AffineFrame {
     MonitorEntry panel;
 
@@ -129,19 +128,19 @@ struct AffineFrame {
         for (int i = 0; i < monitor.orientation; ++i)
             std::tie(u, v) = std::pair{v, 1 - u};
         const bool upright = panel.orientation % 2 == 0;
-        const double px = u * (upright ? panel.right - panel.left : panel.bottom - panel.top);
-        const double py = v * (upright ? panel.bottom - panel.top : panel.right - panel.left);
-        return {std::int32_t(std::lround(310 + 7 * px + 3 * py)), std::int32_t(std::lround(4020 - 2 * px + 5 * py))};
+        const double px = 24 * u * (upright ? panel.right - panel.left : panel.bottom - panel.top);
+        const double py = 24 * v * (upright ? panel.bottom - panel.top : panel.right - panel.left);
+        return {std::int32_t(std::lround(310 + 3 * px + py)), std::int32_t(std::lround(4020 - px + 2 * py))};
     }
     // The record a calibration of this frame over `area` stores.
     DeviceConfig Calibrate(const std::vector<MonitorEntry>& monitors, const ScreenRect& area, std::int32_t monitor,
                            const DeviceConfig& stored) const
     {
         CalibrationInput input;
-        for (int i = 0; i < 4; ++i) {
-            const TargetShape t = CalibrationTarget(i, area.right - area.left, area.bottom - area.top);
-            input.points[i] = At(monitors[monitor], area.left + t.x, area.top + t.y);
-        }
+        const double w = area.right - area.left, h = area.bottom - area.top;
+        for (int i = 0; i < 4; ++i)
+            input.points[i] =
+                At(monitors[monitor], area.left + (i % 2 ? w - w / 8 : w / 8), area.top + (i < 2 ? h / 6 : h - h / 6));
         input.window = area;
         input.monitors = monitors;
         input.mapping.monitorNumber = monitor;
