@@ -188,6 +188,14 @@ if(CMAKE_HOST_UNIX)
       $<TARGET_FILE:pelno_windows_tests> --gtest_filter=TwoMonitors.*)
   set_tests_properties(windows.TwoMonitors PROPERTIES TIMEOUT 180 ENVIRONMENT "LC_ALL=en_US.UTF-8")
 endif()
+# A calibration re-fitted by -r after the screen changed: two runs on two
+# Xvfb screens, in a Wine prefix of their own.
+if(CMAKE_HOST_UNIX)
+  add_test(NAME windows.ScreenChange
+    COMMAND sh ${CMAKE_SOURCE_DIR}/tests/windows/with-screen-change.sh
+      $<TARGET_FILE:pelno_windows_tests> --gtest_filter=ScreenChange.*)
+  set_tests_properties(windows.ScreenChange PROPERTIES TIMEOUT 180 ENVIRONMENT "LC_ALL=en_US.UTF-8")
+endif()
 foreach(locale zh_CN:2052 ja_JP:1041 en_US:1033)
   string(REPLACE ":" ";" parts ${locale})
   list(GET parts 0 loc)
