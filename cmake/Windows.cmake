@@ -76,6 +76,8 @@ pelno_add_windows_bench(pelno_calibration_bench tests/bench/CalibrationBench_win
 pelno_add_windows_bench(pelno_diagnosis_bench tests/bench/DiagnosisBench_win32.cpp)
 pelno_add_windows_bench(pelno_info_bench tests/bench/InfoDialogsBench_win32.cpp ${PELNO_FIRMWARE_MAKER_SOURCES})
 target_include_directories(pelno_info_bench PRIVATE ${CMAKE_SOURCE_DIR}/tools/firmware-maker)
+# The re-fit of many calibrated touchscreens over Wine's registry (tools/bench-refit).
+pelno_add_windows_bench(pelno_refit_bench tests/bench/RefitBench.cpp)
 
 # The invisible cursor of "Hide Cursor" (tools/make-cursor) beside the executable.
 add_custom_command(TARGET PelnoCpl POST_BUILD
