@@ -18,8 +18,8 @@ const char kAlreadyRunningLine[] = "The TouchScreen Control Panel is already run
 
 namespace {
 
-const wchar_t* const kCommandNames[] = {L"e",      L"export", L"i",    L"import", L"u",
-                                        L"update", L"l",      L"list", L"d",      L"diagnose"};
+const wchar_t* const kCommandNames[] = {L"e", L"export", L"i", L"import",   L"u", L"update",
+                                        L"l", L"list",   L"d", L"diagnose", L"r", L"refit"};
 
 // The first of the names present in the table.
 const wchar_t* FindAny(const CCommandLineInfoEx& commandLine, std::initializer_list<const wchar_t*> names)
@@ -84,6 +84,7 @@ DispatchResult DispatchConsoleCommand(const CCommandLineInfoEx& commandLine, ICo
         {L"u", L"update", commands.updateFirmware, true},
         {L"l", L"list", commands.listTouchScreens, false},
         {L"d", L"diagnose", commands.diagnoseTouchScreens, true, "folder name"},
+        {L"r", L"refit", commands.refitCalibrations, false},
     };
     for (const Entry& entry : entries) {
         const wchar_t* found = FindAny(commandLine, {entry.name, entry.longName});

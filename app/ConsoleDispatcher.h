@@ -15,7 +15,7 @@ extern const char kHelpBanner[];
 // What a console command prints when another instance runs, instead of running.
 extern const char kAlreadyRunningLine[];
 
-// True when the command line names export, import, update, list or diagnose:
+// True when the command line names export, import, update, list, diagnose or refit:
 // a command that would read or change the parameters or the touchscreens.
 bool NamesConsoleCommand(const CCommandLineInfoEx& commandLine);
 

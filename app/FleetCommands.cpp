@@ -2,6 +2,7 @@
 
 #include "app/ConsoleMailbox.h"
 #include "app/MainPanel.h"
+#include "calibration/CalibrationRefit.h"
 #include "device/DeviceManager.h"
 #include "device/DeviceThread.h"
 #include "device/ProtocolState.h"
@@ -242,6 +243,30 @@ int ListTouchScreens(FleetContext& context)
         context.devices.WithRecord(
             slot, [&](const TouchScreenRecord& record) { Print(context, TouchScreenListingLine(slot, record)); });
     return count > 0 ? 0 : 1;
+}
+
+int RefitTouchScreens(FleetContext& context, const RefitConsoleServices& services)
+{
+    if (context.devices.Count() == 0) {
+        context.console.Write(kNoTouchScreen);
+        return 1;
+    }
+    {
+        // The numbers name the records: they are read as the main dialog reads them.
+        CFleetSession session(context);
+        if (!session.Start()) {
+            context.console.Write(kNoDeviceThread);
+            return 1;
+        }
+        session.QueryTouchScreens();
+    }
+    bool allRight = true;
+    for (const RefitOutcome& outcome : RefitCalibrations(
+             {context.devices, context.configuration, services.registry, services.writeLog, services.text})) {
+        Print(context, RefitOutcomeLine(outcome, services.text));
+        allRight = allRight && outcome.state != RefitState::LeftAsIs;
+    }
+    return allRight ? 0 : 1;
 }
 
 int DiagnoseTouchScreens(FleetContext& context, const std::wstring& folder)

@@ -4,8 +4,11 @@
 //                   header line;
 //   -d / -diagnose  the LED scan of every attached touchscreen, each written
 //                   as the Diagnostics dialog's report into a folder, and one
-//                   summary line per touchscreen.
-// Both first ask every touchscreen for its version, serial number and number
+//                   summary line per touchscreen;
+//   -r / -refit     the re-fit of every calibrated touchscreen to its monitor
+//                   as it is now (calibration/CalibrationRefit.h), one line
+//                   per touchscreen.
+// All three first ask every touchscreen for its version, serial number and number
 // as the main dialog does at its start (the same query, run without a
 // window), and the scans are the Diagnostics dialog's runs. Every
 // touchscreen is talked to at the same time as the others; the lines come in
@@ -13,6 +16,7 @@
 
 #include "device/TouchScreenRecord.h"
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -24,6 +28,7 @@ class IConfigurationLibrary;
 class IConsole;
 class IFileStore;
 class IHidPort;
+class IRegistry;
 class ISystem;
 
 struct FleetContext {
@@ -55,3 +60,13 @@ int ListTouchScreens(FleetContext& context);
 // A folder that does not exist (a missing one, a file, an empty name) is
 // told before any touchscreen is asked anything.
 int DiagnoseTouchScreens(FleetContext& context, const std::wstring& folder);
+
+// -r: the lines in the language of the texts (keys "180" to "189"), each
+// re-fit logged. Exit code 0 when every calibrated touchscreen is right
+// afterwards; 1 when one was left as it was, or none is attached.
+struct RefitConsoleServices {
+    IRegistry& registry; // the displays kept at calibration time
+    std::function<std::wstring(std::wstring_view key)> text;
+    std::function<void(std::wstring_view line)> writeLog;
+};
+int RefitTouchScreens(FleetContext& context, const RefitConsoleServices& services);

@@ -2,6 +2,8 @@
 
 #include "app/FleetCommands.h"
 #include "common/ConsoleCommands.h"
+#include "common/LanguageText.h"
+#include "common/MainLog.h"
 #include "device/DeviceManager.h"
 #include "device/ProtocolState.h"
 #include "libs/sarnet/SarnetLibrary.h"
@@ -38,4 +40,7 @@ void AddFleetCommands(ConsoleCommands& commands)
     commands.listTouchScreens =
         WithContext([](FleetContext& context, const std::wstring&) { return ListTouchScreens(context); });
     commands.diagnoseTouchScreens = WithContext(DiagnoseTouchScreens);
+    commands.refitCalibrations = WithContext([](FleetContext& context, const std::wstring&) {
+        return RefitTouchScreens(context, {*GetPlatform().registry, GetLanguageText, WriteMainLog});
+    });
 }

@@ -23,6 +23,10 @@ target_link_libraries(pelno_panel_bench PRIVATE pelno_core Sarnet Threads::Threa
 add_executable(pelno_fleet_bench EXCLUDE_FROM_ALL tests/bench/FleetBench.cpp)
 target_link_libraries(pelno_fleet_bench PRIVATE pelno_core Threads::Threads)
 
+# The re-fit of many calibrated touchscreens, in process (tools/bench-refit).
+add_executable(pelno_refit_bench EXCLUDE_FROM_ALL tests/bench/RefitBench.cpp)
+target_link_libraries(pelno_refit_bench PRIVATE pelno_core Sarnet Threads::Threads)
+
 # The configuration library over the process-wide registry seam.
 add_library(Sarnet STATIC ${SARNET_SOURCES} libs/sarnet/SarnetRegistry.cpp)
 target_link_libraries(Sarnet PUBLIC pelno_core)

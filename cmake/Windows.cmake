@@ -76,6 +76,8 @@ pelno_add_windows_bench(pelno_calibration_bench tests/bench/CalibrationBench_win
 pelno_add_windows_bench(pelno_diagnosis_bench tests/bench/DiagnosisBench_win32.cpp)
 pelno_add_windows_bench(pelno_info_bench tests/bench/InfoDialogsBench_win32.cpp ${PELNO_FIRMWARE_MAKER_SOURCES})
 target_include_directories(pelno_info_bench PRIVATE ${CMAKE_SOURCE_DIR}/tools/firmware-maker)
+# The re-fit of many calibrated touchscreens over Wine's registry (tools/bench-refit).
+pelno_add_windows_bench(pelno_refit_bench tests/bench/RefitBench.cpp)
 
 # The invisible cursor of "Hide Cursor" (tools/make-cursor) beside the executable.
 add_custom_command(TARGET PelnoCpl POST_BUILD
@@ -203,6 +205,12 @@ if(CMAKE_HOST_UNIX)
     COMMAND sh ${CMAKE_SOURCE_DIR}/tests/windows/with-dpi.sh 192
       $<TARGET_FILE:pelno_windows_tests> --gtest_filter=MainDialogScaled.*)
   set_tests_properties(windows.Dpi192 PROPERTIES TIMEOUT 180 ENVIRONMENT "LC_ALL=en_US.UTF-8")
+  # A calibration re-fitted by -r after the screen changed: two runs on two
+  # Xvfb screens, in a Wine prefix of their own.
+  add_test(NAME windows.ScreenChange
+    COMMAND sh ${CMAKE_SOURCE_DIR}/tests/windows/with-screen-change.sh
+      $<TARGET_FILE:pelno_windows_tests> --gtest_filter=ScreenChange.*)
+  set_tests_properties(windows.ScreenChange PROPERTIES TIMEOUT 180 ENVIRONMENT "LC_ALL=en_US.UTF-8")
 endif()
 foreach(locale zh_CN:2052 ja_JP:1041 en_US:1033)
   string(REPLACE ":" ";" parts ${locale})

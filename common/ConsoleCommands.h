@@ -15,4 +15,5 @@ struct ConsoleCommands {
     ConsoleCommand updateFirmware;
     ConsoleCommand listTouchScreens;     // its value is not used
     ConsoleCommand diagnoseTouchScreens; // the value: the reports' folder
+    ConsoleCommand refitCalibrations;    // its value is not used
 };

@@ -3,6 +3,9 @@
 #include "config/ParameterPaths.h"
 #include "platform/Registry.h"
 
+#include <optional>
+#include <vector>
+
 namespace {
 
 struct DriverValue {
@@ -99,10 +102,16 @@ bool CSarnetStore::ReadDevice(DeviceConfig& config)
     // Slots without a value of their own read as 0.
     for (std::size_t slot : {4, 5, 6, 15, 16, 17, 18})
         slots[slot] = 0;
-    bool complete = true;
-    for (const DeviceValue& v : kDeviceValues) {
-        if (auto value = m_registry.GetDword(RegistryRoot::LocalMachine, path, v.name))
-            slots[v.slot] = static_cast<std::int32_t>(*value);
+    // One read of the key for all values: every start and re-fit reads each record.
+    std::vector<std::wstring> names;
+    for (const DeviceValue& v : kDeviceValues)
+        names.emplace_back(v.name);
+    const std::vector<std::optional<std::uint32_t>> values =
+        m_registry.GetDwords(RegistryRoot::LocalMachine, path, names);
+    bool complete = values.size() == names.size();
+    for (std::size_t i = 0; i < values.size() && i < names.size(); ++i) {
+        if (values[i])
+            slots[kDeviceValues[i].slot] = static_cast<std::int32_t>(*values[i]);
         else
             complete = false;
     }

@@ -27,7 +27,8 @@ struct CommandProbe {
                 return exitCode;
             };
         };
-        return ConsoleCommands{make(L"export"), make(L"import"), make(L"update"), make(L"list"), make(L"diagnose")};
+        return ConsoleCommands{make(L"export"), make(L"import"),   make(L"update"),
+                               make(L"list"),   make(L"diagnose"), make(L"refit")};
     }
 };
 
@@ -139,6 +140,7 @@ TEST(ConsoleDispatch, ASecondInstanceRefusesExactlyTheCommandsThatWouldRun)
                                                           {L"/update", L"fw.bin"},
                                                           {L"-l"},
                                                           {L"-diagnose", L"reports"},
+                                                          {L"/refit"},
                                                           {L"-e"},
                                                           {L"-?"},
                                                           {L"-t"},
@@ -182,6 +184,7 @@ TEST(ConsoleDispatch, ImportAndUpdateWithoutAFileNameSayWhichOptionNeedsOne)
         {{L"/diagnose", L"reports"}, nullptr, L"diagnose"},
         {{L"-list"}, nullptr, L"list"}, // needs no value
         {{L"-l", L"-d", L"reports"}, nullptr, L"list"},
+        {{L"-r"}, nullptr, L"refit"}, // needs no value
     };
     for (const Case& c : cases) {
         CCapturingConsole console;

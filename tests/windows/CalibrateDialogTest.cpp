@@ -316,7 +316,7 @@ static void StartProgramUpToTheReview(ProgramRun& run, std::wstring& scenario, H
     LaunchOptions options;
     options.environment = {{L"PELNOCPL_SIMULATE", scenario}};
     ASSERT_TRUE(Launch(options, run));
-    main = WaitForWindow(L"#32770", GetLanguageText(kProgramTitleKey), 15000);
+    main = WaitForWindow(L"#32770", EnglishText(kProgramTitleKey), 15000);
     ASSERT_NE(main, nullptr);
     // The window has its title before its controls.
     ASSERT_TRUE(PumpUntil(
@@ -395,4 +395,72 @@ TEST_F(CalibrateDialog, AProgramKilledDuringTheReviewIsPutRightAtItsNextStart)
     EXPECT_EQ(StoredValue(L"M1X"), 7u);
     EXPECT_EQ(StoredValue(L"IsCalibrate"), 1u);
     DeleteFileW(scenario.c_str());
+}
+
+// A calibration that follows its monitor, in the real program: calibrated on
+// a 1280 x 1024 screen, re-fitted by -r on a 1920 x 1080 one. The two halves
+// run one after the other under tests/windows/with-screen-change.sh, each on
+// a display of its own, which names the half to run in PELNO_SCREEN_PHASE.
+static bool InPhase(const char* phase)
+{
+    const char* running = std::getenv("PELNO_SCREEN_PHASE");
+    return running && std::string(running) == phase;
+}
+
+static DeviceConfig StoredRecord()
+{
+    DeviceConfig config{};
+    GetDeviceConfig(&config); // touchscreen number 0, the scenario's frame
+    return config;
+}
+
+static void CalibrateWithTheProgram()
+{
+    ProgramRun run;
+    std::wstring scenario;
+    HWND main = nullptr, calibration = nullptr;
+    ASSERT_NO_FATAL_FAILURE(StartProgramUpToTheReview(run, scenario, main, calibration));
+    PostMessageW(calibration, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    ASSERT_TRUE(PumpUntil([&] { return IsWindowEnabled(main) != FALSE; }, 5000));
+    PostMessageW(main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(run.Wait(10000), 0);
+}
+
+TEST(ScreenChange, CalibratedOnSxga)
+{
+    if (!InPhase("sxga"))
+        GTEST_SKIP() << "run by with-screen-change.sh";
+    ASSERT_EQ(GetSystemMetrics(SM_CXSCREEN), 1280);
+    RegDeleteTreeW(HKEY_LOCAL_MACHINE, kDeviceParametersPath);
+    ASSERT_NO_FATAL_FAILURE(CalibrateWithTheProgram());
+    EXPECT_EQ(StoredRecord().AreaWidth, 1280);
+}
+
+TEST(ScreenChange, RefitToFullHdEqualsACalibrationThere)
+{
+    if (!InPhase("fullhd"))
+        GTEST_SKIP() << "run by with-screen-change.sh";
+    ASSERT_EQ(GetSystemMetrics(SM_CXSCREEN), 1920);
+    ASSERT_EQ(StoredRecord().AreaWidth, 1280) << "calibrated on 1280 x 1024 first";
+    const std::wstring folder = MakeTempFolder(L"pelno_refit");
+    const std::vector<std::pair<std::wstring, std::wstring>> simulate = {{L"PELNOCPL_SIMULATE", L"1"}};
+    CapturedRun refit = RunCaptured(ProgramPath(), L"-r", folder, simulate);
+    EXPECT_EQ(refit.exitCode, 0);
+    EXPECT_EQ(refit.output, WithCrLf("TouchScreen No.0: re-fitted (1280x1024 at 0,0 -> 1920x1080 at 0,0)\n"));
+    EXPECT_NE(
+        ReadFileBytes(folder + L"\\Main.Log").find(" TouchScreen No.0 re-fitted: 1280x1024 at 0,0 -> 1920x1080 at 0,0"),
+        std::string::npos);
+    const DeviceConfigSlots refitted = ToSlots(StoredRecord());
+
+    // Right now: a second -r writes nothing.
+    const std::wstring query = L"query \"HKLM\\" + std::wstring(kDeviceParametersPath) + L"\" /s";
+    const std::string before = RunCaptured(L"C:\\windows\\system32\\reg.exe", query).output;
+    CapturedRun again = RunCaptured(ProgramPath(), L"-refit", folder, simulate);
+    EXPECT_EQ(again.exitCode, 0);
+    EXPECT_EQ(again.output, WithCrLf("TouchScreen No.0: already right\n"));
+    EXPECT_EQ(RunCaptured(L"C:\\windows\\system32\\reg.exe", query).output, before);
+
+    // What the calibration window stores for the same four touches on this screen.
+    ASSERT_NO_FATAL_FAILURE(CalibrateWithTheProgram());
+    EXPECT_EQ(ToSlots(StoredRecord()), refitted);
 }
