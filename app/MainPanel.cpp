@@ -46,6 +46,20 @@ constexpr std::int64_t kStopHoldMs = 200;
 // A pause notices a close within this time.
 constexpr unsigned kPauseSliceMs = 50;
 
+// The line under the list: its usual hint, and the notes of a touchscreen
+// whose monitor is not connected ("%d": the monitor's number).
+constexpr wchar_t kListHintKey[] = L"10";
+constexpr wchar_t kMonitorGoneNoteKey[] = L"190";
+
+// The language text of the key with its "%d" replaced by the number.
+std::wstring TextWithNumber(std::wstring_view key, std::int32_t number)
+{
+    std::wstring text = GetLanguageText(key);
+    if (const auto at = text.find(L"%d"); at != std::wstring::npos)
+        text.replace(at, 2, std::to_wstring(number));
+    return text;
+}
+
 std::int64_t NowMs()
 {
     using namespace std::chrono;
@@ -489,20 +503,44 @@ void CMainPanel::RefreshList()
 {
     std::vector<TouchScreenListItem> items;
     const unsigned count = m_services.devices.Count();
+    const auto monitors = static_cast<std::int32_t>(m_services.devices.MonitorCount());
     for (unsigned i = 0; i < count; ++i) {
         RefreshRecord(i);
+        std::int32_t goneMonitor = -1;
         m_services.devices.WithRecord(i, [&](const TouchScreenRecord& record) {
-            items.push_back({TouchScreenLabel(record.touchScreenNumber, record.monitorNumber),
-                             record.calibrationState == 1 ? 1 : 0});
+            TouchScreenListItem item{TouchScreenLabel(record.touchScreenNumber, record.monitorNumber),
+                                     record.calibrationState == 1 ? kListImageCalibrated : kListImageNotCalibrated};
+            // Mapped to a monitor the table no longer holds (with no table
+            // at all nothing can be told); an unknown number has no monitor.
+            if (!record.numberUnknown && monitors > 0 && record.monitorNumber >= monitors) {
+                item.image = kListImageMonitorGone;
+                goneMonitor = record.monitorNumber;
+            }
+            items.push_back(std::move(item));
         });
+        if (goneMonitor >= 0) // the language file is read outside the table's lock
+            items.back().note = TextWithNumber(kMonitorGoneNoteKey, goneMonitor);
     }
+    m_notes.clear();
+    for (const TouchScreenListItem& item : items)
+        m_notes.push_back(item.note);
     // The list selects its first item, unless unplugging took the selection away.
     if (m_selected >= 0)
         m_selected = items.empty() ? -1 : 0;
     m_view.ShowTouchScreens(items, m_selected);
     m_listReady = true;
     UpdateActions();
+    ShowSelectedNote();
     m_view.ListReady();
+}
+
+void CMainPanel::ShowSelectedNote()
+{
+    const int selected = m_selected;
+    if (selected >= 0 && static_cast<std::size_t>(selected) < m_notes.size() && !m_notes[selected].empty())
+        m_view.ShowNote(m_notes[selected]);
+    else
+        m_view.ShowNote(GetLanguageText(kListHintKey));
 }
 
 std::wstring CMainPanel::ManualPath() const { return ::ManualPath(m_services.system); }
@@ -511,6 +549,7 @@ void CMainPanel::OnSelectionChanged(int item)
 {
     m_selected = item;
     UpdateActions();
+    ShowSelectedNote();
 }
 
 MainActions CMainPanel::Actions() const
@@ -585,6 +624,16 @@ void CMainPanel::OnDeviceChange(std::uintptr_t event, DeviceHandle handle)
     if (m_calibration)
         m_calibration->SlotsMoved();
     RefreshList(); // updates the actions too
+}
+
+void CMainPanel::OnDisplayChange()
+{
+    if (m_calibration)
+        m_calibration->OnEscape(); // WM_CALIBRATION_END follows, as after Esc
+    m_services.devices.RefreshMonitors();
+    // Before the start-up query has ended the list has nothing to show yet.
+    if (m_listReady)
+        RefreshList();
 }
 
 void CMainPanel::OnUnregisterNotification(NotificationHandle notification)

@@ -53,9 +53,23 @@ std::wstring TouchScreenLabel(std::int32_t touchScreenNumber, std::int32_t monit
 // the manual: "73" not found (2), "74" no program for it (31), else none.
 std::optional<std::wstring> HelpFailureTextKey(std::intptr_t shellResult);
 
+// The list's images, in the order of the dialog's image list.
+enum ListImage : int {
+    kListImageNotCalibrated = 0, // also: needs calibrating again after a display change
+    kListImageCalibrated = 1,
+    kListImageMonitorGone = 2, // mapped to a monitor that is not connected now
+    kListImageRefitted = 3,    // re-fitted to a changed display, not calibrated since
+};
+
 struct TouchScreenListItem {
+    TouchScreenListItem(std::wstring label, int listImage, std::wstring selectedNote = {})
+        : text(std::move(label)), image(listImage), note(std::move(selectedNote))
+    {
+    }
     std::wstring text;
-    int image = 0; // 0 not calibrated, 1 calibrated
+    int image = kListImageNotCalibrated;
+    // The line under the list while this touchscreen is selected; empty: the usual hint.
+    std::wstring note;
     bool operator==(const TouchScreenListItem&) const = default;
 };
 
@@ -78,6 +92,8 @@ public:
     virtual void EnableActions(const MainActions& actions) = 0;
     // The list has been filled: the wait cursor goes.
     virtual void ListReady() = 0;
+    // The line under the list: the selected touchscreen's note, else the usual hint.
+    virtual void ShowNote(const std::wstring& text) { (void)text; }
 };
 
 struct MainPanelServices {
@@ -128,6 +144,13 @@ public:
 
     // The manual in the program folder that Help opens, in the shown language.
     std::wstring ManualPath() const;
+
+    // WM_DISPLAYCHANGE: a monitor came, went or changed. An open calibration
+    // is cancelled as Esc cancels it (its targets stood on the old display;
+    // its previous record comes back); the monitor table is enumerated
+    // again and, once the start-up query has filled the list, the list shows
+    // which touchscreens' monitors are gone.
+    void OnDisplayChange();
 
     // The list's selection changed to this item (-1: none).
     void OnSelectionChanged(int item);
@@ -220,6 +243,8 @@ private:
     // True for an end reply (handled) or none; false for a data reply.
     bool IsEndReply(const DeviceReply* reply, unsigned message);
     void UpdateActions();
+    // The line under the list for the selected item.
+    void ShowSelectedNote();
     bool Closing() const { return m_closing; }
 
     MainPanelServices m_services;
@@ -227,6 +252,7 @@ private:
     WindowHandle m_window = nullptr;
 
     std::atomic<int> m_selected{0};
+    std::vector<std::wstring> m_notes;    // each listed item's note
     std::atomic<bool> m_listReady{false}; // read by the job thread when a test asks for a save from it
     bool m_diagnosticsRunning = false;
     bool m_saveDeferred = false; // asked for while Diagnostics ran

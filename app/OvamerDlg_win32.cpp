@@ -65,6 +65,7 @@ const MessageEntry COvamerDlg::kEntries[] = {
     OnMessage<&COvamerDlg::OnDestroy>(WM_DESTROY),
     OnMessage<&COvamerDlg::OnSetCursor>(WM_SETCURSOR),
     OnMessage<&COvamerDlg::OnDeviceChange>(WM_DEVICECHANGE),
+    OnMessage<&COvamerDlg::OnDisplayChange>(WM_DISPLAYCHANGE),
     OnRecord<&COvamerDlg::OnOpeningReply>(WM_OPENING_REPLY),
     OnRecord<&COvamerDlg::OnVersionReply>(WM_VERSION_REPLY),
     OnRecord<&COvamerDlg::OnSerialReply>(WM_SERIAL_REPLY),
@@ -145,11 +146,15 @@ void COvamerDlg::LoadListImages()
 {
     HINSTANCE instance = ::GetModuleHandleW(nullptr);
     m_images.Create(72, 58);
-    // Image 0: not calibrated, image 1: calibrated (TouchScreenListItem::image).
+    // In the order of ListImage (TouchScreenListItem::image).
     CBitmap notCalibrated(::LoadBitmapW(instance, MAKEINTRESOURCEW(IDB_LIST_NOT_CALIBRATED)));
     CBitmap calibrated(::LoadBitmapW(instance, MAKEINTRESOURCEW(IDB_LIST_CALIBRATED)));
+    CBitmap monitorGone(::LoadBitmapW(instance, MAKEINTRESOURCEW(IDB_LIST_MONITOR_GONE)));
+    CBitmap refitted(::LoadBitmapW(instance, MAKEINTRESOURCEW(IDB_LIST_REFITTED)));
     m_images.AddMasked(notCalibrated, RGB(255, 0, 255));
     m_images.AddMasked(calibrated, RGB(0, 0, 0));
+    m_images.AddMasked(monitorGone, RGB(255, 0, 255));
+    m_images.AddMasked(refitted, RGB(255, 0, 255));
     m_list.SetImageList(m_images, LVSIL_NORMAL);
 }
 
@@ -209,6 +214,8 @@ void COvamerDlg::ListReady()
     PostMessage(WM_SETCURSOR, reinterpret_cast<WPARAM>(m_hWnd), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
 }
 
+void COvamerDlg::ShowNote(const std::wstring& text) { SetDlgItemText(IDC_CALIBRATION_HINT, text); }
+
 // ---- messages
 
 void COvamerDlg::OnClose()
@@ -248,6 +255,17 @@ LRESULT COvamerDlg::OnDeviceChange(WPARAM event, LPARAM data)
     if (header && header->dbch_devicetype == DBT_DEVTYP_HANDLE)
         m_panel.OnDeviceChange(event, reinterpret_cast<const DEV_BROADCAST_HANDLE*>(data)->dbch_handle);
     return TRUE; // a query-remove is always granted
+}
+
+void COvamerDlg::OnDisplayChange()
+{
+    // A mapping shows the monitors of the table as it began, a region drag
+    // was measured on the old display: both end here as Esc ends them (the
+    // bindings made so far are saved). The panel cancels an open calibration.
+    if (m_mapping && ::IsWindow(*m_mapping))
+        m_mapping->SendMessage(WM_CLOSE);
+    CloseRegionSelection();
+    m_panel.OnDisplayChange();
 }
 
 void COvamerDlg::OnOpeningReply(std::unique_ptr<DeviceReply> reply) { m_panel.OnOpeningReply(std::move(reply)); }

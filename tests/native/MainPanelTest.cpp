@@ -8,6 +8,7 @@
 #include "FrameLog.h"
 #include "MainPanelRouting.h"
 #include "app/ConsoleMailbox.h"
+#include "calibration/CalibratePanel.h"
 #include "device/DeviceManager.h"
 #include "device/DeviceThread.h"
 #include "device/ProtocolState.h"
@@ -75,8 +76,10 @@ public:
         actionsEnabled = enabled.touchScreen;
     }
     void ListReady() override { ++readyCount; }
+    void ShowNote(const std::wstring& text) override { note = text; }
 
     std::vector<TouchScreenListItem> items;
+    std::wstring note; // the line under the list
     int selected = -2;
     bool actionsEnabled = true; // Calibrate and Region Calibrate
     MainActions actions;
@@ -437,6 +440,48 @@ TEST(MainPanel, RefreshingARecordKeepsNumbersAndMonitorsInRange)
     rig.Store({{0, -1, 0}});
     rig.panel.RefreshRecord(0);
     EXPECT_EQ(rig.Record(0).monitorNumber, 0) << "-1 is above 255 unsigned";
+}
+
+TEST(MainPanel, AMonitorThatGoesIsShownByIconAndNoteAndCalibrateTakesThePrimary)
+{
+    // Without language files a text is its key: "190" is the note, "10" the usual line.
+    PanelRig rig(Frames(2, [](unsigned i, SimFrameSetup& f) { f.touchScreenNumber = static_cast<int>(5 + 2 * i); }));
+    rig.Store({{5, 1, 1}, {7, 0, 1}});
+    const MonitorRect second{1280, 0, 2560, 1024};
+    rig.monitors.monitors = {{0, 0, 1280, 1024}, second};
+    rig.devices.RefreshMonitors();
+    rig.panel.Open(kWindow);
+    ASSERT_TRUE(rig.PumpUntilReady());
+    const TouchScreenListItem onFirst{L"TouchScreen No.7 \n   Monitor     No.0", kListImageCalibrated};
+    const TouchScreenListItem onSecond{L"TouchScreen No.5 \n   Monitor     No.1", kListImageCalibrated};
+    EXPECT_EQ(rig.view.items, (std::vector{onSecond, onFirst}));
+    EXPECT_EQ(rig.view.note, L"10");
+
+    // Unplugged while the program runs: WM_DISPLAYCHANGE refreshes the list,
+    // the label stays, the icon and the line under the list tell.
+    rig.monitors.monitors.pop_back();
+    const std::size_t calls = rig.configuration.calls.size();
+    rig.panel.OnDisplayChange();
+    TouchScreenListItem gone = onSecond;
+    gone.image = kListImageMonitorGone;
+    gone.note = L"190";
+    EXPECT_EQ(rig.view.items, (std::vector{gone, onFirst}));
+    EXPECT_EQ(rig.view.note, L"190");
+    rig.panel.OnSelectionChanged(1);
+    EXPECT_EQ(rig.view.note, L"10");
+    rig.panel.OnSelectionChanged(0);
+    EXPECT_EQ(rig.view.note, L"190");
+    EXPECT_TRUE(rig.view.actionsEnabled) << "it can be calibrated";
+    EXPECT_FALSE(FullScreenCalibrationRect(rig.devices, rig.configuration, 0)) << "over the primary monitor";
+    for (std::size_t i = calls; i < rig.configuration.calls.size(); ++i)
+        EXPECT_NE(rig.configuration.calls[i].name, "SetDeviceConfig") << "nothing stored";
+    EXPECT_EQ(rig.configuration.devices[5].MonitorID, 1);
+
+    // Plugged in again.
+    rig.monitors.monitors.push_back(second);
+    rig.panel.OnDisplayChange();
+    EXPECT_EQ(rig.view.items, (std::vector{onSecond, onFirst}));
+    EXPECT_EQ(rig.view.note, L"10");
 }
 
 TEST(MainPanel, ActionsNeedASelectedTouchScreenWhoseCalibrationStateIsZeroOrOne)
