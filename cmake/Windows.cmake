@@ -187,6 +187,12 @@ if(CMAKE_HOST_UNIX)
     COMMAND sh ${CMAKE_SOURCE_DIR}/tests/windows/with-two-monitors.sh ${PELNO_XINERAMA_DIR}
       $<TARGET_FILE:pelno_windows_tests> --gtest_filter=TwoMonitors.*)
   set_tests_properties(windows.TwoMonitors PROPERTIES TIMEOUT 180 ENVIRONMENT "LC_ALL=en_US.UTF-8")
+  # The same rig with one head: a touchscreen mapped to the monitor that is gone.
+  add_test(NAME windows.OneMonitorLeft
+    COMMAND sh ${CMAKE_SOURCE_DIR}/tests/windows/with-two-monitors.sh ${PELNO_XINERAMA_DIR}
+      $<TARGET_FILE:pelno_windows_tests> --gtest_filter=OneMonitorLeft.*)
+  set_tests_properties(windows.OneMonitorLeft PROPERTIES TIMEOUT 180
+    ENVIRONMENT "LC_ALL=en_US.UTF-8;PELNO_SCREEN=1280x1024x24;PELNO_HEADS=1280x1024+0+0")
 endif()
 foreach(locale zh_CN:2052 ja_JP:1041 en_US:1033)
   string(REPLACE ":" ";" parts ${locale})

@@ -2,6 +2,8 @@
 // the real program with three virtual frames, two of which are touched by
 // their scripts, one on each monitor. Afterwards the registry, the frames'
 // report logs and the list show the new numbers and monitors.
+// OneMonitorLeft runs under the same rig with one head: a touchscreen mapped
+// to the second monitor shows that its monitor is gone.
 
 #include "ParameterTestSupport.h"
 #include "ProgramRunner.h"
@@ -71,6 +73,27 @@ std::vector<std::wstring> ListTexts(HWND list, HANDLE process)
     }
     VirtualFreeEx(process, remote, 0, MEM_RELEASE);
     return texts;
+}
+
+// The list's item images, read as ListTexts reads the texts.
+std::vector<int> ListImages(HWND list, HANDLE process)
+{
+    std::vector<int> images;
+    auto* remote = static_cast<LVITEMW*>(VirtualAllocEx(process, nullptr, sizeof(LVITEMW), MEM_COMMIT, PAGE_READWRITE));
+    if (!remote)
+        return images;
+    const int count = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        LVITEMW item{};
+        item.mask = LVIF_IMAGE;
+        item.iItem = i;
+        WriteProcessMemory(process, remote, &item, sizeof item, nullptr);
+        SendMessageW(list, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(remote));
+        ReadProcessMemory(process, remote, &item, sizeof item, nullptr);
+        images.push_back(item.iImage);
+    }
+    VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    return images;
 }
 
 bool WaitFor(const std::function<bool()>& done, DWORD milliseconds)
@@ -164,6 +187,57 @@ TEST(TwoMonitors, ScriptedTouchesBindTwoFramesAndTheSaveStoresTheirNewNumbers)
     std::vector<std::wstring> shownTexts;
     EXPECT_TRUE(WaitFor([&] { return (shownTexts = ListTexts(list, run.process.hProcess)) == expected; }, 5000));
     EXPECT_EQ(shownTexts, expected);
+
+    PostMessageW(main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(run.Wait(10000), 0);
+    DeleteServiceKey();
+}
+
+TEST(OneMonitorLeft, ATouchScreenMappedToTheGoneMonitorShowsItAndCalibratesOverThePrimary)
+{
+    ASSERT_EQ(GetSystemMetrics(SM_CMONITORS), 1) << "run under with-two-monitors.sh with PELNO_HEADS of one head";
+    DeleteServiceKey();
+    const std::wstring parameters = std::wstring(kServiceKey) + L"\\Parameters";
+    SetParameter(parameters + L"\\DriverParameters", L"EnableTouch", 1);
+    // Touchscreen 7 was calibrated on the second monitor; touchscreen 8 never was.
+    const std::wstring devices = parameters + L"\\DeviceParameters\\TouchScreen";
+    SetParameter(devices + L"7", L"MonitorID", 1);
+    SetParameter(devices + L"7", L"IsCalibrate", 1);
+    SetParameter(devices + L"7", L"M1X", 1234);
+    const std::wstring folder = MakeTempFolder(L"pelno_one_monitor");
+    const std::wstring scenario = folder + L"\\gone.ini";
+    WriteFileBytes(scenario, "[Frame0]\r\nNumber=7\r\n[Frame1]\r\nNumber=8\r\n");
+
+    LaunchOptions options;
+    options.environment = {{L"PELNOCPL_SIMULATE", scenario}};
+    ProgramRun run;
+    ASSERT_TRUE(Launch(options, run));
+    HWND main = WaitForWindow(L"#32770", MainTitle(), 15000);
+    ASSERT_NE(main, nullptr);
+    HWND list = GetDlgItem(main, 1064);
+    ASSERT_TRUE(WaitFor(
+        [&] { return SendMessageW(list, LVM_GETITEMCOUNT, 0, 0) == 2 && IsWindowEnabled(GetDlgItem(main, 1056)); },
+        15000));
+    EXPECT_EQ(ListTexts(list, run.process.hProcess),
+              (std::vector<std::wstring>{L"TouchScreen No.7 \n   Monitor     No.1",
+                                         L"TouchScreen No.8 \n   Monitor     No.0"}));
+    EXPECT_EQ(ListImages(list, run.process.hProcess), (std::vector<int>{2, 0})) << "monitor gone, not calibrated";
+    wchar_t note[256] = {};
+    SendMessageW(GetDlgItem(main, 1118), WM_GETTEXT, 256, reinterpret_cast<LPARAM>(note));
+    EXPECT_STREQ(note, L"Monitor No.1 is not connected: Calibrate uses the primary one.");
+
+    PostMessageW(main, WM_COMMAND, MAKEWPARAM(1056, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(main, 1056)));
+    HWND calibration = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (calibration = FindMappingWindow(run.process.dwProcessId)) != nullptr; }, 5000));
+    RECT shown{};
+    GetWindowRect(calibration, &shown);
+    EXPECT_EQ((std::vector<LONG>{shown.left, shown.top, shown.right, shown.bottom}),
+              (std::vector<LONG>{0, 0, 1280, 1024}))
+        << "over the primary monitor";
+    PostMessageW(calibration, WM_KEYDOWN, VK_ESCAPE, 0);
+    ASSERT_TRUE(WaitFor([&] { return !IsWindowVisible(calibration) && IsWindowEnabled(main); }, 10000));
+    EXPECT_EQ(RegQueryDword(devices + L"7", L"MonitorID"), "0x1") << "left as it was";
+    EXPECT_EQ(RegQueryDword(devices + L"8", L"MonitorID"), "");
 
     PostMessageW(main, WM_CLOSE, 0, 0);
     EXPECT_EQ(run.Wait(10000), 0);
