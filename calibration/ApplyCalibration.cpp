@@ -1,5 +1,6 @@
 #include "calibration/ApplyCalibration.h"
 
+#include "calibration/CalibratedDisplay.h"
 #include "config/ConfigurationLibrary.h"
 #include "config/DeviceKey.h"
 #include "device/DeviceManager.h"
@@ -46,5 +47,10 @@ bool ApplyCalibration(CalibrationStoreServices services, const CalibrationTouchS
     input.monitors = monitors;
     input.mapping = mapping;
     input.primaryScreen = primaryScreen;
-    return services.configuration.SetDeviceConfig(deviceKey, ComputeCalibratedConfig(input, stored));
+    if (!services.configuration.SetDeviceConfig(deviceKey, ComputeCalibratedConfig(input, stored)))
+        return false;
+    if (const std::optional<MonitorEntry> monitor = MonitorUnder(window, monitors); services.registry && monitor)
+        KeepCalibratedDisplay(*services.registry, deviceKey,
+                              CalibratedDisplay{*monitor, ScaleBase(monitors, primaryScreen), window, false});
+    return true;
 }

@@ -12,6 +12,7 @@
 
 class CDeviceManager;
 class IConfigurationLibrary;
+class IRegistry;
 
 // The touchscreen a calibration is for: its slot and the identity it had
 // when the calibration began.
@@ -23,6 +24,8 @@ struct CalibrationTouchScreen {
 struct CalibrationStoreServices {
     CDeviceManager& devices;
     IConfigurationLibrary& configuration;
+    // Where the display calibrated on is kept for a later re-fit; none: not kept.
+    IRegistry* registry = nullptr;
 };
 
 enum class ClickModeAfterStore {
@@ -33,7 +36,8 @@ enum class ClickModeAfterStore {
 // Refreshes the monitor table; with Restore, writes the saved click mode
 // back; reads the touchscreen's stored record, fills the calibration's slots
 // (the others carried as read) and stores it under the touchscreen's device
-// key. False when nothing was stored: the slot no longer holds that
+// key, then keeps the display it was calibrated on (CalibratedDisplay.h),
+// which also clears a re-fit's mark. False when nothing was stored: the slot no longer holds that
 // touchscreen (its number and key would be another's), or the library
 // refused the write.
 bool ApplyCalibration(CalibrationStoreServices services, const CalibrationTouchScreen& touchScreen,

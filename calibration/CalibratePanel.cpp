@@ -328,8 +328,8 @@ void CCalibratePanel::RestoreDeviceRecord()
 
 bool CCalibratePanel::Store(ClickModeAfterStore clickMode)
 {
-    return ApplyCalibration({m_services.devices, m_services.configuration}, m_touchScreen, m_points,
-                            m_view.WindowRect(), m_view.PrimaryScreenSize(), m_savedClickMode, clickMode);
+    return ApplyCalibration({m_services.devices, m_services.configuration, m_services.registry}, m_touchScreen,
+                            m_points, m_view.WindowRect(), m_view.PrimaryScreenSize(), m_savedClickMode, clickMode);
 }
 
 void CCalibratePanel::PostToMain(unsigned message, std::uintptr_t wParam)

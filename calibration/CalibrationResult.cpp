@@ -2,11 +2,9 @@
 
 #include <limits>
 
-namespace {
-
-// coordinate x 65536 / extent, truncated toward zero. Computed in 64 bits so
-// that no coordinate overflows; a result beyond 32 bits saturates.
-std::int32_t Scale(std::int32_t coordinate, std::int32_t extent)
+// Computed in 64 bits so that no coordinate overflows; a result beyond 32
+// bits saturates.
+std::int32_t ScaleToFirstMonitor(std::int32_t coordinate, std::int32_t extent)
 {
     std::int64_t value = (std::int64_t{coordinate} * 65536) / extent;
     if (value > std::numeric_limits<std::int32_t>::max())
@@ -16,8 +14,6 @@ std::int32_t Scale(std::int32_t coordinate, std::int32_t extent)
     return static_cast<std::int32_t>(value);
 }
 
-} // namespace
-
 DeviceConfig CalibrationReadRequest(const TouchScreenRecord& record)
 {
     DeviceConfig request;
@@ -25,34 +21,36 @@ DeviceConfig CalibrationReadRequest(const TouchScreenRecord& record)
     return request;
 }
 
-DeviceConfig ComputeCalibratedConfig(const CalibrationInput& input, const DeviceConfig& stored)
+ScreenSize ScaleBase(std::span<const MonitorEntry> monitors, ScreenSize primaryScreen)
 {
     // Every scaled value refers to the first monitor the display enumeration
     // reports, wherever the window lies; a window on a monitor right of it
     // gives 65536 and more, one left of it negative values.
     std::int32_t w0 = 0, h0 = 0;
-    if (!input.monitors.empty()) {
-        const MonitorEntry& first = input.monitors.front();
+    if (!monitors.empty()) {
+        const MonitorEntry& first = monitors.front();
         w0 = first.right - first.left;
         h0 = first.bottom - first.top;
     }
     if (w0 <= 0 || h0 <= 0) {
-        w0 = input.primaryScreen.width;
-        h0 = input.primaryScreen.height;
+        w0 = primaryScreen.width;
+        h0 = primaryScreen.height;
     }
     // Without any screen size the scale is 1:1 (65536 per pixel).
-    if (w0 <= 0)
-        w0 = 1;
-    if (h0 <= 0)
-        h0 = 1;
+    return {w0 > 0 ? w0 : 1, h0 > 0 ? h0 : 1};
+}
+
+DeviceConfig ComputeCalibratedConfig(const CalibrationInput& input, const DeviceConfig& stored)
+{
+    const auto [w0, h0] = ScaleBase(input.monitors, input.primaryScreen);
 
     const ScreenRect& r = input.window;
     std::int32_t width = r.right - r.left;
     std::int32_t height = r.bottom - r.top;
 
     DeviceConfig config = stored;
-    config.AreaWidthScaled = Scale(width, w0);
-    config.AreaHeightScaled = Scale(height, h0);
+    config.AreaWidthScaled = ScaleToFirstMonitor(width, w0);
+    config.AreaHeightScaled = ScaleToFirstMonitor(height, h0);
     config.AreaWidth = width;
     config.AreaHeight = height;
     config.M1X = input.points[0].x;
@@ -63,15 +61,15 @@ DeviceConfig ComputeCalibratedConfig(const CalibrationInput& input, const Device
     config.M3Y = input.points[2].y;
     config.M4X = input.points[3].x;
     config.M4Y = input.points[3].y;
-    config.OriginXScaled = Scale(r.left, w0);
-    config.OriginYScaled = Scale(r.top, h0);
+    config.OriginXScaled = ScaleToFirstMonitor(r.left, w0);
+    config.OriginYScaled = ScaleToFirstMonitor(r.top, h0);
     // A signed comparison: an unset mapping (-1) is stored as it is.
     std::int32_t monitor = input.mapping.monitorNumber;
     config.MonitorID = monitor < static_cast<std::int32_t>(input.monitors.size()) ? monitor : 0;
     config.IsCalibrate = 1;
-    config.AreaLeftScaled = Scale(r.left, w0);
-    config.AreaTopScaled = Scale(r.top, h0);
-    config.AreaRightScaled = Scale(r.right, w0);
-    config.AreaBottomScaled = Scale(r.bottom, h0);
+    config.AreaLeftScaled = ScaleToFirstMonitor(r.left, w0);
+    config.AreaTopScaled = ScaleToFirstMonitor(r.top, h0);
+    config.AreaRightScaled = ScaleToFirstMonitor(r.right, w0);
+    config.AreaBottomScaled = ScaleToFirstMonitor(r.bottom, h0);
     return config;
 }

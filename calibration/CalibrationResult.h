@@ -43,6 +43,13 @@ struct CalibrationInput {
 // The read request for the touchscreen's stored record (slot 21 names it).
 DeviceConfig CalibrationReadRequest(const TouchScreenRecord& record);
 
+// A scaled value: coordinate x 65536 / extent, truncated toward zero.
+std::int32_t ScaleToFirstMonitor(std::int32_t coordinate, std::int32_t extent);
+
+// The size every scaled value refers to: the first monitor's, or the
+// primary screen's when the table has none of any size; at least 1 x 1.
+ScreenSize ScaleBase(std::span<const MonitorEntry> monitors, ScreenSize primaryScreen);
+
 // The record to store: `stored` as the configuration library returned it,
 // with the calibration's slots filled and every other slot carried.
 DeviceConfig ComputeCalibratedConfig(const CalibrationInput& input, const DeviceConfig& stored);

@@ -94,6 +94,8 @@ list(APPEND PELNO_PORTABLE_SOURCES
   calibration/CalibrationResult.cpp
   calibration/DeviceMatchPanel.cpp
   calibration/ApplyCalibration.cpp
+  calibration/CalibratedDisplay.cpp
+  calibration/CalibrationRefit.cpp
   calibration/CalibrationLayout.cpp
   calibration/CalibratePanel.cpp
   calibration/InterruptedCalibration.cpp

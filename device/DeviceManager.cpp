@@ -95,8 +95,8 @@ void CDeviceManager::EnumerateMonitorsLocked()
     for (const MonitorRect& rect : m_monitorSource.Enumerate()) {
         if (m_monitorCount >= kMaxMonitors)
             break;
-        m_monitors[m_monitorCount] =
-            MonitorEntry{rect.left, rect.top, rect.right, rect.bottom, static_cast<std::int32_t>(m_monitorCount)};
+        m_monitors[m_monitorCount] = MonitorEntry{
+            rect.left, rect.top, rect.right, rect.bottom, static_cast<std::int32_t>(m_monitorCount), rect.orientation};
         ++m_monitorCount;
     }
 }

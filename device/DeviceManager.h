@@ -26,6 +26,9 @@ struct MonitorEntry {
     std::int32_t right = 0;
     std::int32_t bottom = 0;
     std::int32_t index = 0; // position in enumeration order, 0-based
+    // Quarter turns of the picture against the monitor's own orientation,
+    // counter-clockwise (DMDO_DEFAULT 0 to DMDO_270 3): a portrait kiosk is 1 or 3.
+    std::int32_t orientation = 0;
 };
 
 struct MappingEntry {

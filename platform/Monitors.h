@@ -8,6 +8,7 @@ struct MonitorRect {
     int top = 0;
     int right = 0;
     int bottom = 0;
+    int orientation = 0; // quarter turns counter-clockwise, as DEVMODE's dmDisplayOrientation
 };
 
 class IMonitorSource {

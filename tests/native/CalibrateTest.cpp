@@ -11,6 +11,7 @@
 #include "calibration/ApplyCalibration.h"
 #include "calibration/CalibratePanel.h"
 #include "calibration/CalibrationLayout.h"
+#include "calibration/CalibrationRefit.h"
 #include "calibration/InterruptedCalibration.h"
 #include "calibration/RegionCalibrationPanel.h"
 #include "calibration/RegionSelection.h"
@@ -32,6 +33,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <map>
 
 namespace {
 
@@ -337,6 +339,47 @@ TEST(ApplyCalibration, StoresNothingForATouchScreenUnpluggedMeanwhile)
     EXPECT_FALSE(ApplyCalibration({rig.devices, rig.configuration}, {0, first}, {}, {0, 0, 1920, 1080}, {1920, 1080}, 0,
                                   ClickModeAfterStore::Keep));
     EXPECT_EQ(ToSlots(rig.Stored(5)), rig.before[1]);
+}
+
+// The re-fit over the stored records: a calibration on 1280 x 1024 follows
+// its monitor to 1920 x 1080, is marked and logged once, is right from then
+// on, and a new calibration clears the mark.
+TEST(CalibrationRefit, StoresKeepsAndMarksUntilCalibratedAgain)
+{
+    Rig rig(2);
+    rig.monitors.monitors = {{0, 0, 1280, 1024}};
+    rig.devices.SetMapping(0, {rig.devices.HandleOf(0), 0, 4});
+    auto calibrate = [&](const ScreenRect& window) {
+        const std::array<RawTouchPoint, 4> points{{{300, 400}, {3800, 410}, {310, 3700}, {3790, 3690}}};
+        return ApplyCalibration({rig.devices, rig.configuration, &rig.registry}, {0, rig.devices.Identities()[0]},
+                                points, window, {1280, 1024}, 0, ClickModeAfterStore::Keep);
+    };
+    ASSERT_TRUE(calibrate({0, 0, 1280, 1024}));
+    std::vector<std::wstring> log;
+    const RefitServices services{
+        rig.devices, rig.configuration, rig.registry, [&](std::wstring_view line) { log.emplace_back(line); }, {}};
+    EXPECT_EQ(RefitCalibrations(services)[0].state, RefitState::AlreadyRight);
+
+    rig.monitors.monitors = {{0, 0, 1920, 1080}};
+    const std::vector<RefitOutcome> outcomes = RefitCalibrations(services);
+    ASSERT_EQ(outcomes.size(), 2u);
+    EXPECT_EQ(outcomes[0].state, RefitState::Refitted);
+    EXPECT_EQ(outcomes[1].state, RefitState::NotCalibrated);
+    EXPECT_EQ(log, std::vector<std::wstring>{L"TouchScreen No.4 re-fitted: 1280x1024 at 0,0 -> 1920x1080 at 0,0"});
+    const std::map<std::wstring_view, std::wstring> texts = {{L"180", L"No.%d: %s"}, {L"181", L"re-fitted (%s)"}};
+    EXPECT_EQ(RefitOutcomeLine(outcomes[0], [&](std::wstring_view key) { return texts.at(key); }),
+              L"No.4: re-fitted (1280x1024 at 0,0 -> 1920x1080 at 0,0)");
+    EXPECT_EQ(rig.Stored(4).AreaWidth, 1920);
+    EXPECT_TRUE(IsMarkedRefitted(services, 0));
+    EXPECT_FALSE(IsMarkedRefitted(services, 1));
+
+    const DeviceConfigSlots refitted = ToSlots(rig.Stored(4));
+    EXPECT_EQ(RefitCalibrations(services)[0].state, RefitState::AlreadyRight);
+    EXPECT_EQ(ToSlots(rig.Stored(4)), refitted);
+    EXPECT_EQ(log.size(), 1u);
+
+    ASSERT_TRUE(calibrate({0, 0, 1920, 1080}));
+    EXPECT_FALSE(IsMarkedRefitted(services, 0));
 }
 
 TEST(CalibrationLayout, TargetsButtonsAndHintsOfAFullHdWindow)

@@ -28,7 +28,9 @@ const char* const kKeysInUse[] = {
     // Diagnostics
     "58", "59", "60", "61", "160", "161",
     // Properties
-    "62", "63", "64", "65", "66", "67", "68", "69", "75", "76"};
+    "62", "63", "64", "65", "66", "67", "68", "69", "75", "76",
+    // re-fitted calibrations (the console's -r lines, the list's reasons)
+    "180", "181", "182", "183", "184", "185", "186", "187", "188", "189"};
 
 constexpr std::size_t kMaxTextLength = 511; // the lookup reads into 512 wide characters
 
