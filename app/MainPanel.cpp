@@ -50,13 +50,15 @@ constexpr unsigned kPauseSliceMs = 50;
 // whose monitor is not connected ("%d": the monitor's number).
 constexpr wchar_t kListHintKey[] = L"10";
 constexpr wchar_t kMonitorGoneNoteKey[] = L"190";
+constexpr wchar_t kRefittedNoteKey[] = L"191";
+constexpr wchar_t kLeftAsIsNoteKey[] = L"192"; // "%s": the re-fit's reason
 
-// The language text of the key with its "%d" replaced by the number.
-std::wstring TextWithNumber(std::wstring_view key, std::int32_t number)
+// The language text of the key with its first `field` ("%d", "%s") replaced.
+std::wstring TextWith(std::wstring_view key, std::wstring_view field, const std::wstring& value)
 {
     std::wstring text = GetLanguageText(key);
-    if (const auto at = text.find(L"%d"); at != std::wstring::npos)
-        text.replace(at, 2, std::to_wstring(number));
+    if (const auto at = text.find(field); at != std::wstring::npos)
+        text.replace(at, field.size(), value);
     return text;
 }
 
@@ -72,6 +74,13 @@ std::wstring TouchScreenLabel(std::int32_t touchScreenNumber, std::int32_t monit
 {
     return L"TouchScreen No." + std::to_wstring(touchScreenNumber) + L" \n   Monitor     No." +
            std::to_wstring(monitorNumber);
+}
+
+MainPanelRefit MakeMainPanelRefit(const RefitServices& services)
+{
+    auto shared = std::make_shared<RefitServices>(services);
+    return MainPanelRefit{[shared] { return RefitCalibrations(*shared); },
+                          [shared](unsigned slot) { return IsMarkedRefitted(*shared, slot); }};
 }
 
 std::optional<std::wstring> HelpFailureTextKey(std::intptr_t shellResult)
@@ -194,8 +203,10 @@ void CMainPanel::RunStartupQuery()
     // Each touchscreen is asked once: it is found again by its identity
     // before every exchange, wherever unplugging another one moved it.
     RunLanes(m_services.devices.Identities(), &CMainPanel::QueryTouchScreen);
-    if (!Closing())
+    if (!Closing()) {
+        m_refitDue = true;
         m_services.messenger.Post(m_window, WM_PANEL_REFRESH_LIST, 0, 0);
+    }
 }
 
 void CMainPanel::QueryTouchScreen(Lane& lane)
@@ -499,27 +510,55 @@ void CMainPanel::RefreshRecord(unsigned slot)
     });
 }
 
+void CMainPanel::Refit()
+{
+    if (!m_services.refit.run)
+        return;
+    m_leftAsIs.clear();
+    for (const RefitOutcome& outcome : m_services.refit.run()) {
+        if (outcome.state != RefitState::LeftAsIs)
+            continue;
+        m_services.devices.WithRecord(
+            outcome.slot, [&](const TouchScreenRecord& record) { m_leftAsIs[record.identity] = outcome.detail; });
+    }
+}
+
 void CMainPanel::RefreshList()
 {
+    if (m_refitDue.exchange(false))
+        Refit();
     std::vector<TouchScreenListItem> items;
     const unsigned count = m_services.devices.Count();
     const auto monitors = static_cast<std::int32_t>(m_services.devices.MonitorCount());
     for (unsigned i = 0; i < count; ++i) {
         RefreshRecord(i);
+        TouchScreenListItem item{};
         std::int32_t goneMonitor = -1;
-        m_services.devices.WithRecord(i, [&](const TouchScreenRecord& record) {
-            TouchScreenListItem item{TouchScreenLabel(record.touchScreenNumber, record.monitorNumber),
-                                     record.calibrationState == 1 ? kListImageCalibrated : kListImageNotCalibrated};
-            // Mapped to a monitor the table no longer holds (with no table
-            // at all nothing can be told); an unknown number has no monitor.
-            if (!record.numberUnknown && monitors > 0 && record.monitorNumber >= monitors) {
-                item.image = kListImageMonitorGone;
-                goneMonitor = record.monitorNumber;
-            }
-            items.push_back(std::move(item));
-        });
-        if (goneMonitor >= 0) // the language file is read outside the table's lock
-            items.back().note = TextWithNumber(kMonitorGoneNoteKey, goneMonitor);
+        bool calibrated = false;
+        DeviceHandle identity = nullptr;
+        if (!m_services.devices.WithRecord(i, [&](const TouchScreenRecord& record) {
+                item.text = TouchScreenLabel(record.touchScreenNumber, record.monitorNumber);
+                calibrated = record.calibrationState == 1;
+                // Mapped to a monitor the table no longer holds (with no table
+                // at all nothing can be told); an unknown number has no monitor.
+                if (!record.numberUnknown && monitors > 0 && record.monitorNumber >= monitors)
+                    goneMonitor = record.monitorNumber;
+                identity = record.identity;
+            }))
+            continue;
+        // The notes read the language file outside the table's lock.
+        item.image = calibrated ? kListImageCalibrated : kListImageNotCalibrated;
+        if (goneMonitor >= 0) {
+            item.image = kListImageMonitorGone;
+            item.note = TextWith(kMonitorGoneNoteKey, L"%d", std::to_wstring(goneMonitor));
+        } else if (const auto left = m_leftAsIs.find(identity); left != m_leftAsIs.end()) {
+            item.image = kListImageNotCalibrated;
+            item.note = TextWith(kLeftAsIsNoteKey, L"%s", left->second);
+        } else if (calibrated && m_services.refit.isRefitted && m_services.refit.isRefitted(i)) {
+            item.image = kListImageRefitted;
+            item.note = GetLanguageText(kRefittedNoteKey);
+        }
+        items.push_back(std::move(item));
     }
     m_notes.clear();
     for (const TouchScreenListItem& item : items)
@@ -631,9 +670,12 @@ void CMainPanel::OnDisplayChange()
     if (m_calibration)
         m_calibration->OnEscape(); // WM_CALIBRATION_END follows, as after Esc
     m_services.devices.RefreshMonitors();
-    // Before the start-up query has ended the list has nothing to show yet.
-    if (m_listReady)
-        RefreshList();
+    // Before the start-up query has ended the list has nothing to show yet:
+    // its end re-fits against the table as it is then.
+    if (!m_listReady)
+        return;
+    Refit();
+    RefreshList();
 }
 
 void CMainPanel::OnUnregisterNotification(NotificationHandle notification)
@@ -666,6 +708,9 @@ void CMainPanel::OnCalibrationEnd(std::uintptr_t result, std::intptr_t slot)
     if (result == 0 && m_calibration && slot >= 0)
         m_services.devices.WithRecord(static_cast<unsigned>(slot), m_calibration->TouchScreen().identity,
                                       [](TouchScreenRecord& record) { record.calibrationState = 1; });
+    // Whether a touchscreen left as it was is calibrated now, the re-fit tells.
+    if (!m_leftAsIs.empty())
+        m_refitDue = true;
     m_calibration = nullptr;
     // Whatever ended it (a time-out and a close report 0 too), the list
     // shows what is stored now.

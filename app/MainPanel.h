@@ -14,6 +14,7 @@
 // Close ends them (within one step of theirs, since each of their waits is
 // cut short by it) before the window goes.
 
+#include "calibration/CalibrationRefit.h"
 #include "calibration/DeviceMatchPanel.h"
 #include "device/DeviceRequest.h"
 #include "device/Exchange.h"
@@ -24,6 +25,7 @@
 #include <atomic>
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -62,14 +64,10 @@ enum ListImage : int {
 };
 
 struct TouchScreenListItem {
-    TouchScreenListItem(std::wstring label, int listImage, std::wstring selectedNote = {})
-        : text(std::move(label)), image(listImage), note(std::move(selectedNote))
-    {
-    }
     std::wstring text;
     int image = kListImageNotCalibrated;
     // The line under the list while this touchscreen is selected; empty: the usual hint.
-    std::wstring note;
+    std::wstring note{};
     bool operator==(const TouchScreenListItem&) const = default;
 };
 
@@ -96,6 +94,18 @@ public:
     virtual void ShowNote(const std::wstring& text) { (void)text; }
 };
 
+// The calibrations re-fitted to the display as it is, run on the window
+// thread when the start-up query has read the touchscreens' numbers and on
+// each display change; empty: none (the console's listing).
+struct MainPanelRefit {
+    std::function<std::vector<RefitOutcome>()> run;
+    // True while the slot's record is the one a re-fit stored.
+    std::function<bool(unsigned slot)> isRefitted;
+};
+
+// The re-fit over these services (references that outlive the panel).
+MainPanelRefit MakeMainPanelRefit(const RefitServices& services);
+
 struct MainPanelServices {
     CDeviceManager& devices;
     CProtocolState& state;
@@ -104,6 +114,7 @@ struct MainPanelServices {
     RequestPoster postRequest;
     ISystem& system; // the jobs' threads, pauses and priority
     IConfigurationLibrary& configuration;
+    MainPanelRefit refit{};
 };
 
 class CMainPanel {
@@ -148,8 +159,9 @@ public:
     // WM_DISPLAYCHANGE: a monitor came, went or changed. An open calibration
     // is cancelled as Esc cancels it (its targets stood on the old display;
     // its previous record comes back); the monitor table is enumerated
-    // again and, once the start-up query has filled the list, the list shows
-    // which touchscreens' monitors are gone.
+    // again and, once the start-up query has filled the list, the
+    // calibrations are re-fitted and the list shows which touchscreens were
+    // re-fitted, which need calibrating and whose monitors are gone.
     void OnDisplayChange();
 
     // The list's selection changed to this item (-1: none).
@@ -245,6 +257,8 @@ private:
     void UpdateActions();
     // The line under the list for the selected item.
     void ShowSelectedNote();
+    // Runs the re-fit and keeps, by touchscreen, why one was left as it is.
+    void Refit();
     bool Closing() const { return m_closing; }
 
     MainPanelServices m_services;
@@ -252,7 +266,12 @@ private:
     WindowHandle m_window = nullptr;
 
     std::atomic<int> m_selected{0};
-    std::vector<std::wstring> m_notes;    // each listed item's note
+    std::vector<std::wstring> m_notes; // each listed item's note
+    // The touchscreens the last re-fit left as they were, and why, until
+    // they are calibrated again.
+    std::map<DeviceHandle, std::wstring> m_leftAsIs;
+    // The start-up query has read the numbers: the list re-fits first.
+    std::atomic<bool> m_refitDue{false};
     std::atomic<bool> m_listReady{false}; // read by the job thread when a test asks for a save from it
     bool m_diagnosticsRunning = false;
     bool m_saveDeferred = false; // asked for while Diagnostics ran

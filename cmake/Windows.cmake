@@ -193,6 +193,12 @@ if(CMAKE_HOST_UNIX)
       $<TARGET_FILE:pelno_windows_tests> --gtest_filter=OneMonitorLeft.*)
   set_tests_properties(windows.OneMonitorLeft PROPERTIES TIMEOUT 180
     ENVIRONMENT "LC_ALL=en_US.UTF-8;PELNO_SCREEN=1280x1024x24;PELNO_HEADS=1280x1024+0+0")
+  # And with one 1920 x 1080 head: a record calibrated on 1280 x 1024 re-fitted at start.
+  add_test(NAME windows.ResolutionChanged
+    COMMAND sh ${CMAKE_SOURCE_DIR}/tests/windows/with-two-monitors.sh ${PELNO_XINERAMA_DIR}
+      $<TARGET_FILE:pelno_windows_tests> --gtest_filter=ResolutionChanged.*)
+  set_tests_properties(windows.ResolutionChanged PROPERTIES TIMEOUT 180
+    ENVIRONMENT "LC_ALL=en_US.UTF-8;PELNO_SCREEN=1920x1080x24;PELNO_HEADS=1920x1080+0+0")
 endif()
 foreach(locale zh_CN:2052 ja_JP:1041 en_US:1033)
   string(REPLACE ":" ";" parts ${locale})
