@@ -8,14 +8,9 @@ MainDialogFactories ProgramDialogFactories(const MainPanelServices& services)
 {
     MainDialogFactories factories;
     factories.calibration = [services](unsigned slot, bool instructions, HWND main) {
-        CalibratePanelServices calibration{services.devices,
-                                           services.state,
-                                           services.postRequest,
-                                           services.messenger,
-                                           services.configuration,
-                                           main,
-                                           [main] { StopMouseHook(main); },
-                                           GetPlatform().registry};
+        CalibratePanelServices calibration{
+            services.devices,       services.state, services.postRequest,           services.messenger,
+            services.configuration, main,           [main] { StopMouseHook(main); }, GetPlatform().registry};
         return std::make_unique<CCalibrateDlg>(std::move(calibration), slot, instructions);
     };
     factories.calibrationArea = [services](unsigned slot) {

@@ -95,8 +95,7 @@ bool CPelnoCplApp::InitInstance()
     commandLine.reset();
 
     if (!platformError.empty()) {
-        MessageBoxW(nullptr, FromUtf8(platformError).c_str(), GetLanguageText(kProgramTitleKey).c_str(),
-                    MB_OK | MB_ICONERROR);
+        MessageBoxW(nullptr, FromUtf8(platformError).c_str(), GetLanguageText(kProgramTitleKey).c_str(), MB_OK | MB_ICONERROR);
         m_exitCode = 1;
         return false;
     }
