@@ -53,14 +53,25 @@ constexpr wchar_t kMonitorGoneNoteKey[] = L"190";
 constexpr wchar_t kRefittedNoteKey[] = L"191";
 constexpr wchar_t kLeftAsIsNoteKey[] = L"192"; // "%s": the re-fit's reason
 
-// The language text of the key with its first `field` ("%d", "%s") replaced.
-std::wstring TextWith(std::wstring_view key, std::wstring_view field, const std::wstring& value)
-{
-    std::wstring text = GetLanguageText(key);
-    if (const auto at = text.find(field); at != std::wstring::npos)
-        text.replace(at, field.size(), value);
-    return text;
-}
+// The notes' language texts, each read from the language file once (a
+// read costs about a millisecond under Wine, and a list has 64 items).
+class CNoteTexts {
+public:
+    // The text of the key with its first `field` ("%d", "%s") replaced.
+    std::wstring With(const wchar_t* key, std::wstring_view field = {}, const std::wstring& value = {})
+    {
+        auto [read, added] = m_texts.try_emplace(key);
+        if (added)
+            read->second = GetLanguageText(key);
+        std::wstring text = read->second;
+        if (const auto at = text.find(field); !field.empty() && at != std::wstring::npos)
+            text.replace(at, field.size(), value);
+        return text;
+    }
+
+private:
+    std::map<std::wstring_view, std::wstring> m_texts;
+};
 
 std::int64_t NowMs()
 {
@@ -528,6 +539,7 @@ void CMainPanel::RefreshList()
     if (m_refitDue.exchange(false))
         Refit();
     std::vector<TouchScreenListItem> items;
+    CNoteTexts texts;
     const unsigned count = m_services.devices.Count();
     const auto monitors = static_cast<std::int32_t>(m_services.devices.MonitorCount());
     for (unsigned i = 0; i < count; ++i) {
@@ -550,13 +562,13 @@ void CMainPanel::RefreshList()
         item.image = calibrated ? kListImageCalibrated : kListImageNotCalibrated;
         if (goneMonitor >= 0) {
             item.image = kListImageMonitorGone;
-            item.note = TextWith(kMonitorGoneNoteKey, L"%d", std::to_wstring(goneMonitor));
+            item.note = texts.With(kMonitorGoneNoteKey, L"%d", std::to_wstring(goneMonitor));
         } else if (const auto left = m_leftAsIs.find(identity); left != m_leftAsIs.end()) {
             item.image = kListImageNotCalibrated;
-            item.note = TextWith(kLeftAsIsNoteKey, L"%s", left->second);
+            item.note = texts.With(kLeftAsIsNoteKey, L"%s", left->second);
         } else if (calibrated && m_services.refit.isRefitted && m_services.refit.isRefitted(i)) {
             item.image = kListImageRefitted;
-            item.note = GetLanguageText(kRefittedNoteKey);
+            item.note = texts.With(kRefittedNoteKey);
         }
         items.push_back(std::move(item));
     }
