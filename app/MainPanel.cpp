@@ -46,6 +46,33 @@ constexpr std::int64_t kStopHoldMs = 200;
 // A pause notices a close within this time.
 constexpr unsigned kPauseSliceMs = 50;
 
+// The line under the list: its usual hint, and the notes of a touchscreen
+// whose monitor is not connected ("%d": the monitor's number).
+constexpr wchar_t kListHintKey[] = L"10";
+constexpr wchar_t kMonitorGoneNoteKey[] = L"190";
+constexpr wchar_t kRefittedNoteKey[] = L"191";
+constexpr wchar_t kLeftAsIsNoteKey[] = L"192"; // "%s": the re-fit's reason
+
+// The notes' language texts, each read from the language file once (a
+// read costs about a millisecond under Wine, and a list has 64 items).
+class CNoteTexts {
+public:
+    // The text of the key with its first `field` ("%d", "%s") replaced.
+    std::wstring With(const wchar_t* key, std::wstring_view field = {}, const std::wstring& value = {})
+    {
+        auto [read, added] = m_texts.try_emplace(key);
+        if (added)
+            read->second = GetLanguageText(key);
+        std::wstring text = read->second;
+        if (const auto at = text.find(field); !field.empty() && at != std::wstring::npos)
+            text.replace(at, field.size(), value);
+        return text;
+    }
+
+private:
+    std::map<std::wstring_view, std::wstring> m_texts;
+};
+
 std::int64_t NowMs()
 {
     using namespace std::chrono;
@@ -58,6 +85,13 @@ std::wstring TouchScreenLabel(std::int32_t touchScreenNumber, std::int32_t monit
 {
     return L"TouchScreen No." + std::to_wstring(touchScreenNumber) + L" \n   Monitor     No." +
            std::to_wstring(monitorNumber);
+}
+
+MainPanelRefit MakeMainPanelRefit(const RefitServices& services)
+{
+    auto shared = std::make_shared<RefitServices>(services);
+    return MainPanelRefit{[shared] { return RefitCalibrations(*shared); },
+                          [shared](unsigned slot) { return IsMarkedRefitted(*shared, slot); }};
 }
 
 std::optional<std::wstring> HelpFailureTextKey(std::intptr_t shellResult)
@@ -180,8 +214,10 @@ void CMainPanel::RunStartupQuery()
     // Each touchscreen is asked once: it is found again by its identity
     // before every exchange, wherever unplugging another one moved it.
     RunLanes(m_services.devices.Identities(), &CMainPanel::QueryTouchScreen);
-    if (!Closing())
+    if (!Closing()) {
+        m_refitDue = true;
         m_services.messenger.Post(m_window, WM_PANEL_REFRESH_LIST, 0, 0);
+    }
 }
 
 void CMainPanel::QueryTouchScreen(Lane& lane)
@@ -485,24 +521,77 @@ void CMainPanel::RefreshRecord(unsigned slot)
     });
 }
 
+void CMainPanel::Refit()
+{
+    if (!m_services.refit.run)
+        return;
+    m_leftAsIs.clear();
+    for (const RefitOutcome& outcome : m_services.refit.run()) {
+        if (outcome.state != RefitState::LeftAsIs)
+            continue;
+        m_services.devices.WithRecord(
+            outcome.slot, [&](const TouchScreenRecord& record) { m_leftAsIs[record.identity] = outcome.detail; });
+    }
+}
+
 void CMainPanel::RefreshList()
 {
+    if (m_refitDue.exchange(false))
+        Refit();
     std::vector<TouchScreenListItem> items;
+    CNoteTexts texts;
     const unsigned count = m_services.devices.Count();
+    const auto monitors = static_cast<std::int32_t>(m_services.devices.MonitorCount());
     for (unsigned i = 0; i < count; ++i) {
         RefreshRecord(i);
-        m_services.devices.WithRecord(i, [&](const TouchScreenRecord& record) {
-            items.push_back({TouchScreenLabel(record.touchScreenNumber, record.monitorNumber),
-                             record.calibrationState == 1 ? 1 : 0});
-        });
+        TouchScreenListItem item{};
+        std::int32_t goneMonitor = -1;
+        bool calibrated = false;
+        DeviceHandle identity = nullptr;
+        if (!m_services.devices.WithRecord(i, [&](const TouchScreenRecord& record) {
+                item.text = TouchScreenLabel(record.touchScreenNumber, record.monitorNumber);
+                calibrated = record.calibrationState == 1;
+                // Mapped to a monitor the table no longer holds (with no table
+                // at all nothing can be told); an unknown number has no monitor.
+                if (!record.numberUnknown && monitors > 0 && record.monitorNumber >= monitors)
+                    goneMonitor = record.monitorNumber;
+                identity = record.identity;
+            }))
+            continue;
+        // The notes read the language file outside the table's lock.
+        item.image = calibrated ? kListImageCalibrated : kListImageNotCalibrated;
+        if (goneMonitor >= 0) {
+            item.image = kListImageMonitorGone;
+            item.note = texts.With(kMonitorGoneNoteKey, L"%d", std::to_wstring(goneMonitor));
+        } else if (const auto left = m_leftAsIs.find(identity); left != m_leftAsIs.end()) {
+            item.image = kListImageNotCalibrated;
+            item.note = texts.With(kLeftAsIsNoteKey, L"%s", left->second);
+        } else if (calibrated && m_services.refit.isRefitted && m_services.refit.isRefitted(i)) {
+            item.image = kListImageRefitted;
+            item.note = texts.With(kRefittedNoteKey);
+        }
+        items.push_back(std::move(item));
     }
+    m_notes.clear();
+    for (const TouchScreenListItem& item : items)
+        m_notes.push_back(item.note);
     // The list selects its first item, unless unplugging took the selection away.
     if (m_selected >= 0)
         m_selected = items.empty() ? -1 : 0;
     m_view.ShowTouchScreens(items, m_selected);
     m_listReady = true;
     UpdateActions();
+    ShowSelectedNote();
     m_view.ListReady();
+}
+
+void CMainPanel::ShowSelectedNote()
+{
+    const int selected = m_selected;
+    if (selected >= 0 && static_cast<std::size_t>(selected) < m_notes.size() && !m_notes[selected].empty())
+        m_view.ShowNote(m_notes[selected]);
+    else
+        m_view.ShowNote(GetLanguageText(kListHintKey));
 }
 
 std::wstring CMainPanel::ManualPath() const { return ::ManualPath(m_services.system); }
@@ -511,6 +600,7 @@ void CMainPanel::OnSelectionChanged(int item)
 {
     m_selected = item;
     UpdateActions();
+    ShowSelectedNote();
 }
 
 MainActions CMainPanel::Actions() const
@@ -587,6 +677,19 @@ void CMainPanel::OnDeviceChange(std::uintptr_t event, DeviceHandle handle)
     RefreshList(); // updates the actions too
 }
 
+void CMainPanel::OnDisplayChange()
+{
+    if (m_calibration)
+        m_calibration->OnEscape(); // WM_CALIBRATION_END follows, as after Esc
+    m_services.devices.RefreshMonitors();
+    // Before the start-up query has ended the list has nothing to show yet:
+    // its end re-fits against the table as it is then.
+    if (!m_listReady)
+        return;
+    Refit();
+    RefreshList();
+}
+
 void CMainPanel::OnUnregisterNotification(NotificationHandle notification)
 {
     m_services.hid.UnregisterNotification(notification);
@@ -617,6 +720,9 @@ void CMainPanel::OnCalibrationEnd(std::uintptr_t result, std::intptr_t slot)
     if (result == 0 && m_calibration && slot >= 0)
         m_services.devices.WithRecord(static_cast<unsigned>(slot), m_calibration->TouchScreen().identity,
                                       [](TouchScreenRecord& record) { record.calibrationState = 1; });
+    // Whether a touchscreen left as it was is calibrated now, the re-fit tells.
+    if (!m_leftAsIs.empty())
+        m_refitDue = true;
     m_calibration = nullptr;
     // Whatever ended it (a time-out and a close report 0 too), the list
     // shows what is stored now.

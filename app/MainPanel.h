@@ -14,6 +14,7 @@
 // Close ends them (within one step of theirs, since each of their waits is
 // cut short by it) before the window goes.
 
+#include "calibration/CalibrationRefit.h"
 #include "calibration/DeviceMatchPanel.h"
 #include "device/DeviceRequest.h"
 #include "device/Exchange.h"
@@ -24,6 +25,7 @@
 #include <atomic>
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -53,9 +55,19 @@ std::wstring TouchScreenLabel(std::int32_t touchScreenNumber, std::int32_t monit
 // the manual: "73" not found (2), "74" no program for it (31), else none.
 std::optional<std::wstring> HelpFailureTextKey(std::intptr_t shellResult);
 
+// The list's images, in the order of the dialog's image list.
+enum ListImage : int {
+    kListImageNotCalibrated = 0, // also: needs calibrating again after a display change
+    kListImageCalibrated = 1,
+    kListImageMonitorGone = 2, // mapped to a monitor that is not connected now
+    kListImageRefitted = 3,    // re-fitted to a changed display, not calibrated since
+};
+
 struct TouchScreenListItem {
     std::wstring text;
-    int image = 0; // 0 not calibrated, 1 calibrated
+    int image = kListImageNotCalibrated;
+    // The line under the list while this touchscreen is selected; empty: the usual hint.
+    std::wstring note{};
     bool operator==(const TouchScreenListItem&) const = default;
 };
 
@@ -78,7 +90,21 @@ public:
     virtual void EnableActions(const MainActions& actions) = 0;
     // The list has been filled: the wait cursor goes.
     virtual void ListReady() = 0;
+    // The line under the list: the selected touchscreen's note, else the usual hint.
+    virtual void ShowNote(const std::wstring& text) { (void)text; }
 };
+
+// The calibrations re-fitted to the display as it is, run on the window
+// thread when the start-up query has read the touchscreens' numbers and on
+// each display change; empty: none (the console's listing).
+struct MainPanelRefit {
+    std::function<std::vector<RefitOutcome>()> run;
+    // True while the slot's record is the one a re-fit stored.
+    std::function<bool(unsigned slot)> isRefitted;
+};
+
+// The re-fit over these services (references that outlive the panel).
+MainPanelRefit MakeMainPanelRefit(const RefitServices& services);
 
 struct MainPanelServices {
     CDeviceManager& devices;
@@ -88,6 +114,7 @@ struct MainPanelServices {
     RequestPoster postRequest;
     ISystem& system; // the jobs' threads, pauses and priority
     IConfigurationLibrary& configuration;
+    MainPanelRefit refit{};
 };
 
 class CMainPanel {
@@ -128,6 +155,14 @@ public:
 
     // The manual in the program folder that Help opens, in the shown language.
     std::wstring ManualPath() const;
+
+    // WM_DISPLAYCHANGE: a monitor came, went or changed. An open calibration
+    // is cancelled as Esc cancels it (its targets stood on the old display;
+    // its previous record comes back); the monitor table is enumerated
+    // again and, once the start-up query has filled the list, the
+    // calibrations are re-fitted and the list shows which touchscreens were
+    // re-fitted, which need calibrating and whose monitors are gone.
+    void OnDisplayChange();
 
     // The list's selection changed to this item (-1: none).
     void OnSelectionChanged(int item);
@@ -220,6 +255,10 @@ private:
     // True for an end reply (handled) or none; false for a data reply.
     bool IsEndReply(const DeviceReply* reply, unsigned message);
     void UpdateActions();
+    // The line under the list for the selected item.
+    void ShowSelectedNote();
+    // Runs the re-fit and keeps, by touchscreen, why one was left as it is.
+    void Refit();
     bool Closing() const { return m_closing; }
 
     MainPanelServices m_services;
@@ -227,6 +266,12 @@ private:
     WindowHandle m_window = nullptr;
 
     std::atomic<int> m_selected{0};
+    std::vector<std::wstring> m_notes; // each listed item's note
+    // The touchscreens the last re-fit left as they were, and why, until
+    // they are calibrated again.
+    std::map<DeviceHandle, std::wstring> m_leftAsIs;
+    // The start-up query has read the numbers: the list re-fits first.
+    std::atomic<bool> m_refitDue{false};
     std::atomic<bool> m_listReady{false}; // read by the job thread when a test asks for a save from it
     bool m_diagnosticsRunning = false;
     bool m_saveDeferred = false; // asked for while Diagnostics ran

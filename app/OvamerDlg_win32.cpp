@@ -70,6 +70,7 @@ const MessageEntry COvamerDlg::kEntries[] = {
     OnMessage<&COvamerDlg::OnDestroy>(WM_DESTROY),
     OnMessage<&COvamerDlg::OnSetCursor>(WM_SETCURSOR),
     OnMessage<&COvamerDlg::OnDeviceChange>(WM_DEVICECHANGE),
+    OnMessage<&COvamerDlg::OnDisplayChange>(WM_DISPLAYCHANGE),
     OnRecord<&COvamerDlg::OnOpeningReply>(WM_OPENING_REPLY),
     OnRecord<&COvamerDlg::OnVersionReply>(WM_VERSION_REPLY),
     OnRecord<&COvamerDlg::OnSerialReply>(WM_SERIAL_REPLY),
@@ -154,13 +155,17 @@ void COvamerDlg::LoadListImages()
     if (dpi == m_imagesDpi && m_images.Count() > 0)
         return;
     HINSTANCE instance = ::GetModuleHandleW(nullptr);
-    // Image 0: not calibrated, image 1: calibrated (TouchScreenListItem::image).
+    // In the order of ListImage (TouchScreenListItem::image).
     CBitmap notCalibrated = LoadScaledBitmap(instance, IDB_LIST_NOT_CALIBRATED, dpi);
     CBitmap calibrated = LoadScaledBitmap(instance, IDB_LIST_CALIBRATED, dpi);
+    CBitmap monitorGone = LoadScaledBitmap(instance, IDB_LIST_MONITOR_GONE, dpi);
+    CBitmap refitted = LoadScaledBitmap(instance, IDB_LIST_REFITTED, dpi);
     const SIZE size = BitmapSize(notCalibrated);
     m_images.Create(size.cx, size.cy);
     m_images.AddMasked(notCalibrated, RGB(255, 0, 255));
     m_images.AddMasked(calibrated, RGB(0, 0, 0));
+    m_images.AddMasked(monitorGone, RGB(255, 0, 255));
+    m_images.AddMasked(refitted, RGB(255, 0, 255));
     m_list.SetImageList(m_images, LVSIL_NORMAL);
     m_imagesDpi = dpi;
 }
@@ -226,6 +231,8 @@ void COvamerDlg::ListReady()
     PostMessage(WM_SETCURSOR, reinterpret_cast<WPARAM>(m_hWnd), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
 }
 
+void COvamerDlg::ShowNote(const std::wstring& text) { SetDlgItemText(IDC_CALIBRATION_HINT, text); }
+
 // ---- messages
 
 void COvamerDlg::OnClose()
@@ -265,6 +272,17 @@ LRESULT COvamerDlg::OnDeviceChange(WPARAM event, LPARAM data)
     if (header && header->dbch_devicetype == DBT_DEVTYP_HANDLE)
         m_panel.OnDeviceChange(event, reinterpret_cast<const DEV_BROADCAST_HANDLE*>(data)->dbch_handle);
     return TRUE; // a query-remove is always granted
+}
+
+void COvamerDlg::OnDisplayChange()
+{
+    // A mapping shows the monitors of the table as it began, a region drag
+    // was measured on the old display: both end here as Esc ends them (the
+    // bindings made so far are saved). The panel cancels an open calibration.
+    if (m_mapping && ::IsWindow(*m_mapping))
+        m_mapping->SendMessage(WM_CLOSE);
+    CloseRegionSelection();
+    m_panel.OnDisplayChange();
 }
 
 void COvamerDlg::OnOpeningReply(std::unique_ptr<DeviceReply> reply) { m_panel.OnOpeningReply(std::move(reply)); }

@@ -59,6 +59,7 @@ private:
     void ShowTouchScreens(const std::vector<TouchScreenListItem>& items, int selected) override;
     void EnableActions(const MainActions& actions) override;
     void ListReady() override;
+    void ShowNote(const std::wstring& text) override;
 
     void SetLanguageTexts();
     // The list's icons for its DPI.
@@ -68,6 +69,7 @@ private:
     void OnDestroy();
     MessageResult OnSetCursor();
     LRESULT OnDeviceChange(WPARAM event, LPARAM data);
+    void OnDisplayChange();
     void OnOpeningReply(std::unique_ptr<DeviceReply> reply);
     void OnVersionReply(std::unique_ptr<DeviceReply> reply);
     void OnSerialReply(std::unique_ptr<DeviceReply> reply);

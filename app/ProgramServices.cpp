@@ -1,6 +1,7 @@
 #include "app/ProgramServices.h"
 
 #include "common/LanguageText.h"
+#include "common/MainLog.h"
 
 #include "device/DeviceManager.h"
 #include "device/DeviceThread.h"
@@ -21,8 +22,11 @@ IConfigurationLibrary& ProgramConfiguration()
 MainPanelServices ProgramMainPanelServices()
 {
     const PlatformServices& platform = GetPlatform();
-    return MainPanelServices{GetDeviceManager(), GetProtocolState(), *platform.hid,         *platform.messenger,
-                             &PostDeviceRequest, *platform.system,   ProgramConfiguration()};
+    MainPanelServices services{GetDeviceManager(), GetProtocolState(), *platform.hid,         *platform.messenger,
+                               &PostDeviceRequest, *platform.system,   ProgramConfiguration()};
+    services.refit = MakeMainPanelRefit(
+        RefitServices{services.devices, services.configuration, *platform.registry, &WriteMainLog, &GetLanguageText});
+    return services;
 }
 
 SettingsPanelServices ProgramSettingsPanelServices()

@@ -189,6 +189,18 @@ if(CMAKE_HOST_UNIX)
     COMMAND sh ${CMAKE_SOURCE_DIR}/tests/windows/with-two-monitors.sh ${PELNO_XINERAMA_DIR}
       $<TARGET_FILE:pelno_windows_tests> --gtest_filter=TwoMonitors.*)
   set_tests_properties(windows.TwoMonitors PROPERTIES TIMEOUT 180 ENVIRONMENT "LC_ALL=en_US.UTF-8")
+  # The same rig with one head: a touchscreen mapped to the monitor that is gone.
+  add_test(NAME windows.OneMonitorLeft
+    COMMAND sh ${CMAKE_SOURCE_DIR}/tests/windows/with-two-monitors.sh ${PELNO_XINERAMA_DIR}
+      $<TARGET_FILE:pelno_windows_tests> --gtest_filter=OneMonitorLeft.*)
+  set_tests_properties(windows.OneMonitorLeft PROPERTIES TIMEOUT 180
+    ENVIRONMENT "LC_ALL=en_US.UTF-8;PELNO_SCREEN=1280x1024x24;PELNO_HEADS=1280x1024+0+0")
+  # And with one 1920 x 1080 head: a record calibrated on 1280 x 1024 re-fitted at start.
+  add_test(NAME windows.ResolutionChanged
+    COMMAND sh ${CMAKE_SOURCE_DIR}/tests/windows/with-two-monitors.sh ${PELNO_XINERAMA_DIR}
+      $<TARGET_FILE:pelno_windows_tests> --gtest_filter=ResolutionChanged.*)
+  set_tests_properties(windows.ResolutionChanged PROPERTIES TIMEOUT 180
+    ENVIRONMENT "LC_ALL=en_US.UTF-8;PELNO_SCREEN=1920x1080x24;PELNO_HEADS=1920x1080+0+0")
 endif()
 # The main list at 100 % in the tests' prefix; at 150 % and 200 % (each in
 # a prefix of that DPI; Wine has one DPI for all monitors) its icons are drawn

@@ -9,6 +9,8 @@
 #define IDB_LIST_CALIBRATED 175     // list image 1, masked with black
 #define IDB_LIST_NOT_CALIBRATED 176 // list image 0, masked with RGB(255, 0, 255)
 #define IDB_PICTURE 177             // the main dialog's picture
+#define IDB_LIST_MONITOR_GONE 178   // list image 2, masked with RGB(255, 0, 255)
+#define IDB_LIST_REFITTED 179       // list image 3, masked with RGB(255, 0, 255)
 
 // The main dialog (COvamerDlg)
 #define IDD_MAIN 102

@@ -6,12 +6,18 @@
 //     starting the process to its list holding every touchscreen;
 //  3. PelnoCpl.exe with 4 virtual frames, its list ready, left alone for 30 s
 //     between two marks on standard output (tools/bench-panel measures the
-//     CPU it uses meanwhile).
+//     CPU it uses meanwhile);
+//  4. the real dialog in this process over 16 frames calibrated on a
+//     1280 x 1024 monitor and listed on a 1920 x 1080 one, with and without
+//     the re-fit at start, and the re-fit of the 16 records alone.
 // Run by tools/bench-panel.
 
 #include "MainDialogRig.h"
 #include "ProgramRunner.h"
 #include "Stopwatch.h"
+#include "calibration/CalibrationResult.h"
+#include "config/DeviceKey.h"
+#include "platform/Registry_win32.h"
 
 #include <commctrl.h>
 
@@ -32,6 +38,50 @@ double InProcessStartup(unsigned frames)
         return -1;
     rig.dialog->ShowWindow(SW_SHOW);
     return PumpUntil([&] { return rig.dialog->Panel().ListIsReady(); }, 60000) ? watch.Seconds() : -1;
+}
+
+// Stores every touchscreen's record as a calibration over a 1280 x 1024 monitor does.
+void StoreCalibratedOn1280(CDeviceRig& rig)
+{
+    const std::vector<MonitorEntry> old = {{0, 0, 1280, 1024, 0}};
+    for (unsigned slot = 0; slot < rig.devices->Count(); ++slot) {
+        CalibrationInput input;
+        input.points = {{{512, 810}, {3584, 810}, {512, 2862}, {3584, 2862}}};
+        input.window = {0, 0, 1280, 1024};
+        input.monitors = old;
+        input.mapping.monitorNumber = 0;
+        DeviceConfig request{};
+        request.TouchScreenNumber = static_cast<std::int32_t>(slot);
+        std::wstring name;
+        rig.devices->WithRecord(slot, [&](const TouchScreenRecord& record) { name = record.deviceObjectName; });
+        rig.configuration.SetDeviceConfig(DeviceKeyFromObjectName(name), ComputeCalibratedConfig(input, request));
+    }
+}
+
+// The real dialog over 16 such frames on a 1920 x 1080 monitor: creation to
+// list ready with or without the re-fit; with it, then the re-fit of the 16
+// records (stored again as on 1280 x 1024) alone. Seconds, -1 on failure.
+std::pair<double, double> RefitStartup(bool refit)
+{
+    CMainDialogRig<> rig;
+    CWin32Registry registry;
+    rig.monitors.monitors = {{0, 0, 1920, 1080}};
+    rig.StartDevices(MakeCountedScenario(16));
+    StoreCalibratedOn1280(rig);
+    MainPanelServices services = rig.Services();
+    if (refit)
+        services.refit = MakeMainPanelRefit({*rig.devices, rig.configuration, registry, {}, {}});
+    rig.dialog = std::make_unique<COvamerDlg>(services);
+    CStopwatch watch;
+    if (!rig.dialog->Create() || !PumpUntil([&] { return rig.dialog->Panel().ListIsReady(); }, 60000))
+        return {-1, -1};
+    const double startup = watch.Seconds();
+    if (!refit)
+        return {startup, 0};
+    StoreCalibratedOn1280(rig);
+    CStopwatch alone;
+    services.refit.run();
+    return {startup, alone.Seconds()};
 }
 
 // Starts PelnoCpl.exe with virtual frames; waits (60 s at most) for its list
@@ -77,6 +127,25 @@ int main()
         else
             std::printf("  %2u frame(s): %.3f s (min %.3f, max %.3f) against %.3f s mandated: %+.1f %%\n", frames,
                         runs[1], runs[0], runs[2], mandated, 100.0 * (runs[1] - mandated) / mandated);
+        std::fflush(stdout);
+    }
+
+    std::printf("16 frames calibrated on 1280 x 1024 listed on 1920 x 1080, in process, median of 5 runs:\n");
+    for (bool refit : {false, true}) {
+        std::vector<double> startups, alone;
+        for (int i = 0; i < 5; ++i) {
+            const auto [startup, refitAlone] = RefitStartup(refit);
+            startups.push_back(startup);
+            alone.push_back(refitAlone);
+        }
+        std::sort(startups.begin(), startups.end());
+        std::sort(alone.begin(), alone.end());
+        std::printf("  %s: creation to list ready %.3f s (min %.3f, max %.3f)", refit ? "with the re-fit" : "without",
+                    startups[2], startups[0], startups[4]);
+        if (refit)
+            std::printf("; the re-fit of the 16 records alone %.1f ms (min %.1f, max %.1f)", 1000 * alone[2],
+                        1000 * alone[0], 1000 * alone[4]);
+        std::printf("\n");
         std::fflush(stdout);
     }
 

@@ -8,11 +8,14 @@
 #include "FrameLog.h"
 #include "MainPanelRouting.h"
 #include "app/ConsoleMailbox.h"
+#include "calibration/CalibratePanel.h"
+#include "calibration/CalibrationResult.h"
 #include "device/DeviceManager.h"
 #include "device/DeviceThread.h"
 #include "device/ProtocolState.h"
 #include "device/ReportProtocol.h"
 #include "platform/DeviceBroadcast.h"
+#include "platform/MemoryRegistry.h"
 #include "platform/Messages.h"
 #include "platform/Monitors.h"
 #include "platform/System.h"
@@ -75,8 +78,10 @@ public:
         actionsEnabled = enabled.touchScreen;
     }
     void ListReady() override { ++readyCount; }
+    void ShowNote(const std::wstring& text) override { note = text; }
 
     std::vector<TouchScreenListItem> items;
+    std::wstring note; // the line under the list
     int selected = -2;
     bool actionsEnabled = true; // Calibrate and Region Calibrate
     MainActions actions;
@@ -113,12 +118,15 @@ SimScenario Frames(unsigned count, const std::function<void(unsigned, SimFrameSe
 }
 
 struct PanelRig {
-    explicit PanelRig(SimScenario scenario)
+    // `refit`: the calibrations are re-fitted to the monitors (kept displays in memory).
+    explicit PanelRig(SimScenario scenario, bool refit = false)
         : port(std::move(scenario), &window), devices(port, monitors, window),
           thread(port, window, devices, state, deviceSystem),
           panel(MainPanelServices{devices, state, port, window,
                                   [this](std::unique_ptr<DeviceRequest> r) { return thread.PostRequest(std::move(r)); },
-                                  system, configuration},
+                                  system, configuration,
+                                  refit ? MakeMainPanelRefit({devices, configuration, registry, {}, {}})
+                                        : MainPanelRefit{}},
                 view)
     {
         thread.Start();
@@ -238,6 +246,7 @@ struct PanelRig {
     CRecordingView view;
     CJobHookSystem system;
     CFakeConfigurationLibrary configuration;
+    CMemoryRegistry registry;
     CMainPanel panel;
     std::vector<unsigned> saveFailures;
     std::vector<NotificationHandle> unregistered;
@@ -437,6 +446,93 @@ TEST(MainPanel, RefreshingARecordKeepsNumbersAndMonitorsInRange)
     rig.Store({{0, -1, 0}});
     rig.panel.RefreshRecord(0);
     EXPECT_EQ(rig.Record(0).monitorNumber, 0) << "-1 is above 255 unsigned";
+}
+
+TEST(MainPanel, AMonitorThatGoesIsShownByIconAndNoteAndCalibrateTakesThePrimary)
+{
+    // Without language files a text is its key: "190" is the note, "10" the usual line.
+    PanelRig rig(Frames(2, [](unsigned i, SimFrameSetup& f) { f.touchScreenNumber = static_cast<int>(5 + 2 * i); }));
+    rig.Store({{5, 1, 1}, {7, 0, 1}});
+    const MonitorRect second{1280, 0, 2560, 1024};
+    rig.monitors.monitors = {{0, 0, 1280, 1024}, second};
+    rig.devices.RefreshMonitors();
+    rig.panel.Open(kWindow);
+    ASSERT_TRUE(rig.PumpUntilReady());
+    const TouchScreenListItem onFirst{L"TouchScreen No.7 \n   Monitor     No.0", kListImageCalibrated};
+    const TouchScreenListItem onSecond{L"TouchScreen No.5 \n   Monitor     No.1", kListImageCalibrated};
+    EXPECT_EQ(rig.view.items, (std::vector{onSecond, onFirst}));
+    EXPECT_EQ(rig.view.note, L"10");
+
+    // Unplugged while the program runs: WM_DISPLAYCHANGE refreshes the list,
+    // the label stays, the icon and the line under the list tell.
+    rig.monitors.monitors.pop_back();
+    const std::size_t calls = rig.configuration.calls.size();
+    rig.panel.OnDisplayChange();
+    TouchScreenListItem gone = onSecond;
+    gone.image = kListImageMonitorGone;
+    gone.note = L"190";
+    EXPECT_EQ(rig.view.items, (std::vector{gone, onFirst}));
+    EXPECT_EQ(rig.view.note, L"190");
+    rig.panel.OnSelectionChanged(1);
+    EXPECT_EQ(rig.view.note, L"10");
+    rig.panel.OnSelectionChanged(0);
+    EXPECT_EQ(rig.view.note, L"190");
+    EXPECT_TRUE(rig.view.actionsEnabled) << "it can be calibrated";
+    EXPECT_FALSE(FullScreenCalibrationRect(rig.devices, rig.configuration, 0)) << "over the primary monitor";
+    for (std::size_t i = calls; i < rig.configuration.calls.size(); ++i)
+        EXPECT_NE(rig.configuration.calls[i].name, "SetDeviceConfig") << "nothing stored";
+    EXPECT_EQ(rig.configuration.devices[5].MonitorID, 1);
+
+    // Plugged in again.
+    rig.monitors.monitors.push_back(second);
+    rig.panel.OnDisplayChange();
+    EXPECT_EQ(rig.view.items, (std::vector{onSecond, onFirst}));
+    EXPECT_EQ(rig.view.note, L"10");
+}
+
+TEST(MainPanel, TheRefitAtStartAndOnADisplayChangeReachesTheList)
+{
+    // 5 calibrated on a 1280 x 1024 monitor, 7 holding no consistent
+    // calibration, 9 never calibrated; the monitor is 1920 x 1080 now.
+    PanelRig rig(Frames(3, [](unsigned i, SimFrameSetup& f) { f.touchScreenNumber = static_cast<int>(5 + 2 * i); }),
+                 true);
+    rig.Store({{7, 0, 1}, {9, 0, 0}});
+    const std::vector<MonitorEntry> before = {{0, 0, 1280, 1024, 0}};
+    CalibrationInput input;
+    input.points = {{{100, 110}, {3995, 120}, {130, 3900}, {4000, 3990}}};
+    input.window = {0, 0, 1280, 1024};
+    input.monitors = before;
+    input.mapping.monitorNumber = 0;
+    DeviceConfig request{};
+    request.TouchScreenNumber = 5;
+    rig.configuration.devices[5] = ComputeCalibratedConfig(input, request);
+    rig.monitors.monitors = {{0, 0, 1920, 1080}};
+    auto stores = [&] {
+        return std::count_if(rig.configuration.calls.begin(), rig.configuration.calls.end(),
+                             [](const auto& call) { return call.name == "SetDeviceConfig"; });
+    };
+
+    // Without language files a text is its key ("185": the re-fit's reason).
+    rig.panel.Open(kWindow);
+    EXPECT_EQ(stores(), 0) << "not before the numbers are known";
+    ASSERT_TRUE(rig.PumpUntilReady());
+    EXPECT_EQ(rig.view.items, (std::vector<TouchScreenListItem>{
+                                  {L"TouchScreen No.5 \n   Monitor     No.0", kListImageRefitted, L"191"},
+                                  {L"TouchScreen No.7 \n   Monitor     No.0", kListImageNotCalibrated, L"192"},
+                                  {L"TouchScreen No.9 \n   Monitor     No.0", kListImageNotCalibrated}}));
+    EXPECT_EQ(rig.view.note, L"191");
+    EXPECT_EQ(stores(), 1) << "5 re-fitted once";
+    EXPECT_EQ(rig.configuration.devices[5].AreaWidth, 1920);
+
+    // Back to 1280 x 1024 while the program runs: re-fitted again, still
+    // shown so; an unchanged display then writes nothing.
+    rig.monitors.monitors = {{0, 0, 1280, 1024}};
+    rig.panel.OnDisplayChange();
+    EXPECT_EQ(rig.configuration.devices[5].AreaWidth, 1280);
+    EXPECT_EQ(rig.view.items[0].image, kListImageRefitted);
+    EXPECT_EQ(rig.view.items[1].note, L"192");
+    rig.panel.OnDisplayChange();
+    EXPECT_EQ(stores(), 2);
 }
 
 TEST(MainPanel, ActionsNeedASelectedTouchScreenWhoseCalibrationStateIsZeroOrOne)

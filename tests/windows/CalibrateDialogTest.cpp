@@ -167,6 +167,42 @@ TEST_F(CalibrateDialog, UnpluggingDuringTheReviewPutsThePreviousRecordBack)
     EXPECT_EQ(Mode(), 0);
 }
 
+TEST_F(CalibrateDialog, AMonitorGoneShowsInTheListCalibratesOverThePrimaryAndADisplayChangeCancels)
+{
+    // Touchscreen 0 calibrated on monitor 1, right of the primary.
+    const LONG width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+    monitors.monitors.push_back({width, 0, 2 * width, height});
+    StoreParameters(0, 1, 1);
+    Start(100);
+    CListView list(dialog->GetDlgItem(IDC_TOUCHSCREEN_LIST));
+    EXPECT_EQ(list.GetItemImage(0), kListImageCalibrated);
+    EXPECT_EQ(dialog->GetDlgItemText(IDC_CALIBRATION_HINT), GetLanguageText(L"10"));
+
+    // Unplugged while the program runs.
+    monitors.monitors.pop_back();
+    dialog->SendMessage(WM_DISPLAYCHANGE, 32, MAKELPARAM(width, height));
+    EXPECT_EQ(list.GetItemImage(0), kListImageMonitorGone);
+    EXPECT_EQ(list.GetItemText(0), L"TouchScreen No.0 \n   Monitor     No.1") << "the label stays";
+    EXPECT_EQ(dialog->GetDlgItemText(IDC_CALIBRATION_HINT),
+              L"Monitor No.1 is not connected: Calibrate uses the primary one.");
+
+    CCalibrateDlg* calibration = OpenCalibration();
+    ASSERT_TRUE(calibration);
+    RECT placed = calibration->GetWindowRect();
+    EXPECT_EQ((std::array{placed.left, placed.top, placed.right, placed.bottom}),
+              (std::array<LONG, 4>{0, 0, width, height}));
+    // The display changes again during the review: the calibration made on
+    // the old one is cancelled, the record as it was comes back.
+    ASSERT_TRUE(WaitForReview(calibration));
+    EXPECT_EQ(StoredValue(L"MonitorID"), 0u) << "in force while the user tries it: a monitor that exists";
+    dialog->SendMessage(WM_DISPLAYCHANGE, 32, MAKELPARAM(width, height));
+    ASSERT_TRUE(WaitForEnd());
+    EXPECT_EQ(StoredValue(L"MonitorID"), 1u);
+    EXPECT_EQ(StoredValue(L"M1X"), 0u);
+    EXPECT_EQ(Mode(), 0);
+    EXPECT_EQ(list.GetItemImage(0), kListImageMonitorGone);
+}
+
 TEST_F(CalibrateDialog, ARegionDraggedFromEitherCornerIsCalibratedWithoutHints)
 {
     Start(60000);

@@ -101,6 +101,39 @@ TEST_F(MainDialog, ListsTheTouchScreensWithTheFirstSelectedAndTheLanguageTexts)
         << "the buttons are the owner-drawn ones";
 }
 
+TEST_F(MainDialog, TheNotesUnderTheListFitItsLineInEveryLanguage)
+{
+    Start(MakeCountedScenario(1));
+    ASSERT_TRUE(dialog->Create());
+    const HWND line = dialog->GetDlgItem(IDC_CALIBRATION_HINT);
+    RECT client{};
+    GetClientRect(line, &client);
+    CWindowDC dc(line);
+    CSelectObject font(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(line, WM_GETFONT, 0, 0)));
+    auto width = [&](const std::wstring& text) {
+        SIZE size{};
+        GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+        return size.cx;
+    };
+    for (unsigned language : {1033u, 2052u, 1041u}) {
+        auto text = [&](const std::wstring& key, const std::wstring& field = L"", const std::wstring& value = L"") {
+            std::wstring found = LookUpLanguageText(profile, system.ProgramFolder(), language, key);
+            if (const auto at = found.find(field); !field.empty() && at != std::wstring::npos)
+                found.replace(at, field.size(), value);
+            return found;
+        };
+        // The re-fit's longest reason, with a two-digit monitor number.
+        std::wstring reason;
+        for (int key = 184; key <= 189; ++key)
+            if (std::wstring r = text(std::to_wstring(key), L"%d", L"63"); width(r) > width(reason))
+                reason = r;
+        const std::pair<const char*, std::wstring> notes[] = {
+            {"190", text(L"190", L"%d", L"63")}, {"191", text(L"191")}, {"192", text(L"192", L"%s", reason)}};
+        for (const auto& [key, note] : notes)
+            EXPECT_LE(width(note), client.right) << language << " " << key;
+    }
+}
+
 TEST_F(MainDialog, ActionsFollowTheSelectedTouchScreensCalibrationState)
 {
     StoreParameters(0, 0, 2);
@@ -450,7 +483,8 @@ TEST_F(MainDialog, MappingCoversTheMonitorDrawsItsTargetAndEndsOnceOnEsc)
     EXPECT_TRUE(PumpUntil([&] { return !port->FrameAt(0)->Streaming() && !port->FrameAt(1)->Streaming(); }));
     PumpFor(300);
     EXPECT_EQ(g_mappingEnds, 1);
-    EXPECT_EQ(GetFocus(), dialog->GetDlgItem(IDC_TOUCHSCREEN_LIST)) << "the keyboard is back (Mapping is off while saving)";
+    EXPECT_EQ(GetFocus(), dialog->GetDlgItem(IDC_TOUCHSCREEN_LIST))
+        << "the keyboard is back (Mapping is off while saving)";
     UnhookWindowsHookEx(hook);
 }
 

@@ -2,10 +2,18 @@
 // the real program with three virtual frames, two of which are touched by
 // their scripts, one on each monitor. Afterwards the registry, the frames'
 // report logs and the list show the new numbers and monitors.
+// OneMonitorLeft runs under the same rig with one head: a touchscreen mapped
+// to the second monitor shows that its monitor is gone. ResolutionChanged,
+// with one 1920 x 1080 head: a record calibrated on 1280 x 1024 is re-fitted
+// at start to what a calibration there stores.
 
 #include "ParameterTestSupport.h"
 #include "ProgramRunner.h"
+#include "app/MainPanel.h"
+#include "calibration/CalibrationLayout.h"
+#include "calibration/CalibrationResult.h"
 #include "common/LanguageText.h"
+#include "libs/sarnet/Sarnet.h"
 #include "platform/Profile_win32.h"
 
 #include <commctrl.h>
@@ -16,12 +24,7 @@
 
 namespace {
 
-std::wstring MainTitle()
-{
-    CWin32Profile profile;
-    std::wstring bin = ProgramPath().substr(0, ProgramPath().find_last_of(L'\\'));
-    return LookUpLanguageText(profile, bin, 1033, L"79");
-}
+std::wstring MainTitle() { return EnglishText(L"79"); }
 
 // The program's visible full-screen popup: no caption, topmost.
 HWND FindMappingWindow(DWORD process)
@@ -73,12 +76,67 @@ std::vector<std::wstring> ListTexts(HWND list, HANDLE process)
     return texts;
 }
 
+// The list's item images, read as ListTexts reads the texts.
+std::vector<int> ListImages(HWND list, HANDLE process)
+{
+    std::vector<int> images;
+    auto* remote = static_cast<LVITEMW*>(VirtualAllocEx(process, nullptr, sizeof(LVITEMW), MEM_COMMIT, PAGE_READWRITE));
+    if (!remote)
+        return images;
+    const int count = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        LVITEMW item{};
+        item.mask = LVIF_IMAGE;
+        item.iItem = i;
+        WriteProcessMemory(process, remote, &item, sizeof item, nullptr);
+        SendMessageW(list, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(remote));
+        ReadProcessMemory(process, remote, &item, sizeof item, nullptr);
+        images.push_back(item.iImage);
+    }
+    VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    return images;
+}
+
 bool WaitFor(const std::function<bool()>& done, DWORD milliseconds)
 {
     for (DWORD start = GetTickCount(); !done(); Sleep(20))
         if (GetTickCount() - start > milliseconds)
             return false;
     return true;
+}
+
+// Starts the program over the scenario file; gives its main window once its
+// list holds `count` touchscreens and Calibrate is enabled, or null.
+HWND StartListing(const std::wstring& scenario, ProgramRun& run, LRESULT count)
+{
+    LaunchOptions options;
+    options.environment = {{L"PELNOCPL_SIMULATE", scenario}};
+    if (!Launch(options, run))
+        return nullptr;
+    HWND main = WaitForWindow(L"#32770", MainTitle(), 15000);
+    if (!main || !WaitFor(
+                     [&] {
+                         return SendMessageW(GetDlgItem(main, 1064), LVM_GETITEMCOUNT, 0, 0) == count &&
+                                IsWindowEnabled(GetDlgItem(main, 1056));
+                     },
+                     15000))
+        return nullptr;
+    return main;
+}
+
+std::wstring ControlText(HWND window, int id)
+{
+    wchar_t text[256] = {};
+    SendMessageW(GetDlgItem(window, id), WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text));
+    return text;
+}
+
+DeviceConfigSlots StoredRecord(std::int32_t number)
+{
+    DeviceConfig config{};
+    config.TouchScreenNumber = number;
+    GetDeviceConfig(&config);
+    return ToSlots(config);
 }
 
 } // namespace
@@ -164,6 +222,126 @@ TEST(TwoMonitors, ScriptedTouchesBindTwoFramesAndTheSaveStoresTheirNewNumbers)
     std::vector<std::wstring> shownTexts;
     EXPECT_TRUE(WaitFor([&] { return (shownTexts = ListTexts(list, run.process.hProcess)) == expected; }, 5000));
     EXPECT_EQ(shownTexts, expected);
+
+    PostMessageW(main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(run.Wait(10000), 0);
+    DeleteServiceKey();
+}
+
+TEST(OneMonitorLeft, ATouchScreenMappedToTheGoneMonitorShowsItAndCalibratesOverThePrimary)
+{
+    ASSERT_EQ(GetSystemMetrics(SM_CMONITORS), 1) << "run under with-two-monitors.sh with PELNO_HEADS of one head";
+    DeleteServiceKey();
+    const std::wstring parameters = std::wstring(kServiceKey) + L"\\Parameters";
+    SetParameter(parameters + L"\\DriverParameters", L"EnableTouch", 1);
+    // Touchscreen 7 was calibrated on the second monitor; touchscreen 8 never was.
+    const std::wstring devices = parameters + L"\\DeviceParameters\\TouchScreen";
+    SetParameter(devices + L"7", L"MonitorID", 1);
+    SetParameter(devices + L"7", L"IsCalibrate", 1);
+    SetParameter(devices + L"7", L"M1X", 1234);
+    const std::wstring folder = MakeTempFolder(L"pelno_one_monitor");
+    const std::wstring scenario = folder + L"\\gone.ini";
+    WriteFileBytes(scenario, "[Frame0]\r\nNumber=7\r\n[Frame1]\r\nNumber=8\r\n");
+
+    ProgramRun run;
+    HWND main = StartListing(scenario, run, 2);
+    ASSERT_NE(main, nullptr);
+    HWND list = GetDlgItem(main, 1064);
+    EXPECT_EQ(ListTexts(list, run.process.hProcess),
+              (std::vector<std::wstring>{L"TouchScreen No.7 \n   Monitor     No.1",
+                                         L"TouchScreen No.8 \n   Monitor     No.0"}));
+    EXPECT_EQ(ListImages(list, run.process.hProcess), (std::vector<int>{2, 0})) << "monitor gone, not calibrated";
+    EXPECT_EQ(ControlText(main, 1118), L"Monitor No.1 is not connected: Calibrate uses the primary one.");
+
+    PostMessageW(main, WM_COMMAND, MAKEWPARAM(1056, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(main, 1056)));
+    HWND calibration = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (calibration = FindMappingWindow(run.process.dwProcessId)) != nullptr; }, 5000));
+    RECT shown{};
+    GetWindowRect(calibration, &shown);
+    EXPECT_EQ((std::vector<LONG>{shown.left, shown.top, shown.right, shown.bottom}),
+              (std::vector<LONG>{0, 0, 1280, 1024}))
+        << "over the primary monitor";
+    PostMessageW(calibration, WM_KEYDOWN, VK_ESCAPE, 0);
+    ASSERT_TRUE(WaitFor([&] { return !IsWindowVisible(calibration) && IsWindowEnabled(main); }, 10000));
+    EXPECT_EQ(RegQueryDword(devices + L"7", L"MonitorID"), "0x1") << "left as it was";
+    EXPECT_EQ(RegQueryDword(devices + L"8", L"MonitorID"), "");
+
+    PostMessageW(main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(run.Wait(10000), 0);
+    DeleteServiceKey();
+}
+
+TEST(ResolutionChanged, ARecordCalibratedOn1280x1024IsRefittedAtStartAsACalibrationOn1920x1080StoresIt)
+{
+    ASSERT_EQ(GetSystemMetrics(SM_CXSCREEN), 1920) << "run under with-two-monitors.sh with one 1920x1080 head";
+    DeleteServiceKey();
+    SetParameter(std::wstring(kServiceKey) + L"\\Parameters\\DriverParameters", L"EnableTouch", 1);
+    // A frame whose raw coordinates follow the picture linearly: the touches
+    // on each display's four targets are where that display's window draws them.
+    auto touchesOn = [](int w, int h) {
+        std::array<RawTouchPoint, 4> touches;
+        for (int i = 0; i < 4; ++i) {
+            const TargetShape target = CalibrationTarget(i, w, h);
+            touches[i] = {200 + 4096 * target.x / w, 300 + 3072 * target.y / h}; // whole on both displays
+        }
+        return touches;
+    };
+    // What a calibration over a 1280 x 1024 monitor stored.
+    const std::vector<MonitorEntry> before = {{0, 0, 1280, 1024, 0}};
+    CalibrationInput input;
+    input.points = touchesOn(1280, 1024);
+    input.window = {0, 0, 1280, 1024};
+    input.monitors = before;
+    input.mapping.monitorNumber = 0;
+    DeviceConfig request{};
+    request.TouchScreenNumber = 7;
+    const DeviceConfigSlots old = ToSlots(ComputeCalibratedConfig(input, request));
+    SetDeviceConfig(0, FromSlots(old));
+    const std::array<RawTouchPoint, 4> touches = touchesOn(1920, 1080);
+
+    const std::wstring folder = MakeTempFolder(L"pelno_resolution");
+    const std::wstring listed = folder + L"\\listed.ini", calibrated = folder + L"\\calibrated.ini";
+    WriteFileBytes(listed, "[Frame0]\r\nNumber=7\r\n");
+    std::string script = "[Frame0]\r\nNumber=7\r\n";
+    for (std::size_t i = 0; i < touches.size(); ++i)
+        script += "Touch=" + std::string(i == 0 ? "2500" : "100") + "," + std::to_string(touches[i].x) + "," +
+                  std::to_string(touches[i].y) + "\r\n";
+    WriteFileBytes(calibrated, script);
+
+    // Started on 1920 x 1080: re-fitted, and shown so.
+    DeviceConfigSlots refitted{};
+    {
+        ProgramRun run;
+        HWND main = StartListing(listed, run, 1);
+        ASSERT_NE(main, nullptr);
+        EXPECT_EQ(ListImages(GetDlgItem(main, 1064), run.process.hProcess), std::vector<int>{kListImageRefitted});
+        EXPECT_EQ(ControlText(main, 1118), EnglishText(L"191"));
+        refitted = StoredRecord(7);
+        EXPECT_NE(refitted, old);
+        PostMessageW(main, WM_CLOSE, 0, 0);
+        EXPECT_EQ(run.Wait(10000), 0);
+    }
+
+    // Started again on the same display: every value stays; then the four
+    // touches calibrated on 1920 x 1080 store the very record the re-fit did.
+    ProgramRun run;
+    HWND main = StartListing(calibrated, run, 1);
+    ASSERT_NE(main, nullptr);
+    EXPECT_EQ(StoredRecord(7), refitted) << "an unchanged display leaves the record as it is";
+    EXPECT_EQ(ListImages(GetDlgItem(main, 1064), run.process.hProcess), std::vector<int>{kListImageRefitted});
+    PostMessageW(main, WM_COMMAND, MAKEWPARAM(1056, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(main, 1056)));
+    HWND calibration = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (calibration = FindMappingWindow(run.process.dwProcessId)) != nullptr; }, 5000));
+    ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(GetDlgItem(calibration, IDOK)) != FALSE; }, 15000));
+    PostMessageW(calibration, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    ASSERT_TRUE(WaitFor([&] { return !IsWindowVisible(calibration) && IsWindowEnabled(main); }, 10000));
+    EXPECT_EQ(StoredRecord(7), refitted) << "value for value what the calibration on 1920 x 1080 stores";
+    EXPECT_TRUE(WaitFor(
+        [&] {
+            return ListImages(GetDlgItem(main, 1064), run.process.hProcess) == std::vector<int>{kListImageCalibrated};
+        },
+        5000))
+        << "calibrated again: no longer shown as re-fitted";
 
     PostMessageW(main, WM_CLOSE, 0, 0);
     EXPECT_EQ(run.Wait(10000), 0);
