@@ -561,7 +561,7 @@ TEST_F(MainDialogScaled, IconsFollowTheDpiAndEveryLabelIsWhole)
     EXPECT_EQ(list.GetItemText(1), L"TouchScreen No.254 \n   Monitor     No.99");
     for (int i = 0; i < list.GetItemCount(); ++i) {
         const std::wstring text = list.GetItemText(i);
-        RECT label{LVIR_LABEL};
+        RECT label{LVIR_LABEL, 0, 0, 0};
         ASSERT_TRUE(list.SendMessage(LVM_GETITEMRECT, i, reinterpret_cast<LPARAM>(&label)));
         RECT needed{0, 0, label.right - label.left, 0};
         DrawTextW(dc, text.c_str(), -1, &needed, DT_CALCRECT | DT_WORDBREAK | DT_CENTER | DT_NOPREFIX | DT_EDITCONTROL);
