@@ -276,8 +276,9 @@ TEST(ResolutionChanged, ARecordCalibratedOn1280x1024IsRefittedAtStartAsACalibrat
     ASSERT_EQ(GetSystemMetrics(SM_CXSCREEN), 1920) << "run under with-two-monitors.sh with one 1920x1080 head";
     DeleteServiceKey();
     SetParameter(std::wstring(kServiceKey) + L"\\Parameters\\DriverParameters", L"EnableTouch", 1);
-    // A frame whose raw coordinates follow the picture linearly: the touches
-    // on each display's four targets are where that display's window draws them.
+    // The four touches a frame gave on the 1280 x 1024 display's targets;
+    // the same four raw touches then calibrate the 1920 x 1080 display. The
+    // targets stand at the same fractions of both, so they are the same spots.
     auto touchesOn = [](int w, int h) {
         std::array<RawTouchPoint, 4> touches;
         for (int i = 0; i < 4; ++i) {
@@ -297,7 +298,7 @@ TEST(ResolutionChanged, ARecordCalibratedOn1280x1024IsRefittedAtStartAsACalibrat
     request.TouchScreenNumber = 7;
     const DeviceConfigSlots old = ToSlots(ComputeCalibratedConfig(input, request));
     SetDeviceConfig(0, FromSlots(old));
-    const std::array<RawTouchPoint, 4> touches = touchesOn(1920, 1080);
+    const std::array<RawTouchPoint, 4> touches = input.points;
 
     const std::wstring folder = MakeTempFolder(L"pelno_resolution");
     const std::wstring listed = folder + L"\\listed.ini", calibrated = folder + L"\\calibrated.ini";
