@@ -90,8 +90,7 @@ std::wstring TouchScreenLabel(std::int32_t touchScreenNumber, std::int32_t monit
 MainPanelRefit MakeMainPanelRefit(const RefitServices& services)
 {
     auto shared = std::make_shared<RefitServices>(services);
-    return MainPanelRefit{[shared] { return RefitCalibrations(*shared); },
-                          [shared](unsigned slot) { return IsMarkedRefitted(*shared, slot); }};
+    return MainPanelRefit{[shared] { return RefitCalibrations(*shared); }};
 }
 
 std::optional<std::wstring> HelpFailureTextKey(std::intptr_t shellResult)
@@ -526,11 +525,16 @@ void CMainPanel::Refit()
     if (!m_services.refit.run)
         return;
     m_leftAsIs.clear();
+    m_refitted.clear();
     for (const RefitOutcome& outcome : m_services.refit.run()) {
-        if (outcome.state != RefitState::LeftAsIs)
+        if (outcome.state != RefitState::LeftAsIs && !outcome.markedRefitted)
             continue;
-        m_services.devices.WithRecord(
-            outcome.slot, [&](const TouchScreenRecord& record) { m_leftAsIs[record.identity] = outcome.detail; });
+        m_services.devices.WithRecord(outcome.slot, [&](const TouchScreenRecord& record) {
+            if (outcome.markedRefitted)
+                m_refitted.insert(record.identity);
+            else
+                m_leftAsIs[record.identity] = outcome.detail;
+        });
     }
 }
 
@@ -566,7 +570,7 @@ void CMainPanel::RefreshList()
         } else if (const auto left = m_leftAsIs.find(identity); left != m_leftAsIs.end()) {
             item.image = kListImageNotCalibrated;
             item.note = texts.With(kLeftAsIsNoteKey, L"%s", left->second);
-        } else if (calibrated && m_services.refit.isRefitted && m_services.refit.isRefitted(i)) {
+        } else if (calibrated && m_refitted.contains(identity)) {
             item.image = kListImageRefitted;
             item.note = texts.With(kRefittedNoteKey);
         }
@@ -720,8 +724,9 @@ void CMainPanel::OnCalibrationEnd(std::uintptr_t result, std::intptr_t slot)
     if (result == 0 && m_calibration && slot >= 0)
         m_services.devices.WithRecord(static_cast<unsigned>(slot), m_calibration->TouchScreen().identity,
                                       [](TouchScreenRecord& record) { record.calibrationState = 1; });
-    // Whether a touchscreen left as it was is calibrated now, the re-fit tells.
-    if (!m_leftAsIs.empty())
+    // Whether a touchscreen left as it was or marked re-fitted is calibrated
+    // now, the re-fit tells.
+    if (!m_leftAsIs.empty() || !m_refitted.empty())
         m_refitDue = true;
     m_calibration = nullptr;
     // Whatever ended it (a time-out and a close report 0 too), the list

@@ -26,6 +26,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <set>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -98,9 +99,9 @@ public:
 // thread when the start-up query has read the touchscreens' numbers and on
 // each display change; empty: none (the console's listing).
 struct MainPanelRefit {
+    // One outcome per touchscreen; each tells whether the record is marked
+    // re-fitted, so that the list needs no second read of the records.
     std::function<std::vector<RefitOutcome>()> run;
-    // True while the slot's record is the one a re-fit stored.
-    std::function<bool(unsigned slot)> isRefitted;
 };
 
 // The re-fit over these services (references that outlive the panel).
@@ -270,6 +271,8 @@ private:
     // The touchscreens the last re-fit left as they were, and why, until
     // they are calibrated again.
     std::map<DeviceHandle, std::wstring> m_leftAsIs;
+    // The touchscreens whose record the last re-fit found marked re-fitted.
+    std::set<DeviceHandle> m_refitted;
     // The start-up query has read the numbers: the list re-fits first.
     std::atomic<bool> m_refitDue{false};
     std::atomic<bool> m_listReady{false}; // read by the job thread when a test asks for a save from it

@@ -309,13 +309,15 @@ std::vector<RefitOutcome> RefitCalibrations(const RefitServices& services)
             continue;
         }
         const std::uint32_t deviceKey = DeviceKeyFromObjectName(record.deviceObjectName);
-        const RefitResult result = RefitRecord(stored, ReadCalibratedDisplay(services.registry, deviceKey), monitors);
+        const std::optional<CalibratedDisplay> kept = ReadCalibratedDisplay(services.registry, deviceKey);
+        const RefitResult result = RefitRecord(stored, kept, monitors);
         switch (result.verdict) {
         case RefitVerdict::NotCalibrated:
             outcome.state = RefitState::NotCalibrated;
             break;
         case RefitVerdict::AlreadyRight:
             outcome.state = RefitState::AlreadyRight;
+            outcome.markedRefitted = kept && kept->refitted && AgreesWithRecord(*kept, stored);
             break;
         case RefitVerdict::Inconsistent:
             leave(text(L"185"));
@@ -333,6 +335,7 @@ std::vector<RefitOutcome> RefitCalibrations(const RefitServices& services)
             }
             KeepCalibratedDisplay(services.registry, deviceKey, result.to);
             outcome.state = RefitState::Refitted;
+            outcome.markedRefitted = true;
             outcome.detail = DescribeArea(result.from.area) + L" -> " + DescribeArea(result.to.area);
             if (result.quarterTurns != 0)
                 outcome.detail += L", turned " + std::to_wstring(90 * result.quarterTurns) + L" degrees";

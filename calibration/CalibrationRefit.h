@@ -72,6 +72,10 @@ struct RefitOutcome {
     std::int32_t touchScreenNumber = 0;
     RefitState state = RefitState::LeftAsIs;
     std::wstring detail; // Refitted: "old -> new" areas; LeftAsIs: the reason; otherwise empty
+    // The stored record is the one a re-fit stored (now, or at an earlier
+    // re-fit not followed by a calibration): what IsMarkedRefitted tells,
+    // without reading the record again.
+    bool markedRefitted = false;
 };
 
 struct RefitServices {

@@ -130,11 +130,11 @@ bool CSarnetStore::WriteDevice(std::uint32_t deviceKey, const DeviceConfig& conf
     std::wstring path = DevicePath(subkey);
     if (!m_registry.CreateKey(RegistryRoot::LocalMachine, path))
         return false;
+    // All 26 values through one opening of the key; a value that cannot be
+    // stored still leaves the others written.
     DeviceConfigSlots slots = ToSlots(config);
-    bool complete = true;
+    std::vector<std::pair<std::wstring, std::uint32_t>> values;
     for (const DeviceValue& v : kDeviceValues)
-        complete &=
-            m_registry.SetDword(RegistryRoot::LocalMachine, path, v.name, static_cast<std::uint32_t>(slots[v.slot]))
-                .Succeeded();
-    return complete;
+        values.emplace_back(v.name, static_cast<std::uint32_t>(slots[v.slot]));
+    return m_registry.SetDwords(RegistryRoot::LocalMachine, path, values).Succeeded();
 }
