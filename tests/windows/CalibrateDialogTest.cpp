@@ -186,6 +186,8 @@ TEST_F(CalibrateDialog, AMonitorGoneShowsInTheListCalibratesOverThePrimaryAndADi
     EXPECT_EQ(list.GetItemText(0), L"TouchScreen No.0 \n   Monitor     No.1") << "the label stays";
     EXPECT_EQ(dialog->GetDlgItemText(IDC_CALIBRATION_HINT),
               L"Monitor No.1 is not connected: Calibrate uses the primary one.");
+    PumpFor(100);
+    Screenshot("main-monitor-gone.png");
 
     CCalibrateDlg* calibration = OpenCalibration();
     ASSERT_TRUE(calibration);
