@@ -91,16 +91,17 @@ public:
     }
     ~CFleetSession() { m_thread.Stop(); }
 
-    bool Start() { return m_thread.Start(); }
     RequestPoster Poster()
     {
         return [this](std::unique_ptr<DeviceRequest> request) { return m_thread.PostRequest(std::move(request)); };
     }
     WindowHandle Window() const { return m_mailbox.Window(); }
 
-    // The main dialog's start-up query: afterwards each record holds the
-    // version, serial number and number read, or its number is unknown.
-    void QueryTouchScreens();
+    // Starts the device thread and runs the main dialog's start-up query:
+    // afterwards each record holds the version, serial number and number
+    // read, or its number is unknown. False, with the console told, when the
+    // thread cannot start.
+    bool QueryTouchScreens();
     // The Diagnostics runs of every scan, side by side; true when one timed out.
     bool RunScans(std::vector<std::unique_ptr<Scan>>& scans);
 
@@ -110,8 +111,12 @@ private:
     CDeviceThread m_thread;
 };
 
-void CFleetSession::QueryTouchScreens()
+bool CFleetSession::QueryTouchScreens()
 {
+    if (!m_thread.Start()) {
+        m_context.console.Write(kNoDeviceThread);
+        return false;
+    }
     CQueryView view;
     CMainPanel panel(MainPanelServices{m_context.devices, m_context.state, m_context.hid, m_mailbox, Poster(),
                                        m_context.system, m_context.configuration},
@@ -146,6 +151,7 @@ void CFleetSession::QueryTouchScreens()
     panel.Close();
     if (!view.ready)
         panel.RefreshList(); // what the query read before its time ran out
+    return true;
 }
 
 bool CFleetSession::RunScans(std::vector<std::unique_ptr<Scan>>& scans)
@@ -232,11 +238,8 @@ std::wstring DiagnosisFailureLine(unsigned slot, const std::wstring& number, con
 int ListTouchScreens(FleetContext& context)
 {
     CFleetSession session(context);
-    if (!session.Start()) {
-        context.console.Write(kNoDeviceThread);
+    if (!session.QueryTouchScreens())
         return 1;
-    }
-    session.QueryTouchScreens();
     Print(context, TouchScreenListingHeader());
     const unsigned count = context.devices.Count();
     for (unsigned slot = 0; slot < count; ++slot)
@@ -254,11 +257,8 @@ int RefitTouchScreens(FleetContext& context, const RefitConsoleServices& service
     {
         // The numbers name the records: they are read as the main dialog reads them.
         CFleetSession session(context);
-        if (!session.Start()) {
-            context.console.Write(kNoDeviceThread);
+        if (!session.QueryTouchScreens())
             return 1;
-        }
-        session.QueryTouchScreens();
     }
     bool allRight = true;
     for (const RefitOutcome& outcome : RefitCalibrations(
@@ -282,11 +282,8 @@ int DiagnoseTouchScreens(FleetContext& context, const std::wstring& folder)
         return 1;
     }
     CFleetSession session(context);
-    if (!session.Start()) {
-        context.console.Write(kNoDeviceThread);
+    if (!session.QueryTouchScreens())
         return 1;
-    }
-    session.QueryTouchScreens();
 
     // The console prints its own lines; the panel's texts are not shown.
     const DiagnosisServices services{context.devices,  context.state,

@@ -18,6 +18,7 @@
 #include "calibration/CalibrationResult.h"
 #include "config/DeviceKey.h"
 #include "platform/Registry_win32.h"
+#include "tests/support/CalibratedRecord.h"
 
 #include <commctrl.h>
 
@@ -43,18 +44,13 @@ double InProcessStartup(unsigned frames)
 // Stores every touchscreen's record as a calibration over a 1280 x 1024 monitor does.
 void StoreCalibratedOn1280(CDeviceRig& rig)
 {
-    const std::vector<MonitorEntry> old = {{0, 0, 1280, 1024, 0}};
     for (unsigned slot = 0; slot < rig.devices->Count(); ++slot) {
-        CalibrationInput input;
-        input.points = {{{512, 810}, {3584, 810}, {512, 2862}, {3584, 2862}}};
-        input.window = {0, 0, 1280, 1024};
-        input.monitors = old;
-        input.mapping.monitorNumber = 0;
-        DeviceConfig request{};
-        request.TouchScreenNumber = static_cast<std::int32_t>(slot);
         std::wstring name;
         rig.devices->WithRecord(slot, [&](const TouchScreenRecord& record) { name = record.deviceObjectName; });
-        rig.configuration.SetDeviceConfig(DeviceKeyFromObjectName(name), ComputeCalibratedConfig(input, request));
+        rig.configuration.SetDeviceConfig(
+            DeviceKeyFromObjectName(name),
+            RecordCalibratedOn(1280, 1024, {{{512, 810}, {3584, 810}, {512, 2862}, {3584, 2862}}},
+                               static_cast<std::int32_t>(slot)));
     }
 }
 

@@ -20,6 +20,7 @@
 #include "platform/MemoryRegistry.h"
 #include "platform/Messages.h"
 #include "platform/Platform.h"
+#include "tests/support/CalibratedRecord.h"
 
 #include <algorithm>
 #include <chrono>
@@ -51,18 +52,13 @@ enum class Display { Unchanged, ChangedAndRefitted, ChangedNoRefit };
 // Stores each touchscreen's record as a calibration over a 1280 x 1024 monitor stores it.
 void StoreCalibratedOn1280(CDeviceManager& devices, IConfigurationLibrary& configuration)
 {
-    const std::vector<MonitorEntry> old = {{0, 0, 1280, 1024, 0}};
     for (unsigned slot = 0; slot < devices.Count(); ++slot) {
-        CalibrationInput input;
-        input.points = {{{300, 310}, {3800, 305}, {290, 3790}, {3810, 3795}}};
-        input.window = {0, 0, 1280, 1024};
-        input.monitors = old;
-        input.mapping.monitorNumber = 0;
-        DeviceConfig stored{};
-        stored.TouchScreenNumber = static_cast<std::int32_t>(slot);
         std::wstring name;
         devices.WithRecord(slot, [&](const TouchScreenRecord& record) { name = record.deviceObjectName; });
-        configuration.SetDeviceConfig(DeviceKeyFromObjectName(name), ComputeCalibratedConfig(input, stored));
+        configuration.SetDeviceConfig(
+            DeviceKeyFromObjectName(name),
+            RecordCalibratedOn(1280, 1024, {{{300, 310}, {3800, 305}, {290, 3790}, {3810, 3795}}},
+                               static_cast<std::int32_t>(slot)));
     }
 }
 

@@ -20,6 +20,7 @@
 #include "platform/Monitors.h"
 #include "platform/System.h"
 #include "sim/SimHidPort.h"
+#include "tests/support/CalibratedRecord.h"
 
 #include <gtest/gtest.h>
 
@@ -497,15 +498,8 @@ TEST(MainPanel, TheRefitAtStartAndOnADisplayChangeReachesTheList)
     PanelRig rig(Frames(3, [](unsigned i, SimFrameSetup& f) { f.touchScreenNumber = static_cast<int>(5 + 2 * i); }),
                  true);
     rig.Store({{7, 0, 1}, {9, 0, 0}});
-    const std::vector<MonitorEntry> before = {{0, 0, 1280, 1024, 0}};
-    CalibrationInput input;
-    input.points = {{{100, 110}, {3995, 120}, {130, 3900}, {4000, 3990}}};
-    input.window = {0, 0, 1280, 1024};
-    input.monitors = before;
-    input.mapping.monitorNumber = 0;
-    DeviceConfig request{};
-    request.TouchScreenNumber = 5;
-    rig.configuration.devices[5] = ComputeCalibratedConfig(input, request);
+    rig.configuration.devices[5] =
+        RecordCalibratedOn(1280, 1024, {{{100, 110}, {3995, 120}, {130, 3900}, {4000, 3990}}}, 5);
     rig.monitors.monitors = {{0, 0, 1920, 1080}};
     auto stores = [&] {
         return std::count_if(rig.configuration.calls.begin(), rig.configuration.calls.end(),

@@ -15,6 +15,7 @@
 #include "common/LanguageText.h"
 #include "libs/sarnet/Sarnet.h"
 #include "platform/Profile_win32.h"
+#include "tests/support/CalibratedRecord.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
@@ -105,6 +106,16 @@ bool WaitFor(const std::function<bool()>& done, DWORD milliseconds)
     return true;
 }
 
+// A service key made afresh with touch enabled; gives the path that a
+// touchscreen's number completes into its parameters' key.
+std::wstring FreshParameters()
+{
+    DeleteServiceKey();
+    const std::wstring parameters = std::wstring(kServiceKey) + L"\\Parameters";
+    SetParameter(parameters + L"\\DriverParameters", L"EnableTouch", 1);
+    return parameters + L"\\DeviceParameters\\TouchScreen";
+}
+
 // Starts the program over the scenario file; gives its main window once its
 // list holds `count` touchscreens and Calibrate is enabled, or null.
 HWND StartListing(const std::wstring& scenario, ProgramRun& run, LRESULT count)
@@ -144,11 +155,8 @@ DeviceConfigSlots StoredRecord(std::int32_t number)
 TEST(TwoMonitors, ScriptedTouchesBindTwoFramesAndTheSaveStoresTheirNewNumbers)
 {
     ASSERT_EQ(GetSystemMetrics(SM_CMONITORS), 2) << "run under with-two-monitors.sh";
-    DeleteServiceKey();
-    const std::wstring parameters = std::wstring(kServiceKey) + L"\\Parameters";
-    SetParameter(parameters + L"\\DriverParameters", L"EnableTouch", 1);
     // Frame 0 (number 7) was calibrated, frame 2 (number 9) never was.
-    const std::wstring devices = parameters + L"\\DeviceParameters\\TouchScreen";
+    const std::wstring devices = FreshParameters();
     SetParameter(devices + L"7", L"M1X", 1234);
     SetParameter(devices + L"7", L"IsCalibrate", 1);
 
@@ -231,11 +239,8 @@ TEST(TwoMonitors, ScriptedTouchesBindTwoFramesAndTheSaveStoresTheirNewNumbers)
 TEST(OneMonitorLeft, ATouchScreenMappedToTheGoneMonitorShowsItAndCalibratesOverThePrimary)
 {
     ASSERT_EQ(GetSystemMetrics(SM_CMONITORS), 1) << "run under with-two-monitors.sh with PELNO_HEADS of one head";
-    DeleteServiceKey();
-    const std::wstring parameters = std::wstring(kServiceKey) + L"\\Parameters";
-    SetParameter(parameters + L"\\DriverParameters", L"EnableTouch", 1);
     // Touchscreen 7 was calibrated on the second monitor; touchscreen 8 never was.
-    const std::wstring devices = parameters + L"\\DeviceParameters\\TouchScreen";
+    const std::wstring devices = FreshParameters();
     SetParameter(devices + L"7", L"MonitorID", 1);
     SetParameter(devices + L"7", L"IsCalibrate", 1);
     SetParameter(devices + L"7", L"M1X", 1234);
@@ -274,31 +279,18 @@ TEST(OneMonitorLeft, ATouchScreenMappedToTheGoneMonitorShowsItAndCalibratesOverT
 TEST(ResolutionChanged, ARecordCalibratedOn1280x1024IsRefittedAtStartAsACalibrationOn1920x1080StoresIt)
 {
     ASSERT_EQ(GetSystemMetrics(SM_CXSCREEN), 1920) << "run under with-two-monitors.sh with one 1920x1080 head";
-    DeleteServiceKey();
-    SetParameter(std::wstring(kServiceKey) + L"\\Parameters\\DriverParameters", L"EnableTouch", 1);
+    FreshParameters();
     // The four touches a frame gave on the 1280 x 1024 display's targets;
     // the same four raw touches then calibrate the 1920 x 1080 display. The
     // targets stand at the same fractions of both, so they are the same spots.
-    auto touchesOn = [](int w, int h) {
-        std::array<RawTouchPoint, 4> touches;
-        for (int i = 0; i < 4; ++i) {
-            const TargetShape target = CalibrationTarget(i, w, h);
-            touches[i] = {200 + 4096 * target.x / w, 300 + 3072 * target.y / h}; // whole on both displays
-        }
-        return touches;
-    };
+    std::array<RawTouchPoint, 4> touches;
+    for (int i = 0; i < 4; ++i) {
+        const TargetShape target = CalibrationTarget(i, 1280, 1024);
+        touches[i] = {200 + 4096 * target.x / 1280, 300 + 3072 * target.y / 1024};
+    }
     // What a calibration over a 1280 x 1024 monitor stored.
-    const std::vector<MonitorEntry> before = {{0, 0, 1280, 1024, 0}};
-    CalibrationInput input;
-    input.points = touchesOn(1280, 1024);
-    input.window = {0, 0, 1280, 1024};
-    input.monitors = before;
-    input.mapping.monitorNumber = 0;
-    DeviceConfig request{};
-    request.TouchScreenNumber = 7;
-    const DeviceConfigSlots old = ToSlots(ComputeCalibratedConfig(input, request));
+    const DeviceConfigSlots old = ToSlots(RecordCalibratedOn(1280, 1024, touches, 7));
     SetDeviceConfig(0, FromSlots(old));
-    const std::array<RawTouchPoint, 4> touches = input.points;
 
     const std::wstring folder = MakeTempFolder(L"pelno_resolution");
     const std::wstring listed = folder + L"\\listed.ini", calibrated = folder + L"\\calibrated.ini";
